@@ -1,0 +1,83 @@
+# Shared by scripts/test, scripts/run and the tools: the Wine prefix, a virtual
+# display, and socat pty pairs that Wine sees as COM ports.
+
+OLVEX_ROOT=${OLVEX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+
+# Which Windows build this machine can run. The product is 32-bit, but some
+# kernels run 64-bit user code only (i386 execve fails with ENOEXEC); there the
+# same sources are built for x86_64 and run under wine64 instead.
+wine_target() {
+  if [ -z "${OLVEX_WINE_TARGET:-}" ]; then
+    if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      OLVEX_WINE_TARGET=win32
+    else
+      OLVEX_WINE_TARGET=win64
+    fi
+  fi
+  echo "$OLVEX_WINE_TARGET"
+}
+
+# A private Wine prefix inside the build folder of the runnable target, made on
+# first use. After this, `wine` runs that target's programs.
+wine_env() {
+  local target
+  target=$(wine_target)
+  export OLVEX_WINE_TARGET=$target
+  export OLVEX_WINE_BIN=$OLVEX_ROOT/build/$target/bin
+  export WINEPREFIX=${WINEPREFIX:-$OLVEX_ROOT/build/$target/wineprefix}
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # No Mono or Gecko install dialogs: the program needs neither.
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  if [ "$target" = win32 ]; then
+    export WINEARCH=win32
+    wine() { command wine "$@"; }
+  else
+    export WINEARCH=win64
+    [ -n "${OLVEX_QUIET:-}" ] || echo "note: this kernel cannot run 32-bit code; wine runs the 64-bit twin (cmake/mingw-x86_64.cmake, preset win64) under wine64" >&2
+    wine() { /usr/lib/wine/wine64 "$@"; }
+    wineserver() { /usr/lib/wine/wineserver64 "$@"; }
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+}
+
+# Starts Xvfb on a free display unless one is already usable.
+xvfb_start() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=91
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  OLVEX_XVFB_PID=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+xvfb_stop() {
+  [ -n "${OLVEX_XVFB_PID:-}" ] && kill "$OLVEX_XVFB_PID" 2>/dev/null || true
+  OLVEX_XVFB_PID=
+}
+
+# pty_pair DIR COM_A COM_B: a socat pty pair; $WINEPREFIX/dosdevices/comA is one
+# end and comB the other. Sets OLVEX_SOCAT_PID; DIR/a and DIR/b name the ttys.
+pty_pair() {
+  local dir=$1 a=$2 b=$3
+  mkdir -p "$dir"
+  rm -f "$dir/a" "$dir/b"
+  socat -d0 "pty,raw,echo=0,link=$dir/a" "pty,raw,echo=0,link=$dir/b" &
+  OLVEX_SOCAT_PID=$!
+  for _ in $(seq 50); do [ -e "$dir/a" ] && [ -e "$dir/b" ] && break; sleep 0.05; done
+  mkdir -p "$WINEPREFIX/dosdevices"
+  ln -sfn "$(readlink -f "$dir/a")" "$WINEPREFIX/dosdevices/com$a"
+  ln -sfn "$(readlink -f "$dir/b")" "$WINEPREFIX/dosdevices/com$b"
+}
+
+pty_pair_stop() {
+  [ -n "${OLVEX_SOCAT_PID:-}" ] && kill "$OLVEX_SOCAT_PID" 2>/dev/null || true
+  wait "$OLVEX_SOCAT_PID" 2>/dev/null || true
+  OLVEX_SOCAT_PID=
+}
