@@ -58,34 +58,26 @@
 using PortHandle = void*;
 
 // DCB values, with their Windows numbers.
-enum : std::uint8_t {
-    PORT_NOPARITY = 0, PORT_ODDPARITY = 1, PORT_EVENPARITY = 2,
-    PORT_MARKPARITY = 3, PORT_SPACEPARITY = 4,
-    PORT_ONESTOPBIT = 0, PORT_ONE5STOPBITS = 1, PORT_TWOSTOPBITS = 2,
-};
-enum : std::uint32_t {
-    PORT_DTR_CONTROL_DISABLE = 0, PORT_DTR_CONTROL_ENABLE = 1, PORT_DTR_CONTROL_HANDSHAKE = 2,
-    PORT_RTS_CONTROL_DISABLE = 0, PORT_RTS_CONTROL_ENABLE = 1, PORT_RTS_CONTROL_HANDSHAKE = 2,
-    PORT_RTS_CONTROL_TOGGLE = 3,
-};
+inline constexpr std::uint8_t PORT_NOPARITY = 0, PORT_ODDPARITY = 1, PORT_EVENPARITY = 2,
+                              PORT_MARKPARITY = 3, PORT_SPACEPARITY = 4;
+inline constexpr std::uint8_t PORT_ONESTOPBIT = 0, PORT_ONE5STOPBITS = 1, PORT_TWOSTOPBITS = 2;
+inline constexpr std::uint32_t PORT_DTR_CONTROL_DISABLE = 0, PORT_DTR_CONTROL_ENABLE = 1,
+                               PORT_DTR_CONTROL_HANDSHAKE = 2;
+inline constexpr std::uint32_t PORT_RTS_CONTROL_DISABLE = 0, PORT_RTS_CONTROL_ENABLE = 1,
+                               PORT_RTS_CONTROL_HANDSHAKE = 2, PORT_RTS_CONTROL_TOGGLE = 3;
 
 // PurgeComm flags.
-enum : std::uint32_t {
-    PORT_PURGE_TXABORT = 0x0001, PORT_PURGE_RXABORT = 0x0002,
-    PORT_PURGE_TXCLEAR = 0x0004, PORT_PURGE_RXCLEAR = 0x0008,
-};
+inline constexpr std::uint32_t PORT_PURGE_TXABORT = 0x0001, PORT_PURGE_RXABORT = 0x0002,
+                               PORT_PURGE_TXCLEAR = 0x0004, PORT_PURGE_RXCLEAR = 0x0008;
 
 // GetCommModemStatus bits.
-enum : std::uint32_t {
-    PORT_MS_CTS_ON = 0x0010, PORT_MS_DSR_ON = 0x0020,
-    PORT_MS_RING_ON = 0x0040, PORT_MS_RLSD_ON = 0x0080,
-};
+inline constexpr std::uint32_t PORT_MS_CTS_ON = 0x0010, PORT_MS_DSR_ON = 0x0020,
+                               PORT_MS_RING_ON = 0x0040, PORT_MS_RLSD_ON = 0x0080;
 
 // ClearCommError error bits.
-enum : std::uint32_t {
-    PORT_CE_RXOVER = 0x0001, PORT_CE_OVERRUN = 0x0002, PORT_CE_RXPARITY = 0x0004,
-    PORT_CE_FRAME = 0x0008, PORT_CE_BREAK = 0x0010, PORT_CE_TXFULL = 0x0100,
-};
+inline constexpr std::uint32_t PORT_CE_RXOVER = 0x0001, PORT_CE_OVERRUN = 0x0002,
+                               PORT_CE_RXPARITY = 0x0004, PORT_CE_FRAME = 0x0008,
+                               PORT_CE_BREAK = 0x0010, PORT_CE_TXFULL = 0x0100;
 
 // Windows DCB, field for field (bit fields widened to whole members).
 struct PortDcb {
