@@ -30,13 +30,16 @@ wine_env() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
   if [ "$target" = win32 ]; then
     export WINEARCH=win32
-    wine() { command wine "$@"; }
+    export OLVEX_WINE=/usr/bin/wine OLVEX_WINESERVER=/usr/bin/wineserver
   else
     export WINEARCH=win64
     [ -n "${OLVEX_QUIET:-}" ] || echo "note: this kernel cannot run 32-bit code; wine runs the 64-bit twin (cmake/mingw-x86_64.cmake, preset win64) under wine64" >&2
-    wine() { /usr/lib/wine/wine64 "$@"; }
-    wineserver() { /usr/lib/wine/wineserver64 "$@"; }
+    export OLVEX_WINE=/usr/lib/wine/wine64 OLVEX_WINESERVER=/usr/lib/wine/wineserver64
   fi
+  # In scripts that source this file, `wine` means the runnable one; other
+  # programs (timeout, xargs) take "$OLVEX_WINE".
+  wine() { "$OLVEX_WINE" "$@"; }
+  wineserver() { "$OLVEX_WINESERVER" "$@"; }
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1 || true
@@ -68,7 +71,7 @@ pty_pair() {
   local dir=$1 a=$2 b=$3
   mkdir -p "$dir"
   rm -f "$dir/a" "$dir/b"
-  socat -d0 "pty,raw,echo=0,link=$dir/a" "pty,raw,echo=0,link=$dir/b" &
+  socat "pty,raw,echo=0,link=$dir/a" "pty,raw,echo=0,link=$dir/b" &
   OLVEX_SOCAT_PID=$!
   for _ in $(seq 50); do [ -e "$dir/a" ] && [ -e "$dir/b" ] && break; sleep 0.05; done
   mkdir -p "$WINEPREFIX/dosdevices"
