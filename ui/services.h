@@ -1,0 +1,41 @@
+// Services the windows need from the system, each supplied by the backend:
+// message boxes, clipboard text, shell open, the Shift key state and posted
+// actions. Platform code below ui/ never shows anything; windows call these.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+class Button;
+class Form;
+
+enum class MsgIcon : std::uint8_t { None, Error, Warning, Question, Information };
+enum class MsgButtons : std::uint8_t { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+// Results use the mr:: values of form.h (1 Ok, 2 Cancel, 6 Yes, 7 No, ...).
+
+// A modal message box (MessageBoxA): returns the mr:: code of the button.
+// owner nullptr: the active form.
+int message_box(std::string_view text, std::string_view caption,
+                MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
+                Form* owner = nullptr);
+
+// Clipboard text (CF_TEXT). set returns false when the clipboard was busy.
+bool set_clipboard_text(std::string_view text);
+std::optional<std::string> clipboard_text();
+
+// ShellExecute "open" on a file, mailto: or http(s) address. false on failure.
+bool shell_open(std::string_view target, Form* owner = nullptr);
+
+// Whether the Shift key is down now (GetKeyState).
+bool shift_down();
+
+// Runs action after the current handler (Application::post).
+void post(std::function<void()> action);
+// Posts a click of the button (BM_CLICK): runs button.click() later.
+void post_click(Button& button);
+
+}  // namespace ui
