@@ -1,0 +1,45 @@
+// The settings file seam: an INI file read and written one key at a time with
+// the Windows profile-file rules (GetPrivateProfileStringA and
+// WritePrivateProfileStringA in the Windows build, our own twin natively).
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The longest value a read returns: the profile functions fill a buffer of 2048.
+inline constexpr std::size_t profile_value_max = 2047;
+
+// A write the system refused; its message is "Unable to write to <path>".
+class ProfileWriteError : public std::runtime_error {
+public:
+    explicit ProfileWriteError(const std::string& path);
+};
+
+class ProfileFile {
+public:
+    virtual ~ProfileFile() = default;
+
+    virtual const std::string& path() const = 0;
+
+    // The value of `key` in the first `section` of that name (names compare
+    // without regard to case or surrounding blanks), trimmed, with one pair of
+    // enclosing quotes removed, at most 2047 characters; `default_value` (with
+    // trailing spaces and enclosing quotes removed) when the file, section or
+    // key is missing or the key has no "=".
+    virtual std::string read_string(std::string_view section, std::string_view key,
+                                    std::string_view default_value) const = 0;
+
+    // Writes one key straight to the file: an existing key gets the new value in
+    // place, a new key is added at the end of its section, a new section at the
+    // end of the file; the first write creates the file. False when refused.
+    virtual bool try_write_string(std::string_view section, std::string_view key,
+                                  std::string_view value) = 0;
+
+    // As try_write_string, but a refused write throws ProfileWriteError.
+    void write_string(std::string_view section, std::string_view key, std::string_view value);
+};
+
+// The settings file at `path` (it need not exist yet).
+std::unique_ptr<ProfileFile> open_profile_file(std::string path);
