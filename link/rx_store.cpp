@@ -1,0 +1,123 @@
+// The received data store: appends the receive FIFO's bytes, grows by blocks,
+// and gives read access to the hex view, the inspector and the saves.
+#include "link/rx_store.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+// Receive FIFO, locked side (defined with the FIFOs).
+int32_t rx_fill();
+int rx_get(void* dest, int32_t n);
+
+namespace {
+
+struct FreeBlock {
+    void operator()(uint8_t* p) const { std::free(p); }
+};
+
+std::unique_ptr<uint8_t, FreeBlock> buffer;
+RxStore store;
+RxStoreRealloc grow_block = nullptr;
+
+void* grow(void* old_block, std::size_t size)
+{
+    return grow_block ? grow_block(old_block, size) : std::realloc(old_block, size);
+}
+
+} // namespace
+
+void rx_store_set_realloc(RxStoreRealloc fn)
+{
+    grow_block = fn;
+}
+
+int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_size)
+{
+    // Sizes are signed 32-bit: a store that would pass that limit cannot grow.
+    constexpr int64_t limit = std::numeric_limits<int32_t>::max();
+    if (needed > limit)
+        return -1;
+    if (needed <= capacity)
+        return capacity;
+    if (block_size <= 0)   // never initialised: there is no growth step
+        return -1;
+    const int64_t blocks = (needed - capacity + block_size - 1) / block_size;
+    const int64_t grown = capacity + blocks * block_size;
+    return grown > limit ? -1 : grown;
+}
+
+int rx_store_init(int32_t block_size)
+{
+    if (block_size < rx_store_min_block || block_size > rx_store_max_block)
+        return 1;
+    rx_store_free();
+    store.block_size = block_size;
+    return 0;
+}
+
+int rx_store_free()
+{
+    buffer.reset();
+    store.data = nullptr;
+    store.capacity = 0;
+    store.length = 0;
+    return 0;
+}
+
+int rx_store_append()
+{
+    const int32_t n = rx_fill();
+    if (n <= 0)
+        return -1;
+
+    const int64_t needed = int64_t(store.length) + n;
+    if (needed > store.capacity) {
+        const int64_t capacity = rx_store_capacity_for(store.capacity, needed, store.block_size);
+        if (capacity < 0)
+            return 2;
+        // realloc may grow in place; the old block stays valid when it fails.
+        void* p = grow(buffer.get(), std::size_t(capacity));
+        if (!p)
+            return 2;
+        (void)buffer.release();
+        buffer.reset(static_cast<uint8_t*>(p));
+        store.data = buffer.get();
+        store.capacity = int32_t(capacity);
+    }
+
+    rx_get(buffer.get() + store.length, n);
+    store.length = int32_t(needed);
+    return 0;
+}
+
+int rx_store_info(const RxStore** out)
+{
+    if (!out)
+        return 1;
+    *out = &store;
+    return store.data ? 0 : 1;
+}
+
+int rx_store_read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied)
+{
+    if (copied)
+        *copied = 0;
+    if (!store.data || !dest || !copied)
+        return 1;
+    if (pos < 0 || pos >= store.length)
+        return 2;
+    const int32_t n = count <= 0 ? 0 : (count < store.length - pos ? count : store.length - pos);
+    std::memcpy(dest, store.data + pos, std::size_t(n));
+    *copied = n;
+    return 0;
+}
+
+int rx_store_byte(int32_t pos, uint8_t* out)
+{
+    if (!store.data || !out || pos < 0 || pos >= store.length)
+        return 1;
+    *out = store.data[pos];
+    return 0;
+}

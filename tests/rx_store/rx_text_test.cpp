@@ -1,0 +1,276 @@
+// Conversion of received bytes into lines: the five line-break modes, the CR or
+// LF held back across passes, invisible bytes, 1023-character pieces, and many
+// small passes agreeing with one big pass.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "link/rx_store.h"
+#include "link/rx_text.h"
+#include "recording_sink.h"
+#include "rx_feed.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class TextTest : public ::testing::Test {
+protected:
+    RecordingSink sink;
+
+    void SetUp() override
+    {
+        rx_feed_open();
+        ASSERT_EQ(0, rx_store_init(1024));
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        rx_text_invisible('.', false);
+    }
+    void TearDown() override
+    {
+        rx_store_free();
+        rx_feed_close();
+    }
+
+    // One drain step: the bytes arrive, the store takes them, the text follows.
+    void tick(const std::string& bytes)
+    {
+        ASSERT_TRUE(rx_feed(bytes));
+        ASSERT_EQ(0, rx_store_append());
+        ASSERT_EQ(0, rx_text_update());
+    }
+};
+
+TEST_F(TextTest, ModesOnCrLfBetweenTwoLetters)
+{
+    struct Case { int mode; Lines lines; };
+    const Case cases[] = {
+        {rx_lb_cr, {"a", "b"}},
+        {rx_lb_lf, {"a", "b"}},
+        {rx_lb_crlf, {"a", "b"}},
+        {rx_lb_lfcr, {"ab"}},
+        {rx_lb_any, {"a", "", "b"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(0, rx_store_init(1024));
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        ASSERT_EQ(0, rx_text_line_break(c.mode));
+        tick("a\r\nb");
+        EXPECT_EQ(c.lines, sink.lines) << "mode " << c.mode;
+    }
+}
+
+TEST_F(TextTest, PairSplitAcrossTwoPassesIsHeldBack)
+{
+    struct Case { int mode; std::string first, second; Lines after_first, after_second; };
+    const Case cases[] = {
+        {rx_lb_crlf, "abc\r", "\n", {"abc"}, {"abc", ""}},
+        {rx_lb_lfcr, "abc\n", "\r", {"abc"}, {"abc", ""}},
+        {rx_lb_crlf, "abc\r", "d", {"abc"}, {"abcd"}},      // a lone CR, dropped
+        {rx_lb_crlf, "abc\n", "\nd", {"abc"}, {"abcd"}},    // LF is held too, then dropped
+        {rx_lb_lfcr, "\n", "\rx", {""}, {"", "x"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(0, rx_store_init(1024));
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        ASSERT_EQ(0, rx_text_line_break(c.mode));
+        tick(c.first);
+        EXPECT_EQ(c.after_first, sink.lines) << c.mode << " " << c.first;
+        tick(c.second);
+        EXPECT_EQ(c.after_second, sink.lines) << c.mode << " " << c.first;
+    }
+}
+
+TEST_F(TextTest, LongLineComesInPiecesOf1023)
+{
+    const std::string text = std::string(2000, 'x');
+    tick(text);
+    EXPECT_EQ(Lines{text}, sink.lines);
+    EXPECT_EQ((std::vector<size_t>{1023, 977}), (std::vector<size_t>{sink.pieces[0].size(), sink.pieces[1].size()}));
+
+    // A line of exactly one piece, then its break: no empty piece in between.
+    ASSERT_EQ(0, rx_text_attach(&sink));
+    ASSERT_EQ(0, rx_store_init(1024));
+    tick(std::string(1023, 'y') + "\rz");
+    EXPECT_EQ((Lines{std::string(1023, 'y'), "z"}), sink.lines);
+}
+
+TEST_F(TextTest, InvisibleBytesDroppedOrReplaced)
+{
+    const std::string data = std::string("a\0b\x1F\x7F\t\x80\xFF", 8);
+    struct Case { bool show; int replacement; std::string line; };
+    const Case cases[] = {
+        {false, '.', "ab\x7F\t\x80\xFF"},
+        {true, '.', "a.b.\x7F\t\x80\xFF"},
+        {true, '*', "a*b*\x7F\t\x80\xFF"},
+        {true, 31, "a*b*\x7F\t\x80\xFF"},     // below 32: the previous one stays
+        {true, 0, "a*b*\x7F\t\x80\xFF"},      // the menu's own call: flag only
+        {true, 0xB7, "a\xB7" "b\xB7\x7F\t\x80\xFF"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(0, rx_store_init(1024));
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        EXPECT_EQ(0, rx_text_invisible(c.replacement, c.show));
+        tick(data);
+        EXPECT_EQ(Lines{c.line}, sink.lines) << c.show << " " << c.replacement;
+    }
+}
+
+TEST_F(TextTest, UnusedLineBreakIsNeverReplaced)
+{
+    rx_text_invisible('.', true);
+    tick("a\nb\r");
+    EXPECT_EQ((Lines{"ab", ""}), sink.lines);
+}
+
+TEST_F(TextTest, SwitchingAffectsOnlyLaterBytes)
+{
+    tick("a\r\nb\x01");
+    EXPECT_EQ((Lines{"a", "b"}), sink.lines);
+    ASSERT_EQ(0, rx_text_line_break(rx_lb_any));
+    rx_text_invisible(0, true);
+    tick("\x01\r\nc");
+    EXPECT_EQ((Lines{"a", "b.", "", "c"}), sink.lines);
+
+    // Refresh: attach again and the whole store is converted anew.
+    ASSERT_EQ(0, rx_text_attach(&sink));
+    ASSERT_EQ(0, rx_text_line_break(rx_lb_any));
+    ASSERT_EQ(0, rx_text_update());
+    EXPECT_EQ((Lines{"a", "", "b..", "", "c"}), sink.lines);
+}
+
+TEST_F(TextTest, ResultCodesAndGuards)
+{
+    EXPECT_EQ(1, rx_text_update());   // no buffer yet
+    EXPECT_TRUE(sink.lines.empty());
+    EXPECT_EQ(1, rx_text_attach(nullptr));
+    EXPECT_EQ(1, rx_text_line_break(5));
+    EXPECT_EQ(1, rx_text_line_break(-1));
+    tick("a\nb");   // still mode CR: refused modes changed nothing
+    EXPECT_EQ(Lines{"ab"}, sink.lines);
+}
+
+TEST_F(TextTest, EveryPassIsOneUpdateBracket)
+{
+    tick("x\ry\rz");
+    tick("w");
+    EXPECT_EQ(2, sink.passes);
+    EXPECT_EQ(0, sink.updating);
+    EXPECT_EQ(0, sink.calls_outside);
+}
+
+TEST_F(TextTest, OnlyDroppedBytesOpenAnEmptyFirstLine)
+{
+    tick("\n\x02");
+    EXPECT_EQ(Lines{""}, sink.lines);
+    tick("q");
+    EXPECT_EQ(Lines{"q"}, sink.lines);
+}
+
+// The conversion pass transcribed byte by byte, as the reference for the
+// run-based one.
+Lines reference(const std::string& data, int mode, bool show, char replacement)
+{
+    Lines lines;
+    bool open = false;
+    std::string buf;
+    auto end_line = [&] {
+        if (open)
+            lines.back() += buf;
+        else
+            lines.push_back(buf);
+        open = false;
+        buf.clear();
+    };
+    auto flush = [&] {
+        if (open)
+            lines.back() += buf;
+        else {
+            lines.push_back(buf);
+            open = true;
+        }
+        buf.clear();
+    };
+    size_t p = 0, end = data.size();
+    while (p < end) {
+        const unsigned char b = data[p];
+        bool held = false;
+        size_t step = 1;
+        if (b >= 0x20 || b == 0x09)
+            buf += char(b);
+        else if ((b == 0x0D || b == 0x0A) && (mode == 2 || mode == 3)) {
+            const unsigned char first = mode == 2 ? 0x0D : 0x0A, second = mode == 2 ? 0x0A : 0x0D;
+            if (p + 1 == end) {
+                --end;
+                held = true;
+            } else if (b == first && (unsigned char)data[p + 1] == second) {
+                step = 2;
+                end_line();
+            }
+        } else if ((b == 0x0D || b == 0x0A) && mode == 4)
+            end_line();
+        else if ((b == 0x0D && mode == 0) || (b == 0x0A && mode == 1))
+            end_line();
+        else if (b != 0x0D && b != 0x0A && show)
+            buf += replacement;
+        if (!held)
+            p += step;
+        if (buf.size() == 1023 || p == end)
+            flush();
+    }
+    return lines;
+}
+
+std::string random_data(std::mt19937& rng, size_t n)
+{
+    // Mostly letters, with line breaks, invisible bytes and long stretches.
+    std::string s;
+    std::uniform_int_distribution<int> pick(0, 99), any(0, 255);
+    while (s.size() < n) {
+        const int r = pick(rng);
+        if (r < 20)
+            s += '\r';
+        else if (r < 40)
+            s += '\n';
+        else if (r < 45)
+            s += char(any(rng) & 0x1F);
+        else if (r < 47)
+            s += std::string(size_t(500 + any(rng) * 8), 'L');
+        else
+            s += char('a' + r % 26);
+    }
+    s.resize(n);
+    return s;
+}
+
+TEST_F(TextTest, ManySmallPassesGiveTheLinesOfOneBigPass)
+{
+    std::mt19937 rng(20261208);
+    for (int round = 0; round < 20; ++round) {
+        const std::string data = random_data(rng, 6000 + round * 700);
+        for (int mode = 0; mode <= 4; ++mode) {
+            const bool show = round % 2;
+            ASSERT_EQ(0, rx_store_init(1024));
+            ASSERT_EQ(0, rx_text_attach(&sink));
+            ASSERT_EQ(0, rx_text_line_break(mode));
+            rx_text_invisible('.', show);
+            tick(data);
+            const Lines expected = reference(data, mode, show, '.');
+            ASSERT_EQ(expected, sink.lines) << "one pass, round " << round << " mode " << mode;
+
+            ASSERT_EQ(0, rx_store_init(1024));
+            ASSERT_EQ(0, rx_text_attach(&sink));
+            ASSERT_EQ(0, rx_text_line_break(mode));
+            std::uniform_int_distribution<size_t> chunk(1, round % 3 == 0 ? 3 : 1500);
+            for (size_t at = 0; at < data.size();) {
+                const size_t n = std::min(chunk(rng), data.size() - at);
+                tick(data.substr(at, n));
+                at += n;
+            }
+            ASSERT_EQ(expected, sink.lines) << "small passes, round " << round << " mode " << mode;
+        }
+    }
+}
+
+} // namespace
