@@ -112,6 +112,14 @@ TEST_F(ProfileFileTest, WrittenValuesReadBackAsTheProfileFunctionsHandThemOut) {
     EXPECT_EQ(filled_lines("config.ini").size(), std::size(cases) + 1);
 }
 
+TEST_F(ProfileFileTest, StartFolderPathJoinedWithABackslashNamesTheFileInIt) {
+    // The program joins the start folder and "\\config.ini" as plain text.
+    auto file = open_profile_file(dir_.string() + "\\config.ini");
+    file->write_string("PORT", "port_num", "4");
+    EXPECT_EQ(filled_lines("config.ini"), (Lines{"[PORT]", "port_num=4"}));
+    EXPECT_EQ(file->path(), dir_.string() + "\\config.ini");
+}
+
 TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault) {
     auto missing = open_profile_file(path("none.ini"));
     EXPECT_EQ(missing->read_string("PORT", "port_num", "1"), "1");
