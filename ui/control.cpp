@@ -16,7 +16,8 @@ Control::Control(Control* parent, std::string name, ControlKind kind)
 
 Control::~Control() {
   release_peer();
-  if (Form* f = form(); f && f != this && f->active_control() == this) f->focus_changed(nullptr);
+  // Events during destruction would reach handlers whose data is gone.
+  if (Form* f = form(); f && f != this) f->forget(this);
   if (parent_) parent_->remove_child(this);
 }
 

@@ -32,6 +32,10 @@ std::string Edit::selected_text() const {
   return text().substr(static_cast<size_t>(s), static_cast<size_t>(l));
 }
 
+void Edit::handle_focus(bool got) {
+  if (got && auto_select_) select_all();
+}
+
 void Edit::handle_char(char c) {
   if (!reachable()) return;
   detail::TextState s{text(), sel_start_, sel_length_};

@@ -19,6 +19,10 @@ class Edit : public Control {
 
   bool read_only() const { return read_only_; }
   void set_read_only(bool r);
+  // Select the whole text when the focus arrives from the keyboard (Tab or
+  // set_focus); a mouse click places the caret instead. On by default.
+  bool auto_select() const { return auto_select_; }
+  void set_auto_select(bool a) { auto_select_ = a; }
   // 0: no limit. Typing and pasting stop at the limit; set_text does not.
   int max_length() const { return max_length_; }
   void set_max_length(int n) { max_length_ = n; }
@@ -39,9 +43,11 @@ class Edit : public Control {
   void user_changed_text(std::string t);
   bool focusable() const override { return true; }
 
- private:
-  void replace_selection(std::string_view s);
+ protected:
+  void handle_focus(bool got) override;
 
+ private:
+  bool auto_select_ = true;
   bool read_only_ = false;
   int max_length_ = 0;
   int sel_start_ = 0;

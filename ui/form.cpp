@@ -59,10 +59,19 @@ void Form::hide_form() {
 int Form::show_modal() {
   modal_result_ = mr::None;
   modal_ = true;
-  show();
-  backend::run_modal(*this);
-  modal_ = false;
-  hide_form();
+  // Hidden again even when the loop ends by an exception.
+  struct EndModal {
+    Form& f;
+    ~EndModal() {
+      f.modal_ = false;
+      f.hide_form();
+    }
+  };
+  {
+    EndModal end{*this};
+    show();
+    backend::run_modal(*this);
+  }
   int r = modal_result_;
   return r == mr::None ? mr::Cancel : r;
 }

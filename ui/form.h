@@ -113,7 +113,12 @@ class Form : public Control {
 
  private:
   friend class MainMenu;
+  friend class Control;
   void hide_form();
+  // A control is going away: forget it without firing anything.
+  void forget(Control* c) {
+    if (active_ == c) active_ = nullptr;
+  }
 
   Form* owner_;
   MainMenu* menu_ = nullptr;

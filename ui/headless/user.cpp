@@ -1,0 +1,197 @@
+// The scripted user: input routed the way the system routes it.
+#include "ui/headless/user.h"
+
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+#include "ui/menu.h"
+#include "ui/page_control.h"
+
+namespace ui::headless {
+
+User::User() { World::instance().reset(); }
+
+Form* User::active_form() const {
+  const World& w = World::instance();
+  if (!w.modal_stack.empty()) return w.modal_stack.back();
+  for (Form* f : app().forms())
+    if (f == activated_ && f->visible()) return f;
+  for (Form* f : app().forms())
+    if (f->visible()) return f;
+  return nullptr;
+}
+
+void User::activate(Form& f) {
+  activated_ = &f;
+  f.activated();
+}
+
+Control* User::key_target() const {
+  Form* f = active_form();
+  if (!f) throw ProgramError("keys typed, but no form is visible");
+  return f->active_control() ? f->active_control() : f;
+}
+
+void User::focus(Control& c) {
+  if (!c.set_focus()) throw ProgramError("cannot focus " + c.name());
+  if (Form* f = c.form()) activated_ = f;
+}
+
+static void collect_buttons(Control& c, std::vector<Button*>& out) {
+  for (Control* ch : c.children()) {
+    if (ch->kind() == ControlKind::Button && ch->showing() && ch->enabled_in_tree())
+      out.push_back(static_cast<Button*>(ch));
+    collect_buttons(*ch, out);
+  }
+}
+
+// Enter and Escape as the dialog manager sees them, before the character.
+bool User::dialog_key(char c) {
+  Form* f = active_form();
+  Control* target = key_target();
+  if (c == '\r' && target->kind() == ControlKind::Button) {
+    app().guard([target] { target->click(); });
+    return true;
+  }
+  std::vector<Button*> buttons;
+  collect_buttons(*f, buttons);
+  for (Button* b : buttons)
+    if ((c == '\r' && b->is_default()) || (c == '\x1b' && b->is_cancel())) {
+      app().guard([b] { b->click(); });
+      return true;
+    }
+  return false;
+}
+
+void User::deliver_char(char c) {
+  Control* target = key_target();
+  if (c == '\t' && !target->wants_tab()) {
+    if (Form* f = active_form())
+      if (Control* next = f->next_tab_control(!world().shift)) next->set_focus();
+    return;
+  }
+  if ((c == '\r' || c == '\x1b') && dialog_key(c)) return;
+  app().guard([target, c] {
+    char k = target->key_press(c);
+    if (k != 0) target->handle_char(k);
+  });
+}
+
+void User::type(std::string_view chars) {
+  for (char c : chars) {
+    deliver_char(c);
+    app().run_posted();
+  }
+}
+
+// A click into a field: focus without select-all, the caret after the text.
+void User::focus_by_mouse(Control& c) {
+  if (!c.focusable() || c.kind() == ControlKind::ToolButton || c.kind() == ControlKind::Form)
+    return;
+  c.set_focus();
+  if (c.kind() == ControlKind::Edit) {
+    auto& e = static_cast<Edit&>(c);
+    e.set_selection(static_cast<int>(e.text().size()), 0);
+  }
+}
+
+void User::type(Control& c, std::string_view chars) {
+  if (!c.can_focus()) throw ProgramError("cannot type into " + c.name());
+  focus_by_mouse(c);
+  if (Form* f = c.form()) activated_ = f;
+  type(chars);
+}
+
+void User::press(int key, ShiftState shift) {
+  Form* f = active_form();
+  if (!f) throw ProgramError("key pressed, but no form is visible");
+  bool taken = false;
+  app().guard([&] { taken = f->press_shortcut(ShortCut{key, shift}); });
+  if (!taken) {
+    Control* target = key_target();
+    KeyEvent e{key, shift, false};
+    app().guard([&] { taken = target->key_down(e); });
+    if (!taken && key == keys::Tab) {
+      bool old = world().shift;
+      world().shift = shift.shift;
+      deliver_char('\t');
+      world().shift = old;
+    } else if (!taken && shift.ctrl && !shift.alt && key >= 'A' && key <= 'Z') {
+      deliver_char(static_cast<char>(key - 'A' + 1));
+    } else if (!taken && !shift.ctrl && !shift.alt && (key == keys::Return || key == keys::Escape)) {
+      deliver_char(key == keys::Return ? '\r' : '\x1b');
+    }
+  }
+  app().run_posted();
+}
+
+void User::press(std::string_view sc) {
+  auto parsed = ShortCut::parse(sc);
+  if (!parsed) throw ProgramError("not a key: " + std::string(sc));
+  press(parsed->key, parsed->shift);
+}
+
+void User::click(Control& c) {
+  if (!c.showing() || !c.enabled_in_tree()) return;  // the user cannot reach it
+  focus_by_mouse(c);
+  if (Form* f = c.form()) activated_ = f;
+  app().guard([&c] { c.click(); });
+  app().run_posted();
+}
+
+void User::dbl_click(Control& c) {
+  click(c);
+  app().guard([&c] { c.dbl_click(); });
+  app().run_posted();
+}
+
+void User::press_arrow(UpDown& u, UpDownButton b) {
+  app().guard([&] { u.press(b); });
+  app().run_posted();
+}
+
+void User::select(ComboBox& c, int index) {
+  if (!c.showing() || !c.enabled_in_tree()) return;
+  c.set_focus();
+  app().guard([&] { c.select(index); });
+  app().run_posted();
+}
+
+void User::select(ComboBox& c, std::string_view item) {
+  int i = c.index_of(item);
+  if (i < 0) throw ProgramError("no item \"" + std::string(item) + "\" in " + c.name());
+  select(c, i);
+}
+
+void User::select_tab(PageControl& p, int index) {
+  app().guard([&] { p.select_tab(index); });
+  app().run_posted();
+}
+
+bool User::choose(MenuItem& item) {
+  if (!item.enabled_in_tree() || item.is_separator()) return false;
+  app().guard([&] { item.click(); });
+  app().run_posted();
+  return true;
+}
+
+bool User::choose(Form& f, std::initializer_list<std::string_view> path) {
+  if (!f.menu()) return false;
+  MenuItem* item = f.menu()->find_path(std::vector<std::string_view>(path));
+  return item && choose(*item);
+}
+
+int User::run_posted() { return app().run_posted(); }
+
+RecordingCanvas User::paint(Control& c) {
+  RecordingCanvas canvas(Rect{0, 0, c.width(), c.height()});
+  canvas.font = c.font();
+  canvas.brush.color = c.color();
+  c.paint(canvas);
+  return canvas;
+}
+
+}  // namespace ui::headless
