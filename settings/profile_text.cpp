@@ -124,7 +124,7 @@ Place locate(std::string_view text, std::string_view section, std::string_view k
         }
         if (!in_section) continue;
         if (!trim(content).empty()) place.last_filled = line;
-        if (!place.key_line && !entry.name.empty() && same_name(entry.name, key))
+        if (!place.key_line && same_name(entry.name, key))
             place.key_line = line;
     }
     return place;
@@ -197,9 +197,12 @@ std::string profile_with_value(std::string_view text, std::string_view section,
         return out;
     }
     if (place.section_found) {
-        // A nameless section with no lines yet: the key opens the file.
+        // A nameless section with no lines yet: the key opens the file, after
+        // its byte-order mark if it has one.
+        const std::size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+        out.append(text.substr(0, start));
         out.append(key_text);
-        out.append(text);
+        out.append(text.substr(start));
         return out;
     }
     out.append(text);

@@ -165,6 +165,9 @@ TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows) {
          "port_num", "<d>"},
         {"first key wins", "[PORT]\r\nport_num=1\r\nPORT_NUM=2\r\n", "PORT", "port_num", "1"},
         {"other section's key", "[A]\r\nport_num=1\r\n[PORT]\r\n", "PORT", "port_num", "<d>"},
+        {"before any header", "k0=top\r\n[T]\r\n", "", "k0", "top"},
+        {"empty header", "[]\r\nk=1\r\n", "", "k", "<d>"},
+        {"empty key", "[T]\r\n=5\r\n", "T", "", "5"},
         {"quotes", "[T]\r\nq=\"abc\"\r\n", "T", "q", "abc"},
         {"empty quotes", "[T]\r\nq=\"\"\r\n", "T", "q", ""},
         {"lone quote", "[T]\r\nq=\"\r\n", "T", "q", "\""},
@@ -191,6 +194,15 @@ TEST_F(ProfileFileTest, WritesIntoAHandWrittenFileKeepItsOtherLines) {
     EXPECT_EQ(filled_lines("config.ini"),
               (Lines{"[PORT]", "port_num=2", "; keep me", "port_baud=9600", "[PATH]",
                      "path_save_text=C:\\x", "path_save_bin=C:\\y", "[TXCFG]", "str_eol=0"}));
+}
+
+TEST_F(ProfileFileTest, KeysWithoutASectionGoBeforeTheFirstHeader) {
+    put("config.ini", "[A]\r\nx=1\r\n");
+    auto file = open_profile_file(path("config.ini"));
+    file->write_string("", "k1", "v1");
+    file->write_string("", "k2", "v2");
+    EXPECT_EQ(filled_lines("config.ini"), (Lines{"k1=v1", "k2=v2", "[A]", "x=1"}));
+    EXPECT_EQ(file->read_string("", "k2", ""), "v2");
 }
 
 TEST_F(ProfileFileTest, DuplicatedSectionOnlyTheFirstIsReadAndWritten) {
