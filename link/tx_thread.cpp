@@ -1,0 +1,135 @@
+// The transmit thread: takes blocks from the transmit FIFO and writes as much
+// of each as the driver's transmit queue has room for, with hold, drop request
+// and a two-second time-out for a port that accepts nothing.
+#include <algorithm>
+#include <memory>
+
+#include "link/data_flow.h"
+#include "link/port_settings.h"
+#include "link/port_threads_internal.h"
+#include "link/usart.h"
+#include "platform/thread_priority.h"
+
+namespace {
+
+constexpr std::int32_t block_buffer_size = 1024;
+constexpr std::int64_t timeout_ms = 2000;
+
+struct TxState {
+    unsigned char block[block_buffer_size];
+    std::int32_t pos = 0;      // next byte of the block to send
+    std::int32_t pending = 0;  // bytes of the block the port has not accepted
+    bool cut = false;          // the block was cut at tx_block_limit
+    std::int64_t progress = 0; // last fetch or accepted write
+    // A write still under way owns `record` and its bytes in `block`: no new
+    // write and no new block until it has finished.
+    PortWriteRecord record;
+    bool in_flight = false;
+};
+
+// Call under the transmit lock. A write that has finished is progress: the
+// port took its bytes.
+void poll_write(PortHandle port, TxState& s)
+{
+    if (s.in_flight && port_driver().write_result(port, s.record, nullptr) != PortIo::pending) {
+        s.in_flight = false;
+        s.progress = port_tick_ms();
+    }
+}
+
+// One pass; true when the stop flag was set at its start.
+bool tx_pass(PortHandle port, TxState& s)
+{
+    bool stop, hold;
+    bool blocked = false;  // data waits in the FIFO behind a write still under way
+    {
+        std::lock_guard guard(tx_side.lock);
+        stop = tx_side.stop != 0;
+        hold = tx_side.hold != 0;
+        if (tx_side.drop_request) {
+            tx_side.drop_request = 0;
+            s.pending = 0;
+        }
+        poll_write(port, s);
+        if (!hold && s.pending == 0) {
+            std::int32_t n = 0;
+            fifo_fill(tx_side.fifo, &n);
+            if (s.in_flight) {
+                blocked = n != 0;
+            } else if (n != 0) {
+                const std::int32_t limit = std::clamp(port_settings.tx_block_limit, 1, block_buffer_size);
+                s.cut = n > limit;
+                if (s.cut) n = limit;
+                fifo_get(tx_side.fifo, s.block, n);
+                s.pos = 0;
+                s.pending = n;
+                s.progress = port_tick_ms();
+            }
+        }
+    }
+    if (hold || (s.pending == 0 && !blocked)) {
+        port_pause_ms(port_settings.port_txth_sleep);
+        return stop;
+    }
+
+    std::int32_t accepted = 0;
+    {
+        std::lock_guard guard(tx_side.lock);
+        poll_write(port, s);
+        std::int32_t queued = 0;
+        // A queue count that cannot be read counts as a full queue.
+        if (!s.in_flight && s.pending != 0 && usart_tx_count(port, &queued) == 0 &&
+            port_settings.tx_queue_size > queued) {
+            const std::int32_t w = std::min(port_settings.tx_queue_size - queued, s.pending);
+            // Write errors are not detected: the bytes count as accepted.
+            if (port_driver().write(port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) ==
+                PortIo::pending)
+                s.in_flight = true;
+            accepted = w;
+        }
+    }
+
+    const std::int64_t now = port_tick_ms();
+    if (accepted != 0) {
+        s.progress = now;
+    } else if (now - s.progress > timeout_ms) {
+        std::lock_guard guard(tx_side.lock);
+        fifo_clear(tx_side.fifo);
+        tx_side.timeout = 1;
+        s.pending = 0;
+        s.progress = now;
+        usart_purge_tx(port);
+        // Purging does not end a pending write everywhere; cancelling does.
+        // The record stays ours until the write reports its end.
+        if (s.in_flight) port_driver().cancel_io(port);
+    }
+    s.pending -= accepted;
+    s.pos += accepted;
+    if (accepted == 0 || (s.pending == 0 && !s.cut)) port_pause_ms(port_settings.port_txth_sleep);
+    return stop;
+}
+
+// The record and the bytes of a write that never reports its end must
+// outlive the thread, so they are left allocated rather than freed under it.
+void finish_write(PortHandle port, std::unique_ptr<TxState>& s)
+{
+    if (!s->in_flight) return;
+    port_driver().cancel_io(port);
+    const std::int64_t deadline = port_tick_ms() + 5000;
+    while (port_tick_ms() < deadline) {
+        if (port_driver().write_result(port, s->record, nullptr) != PortIo::pending) return;
+        port_pause_ms(1);
+    }
+    static_cast<void>(s.release());
+}
+
+}  // namespace
+
+void tx_thread_body(PortHandle port)
+{
+    set_current_thread_priority(ThreadPriority::normal);
+    auto state = std::make_unique<TxState>();
+    while (!tx_pass(port, *state)) {
+    }
+    finish_write(port, state);
+}

@@ -1,0 +1,159 @@
+// Connect and disconnect over the simulated device: transmit queue sizing,
+// the result code of a failure at each step and what it leaves behind, and
+// the port status snapshot.
+#include "link/usart.h"
+#include "sim_fixture.h"
+
+namespace {
+
+using Call = SimPortDriver::Call;
+
+TEST(TxQueueSizing, ExamplesOfOneAndAHalfSecondsOfSending)
+{
+    struct Case { int baud, bits, parity, stop, size, limit, queue, block; } cases[] = {
+        {9600, 8, 0, 10, 8192, 1, 1440, 1024},
+        {300, 8, 0, 10, 8192, 1, 128, 128},       // 45 raised to the floor
+        {115200, 8, 0, 10, 8192, 1, 8192, 1024},  // already below 1.5 s
+        {9600, 7, 2, 10, 8192, 1, 1309, 1024},    // data bits always count as 8
+        {9600, 5, 0, 20, 8192, 1, 1309, 1024},    // 2 stop bits weigh like parity + 1
+        {300, 8, 0, 10, 8192, 0, 8192, 1024},     // limit off: the size as given
+        {300, 8, 0, 10, 100, 0, 100, 100},        // limit off: no floor either
+        {1200, 8, 1, 15, 8192, 1, 156, 156},      // 1200 / 11.5 * 1.5 = 156.5
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.baud << " baud, parity " << c.parity << ", limit " << c.limit);
+        PortSettings s;
+        s.port_baud = c.baud;
+        s.port_bit = c.bits;
+        s.port_parity = c.parity;
+        s.port_stop = c.stop;
+        s.port_tx_size = c.size;
+        s.port_tx_size_lim = c.limit;
+        com_size_tx_queue(s);
+        EXPECT_EQ(s.tx_queue_size, c.queue);
+        EXPECT_EQ(s.tx_block_limit, c.block);
+    }
+}
+
+class ComTest : public SimLinkTest {};
+
+TEST_F(ComTest, ConnectSetsUpPortFifosAndThreadsAndDisconnectUndoesIt)
+{
+    port_settings.port_baud = 9600;
+    port_settings.port_rx_size = 4096;
+    port_settings.port_rx_to = 30;
+    port_settings.port_rx_mult = 2;
+    port_settings.port_rxth_size = 65536;
+    port_settings.port_txth_size = 131072;
+    ASSERT_EQ(com_connect(), 0);
+    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(sim.is_open(1));
+    EXPECT_TRUE(rx_thread_exists());
+    EXPECT_TRUE(tx_thread_exists());
+    EXPECT_EQ(rx_side.fifo.capacity, 65536);
+    EXPECT_EQ(tx_side.fifo.capacity, 131072);
+    EXPECT_EQ(port_settings.tx_queue_size, 1440);
+    EXPECT_EQ(sim.dcb(1).BaudRate, 9600u);
+    EXPECT_EQ(sim.in_queue_size(1), 4096u);
+    EXPECT_EQ(sim.out_queue_size(1), 1440u);
+    const PortTimeouts t = sim.timeouts(1);
+    EXPECT_EQ(t.ReadIntervalTimeout, 0u);
+    EXPECT_EQ(t.ReadTotalTimeoutConstant, 30u);
+    EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 2u);
+    EXPECT_EQ(t.WriteTotalTimeoutConstant, 0u);
+    EXPECT_EQ(t.WriteTotalTimeoutMultiplier, 0u);
+    ASSERT_FALSE(sim.purges(1).empty());
+    EXPECT_EQ(sim.purges(1)[0], PORT_PURGE_RXCLEAR);
+
+    EXPECT_EQ(com_disconnect(), 0);
+    expect_closed();
+    EXPECT_EQ(sim.purges(1).back(), PORT_PURGE_TXABORT | PORT_PURGE_TXCLEAR);
+    EXPECT_EQ(com_disconnect(), 0);  // again: nothing left to undo
+}
+
+TEST_F(ComTest, FailureAtEachStepReportsItsCodeAndLeavesNothingBehind)
+{
+    struct Case {
+        const char* step;
+        std::function<void(SimPortDriver&)> arrange;
+        int result;
+    } cases[] = {
+        {"open", [](SimPortDriver& s) { s.fail(Call::open); }, 1},
+        {"port number 0", [](SimPortDriver&) { port_settings.port_num = 0; }, 1},
+        {"port number 257", [](SimPortDriver&) { port_settings.port_num = 257; }, 1},
+        {"no such device", [](SimPortDriver&) { port_settings.port_num = 9; }, 1},
+        {"GetCommState", [](SimPortDriver& s) { s.fail(Call::get_state); }, 1},
+        {"SetCommState", [](SimPortDriver& s) { s.fail(Call::set_state); }, 1},
+        {"bad stop bits", [](SimPortDriver&) { port_settings.port_stop = 11; }, 1},
+        {"SetupComm", [](SimPortDriver& s) { s.fail(Call::setup_queues); }, 1},
+        {"SetCommTimeouts", [](SimPortDriver& s) { s.fail(Call::set_timeouts); }, 1},
+        {"receive purge", [](SimPortDriver& s) { s.fail(Call::purge); }, 1},
+        {"receive FIFO", [](SimPortDriver&) { port_settings.port_rxth_size = 65535; }, 2},
+        {"transmit FIFO", [](SimPortDriver&) { port_settings.port_txth_size = 8388609; }, 4},
+        {"receive thread", [](SimPortDriver&) { port_threads_fail_next_create(true, false); }, 3},
+        {"transmit thread", [](SimPortDriver&) { port_threads_fail_next_create(false, true); }, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        port_settings = PortSettings{};
+        c.arrange(sim);
+        EXPECT_EQ(com_connect(), c.result);
+        sim.heal();
+        port_threads_fail_next_create(false, false);
+        expect_closed();
+        // The link is usable again at once.
+        port_settings = PortSettings{};
+        EXPECT_EQ(com_connect(), 0);
+        EXPECT_EQ(com_disconnect(), 0);
+    }
+}
+
+TEST_F(ComTest, PortHeldByAnotherProgramFailsWithOne)
+{
+    PortHandle other = sim.open("\\\\.\\COM1", false);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(com_connect(), 1);
+    EXPECT_FALSE(rx_thread_exists());
+    EXPECT_EQ(com_port, nullptr);
+    sim.close(other);
+    EXPECT_EQ(com_connect(), 0);
+}
+
+TEST_F(ComTest, PortNumber256IsAccepted)
+{
+    port_settings.port_num = 256;
+    EXPECT_EQ(com_connect(), 0);
+    EXPECT_TRUE(sim.is_open(256));
+}
+
+TEST_F(ComTest, PortStatusSnapshot)
+{
+    PortDcb dcb;
+    PortComStat stat;
+    std::uint32_t modem = 0;
+    EXPECT_EQ(port_status(&dcb, &stat, &modem), 1);  // no port
+    port_settings.port_baud = 57600;
+    port_settings.port_rx_size = 4096;
+    ASSERT_EQ(com_connect(), 0);
+    EXPECT_EQ(port_status(&dcb, nullptr, &modem), 1);
+    EXPECT_EQ(port_status(&dcb, &stat, nullptr), 1);
+    EXPECT_EQ(port_status(nullptr, &stat, &modem), 1);
+
+    struct Case { Call fault; int result; } cases[] = {
+        {Call::clear_error, 2}, {Call::modem_status, 3}, {Call::get_state, 4},
+    };
+    for (const auto& c : cases) {
+        // The receive thread calls ClearCommError too: fail it for good so
+        // the snapshot is sure to meet the failure, then heal.
+        sim.fail(c.fault, SimPortDriver::always);
+        EXPECT_EQ(port_status(&dcb, &stat, &modem), c.result);
+        sim.heal();
+    }
+    sim.set_modem(1, false, true, true, false);
+    ASSERT_EQ(port_status(&dcb, &stat, &modem), 0);
+    EXPECT_EQ(modem, PORT_MS_DSR_ON | PORT_MS_RING_ON);
+    EXPECT_EQ(dcb.BaudRate, 57600u);
+    EXPECT_EQ(stat.cbInQue, 0u);
+}
+
+}  // namespace
