@@ -7,6 +7,8 @@
 # win32 (or win64) preset first.
 #
 # Usage: bench/rx/run.sh [build dir] [megabytes] [receive thread pause ms]
+#   ROUNDS=n (default 3) runs the three readers n times, interleaved, and
+#   compares their medians, since other load on the machine moves single runs.
 #   The build dir defaults to the Windows build this machine can run
 #   (build/win32, or build/win64 where the kernel runs no 32-bit code).
 set -euo pipefail
@@ -36,7 +38,8 @@ now() { date +%s.%N; }
 
 # run_reader LABEL KIND: starts the reader, waits until it is ready, starts the
 # writer, waits for the reader and records MB/s and the sha256 verdict.
-declare -A rate
+declare -A rates
+lost=0
 run_reader() {
   local label=$1 kind=$2 out=$work/out-$2.bin log=$work/log-$2.txt t0 t1 pid
   rm -f "$out" "$log"
@@ -65,20 +68,36 @@ run_reader() {
   local got verdict
   got=$(sha256sum <"$out" | cut -d' ' -f1)
   [ "$got" = "$want" ] && verdict="sha256 ok" || verdict="sha256 MISMATCH ($(stat -c %s "$out") bytes)"
-  rate[$kind]=$(awk -v b="$bytes" -v a="$t0" -v z="$t1" 'BEGIN { printf "%.2f", b / 1048576 / (z - a) }')
-  printf '%-34s %8s MB/s   %s\n' "$label" "${rate[$kind]}" "$verdict"
+  [ "$got" = "$want" ] || lost=1
+  local r
+  r=$(awk -v b="$bytes" -v a="$t0" -v z="$t1" 'BEGIN { printf "%.2f", b / 1048576 / (z - a) }')
+  rates[$kind]+="$r "
+  printf '  %-38s %8s MB/s   %s\n' "$label" "$r" "$verdict"
   rm -f "$out"
 }
 
-echo "receive benchmark: $mb MB from a native peer through a socat pty pair"
-run_reader "cat (head -c on the pty)" cat
-run_reader "bare Win32 poll-and-read loop" bare
-if [ -e "$build/bin/bench_rx_link.exe" ]; then
-  run_reader "receive thread + FIFO (pause ${pause} ms)" link
-fi
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-echo "bare loop / cat:        $(ratio "${rate[bare]}" "${rate[cat]}")"
-if [ -n "${rate[link]:-}" ]; then
-  echo "receive thread / bare:  $(ratio "${rate[link]}" "${rate[bare]}")   (target >= 0.90)"
-  echo "receive thread / cat:   $(ratio "${rate[link]}" "${rate[cat]}")"
+
+rounds=${ROUNDS:-3}
+kinds=(cat bare)
+[ -e "$build/bin/bench_rx_link.exe" ] && kinds+=(link)
+declare -A label=([cat]="cat (head -c on the pty)" [bare]="bare Win32 poll-and-read loop"
+                  [link]="receive thread + FIFO (pause ${pause} ms)")
+echo "receive benchmark: $mb MB from a native peer through a socat pty pair, $rounds rounds"
+for round in $(seq "$rounds"); do
+  echo "round $round:"
+  for k in "${kinds[@]}"; do run_reader "${label[$k]}" "$k" || lost=1; done
+done
+echo "medians:"
+declare -A med
+for k in "${kinds[@]}"; do
+  med[$k]=$(median "${rates[$k]:-0}")
+  printf '  %-38s %8s MB/s\n' "${label[$k]}" "${med[$k]}"
+done
+echo "bare loop / cat:        $(ratio "${med[bare]}" "${med[cat]}")"
+if [ -n "${med[link]:-}" ]; then
+  echo "receive thread / bare:  $(ratio "${med[link]}" "${med[bare]}")   (target >= 0.90)"
+  echo "receive thread / cat:   $(ratio "${med[link]}" "${med[cat]}")"
 fi
+[ $lost -eq 0 ] && echo "sha256: every byte arrived in every run" || { echo "sha256: DATA LOST OR CHANGED"; exit 1; }

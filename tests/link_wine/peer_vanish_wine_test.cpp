@@ -1,0 +1,119 @@
+// The far end of the line vanishing under a connected port: the worker threads
+// must neither crash, store garbage nor spin, and disconnect must end at once.
+// Needs its own pty pair, since the pair's relay has to be killed: the test
+// starts one through a Unix shell (Wine runs Unix programs) and maps it to two
+// COM numbers of its own.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "link/com.h"
+#include "link/data_flow.h"
+#include "link/win32_port_driver.h"
+#include "wine_peer.h"
+
+namespace {
+
+ULONGLONG process_cpu_ms()
+{
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    auto ms = [](FILETIME f) { return ((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000; };
+    return ms(kernel) + ms(user);
+}
+
+// A socat pty pair mapped to COM a and COM b for as long as the object lives.
+class OwnPtyPair {
+public:
+    OwnPtyPair(int a, int b) : a_(a), b_(b)
+    {
+        char dir[MAX_PATH];
+        std::snprintf(dir, sizeof dir, "/tmp/olvex-vanish-%lu", GetCurrentProcessId());
+        dir_ = dir;
+        const std::string d = dir_;
+        ok_ = run_unix_shell("mkdir -p " + d + " && cd " + d + " && rm -f a b pid"
+                             " && (socat pty,raw,echo=0,link=" + d + "/a pty,raw,echo=0,link=" + d +
+                             "/b </dev/null >/dev/null 2>&1 & echo $! >pid)"
+                             " && i=0 && while [ ! -e a -o ! -e b ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i+1)); done"
+                             " && ln -sfn $(readlink -f a) ${OLVEX_DOSDEVICES:-$WINEPREFIX/dosdevices}/com" + std::to_string(a_) +
+                             " && ln -sfn $(readlink -f b) ${OLVEX_DOSDEVICES:-$WINEPREFIX/dosdevices}/com" + std::to_string(b_),
+                             10000);
+    }
+    ~OwnPtyPair()
+    {
+        run_unix_shell("kill $(cat " + dir_ + "/pid) 2>/dev/null; rm -f ${OLVEX_DOSDEVICES:-$WINEPREFIX/dosdevices}/com" +
+                           std::to_string(a_) + " ${OLVEX_DOSDEVICES:-$WINEPREFIX/dosdevices}/com" + std::to_string(b_) + "; rm -rf " +
+                           dir_,
+                       5000);
+    }
+    OwnPtyPair(const OwnPtyPair&) = delete;
+    OwnPtyPair& operator=(const OwnPtyPair&) = delete;
+
+    bool ok() const { return ok_; }
+    // Kills the relay: both ttys lose their far end.
+    bool vanish() { return run_unix_shell("kill $(cat " + dir_ + "/pid)", 5000); }
+
+private:
+    int a_, b_;
+    std::string dir_;
+    bool ok_ = false;
+};
+
+TEST(PeerVanishWine, ThreadsNeitherCrashNorSpinAndDisconnectEnds)
+{
+    const int base_a = env_port("OLVEX_COM_A"), base_b = env_port("OLVEX_COM_B");
+    if (base_a == 0 || base_b == 0) GTEST_SKIP() << "OLVEX_COM_A/OLVEX_COM_B not set (needs Wine and a pty pair)";
+    if (!under_wine() || (!std::getenv("OLVEX_DOSDEVICES") && !std::getenv("WINEPREFIX")))
+        GTEST_SKIP() << "needs Wine and its COM links (OLVEX_DOSDEVICES or WINEPREFIX)";
+    const int a = base_a + 10, b = base_b + 10;
+    OwnPtyPair pair(a, b);
+    ASSERT_TRUE(pair.ok()) << "could not start a pty pair through /bin/sh";
+
+    set_port_driver(win32_port_driver());
+    port_settings = PortSettings{};
+    port_settings.port_num = a;
+    ASSERT_EQ(com_connect(), 0);
+    {
+        RawPeer peer(b);
+        ASSERT_TRUE(peer.is_open());
+        const auto data = random_bytes(10000, 29);
+        ASSERT_TRUE(peer.write_all(data.data(), data.size(), 5000));
+        std::vector<std::uint8_t> got(data.size());
+        std::size_t at = 0;
+        for (int i = 0; i < 500 && at < data.size(); ++i) {
+            const std::int32_t n = std::min<std::int32_t>(rx_fill(), std::int32_t(data.size() - at));
+            if (n > 0 && rx_get(got.data() + at, n) == 0) at += std::size_t(n);
+            Sleep(10);
+        }
+        ASSERT_EQ(at, data.size());
+        EXPECT_TRUE(got == data);
+        // Something for the transmit thread to be busy with when the line goes.
+        const auto more = random_bytes(100000, 31);
+        ASSERT_EQ(tx_put(more.data(), std::int32_t(more.size())), 0);
+        Sleep(100);
+        ASSERT_TRUE(pair.vanish());
+    }
+    Sleep(500);
+    PortDcb dcb;
+    PortComStat stat;
+    std::uint32_t modem = 0;
+    ASSERT_EQ(port_status(&dcb, &stat, &modem), 2) << "the port should report its far end gone";
+    const ULONGLONG cpu0 = process_cpu_ms();
+    const DWORD t0 = GetTickCount();
+    Sleep(2000);
+    const ULONGLONG cpu = process_cpu_ms() - cpu0;
+    const DWORD wall = GetTickCount() - t0;
+    EXPECT_LT(cpu, wall / 2) << "the worker threads spin on a vanished port";
+    EXPECT_EQ(rx_fill(), 0) << "a failed read was stored as data";
+
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(com_disconnect(), 0);
+    EXPECT_LT(GetTickCount() - start, 3000u);
+    EXPECT_EQ(com_port, nullptr);
+    EXPECT_EQ(port_settings.connected, 0);
+}
+
+}  // namespace
