@@ -17,7 +17,8 @@ Control::Control(Control* parent, std::string name, ControlKind kind)
 Control::~Control() {
   release_peer();
   // Events during destruction would reach handlers whose data is gone.
-  if (Form* f = form(); f && f != this) f->forget(this);
+  if (parent_)
+    if (Form* f = parent_->form()) f->forget(this);
   if (parent_) parent_->remove_child(this);
 }
 
