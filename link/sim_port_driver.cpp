@@ -108,6 +108,7 @@ std::uint32_t SimPortDriver::out_queue_size(int n) { std::lock_guard g(lock_); r
 std::vector<std::uint32_t> SimPortDriver::purges(int n) { std::lock_guard g(lock_); return port(n).purge_log; }
 std::uint64_t SimPortDriver::bytes_lost(int n) { std::lock_guard g(lock_); return port(n).lost; }
 int SimPortDriver::violations() { std::lock_guard g(lock_); return violations_; }
+int SimPortDriver::writes_gone_pending() { std::lock_guard g(lock_); return gone_pending_; }
 
 std::uint32_t SimPortDriver::rx_queued(int n)
 {

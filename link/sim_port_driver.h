@@ -56,6 +56,7 @@ public:
     std::vector<std::uint32_t> purges(int n);
     std::uint64_t bytes_lost(int n);  // receive queue overruns
     int pending_writes();
+    int writes_gone_pending();  // writes that did not finish at once, so far
     // Misuses of the seam seen so far: a pending write's record reused or its
     // bytes changed, a handle closed with a write still pending.
     int violations();
@@ -136,6 +137,7 @@ private:
     std::uint32_t next_op_ = 1;
     int fail_count_[static_cast<int>(Call::count_)] = {};
     int violations_ = 0;
+    int gone_pending_ = 0;
     bool paced_ = true;
     bool wine_like_ = false;
     std::uint32_t os_major_ = 6;

@@ -221,6 +221,7 @@ PortIo SimPortDriver::write(PortHandle h, const void* data, std::uint32_t n, Por
         ops_.erase(id);
         return PortIo::done;
     }
+    ++gone_pending_;
     return PortIo::pending;
 }
 

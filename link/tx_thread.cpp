@@ -98,10 +98,11 @@ bool tx_pass(PortHandle port, TxState& s)
         tx_side.timeout = 1;
         s.pending = 0;
         s.progress = now;
-        usart_purge_tx(port);
-        // Purging does not end a pending write everywhere; cancelling does.
-        // The record stays ours until the write reports its end.
+        // Purging does not end a pending write everywhere, which would then
+        // refill the purged queue; cancel it first. The record stays ours
+        // until the write reports its end.
         if (s.in_flight) port_driver().cancel_io(port);
+        usart_purge_tx(port);
     }
     s.pending -= accepted;
     s.pos += accepted;
