@@ -1,6 +1,8 @@
-// Static texts and plain containers: labels, static texts, group boxes, panels.
+// Static texts and plain containers: labels, static texts, group boxes,
+// panels, paint boxes.
 #include "ui/group_box.h"
 #include "ui/label.h"
+#include "ui/paint_box.h"
 #include "ui/panel.h"
 
 namespace ui {
@@ -72,6 +74,11 @@ void Panel::set_bevel_inner(BevelCut b) {
 Rect Panel::client_rect() const {
   int inset = (bevel_outer_ != BevelCut::None) + (bevel_inner_ != BevelCut::None);
   return Rect{0, 0, width(), height()}.inflate(-inset, -inset);
+}
+
+PaintBox::PaintBox(Control* parent, std::string name)
+    : Control(parent, std::move(name), ControlKind::PaintBox) {
+  set_tab_stop(false);
 }
 
 }  // namespace ui

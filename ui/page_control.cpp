@@ -70,6 +70,7 @@ TabSheet::TabSheet(PageControl& owner, std::string name, std::string caption)
   set_text(std::move(caption));
   set_tab_stop(false);
   owner_.add_page(this);
+  set_align(Align::Client);  // follows the page control's display area
 }
 
 TabSheet::~TabSheet() { owner_.remove_page(this); }

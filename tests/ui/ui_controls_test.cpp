@@ -11,6 +11,7 @@
 #include "ui/edit.h"
 #include "ui/form.h"
 #include "ui/group_box.h"
+#include "ui/page_control.h"
 #include "ui/headless/user.h"
 #include "ui/radio_button.h"
 #include "ui/status_bar.h"
@@ -201,6 +202,59 @@ TEST(Layout, AlignedAndAnchoredChildrenFollowTheForm) {
   EXPECT_EQ(pages.bounds(), (ui::Rect{0, 42, 816, 585}));
   EXPECT_EQ(right.bounds(), (ui::Rect{730, 2, 811, 40}));
   EXPECT_EQ(resizes, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PageControl, OnlyTheActivePageShowsAndOnlyTabClicksFireChange) {
+  ui::headless::User user;
+  ui::Form f("MForm");
+  f.set_client_size(716, 504);
+  ui::PageControl pcd(&f, "PCd");
+  pcd.set_bounds(0, 42, 716, 443);
+  ui::TabSheet text(pcd, "TabSheet1", "Text");
+  ui::TabSheet hex(pcd, "TabSheet2", "HEX");
+  ui::TabSheet info(pcd, "TSinfo", "Info");
+  ui::Edit inside(&hex, "Eivarlen");
+  int changes = 0;
+  pcd.on_change = [&] { ++changes; };
+  EXPECT_EQ(pcd.active_page_index(), 0);  // the first page added
+  pcd.set_active_page_index(1);
+  f.show();
+  EXPECT_TRUE(inside.showing());
+  EXPECT_FALSE(info.showing());
+  EXPECT_EQ(changes, 0);
+  user.select_tab(pcd, 2);
+  user.select_tab(pcd, 2);
+  EXPECT_EQ(pcd.active_page(), &info);
+  EXPECT_FALSE(inside.showing());
+  EXPECT_FALSE(inside.set_focus());
+  EXPECT_EQ(changes, 1);
+  // Pages fill the display area and follow the control's size.
+  EXPECT_EQ(info.bounds(), pcd.client_rect());
+  pcd.set_bounds(0, 42, 816, 543);
+  EXPECT_EQ(info.bounds().width(), 808);
+}
+
+TEST(StatusBar, PanelsKeepTheirTextsAndWidths) {
+  ui::Form f("MForm");
+  f.set_client_size(716, 504);
+  ui::StatusBar sb(&f, "SB");
+  sb.set_panels({{"disconnected", 80, ui::Alignment::Center},
+                 {" Rx: 0B", 431},
+                 {"FIFO", 35, ui::Alignment::Center, ui::PanelBevel::None},
+                 {" rx: 0B", 80},
+                 {" tx: 0B", 90}});
+  sb.set_panel_text(0, "connected");
+  sb.set_panel_text(9, "ignored");
+  sb.on_resize = [&] { sb.set_panel_width(1, sb.width() - 285); };
+  f.set_client_size(816, 504);
+  EXPECT_EQ(sb.panel(0).text, "connected");
+  EXPECT_EQ(sb.panel(1).width, 531);
+  EXPECT_EQ(sb.panel(2).bevel, ui::PanelBevel::None);
+  EXPECT_EQ(sb.bounds(), (ui::Rect{0, 485, 816, 504}));
 }
 
 }  // namespace
