@@ -189,3 +189,52 @@ TEST(Clipboard, CopyFromReadOnlyFieldWorksTypingDoesNot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CaretKeys, MoveSelectAndDeleteInAField) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> keys;
+    std::string typed;
+    std::string expected;
+    int changes;
+  };
+  const Case cases[] = {
+      {"home then type inserts in front", {"Home"}, "0", "0123", 1},
+      {"left twice then delete", {"End", "Left", "Left", "Del"}, "", "13", 1},
+      {"shift selects, typing replaces", {"Home", "Shift+Right", "Shift+Right"}, "9", "93", 1},
+      {"delete at the end does nothing", {"End", "Del"}, "", "123", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    User user;
+    ui::Form f("CaretForm");
+    ui::Edit e(&f, "Ebeg", "123");
+    int changes = 0;
+    e.on_change = [&] { ++changes; };
+    f.show();
+    user.click(e);
+    for (const char* k : c.keys) user.press(k);
+    user.type(c.typed);
+    EXPECT_EQ(e.text(), c.expected);
+    EXPECT_EQ(changes, c.changes);
+  }
+}
+
+TEST(Application, RunShowsTheMainFormAndRunsWhatItPosted) {
+  User user;
+  ui::Form main("MForm");
+  std::vector<std::string> log;
+  main.on_show = [&] {
+    log.push_back("FormShow");
+    ui::post([&] { log.push_back("posted"); });
+  };
+  ui::app().reset_terminated();
+  ui::app().run();
+  EXPECT_TRUE(main.visible());
+  EXPECT_EQ(log, (std::vector<std::string>{"FormShow", "posted"}));
+  EXPECT_EQ(ui::app().main_form(), &main);
+}
+
+}  // namespace

@@ -105,6 +105,39 @@ void User::type(Control& c, std::string_view chars) {
   type(chars);
 }
 
+// Caret keys and Delete as the system's edit control handles them (the
+// Win32 backend leaves these to the real control).
+static bool edit_key(Edit& e, int key, ShiftState shift) {
+  if (!e.showing() || !e.enabled_in_tree()) return false;
+  int n = static_cast<int>(e.text().size());
+  int start = e.sel_start(), len = e.sel_length();
+  int caret = start + len;  // the moving end, after the selection
+  switch (key) {
+    case keys::Left: caret = shift.shift ? caret - 1 : (len ? start : start - 1); break;
+    case keys::Right: caret = shift.shift || !len ? caret + 1 : caret; break;
+    case keys::Home: caret = 0; break;
+    case keys::End: caret = n; break;
+    case keys::Delete: {
+      if (e.read_only() || (len == 0 && start >= n)) return true;
+      std::string t = e.text();
+      t.erase(static_cast<size_t>(start), static_cast<size_t>(len ? len : 1));
+      e.set_text(t);
+      e.set_selection(start, 0);
+      if (e.on_change) e.on_change();
+      return true;
+    }
+    default: return false;
+  }
+  caret = caret < 0 ? 0 : (caret > n ? n : caret);
+  if (shift.shift) {
+    int anchor = start;
+    e.set_selection(caret < anchor ? caret : anchor, caret < anchor ? anchor - caret : caret - anchor);
+  } else {
+    e.set_selection(caret, 0);
+  }
+  return true;
+}
+
 void User::press(int key, ShiftState shift) {
   Form* f = active_form();
   if (!f) throw ProgramError("key pressed, but no form is visible");
@@ -114,7 +147,10 @@ void User::press(int key, ShiftState shift) {
     Control* target = key_target();
     KeyEvent e{key, shift, false};
     app().guard([&] { taken = target->key_down(e); });
-    if (!taken && key == keys::Tab) {
+    if (!taken && target->kind() == ControlKind::Edit &&
+        edit_key(static_cast<Edit&>(*target), key, shift)) {
+      // handled by the field itself
+    } else if (!taken && key == keys::Tab) {
       bool old = world().shift;
       world().shift = shift.shift;
       deliver_char('\t');

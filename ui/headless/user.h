@@ -50,7 +50,9 @@ class User {
   void type(Control& c, std::string_view chars);
   // A non-character key with modifiers: a menu accelerator of the active form
   // wins; otherwise key_down on the focused control; a Ctrl+letter that
-  // nobody handled then arrives as its control character (Ctrl+C = 3).
+  // nobody handled then arrives as its control character (Ctrl+C = 3). An
+  // edit moves its caret with Left/Right/Home/End (Shift selects) and
+  // deletes with Delete, as the system's edit control does.
   void press(int key, ShiftState shift = {});
   // press() from the menu notation: press("Ctrl+Alt+S"), press("F1").
   void press(std::string_view shortcut);
