@@ -2,35 +2,23 @@
 // and gives read access to the hex view, the inspector and the saves.
 #include "link/rx_store.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory>
 
-// Receive FIFO, locked side (defined with the FIFOs).
-int32_t rx_fill();
-int rx_get(void* dest, int32_t n);
+#include "link/data_flow.h"
+#include "link/rx_store_memory.h"
 
 namespace {
 
-struct FreeBlock {
-    void operator()(uint8_t* p) const { std::free(p); }
-};
-
-std::unique_ptr<uint8_t, FreeBlock> buffer;
+RxStoreMemory memory;
 RxStore store;
-RxStoreRealloc grow_block = nullptr;
-
-void* grow(void* old_block, std::size_t size)
-{
-    return grow_block ? grow_block(old_block, size) : std::realloc(old_block, size);
-}
+RxStoreGrowthCheck growth_check = nullptr;
 
 } // namespace
 
-void rx_store_set_realloc(RxStoreRealloc fn)
+void rx_store_set_growth_check(RxStoreGrowthCheck fn)
 {
-    grow_block = fn;
+    growth_check = fn;
 }
 
 int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_size)
@@ -59,7 +47,7 @@ int rx_store_init(int32_t block_size)
 
 int rx_store_free()
 {
-    buffer.reset();
+    memory.release();
     store.data = nullptr;
     store.capacity = 0;
     store.length = 0;
@@ -77,17 +65,19 @@ int rx_store_append()
         const int64_t capacity = rx_store_capacity_for(store.capacity, needed, store.block_size);
         if (capacity < 0)
             return 2;
-        // realloc may grow in place; the old block stays valid when it fails.
-        void* p = grow(buffer.get(), std::size_t(capacity));
-        if (!p)
+        if (growth_check && !growth_check(std::size_t(capacity)))
             return 2;
-        (void)buffer.release();
-        buffer.reset(static_cast<uint8_t*>(p));
-        store.data = buffer.get();
+        if (!memory.grow(std::size_t(capacity), std::size_t(store.length))) {
+            store.data = memory.data();   // may have moved, content kept
+            return 2;
+        }
+        store.data = memory.data();
         store.capacity = int32_t(capacity);
     }
 
-    rx_get(buffer.get() + store.length, n);
+    // Only this thread takes from the receive FIFO, so the n bytes counted are there.
+    if (rx_get(memory.data() + store.length, n) != 0)
+        return 2;
     store.length = int32_t(needed);
     return 0;
 }

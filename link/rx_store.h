@@ -27,8 +27,7 @@ int rx_store_byte(int32_t pos, uint8_t* out);
 // blocks as will do; -1 when that would not fit a signed 32-bit size.
 int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_size);
 
-// The store grows with a realloc-like function (nullptr on failure, old block
-// kept). Replaceable so that a failed growth can be exercised; nullptr restores
-// the default.
-using RxStoreRealloc = void* (*)(void* old_block, std::size_t new_size);
-void rx_store_set_realloc(RxStoreRealloc fn);
+// Asked before each growth with the new capacity; refusing makes the append
+// fail with 2 as a failed allocation does. nullptr (the default) asks nothing.
+using RxStoreGrowthCheck = bool (*)(std::size_t new_capacity);
+void rx_store_set_growth_check(RxStoreGrowthCheck fn);

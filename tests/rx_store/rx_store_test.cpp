@@ -19,19 +19,19 @@ std::string bytes_from(int first, int count)
     return s;
 }
 
-void* refuse_growth(void*, std::size_t) { return nullptr; }
+bool refuse_growth(std::size_t) { return false; }
 
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        rx_store_set_realloc(nullptr);
+        rx_store_set_growth_check(nullptr);
         rx_feed_open();
         ASSERT_EQ(0, rx_store_init(131072));
     }
     void TearDown() override
     {
-        rx_store_set_realloc(nullptr);
+        rx_store_set_growth_check(nullptr);
         rx_store_free();
         rx_feed_close();
     }
@@ -132,7 +132,7 @@ TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
 {
     ASSERT_EQ(0, rx_store_init(1024));
     ASSERT_EQ(0, drain(bytes_from(0, 1000)));
-    rx_store_set_realloc(refuse_growth);
+    rx_store_set_growth_check(refuse_growth);
     ASSERT_EQ(0, drain(bytes_from(1000, 20)));   // still fits the first block
     EXPECT_EQ(2, drain(bytes_from(1020, 10)));   // needs a second one
     EXPECT_EQ(1020, record().length);
@@ -140,7 +140,7 @@ TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
     EXPECT_EQ(bytes_from(0, 1020), std::string(reinterpret_cast<const char*>(record().data), 1020));
 
     // The bytes it could not take wait in the FIFO for a store that can grow.
-    rx_store_set_realloc(nullptr);
+    rx_store_set_growth_check(nullptr);
     ASSERT_EQ(0, rx_store_append());
     EXPECT_EQ(1030, record().length);
     EXPECT_EQ(2048, record().capacity);
@@ -149,7 +149,7 @@ TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
 
 TEST_F(StoreTest, FirstAllocationFailureLeavesNoBuffer)
 {
-    rx_store_set_realloc(refuse_growth);
+    rx_store_set_growth_check(refuse_growth);
     EXPECT_EQ(2, drain("a"));
     const RxStore* s = nullptr;
     EXPECT_EQ(1, rx_store_info(&s));

@@ -224,7 +224,7 @@ Lines reference(const std::string& data, int mode, bool show, char replacement)
 
 std::string random_data(std::mt19937& rng, size_t n)
 {
-    // Mostly letters, with line breaks, invisible bytes and long stretches.
+    // Mostly letters, with line breaks, invisible bytes, bytes from 0x7F up and long stretches.
     std::string s;
     std::uniform_int_distribution<int> pick(0, 99), any(0, 255);
     while (s.size() < n) {
@@ -237,6 +237,10 @@ std::string random_data(std::mt19937& rng, size_t n)
             s += char(any(rng) & 0x1F);
         else if (r < 47)
             s += std::string(size_t(500 + any(rng) * 8), 'L');
+        else if (r < 55)
+            s += char(0x7F + any(rng) % 129);   // 0x7F to 0xFF are shown as they are
+        else if (r < 57)
+            s += '\t';
         else
             s += char('a' + r % 26);
     }
