@@ -120,7 +120,7 @@ TEST_F(ComConnectWine, PendingWriteKeepsItsBytesUntilThePeerReads)
     tx_timeout_reset();
     const auto data = random_bytes(200000, 13);
     ASSERT_EQ(tx_put(data.data(), std::int32_t(data.size())), 0);
-    Sleep(1000);
+    Sleep(600);
     EXPECT_GT(tx_fill(), 0) << "the far end is not reading, so the FIFO cannot have emptied";
     const auto got = peer_->read_up_to(data.size(), 3000);
     ASSERT_EQ(got.size(), data.size());
