@@ -167,6 +167,21 @@ TEST_F(WorkerThreadTest, CutBlocksFollowEachOtherWithoutPause)
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2500));
 }
 
+// A block that was not cut ends with a pause: the next small put waits for it.
+TEST_F(WorkerThreadTest, WholeBlockIsFollowedByAPause)
+{
+    sim.set_paced(false);
+    port_settings.port_txth_sleep = 100;
+    ASSERT_EQ(com_connect(), 0);
+    const Bytes a = random_bytes(10, 15), b = random_bytes(10, 16);
+    ASSERT_EQ(tx_put(a.data(), 10), 0);
+    ASSERT_EQ(peer_collect(1, 10), a);
+    const auto sent_a = Clock::now();
+    ASSERT_EQ(tx_put(b.data(), 10), 0);
+    ASSERT_EQ(peer_collect(1, 10), b);
+    EXPECT_GE(Clock::now() - sent_a, std::chrono::milliseconds(50));
+}
+
 TEST_F(WorkerThreadTest, FlowControlHoldsTheLineThenTimesOutAndRecovers)
 {
     connect_held_by_cts();
