@@ -49,6 +49,8 @@ class Application {
   // how many ran. The loop calls this; so do headless tests.
   int run_posted();
   bool has_posted() const { return !posted_.empty(); }
+  // Drops what is queued without running it (a headless test starting afresh).
+  void discard_posted() { posted_.clear(); }
 
   // Shows an exception that escaped a handler: a message box with the
   // application title and the exception's message. on_exception replaces it.

@@ -12,7 +12,11 @@
 
 namespace ui::headless {
 
-User::User() { World::instance().reset(); }
+// What an earlier test posted may point at its destroyed forms: dropped.
+User::User() {
+  World::instance().reset();
+  app().discard_posted();
+}
 
 Form* User::active_form() const {
   const World& w = World::instance();

@@ -27,7 +27,7 @@ namespace ui::headless {
 
 class User {
  public:
-  // Starts from a clean world: clock at 0, nothing scripted or logged.
+  // Starts from a clean world: clock at 0, nothing scripted, logged or posted.
   User();
   User(const User&) = delete;
   User& operator=(const User&) = delete;
