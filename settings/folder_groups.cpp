@@ -1,0 +1,30 @@
+// HELP/path and PATH/path_save_text.
+#include "settings/folder_groups.h"
+
+#include "settings/setting_values.h"
+#include "settings/start_folder.h"
+
+void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder,
+                      std::string& help_path)
+{
+    help_path.clear();
+    if (!file) return;
+    const std::string name = read_setting_text(*file, "HELP", "path", "");
+    if (name.empty()) return;
+    std::string full = std::string(start_folder) + "\\" + name;
+    if (settings_file_exists(full)) help_path = std::move(full);
+}
+
+int LoadSaveTextFolder(const ProfileFile* file, std::string& folder)
+{
+    if (!file) return 1;
+    folder = read_setting_text(*file, "PATH", "path_save_text", "");
+    return 0;
+}
+
+int SaveSaveTextFolder(ProfileFile* file, std::string_view folder)
+{
+    if (!file) return 1;
+    write_setting_text(*file, "PATH", "path_save_text", folder);
+    return 0;
+}

@@ -1,0 +1,23 @@
+// The start folder and the one settings file in it: taken once before the
+// first window exists and kept for the program's lifetime.
+#pragma once
+
+#include <string>
+
+#include "settings/profile_file.h"
+
+// The process's current directory, as the system spells it.
+std::string settings_current_directory();
+// True when a file (not a folder) exists at `path`; a path in Windows form
+// (backslashes) is understood by the native build too.
+bool settings_file_exists(const std::string& path);
+
+// Takes the current directory as the start folder and opens the settings file
+// start folder + "\config.ini". Later calls change nothing.
+void settings_file_open();
+// The start folder and the settings file, once opened (empty / nullptr before).
+const std::string& settings_start_folder();
+ProfileFile* settings_file();
+// Tests only: forgets the start folder and the file so the next open takes
+// the current directory anew.
+void settings_file_reset();
