@@ -104,6 +104,10 @@ std::string TextLines::text(TextPos from, TextPos to, std::size_t limit) const
     std::string out;
     if (empty())
         return out;
+    // Line starts are cumulative, so the size is known without walking the lines.
+    std::uint64_t size = (std::uint64_t{starts_[to.line]} + to.col) - (std::uint64_t{starts_[from.line]} + from.col)
+        + kBreak.size() * (to.line - from.line);
+    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
     for (std::size_t ln = from.line; ln <= to.line && out.size() < limit; ++ln) {
         if (ln != from.line)
             out.append(kBreak.substr(0, std::min(kBreak.size(), limit - out.size())));

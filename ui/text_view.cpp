@@ -220,6 +220,7 @@ bool TextView::handle_key_down(KeyEvent& e) {
     select_all();
     return true;
   }
+  if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return true;
   if (lines_.empty()) return false;
   TextPos c = caret_;
   // Up/down and page moves go by visual rows and keep the goal column.

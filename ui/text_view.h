@@ -83,6 +83,8 @@ class TextView : public Control {
   std::string text_prefix(std::size_t n) const { return lines_.text({}, lines_.end_pos(), n); }
 
   bool focusable() const override { return true; }
+  // Tab stays in the view (it does nothing there) instead of moving the focus.
+  bool wants_tab() const override { return true; }
   void paint(Canvas& canvas) override;
 
  protected:
