@@ -22,6 +22,7 @@ const char usage[] =
     "  check WINDOW CONTROL            print a button's check state (0, 1, 2)\n"
     "  click WINDOW BUTTON             click a button\n"
     "  tool WINDOW BUTTON              click a tool bar button\n"
+    "  tab WINDOW INDEX                click a page control's tab\n"
     "  menu WINDOW PATH                choose a menu item, e.g. File/Connect\n"
     "  menu-state WINDOW PATH          print: enabled checked radio accelerator\n"
     "  focus WINDOW CONTROL            give a control the focus\n"
@@ -72,6 +73,10 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (cmd == "tool") return gd::click_tool(top, arg) ? 0 : failed();
+  if (cmd == "tab") {
+    HWND tabs = gd::find_control(top, "class:SysTabControl32");
+    return tabs && gd::select_tab(tabs, std::atoi(arg)) ? 0 : failed();
+  }
     if (cmd == "keys") return gd::press_keys(top, arg) ? 0 : failed();
     if (cmd == "type") {
         HWND to = argc > 4 ? control(top, argv[4]) : nullptr;

@@ -186,22 +186,9 @@ void run_loop() {
   win32::pump_until([] { return app().terminated(); });
 }
 
+// The form's peer disabled the other forms when it appeared and enables them
+// again when it hides, after this returns.
 void run_modal(Form& form) {
-  // Every other shown form is disabled while a modal one runs (as the VCL does).
-  std::vector<HWND> disabled;
-  for (Form* f : app().forms()) {
-    auto* p = f != &form ? dynamic_cast<win32::WindowPeer*>(f->peer()) : nullptr;
-    if (p && p->hwnd() && IsWindowVisible(p->hwnd()) && IsWindowEnabled(p->hwnd())) {
-      EnableWindow(p->hwnd(), FALSE);
-      disabled.push_back(p->hwnd());
-    }
-  }
-  struct Restore {
-    std::vector<HWND>& windows;
-    ~Restore() {
-      for (HWND w : windows) EnableWindow(w, TRUE);
-    }
-  } restore{disabled};
   win32::pump_until([&] { return form.modal_result() != mr::None || !form.visible() || app().terminated(); });
 }
 

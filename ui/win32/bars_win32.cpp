@@ -44,17 +44,12 @@ namespace {
 class ToolBarPeer : public PaintPeer {
  public:
   explicit ToolBarPeer(ToolBar& t) : PaintPeer(t), bar_(t) {}
-  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
-    bool answered = PaintPeer::on_message(msg, wp, lp, result);
-    if (msg == WM_PAINT && bar_.framed()) {
-      HDC dc = GetDC(hwnd());
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_BOTTOM);
-      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_TOP);
-      ReleaseDC(hwnd(), dc);
-    }
-    return answered;
+
+ protected:
+  void paint_over(HDC dc, const RECT& client) override {
+    if (!bar_.framed()) return;
+    RECT r = client;
+    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_TOP | BF_BOTTOM);
   }
 
  private:

@@ -310,6 +310,13 @@ PaintPeer::PaintPeer(Control& c, DWORD style) : WindowPeer(c) {
 bool PaintPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_ERASEBKGND:
+      // Our own painting fills everything; a flat tool bar child asks us to
+      // paint its background into its own DC.
+      if (WindowFromDC(reinterpret_cast<HDC>(wp)) != hwnd()) {
+        RECT r;
+        GetClientRect(hwnd(), &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush(control().color()));
+      }
       return result = 1, true;
     case WM_PAINT:
       paint_control();
@@ -334,6 +341,41 @@ bool PaintPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return WindowPeer::on_message(msg, wp, lp, result);
 }
 
+namespace {
+
+UINT edge(BevelCut cut, bool outer) {
+  if (cut == BevelCut::Raised) return outer ? BDR_RAISEDOUTER : BDR_RAISEDINNER;
+  if (cut == BevelCut::Lowered) return outer ? BDR_SUNKENOUTER : BDR_SUNKENINNER;
+  return 0;
+}
+
+// A panel: its colour, bevels and a centred caption.
+class PanelPeer : public PaintPeer {
+ public:
+  explicit PanelPeer(Panel& p) : PaintPeer(p), panel_(p) {}
+
+ protected:
+  void paint_over(HDC dc, const RECT& client) override {
+    RECT r = client;
+    if (UINT outer = edge(panel_.bevel_outer(), true)) {
+      DrawEdge(dc, &r, outer, BF_RECT);
+      InflateRect(&r, -1, -1);
+    }
+    if (UINT inner = edge(panel_.bevel_inner(), false)) DrawEdge(dc, &r, inner, BF_RECT);
+    if (panel_.caption().empty()) return;
+    SelectObject(dc, window_font(panel_.font()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colorref(panel_.font().color));
+    RECT t = client;
+    DrawTextA(dc, panel_.caption().c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+
+ private:
+  Panel& panel_;
+};
+
+}  // namespace
+
 std::unique_ptr<Peer> make_control_peer(Control& c) {
   switch (c.kind()) {
     case ControlKind::Label:
@@ -345,6 +387,7 @@ std::unique_ptr<Peer> make_control_peer(Control& c) {
     case ControlKind::ComboBox: return std::make_unique<ComboPeer>(static_cast<ComboBox&>(c));
     case ControlKind::UpDown: return std::make_unique<UpDownPeer>(static_cast<UpDown&>(c));
     case ControlKind::GroupBox: return std::make_unique<GroupBoxPeer>(c);
+    case ControlKind::Panel: return std::make_unique<PanelPeer>(static_cast<Panel&>(c));
     default: return std::make_unique<PaintPeer>(c);
   }
 }

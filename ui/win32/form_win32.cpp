@@ -110,10 +110,23 @@ void FormPeer::sync(Prop what, int index) {
       return;
     case Prop::Visible:
       if (f.visible()) {
+        // A modal form disables every other shown form (as the VCL does)
+        // before it appears, so no click can reach them in between.
+        if (f.modal())
+          for (Form* other : app().forms()) {
+            auto* p = other != &f ? dynamic_cast<WindowPeer*>(other->peer()) : nullptr;
+            if (p && p->hwnd() && IsWindowVisible(p->hwnd()) && IsWindowEnabled(p->hwnd())) {
+              EnableWindow(p->hwnd(), FALSE);
+              disabled_.push_back(p->hwnd());
+            }
+          }
         place();
         ShowWindow(hwnd(), SW_SHOW);
         SetForegroundWindow(hwnd());
       } else {
+        for (HWND w : disabled_)
+          if (IsWindow(w)) EnableWindow(w, TRUE);
+        disabled_.clear();
         // Hand the activation back to the owner before vanishing.
         HWND owner = GetWindow(hwnd(), GW_OWNER);
         if (owner && GetActiveWindow() == hwnd() && IsWindowEnabled(owner)) SetActiveWindow(owner);

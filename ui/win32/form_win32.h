@@ -36,6 +36,7 @@ class FormPeer : public WindowPeer {
 
   bool os_change_ = false;  // the system moved or sized us; do not echo it back
   std::vector<HBITMAP> icons_;
+  std::vector<HWND> disabled_;  // forms disabled while this modal one shows
 };
 
 }  // namespace ui::win32

@@ -186,6 +186,7 @@ void WindowPeer::paint_control() {
     canvas.font = control_.font();
     dispatch([&] { control_.paint(canvas); });
   }
+  paint_over(mem, client);
   BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
          mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   SelectObject(mem, old);

@@ -62,6 +62,8 @@ class WindowPeer : public Peer {
   virtual bool filters_chars() const { return control_.focusable(); }
   // Answered by paint-only windows: fills the background and calls paint().
   void paint_control();
+  // Drawn over paint() in the same off-screen pass (frames, captions).
+  virtual void paint_over(HDC /*dc*/, const RECT& /*client*/) {}
 
   bool syncing_ = false;  // set while the peer itself moves or changes the window
 
