@@ -71,6 +71,8 @@ class Form : public Control {
 
   // Shows the form modelessly (fires on_show when it was hidden).
   void show();
+  // Hides it without the close sequence (fires on_hide when it was shown).
+  void hide() { hide_form(); }
   // Shows it modally: the owner is disabled and this returns once the form
   // closes, with its modal result (mr::Cancel when closed otherwise).
   int show_modal();

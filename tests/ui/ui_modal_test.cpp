@@ -161,10 +161,17 @@ TEST(MainForm, ClosingItEndsTheApplicationOtherFormsHide) {
   ui::Form tool("TXSForm", &main);
   tool.set_form_style(ui::FormStyle::StayOnTop);
   ui::app().reset_terminated();
+  std::vector<std::string> log;
+  tool.on_show = [&] { log.push_back("show"); };
+  tool.on_hide = [&] { log.push_back("hide"); };
   main.show();
+  tool.show();
+  tool.show();  // already shown: no second on_show
+  tool.hide();
   tool.show();
   EXPECT_TRUE(user.close(tool));
   EXPECT_FALSE(tool.visible());
+  EXPECT_EQ(log, (std::vector<std::string>{"show", "hide", "show", "hide"}));
   EXPECT_FALSE(ui::app().terminated());
   EXPECT_TRUE(user.close(main));
   EXPECT_TRUE(ui::app().terminated());
