@@ -168,6 +168,31 @@ TEST_F(TextTest, OnlyDroppedBytesOpenAnEmptyFirstLine)
     EXPECT_EQ(Lines{"q"}, sink.lines);
 }
 
+// A view that only reads and replaces its last line: the line sink's own
+// append must build the same long line from its pieces.
+class PlainSink : public LineSink {
+public:
+    Lines lines;
+    void add_line(std::string_view text) override { lines.emplace_back(text); }
+    std::string last_line() const override { return lines.empty() ? std::string() : lines.back(); }
+    void replace_last_line(std::string_view text) override { lines.back() = std::string(text); }
+    int line_count() const override { return int(lines.size()); }
+    void begin_update() override {}
+    void end_update() override {}
+    void clear() override { lines.clear(); }
+};
+
+TEST_F(TextTest, ViewWithoutInPlaceAppendGetsTheSameLines)
+{
+    PlainSink plain;
+    ASSERT_EQ(0, rx_text_attach(&plain));
+    const std::string long_line(2500, 'k');
+    tick(long_line + "\rab");
+    tick("c\r");
+    EXPECT_EQ((Lines{long_line, "abc", ""}), plain.lines);
+    EXPECT_TRUE(sink.lines.empty());   // the view attached before is left alone
+}
+
 // The conversion pass transcribed byte by byte, as the reference for the
 // run-based one.
 Lines reference(const std::string& data, int mode, bool show, char replacement)
