@@ -9,6 +9,7 @@
 
 #include "link/com.h"
 #include "link/data_flow.h"
+#include "link/usart.h"
 #include "link/win32_port_driver.h"
 #include "wine_peer.h"
 
@@ -180,6 +181,19 @@ TEST_F(ComConnectWine, MissingDeviceFailsWithCode1AndLeavesNothingOpen)
     EXPECT_EQ(port_settings.connected, 0);
     EXPECT_EQ(com_port, nullptr);
     EXPECT_EQ(tx_put("x", 1), 2);
+}
+
+// The probe of the port settings dialog opens without the overlapped flag and
+// closes again at once: the pair's end is found, the missing device is not,
+// and a probed port can be connected right after.
+TEST_F(ComConnectWine, ProbeFindsThePortAndNotTheMissingOne)
+{
+    const int missing = env_port("OLVEX_COM_MISSING");
+    EXPECT_EQ(usart_probe(a_), 0);
+    if (missing != 0) {
+        EXPECT_EQ(usart_probe(missing), 1);
+    }
+    EXPECT_EQ(com_connect(), 0);
 }
 
 }  // namespace
