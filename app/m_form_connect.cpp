@@ -1,0 +1,133 @@
+// TMForm's connection control and lifetime: Connect, Disconect, Settings,
+// first showing, closing, resizing, Help and About.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/m_form.h"
+#include "app/m_form_settings.h"
+#include "app/window_set.h"
+#include "link/com.h"
+#include "link/port_settings.h"
+#include "link/rx_store.h"
+#include "ui/application.h"
+#include "ui/services.h"
+
+namespace {
+
+// The texts of com_connect's failure codes 1 to 5.
+std::string connect_failure_text(int code, int port_num)
+{
+    switch (code) {
+    case 1: {
+        char text[48];
+        std::snprintf(text, sizeof text, "COM%d opening failed!", port_num);
+        return text;
+    }
+    case 2: return "COM port rx FIFO creation failed!";
+    case 3: return "COM port rx thread creation failed!";
+    case 4: return "COM port tx FIFO creation failed!";
+    case 5: return "COM port tx thread creation failed!";
+    default: return "COM port connection failed!";
+    }
+}
+
+}  // namespace
+
+void TMForm::show_connected(bool on)
+{
+    MMdiscon.set_enabled(on);
+    MMcon.set_enabled(!on);
+    SB.set_panel_text(0, on ? "connected" : "disconnected");
+    const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
+        {&MMtxfile, &BtnTxfile}, {&MMtxint, &BtnTxInt}, {&MMtxstr, &BtnTxStr}, {&MMtxTab, &BtnTxTab},
+        {&MMtxEOL, &BtnTxEOL},   {&MMtxEOF, &BtnTxEOF}, {&MMkeyboard, &BtnKeyboard},
+    };
+    for (auto [item, button] : pairs) {
+        item->set_enabled(on);
+        button->set_enabled(on);
+    }
+    BtnCon.set_image_index(on ? 1 : 0);
+    BtnCon.set_caption(on ? "Disconnect" : "Connect");
+}
+
+void TMForm::BtnConClick()
+{
+    if (port_settings.connected)
+        MMdiscon.click();
+    else
+        MMcon.click();
+}
+
+void TMForm::BtnClrClick() { MMclrrx.click(); }
+
+void TMForm::MMconClick()
+{
+    if (port_settings.connected) return;
+    const int r = com_connect();
+    if (r != 0) {
+        ui::message_box(connect_failure_text(r, port_settings.port_num), "Error", ui::MsgIcon::Error,
+                        ui::MsgButtons::Ok, this);
+        return;
+    }
+    show_connected(true);
+}
+
+void TMForm::MMdisconClick()
+{
+    if (!port_settings.connected) return;
+    com_disconnect();
+    // The keyboard toggle keeps its state; it only acts while connected.
+    show_connected(false);
+}
+
+void TMForm::MMcomsetClick()
+{
+    const bool was_connected = port_settings.connected != 0;
+    if (was_connected) MMdiscon.click();
+    if (CSForm) CSForm->show_modal();
+    // Reconnect whatever the dialog answered, so new settings take effect.
+    if (was_connected) MMcon.click();
+}
+
+void TMForm::MMexitClick() { close(); }
+
+void TMForm::MMhelpClick()
+{
+    std::error_code ec;
+    if (!help_path_.empty() && std::filesystem::is_regular_file(help_path_, ec))
+        ui::shell_open(help_path_, this);
+}
+
+void TMForm::MMaboutClick()
+{
+    if (AForm) AForm->show_modal();
+}
+
+void TMForm::FormShow()
+{
+    if (shown_once_) return;
+    shown_once_ = true;
+    DGhex.set_col_width(0, 90);
+    for (int c = 1; c <= 16; ++c) DGhex.set_col_width(c, 20);
+    for (int c = 17; c <= 32; ++c) DGhex.set_col_width(c, 14);
+    help_path_ = load_settings_on_show(*this);
+    MMclrrx.click();
+    Timer1.set_enabled(true);
+    if (port_settings.port_open) MMcon.click();
+}
+
+void TMForm::FormClose(ui::CloseAction&)
+{
+    com_disconnect();   // directly: the window is going, its controls need no update
+    rx_store_free();
+    save_settings_on_close(*this);
+}
+
+void TMForm::FormResize()
+{
+    int others = 0;
+    for (int i : {0, 2, 3, 4}) others += SB.panel(i).width;
+    const int rest = SB.width() - others;
+    SB.set_panel_width(1, rest > 0 ? rest : 0);
+}

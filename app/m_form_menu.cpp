@@ -1,0 +1,73 @@
+// TMForm's menu: initial states, icons and the handlers behind each item.
+// Items whose windows come later are present and do nothing yet.
+#include "app/glyphs.h"
+#include "app/m_form.h"
+#include "link/port_settings.h"
+#include "tx/keyboard_send.h"
+#include "ui/services.h"
+#include "views/text_commands.h"
+
+void TMForm::wire_menu()
+{
+    MainMenu1.set_images(&ImageList1);
+    MMcon.set_image_index(menu_image::connect);
+    MMdiscon.set_image_index(menu_image::disconnect);
+    MMcomset.set_image_index(menu_image::settings);
+    MMclrrx.set_image_index(menu_image::clear);
+    MMsavetxt.set_image_index(menu_image::save);
+    MMsavebin.set_image_index(menu_image::save);
+    MMtxfile.set_image_index(menu_image::send_file);
+    MMtxint.set_image_index(menu_image::send_integer);
+    MMtxstr.set_image_index(menu_image::send_string);
+    MMtxTab.set_image_index(menu_image::send_tab);
+    MMtxEOL.set_image_index(menu_image::send_eol);
+    MMtxEOF.set_image_index(menu_image::send_eof);
+    MMkeyboard.set_image_index(keyboard_image_off);
+    MMhelp.set_image_index(menu_image::help);
+    MMexit.set_image_index(menu_image::exit);
+
+    MMas.set_checked(true);
+    MMlnCR.set_checked(true);
+    for (ui::MenuItem* m : {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
+        m->set_enabled(false);
+
+    MMexit.on_click = [this] { MMexitClick(); };
+    MMcon.on_click = [this] { MMconClick(); };
+    MMdiscon.on_click = [this] { MMdisconClick(); };
+    MMcomset.on_click = [this] { MMcomsetClick(); };
+    MMclrrx.on_click = [this] { MMclrrxClick(); };
+    MMwwrap.on_click = [this] { text_word_wrap_toggled(text_page()); };
+    MMas.on_click = [this] { text_auto_scroll_toggled(text_page()); };
+    MMdis.on_click = [this] { text_invisible_toggled(text_page()); };
+    for (ui::MenuItem* m : {&MMlnCR, &MMlnLF, &MMlnCRLF, &MMlnLFCR, &MMlnANY})
+        m->on_click = [this] { text_line_break_chosen(text_page()); };
+    MMtxtRf.on_click = [this] { MMtxtRfClick(); };
+    MMtxTab.on_click = [this] { MMtxTabClick(); };
+    MMtxEOL.on_click = [this] { MMtxEOLClick(); };
+    MMtxEOF.on_click = [this] { MMtxEOFClick(); };
+    MMkeyboard.on_click = [this] { MMkeyboardClick(); };
+    MMhelp.on_click = [this] { MMhelpClick(); };
+    MMabout.on_click = [this] { MMaboutClick(); };
+}
+
+void TMForm::FormKeyPress(char& key)
+{
+    send_typed(key, BtnKeyboard.down(), ui::shift_down());
+}
+
+void TMForm::BtnKeyboardClick() { keyboard_button_switched(BtnKeyboard, MMkeyboard); }
+void TMForm::MMkeyboardClick() { keyboard_item_switched(MMkeyboard, BtnKeyboard); }
+void TMForm::MMtxTabClick() { send_tab(); }
+void TMForm::MMtxEOLClick() { send_eol(line_break_mode()); }
+void TMForm::MMtxEOFClick() { send_eof(); }
+
+void TMForm::MMclrrxClick()
+{
+    text_clear(text_page(), port_settings.port_rx_data_block_size);
+    DGhex.set_row_count(2);
+    DGhex.invalidate();
+    block_start = 0;
+    block_end = 0;
+}
+
+void TMForm::MMtxtRfClick() { text_refresh(text_page()); }

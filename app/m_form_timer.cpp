@@ -1,0 +1,101 @@
+// TMForm's timers: Timer1 drains the receive FIFO into the store, follows it
+// with both views and writes the status bar; Timer2 serves the Info page.
+#include <cstdio>
+#include <string>
+
+#include "app/m_form.h"
+#include "app/tick_clock.h"
+#include "link/data_flow.h"
+#include "link/port_settings.h"
+#include "link/rx_store.h"
+#include "ui/services.h"
+#include "views/text_commands.h"
+
+namespace {
+
+std::int32_t store_length()
+{
+    const RxStore* store = nullptr;
+    rx_store_info(&store);
+    return store ? store->length : 0;
+}
+
+std::string fill_text(const char* prefix, std::int32_t n)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%s%dB", prefix, static_cast<int>(n));
+    return text;
+}
+
+}  // namespace
+
+// The drain interval for a receive rate: a fast stream is moved in fewer,
+// larger steps.
+int timer1_interval_for(double bytes_per_second)
+{
+    if (bytes_per_second > 16384) return 1000;
+    if (bytes_per_second > 4096) return 750;
+    if (bytes_per_second > 2048) return 333;
+    if (bytes_per_second > 1024) return 225;
+    if (bytes_per_second > 512) return 150;
+    return 100;
+}
+
+void TMForm::set_grid_rows_for(std::int32_t length)
+{
+    const std::int32_t rows = length / 16 + (length % 16 ? 1 : 0) + 1;
+    DGhex.set_row_count(rows);
+    // Each move acts as a click on the grid, so the inspector follows the end.
+    DGhex.set_row(rows - 1);
+    DGhex.set_col(32);
+    DGhex.invalidate();
+}
+
+void TMForm::Timer1Timer()
+{
+    if (!port_settings.connected) {
+        SB.set_panel_text(1, fill_text(" Rx: ", store_length()));
+        return;
+    }
+    const std::int32_t rx_waiting = rx_fill();
+    const std::int32_t tx_waiting = tx_fill();
+
+    const int r = rx_store_append();
+    if (r > 0) {
+        MMdiscon.click();
+        MMclrrx.click();
+        ui::message_box(
+            "Recieved data memory allocation failed! Probably not enough memory.\n"
+            "Port was disconnected, recieved data were lost.",
+            "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
+        return;
+    }
+    if (r == 0) {
+        set_grid_rows_for(store_length());
+        text_follow_store(text_page());
+    }
+
+    SB.set_panel_text(3, fill_text(" rx: ", rx_waiting));
+    SB.set_panel_text(4, fill_text(" tx: ", tx_waiting));
+
+    const std::uint32_t now = tick_count_ms();
+    const std::int32_t length = store_length();
+    const std::int64_t grown =
+        (rate_prev_tick_ != 0 && length > rate_prev_length_) ? std::int64_t(length) - rate_prev_length_ : 0;
+    const std::uint32_t elapsed = now - rate_prev_tick_;
+    const double rate = elapsed != 0 ? double(grown) * 1000.0 / double(elapsed) : 0.0;
+    rate_prev_tick_ = now;
+    rate_prev_length_ = length;
+
+    char text[64];
+    // A point as the decimal separator, whatever the user's locale says.
+    std::snprintf(text, sizeof text, " Rx: %dB (%.3f kB/s)", static_cast<int>(length), rate / 1024.0);
+    SB.set_panel_text(1, text);
+
+    Timer1.set_interval(timer1_interval_for(rate));
+}
+
+void TMForm::Timer2Timer()
+{
+    // The Info page's refresh joins here; it runs only while that page shows.
+}

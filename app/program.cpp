@@ -1,0 +1,24 @@
+// Program start and end, the same for the product and for headless runs.
+#include "app/program.h"
+
+#include <exception>
+
+#include "app/window_set.h"
+#include "ui/application.h"
+#include "ui/services.h"
+
+int olvex_run()
+{
+    ui::Application& app = ui::app();
+    try {
+        // The settings file object (current directory + "\config.ini") opens here
+        // once the settings layer provides it.
+        app.set_title("Olvex terminal");
+        WindowSet windows;
+        app.run();
+    } catch (const std::exception& e) {
+        ui::message_box(e.what(), app.title(), ui::MsgIcon::Error);
+        return 1;
+    }
+    return 0;
+}

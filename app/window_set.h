@@ -1,0 +1,64 @@
+// The program's seven single-instance windows, created in their fixed order
+// and kept in globals named after them. Windows whose content comes later are
+// empty hidden forms until then.
+#pragma once
+
+#include <memory>
+
+#include "ui/form.h"
+
+class TMForm;
+
+// Placeholder classes for the windows still to come; each is replaced by its
+// own class when its content is built.
+class TCSForm : public ui::Form {
+public:
+    TCSForm();
+};
+class TTXFForm : public ui::Form {
+public:
+    TTXFForm();
+};
+class TTXIForm : public ui::Form {
+public:
+    TTXIForm();
+};
+class TRXSForm : public ui::Form {
+public:
+    TRXSForm();
+};
+class TAForm : public ui::Form {
+public:
+    TAForm();
+};
+class TTXSForm : public ui::Form {
+public:
+    TTXSForm();
+};
+
+extern TMForm* MForm;
+extern TCSForm* CSForm;
+extern TTXFForm* TXFForm;
+extern TTXIForm* TXIForm;
+extern TRXSForm* RXSForm;
+extern TAForm* AForm;
+extern TTXSForm* TXSForm;
+
+// Owns the seven windows: creates them in order (MForm first, so it is the
+// main form) and destroys them in reverse, clearing the globals.
+class WindowSet {
+public:
+    WindowSet();
+    ~WindowSet();
+    WindowSet(const WindowSet&) = delete;
+    WindowSet& operator=(const WindowSet&) = delete;
+
+private:
+    std::unique_ptr<TMForm> m_;
+    std::unique_ptr<TCSForm> cs_;
+    std::unique_ptr<TTXFForm> txf_;
+    std::unique_ptr<TTXIForm> txi_;
+    std::unique_ptr<TRXSForm> rxs_;
+    std::unique_ptr<TAForm> a_;
+    std::unique_ptr<TTXSForm> txs_;
+};

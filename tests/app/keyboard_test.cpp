@@ -1,0 +1,119 @@
+// Typing to the port and the Tab/EOL/EOF commands, checked at the far end of
+// the simulated line.
+#include "main_window_fixture.h"
+#include "tx/keyboard_send.h"
+
+using Bytes = std::vector<unsigned char>;
+
+TEST_F(MainWindowTest, TypedCharactersGoOutInKeyboardModeOnly)
+{
+    connect();
+    user.type("x");
+    EXPECT_EQ(peer_got(0), Bytes{});   // mode off
+    user.click(m->BtnKeyboard);
+    user.type("ab\r");
+    EXPECT_EQ(peer_got(3), (Bytes{97, 98, 13}));
+    user.hold_shift(true);
+    user.type("\r");
+    user.hold_shift(false);
+    EXPECT_EQ(peer_got(1), (Bytes{10}));
+    user.press("Ctrl+T");   // a menu shortcut sends through its command, once
+    EXPECT_EQ(peer_got(1), (Bytes{9}));
+}
+
+TEST_F(MainWindowTest, DisconnectKeepsTheKeyboardToggle)
+{
+    connect();
+    user.click(m->BtnKeyboard);
+    user.click(m->BtnCon);   // disconnect
+    EXPECT_TRUE(m->BtnKeyboard.down());
+    EXPECT_TRUE(m->MMkeyboard.checked());
+    EXPECT_FALSE(m->BtnKeyboard.enabled());
+    user.type("z");   // nothing to send to
+    connect();
+    user.type("k");
+    EXPECT_EQ(peer_got(1), (Bytes{'k'}));
+}
+
+TEST_F(MainWindowTest, KeyboardToggleKeepsButtonMenuAndIconTogether)
+{
+    connect();
+    for (int i = 0; i < 5; ++i) {
+        if (i % 2) {
+            user.click(m->BtnKeyboard);
+        } else {
+            user.choose(m->MMkeyboard);
+        }
+        const bool on = i % 2 == 0;
+        EXPECT_EQ(m->BtnKeyboard.down(), on);
+        EXPECT_EQ(m->MMkeyboard.checked(), on);
+        EXPECT_EQ(m->MMkeyboard.image_index(), on ? 11 : 10);
+    }
+}
+
+TEST_F(MainWindowTest, SendEolFollowsTheLineBreakMode)
+{
+    const struct {
+        ui::MenuItem TMForm::*item;
+        Bytes bytes;
+    } cases[] = {
+        {&TMForm::MMlnCR, {13}},       {&TMForm::MMlnLF, {10}},  {&TMForm::MMlnCRLF, {13, 10}},
+        {&TMForm::MMlnLFCR, {10, 13}}, {&TMForm::MMlnANY, {13}},
+    };
+    connect();
+    for (const auto& c : cases) {
+        SCOPED_TRACE((m->*c.item).caption());
+        user.choose(m->*c.item);
+        user.click(m->BtnTxEOL);
+        EXPECT_EQ(peer_got(c.bytes.size()), c.bytes);
+    }
+    user.press("Ctrl+F");
+    EXPECT_EQ(peer_got(1), Bytes{0});
+    user.click(m->BtnTxTab);
+    EXPECT_EQ(peer_got(1), Bytes{9});
+}
+
+TEST_F(MainWindowTest, SendEolWithOneFreeByteSendsNothing)
+{
+    connect();
+    tx_hold(1);
+    const std::string filler(tx_free() - 1, 'f');
+    ASSERT_EQ(tx_put(filler.data(), std::int32_t(filler.size())), 0);
+    ASSERT_EQ(tx_free(), 1);
+    user.choose(m->MMlnCRLF);
+    user.choose(m->MMtxEOL);
+    EXPECT_EQ(tx_free(), 1);   // never a lone CR
+    user.choose(m->MMlnCR);
+    user.choose(m->MMtxEOL);
+    EXPECT_EQ(tx_free(), 0);
+    user.choose(m->MMtxEOF);   // full: dropped without a word
+    EXPECT_TRUE(boxes().empty());
+    tx_clear();
+    tx_hold(0);
+}
+
+TEST_F(MainWindowTest, CommandsDoNothingWhileDisconnected)
+{
+    m->MMtxTabClick();
+    m->MMtxEOLClick();
+    m->MMtxEOFClick();
+    char c = 'a';
+    send_typed(c, true, false);
+    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(sim.peer_available(1), 0u);
+}
+
+TEST(EolBytes, OneOrTwoBytesPerMode)
+{
+    const struct {
+        int mode;
+        int n;
+        std::uint8_t b0, b1;
+    } cases[] = {{0, 1, 13, 0}, {1, 1, 10, 0}, {2, 2, 13, 10}, {3, 2, 10, 13}, {4, 1, 13, 0}};
+    for (auto c : cases) {
+        std::uint8_t out[2] = {};
+        ASSERT_EQ(eol_bytes(c.mode, out), c.n) << c.mode;
+        EXPECT_EQ(out[0], c.b0);
+        if (c.n == 2) EXPECT_EQ(out[1], c.b1);
+    }
+}

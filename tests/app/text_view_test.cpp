@@ -1,0 +1,169 @@
+// The received text in the main window: drains across ticks, the line-break
+// modes, long lines, invisible bytes, refresh and clear.
+#include "main_window_fixture.h"
+
+TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
+{
+    user.choose(m->MMlnCRLF);
+    connect();
+    arrive("abc\r");
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"abc"}));   // the CR is held back
+    EXPECT_EQ(store_length(), 4);
+    arrive("\n");
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"abc", ""}));
+}
+
+TEST_F(MainWindowTest, LineBreakModesOnCrLfBetweenTwoLetters)
+{
+    const struct {
+        ui::MenuItem TMForm::*item;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {&TMForm::MMlnCR, {"a", "b"}},
+        {&TMForm::MMlnLF, {"a", "b"}},
+        {&TMForm::MMlnCRLF, {"a", "b"}},
+        {&TMForm::MMlnLFCR, {"ab"}},
+        {&TMForm::MMlnANY, {"a", "", "b"}},
+    };
+    connect();
+    for (const auto& c : cases) {
+        SCOPED_TRACE((m->*c.item).caption());
+        user.choose(m->*c.item);
+        user.choose(m->MMclrrx);
+        arrive("a\r\nb");
+        tick();
+        EXPECT_EQ(lines(), c.lines);
+    }
+}
+
+TEST_F(MainWindowTest, TwoThousandBytesWithoutABreakMakeOneLine)
+{
+    connect();
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += char('A' + i % 26);
+    arrive(text.substr(0, 1500));
+    tick();
+    arrive(text.substr(1500));
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{text}));
+}
+
+TEST_F(MainWindowTest, InvisibleBytesFollowTheMenuFromTheNextDrainOn)
+{
+    connect();
+    arrive(std::string("a\0b\x80\tc", 6));
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));
+    user.choose(m->MMdis);
+    EXPECT_TRUE(m->MMdis.checked());
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));   // nothing rebuilt
+    arrive(std::string("\x01z", 2));
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.z"}));
+    user.choose(m->MMdis);
+    arrive(std::string("\x02y", 2));
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.zy"}));
+}
+
+TEST_F(MainWindowTest, ModeChangeActsOnlyAfterRefresh)
+{
+    connect();
+    arrive("a\nb\n");
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab"}));
+    user.choose(m->MMlnLF);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab"}));
+    user.press("Ctrl+R");
+    EXPECT_EQ(lines(), (std::vector<std::string>{"a", "b", ""}));
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
+{
+    connect();
+    std::string block(524287, 'q');
+    block[10] = '\r';
+    arrive(block);
+    user.wait(m->Timer1.interval());
+    ASSERT_EQ(store_length(), 524287);
+    user.choose(m->MMlnLF);
+    user.choose(m->MMtxtRf);   // below the threshold: no question
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(m->Mtxt.line_count(), 1);   // CR dropped in mode LF
+
+    user.choose(m->MMlnCR);
+    arrive("q");
+    user.wait(m->Timer1.interval());
+    ASSERT_EQ(store_length(), 524288);
+    user.answer_message_box(ui::mr::No);
+    user.choose(m->MMtxtRf);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].caption, "Warning");
+    EXPECT_EQ(boxes()[0].icon, ui::MsgIcon::Question);
+    EXPECT_EQ(boxes()[0].buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(boxes()[0].text,
+              "This operation could take serious amount of time for this much data.\n"
+              "Would you like to continue?");
+    EXPECT_EQ(m->Mtxt.line_count(), 1);   // No: as it was
+
+    user.answer_message_box(ui::mr::Yes);
+    user.choose(m->MMtxtRf);
+    EXPECT_EQ(m->Mtxt.line_count(), 2);   // rebuilt in mode CR
+}
+
+TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
+{
+    connect();
+    arrive("one\rtwo");
+    tick();
+    ASSERT_EQ(m->DGhex.row_count(), 2);
+    arrive(std::string(20, 'x'));
+    tick();
+    EXPECT_EQ(m->DGhex.row_count(), 3);   // 27 bytes: two data rows and the header
+    EXPECT_EQ(m->DGhex.row(), 2);
+    EXPECT_EQ(m->DGhex.col(), 32);
+    user.press("Shift+Del");
+    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_EQ(m->Mtxt.line_count(), 0);
+    EXPECT_EQ(m->DGhex.row_count(), 2);
+    EXPECT_EQ(store_length(), 0);
+    arrive("new");
+    tick();
+    EXPECT_EQ(lines(), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(store_length(), 3);
+}
+
+TEST_F(MainWindowTest, AutoScrollFollowsTheEndOnlyWhileChecked)
+{
+    m->Mtxt.set_view_size(ui::Size{200, 110});
+    m->Mtxt.set_char_size(ui::Size{7, 11});
+    connect();
+    std::string many;
+    for (int i = 0; i < 100; ++i) many += "line\r";
+    arrive(many);
+    tick();
+    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+    EXPECT_GT(m->Mtxt.top_row(), 0u);
+
+    user.choose(m->MMas);   // off
+    m->Mtxt.set_top_row(0);
+    arrive(many);
+    tick();
+    EXPECT_EQ(m->Mtxt.top_row(), 0u);
+    user.choose(m->MMas);   // on again: scrolls at once (posted)
+    user.run_posted();
+    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+}
+
+TEST_F(MainWindowTest, WordWrapFollowsItsCheckMark)
+{
+    user.press("Ctrl+W");
+    EXPECT_TRUE(m->MMwwrap.checked());
+    EXPECT_TRUE(m->Mtxt.word_wrap());
+    EXPECT_FALSE(m->Mtxt.horizontal_bar());
+    user.choose(*m, {"Rx", "Text", "Word wrap"});
+    EXPECT_FALSE(m->Mtxt.word_wrap());
+}

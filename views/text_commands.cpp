@@ -1,0 +1,114 @@
+// The main window's text commands: clear, refresh, the line-break radio items,
+// the invisible-symbol, word-wrap and auto-scroll check items, and the text
+// half of each drain.
+#include "views/text_commands.h"
+
+#include <memory>
+
+#include "link/rx_store.h"
+#include "link/rx_text.h"
+#include "ui/form.h"
+#include "ui/services.h"
+#include "views/text_view_sink.h"
+
+namespace {
+
+// The conversion keeps a pointer to its sink for as long as it stays attached;
+// the sink lives here, bound to whichever view attached last.
+std::unique_ptr<TextViewSink> sink;
+
+// Takes the conversion's output once no view is there any more.
+class DiscardSink final : public LineSink {
+public:
+    void add_line(std::string_view) override {}
+    std::string last_line() const override { return {}; }
+    void replace_last_line(std::string_view) override {}
+    int line_count() const override { return 0; }
+    void begin_update() override {}
+    void end_update() override {}
+    void clear() override {}
+};
+DiscardSink discard;
+
+void attach(const TextPage& page)
+{
+    if (!sink || &sink->view() != &page.Mtxt)
+        sink = std::make_unique<TextViewSink>(page.Mtxt);
+    rx_text_attach(sink.get());
+    rx_text_line_break(line_break_from_menu(page));
+}
+
+void scroll_down_by_lines(const TextPage& page)
+{
+    page.Mtxt.post_scroll_lines(page.Mtxt.line_count());
+}
+
+}  // namespace
+
+int line_break_from_menu(const TextPage& page)
+{
+    if (page.MMlnCR.checked()) return rx_lb_cr;
+    if (page.MMlnLF.checked()) return rx_lb_lf;
+    if (page.MMlnCRLF.checked()) return rx_lb_crlf;
+    if (page.MMlnLFCR.checked()) return rx_lb_lfcr;
+    return rx_lb_any;
+}
+
+int text_clear(const TextPage& page, std::int32_t block_size)
+{
+    attach(page);
+    return rx_store_init(block_size);
+}
+
+void text_detach(const TextPage& page)
+{
+    if (sink && &sink->view() == &page.Mtxt) {
+        rx_text_attach(&discard);
+        sink.reset();
+    }
+}
+
+void text_follow_store(const TextPage& page)
+{
+    rx_text_update();
+    if (page.MMas.checked())
+        page.Mtxt.post_scroll_lines(1024);
+}
+
+bool text_refresh(const TextPage& page)
+{
+    const RxStore* store = nullptr;
+    rx_store_info(&store);
+    if (store && store->length >= refresh_text_question_from) {
+        const int answer = ui::message_box(
+            "This operation could take serious amount of time for this much data.\n"
+            "Would you like to continue?",
+            "Warning", ui::MsgIcon::Question, ui::MsgButtons::YesNo, page.Mtxt.form());
+        if (answer != ui::mr::Yes) return false;
+    }
+    attach(page);
+    rx_text_update();
+    if (page.MMas.checked()) scroll_down_by_lines(page);
+    return true;
+}
+
+void text_line_break_chosen(const TextPage& page)
+{
+    rx_text_line_break(line_break_from_menu(page));
+}
+
+void text_invisible_toggled(const TextPage& page)
+{
+    // Code 0 is never a replacement, so only the display flag changes.
+    rx_text_invisible(0, page.MMdis.checked());
+}
+
+void text_word_wrap_toggled(const TextPage& page)
+{
+    page.Mtxt.set_word_wrap(page.MMwwrap.checked());
+}
+
+void text_auto_scroll_toggled(const TextPage& page)
+{
+    if (page.MMas.checked()) scroll_down_by_lines(page);
+}

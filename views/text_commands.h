@@ -1,0 +1,44 @@
+// The main window's "Rx" > "Text" commands and the text half of the drain:
+// they act on the text view and the menu items that govern it.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/menu.h"
+#include "ui/text_view.h"
+
+// The text view with its menu items, as the main window hands them over.
+struct TextPage {
+    ui::TextView& Mtxt;
+    ui::MenuItem& MMwwrap;
+    ui::MenuItem& MMas;
+    ui::MenuItem& MMdis;
+    ui::MenuItem& MMlnCR;
+    ui::MenuItem& MMlnLF;
+    ui::MenuItem& MMlnCRLF;
+    ui::MenuItem& MMlnLFCR;
+    ui::MenuItem& MMlnANY;
+};
+
+// The store length from which "Refresh text" asks before rebuilding.
+constexpr std::int32_t refresh_text_question_from = 524288;
+
+// 0 CR, 1 LF, 2 CR+LF, 3 LF+CR, else 4 (CR or LF), read from the radio items.
+int line_break_from_menu(const TextPage& page);
+
+// "Clear rx data", text and store half: empties the view, re-creates the store
+// with the given block size and re-applies the line-break mode. Returns
+// rx_store_init's result.
+int text_clear(const TextPage& page, std::int32_t block_size);
+// Points the conversion away from the page's view (the window is going).
+void text_detach(const TextPage& page);
+// The text half of a drain that appended bytes: converts them and, with
+// auto-scroll on, posts the scroll to the end.
+void text_follow_store(const TextPage& page);
+// "Refresh text": false when the user declined the question.
+bool text_refresh(const TextPage& page);
+// The check items and radio group; each runs after the item changed its mark.
+void text_line_break_chosen(const TextPage& page);
+void text_invisible_toggled(const TextPage& page);
+void text_word_wrap_toggled(const TextPage& page);
+void text_auto_scroll_toggled(const TextPage& page);

@@ -1,0 +1,26 @@
+// The received-text conversion writes into a LineSink; this one is the main
+// window's text view, so the conversion reaches the real control.
+#pragma once
+
+#include "link/line_sink.h"
+#include "ui/text_view.h"
+
+class TextViewSink final : public LineSink {
+public:
+    explicit TextViewSink(ui::TextView& view) : view_(view) {}
+
+    void add_line(std::string_view text) override { view_.add_line(text); }
+    std::string last_line() const override { return view_.last_line(); }
+    void replace_last_line(std::string_view text) override { view_.replace_last_line(text); }
+    int line_count() const override { return view_.line_count(); }
+    void begin_update() override { view_.begin_update(); }
+    void end_update() override { view_.end_update(); }
+    void clear() override { view_.clear(); }
+    // The view appends in place, so a long line grown piece by piece stays linear.
+    void append_to_last_line(std::string_view text) override { view_.append_to_last_line(text); }
+
+    ui::TextView& view() const { return view_; }
+
+private:
+    ui::TextView& view_;
+};
