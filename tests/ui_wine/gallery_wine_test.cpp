@@ -97,6 +97,34 @@ TEST_F(GalleryWine, KeyPreviewSeesCharactersBeforeTheField) {
   EXPECT_EQ(gd::text_of(digits), "7");
 }
 
+TEST_F(GalleryWine, TabMovesTheFocusInCreationOrderAndFiresEnter) {
+  HWND digits = control("after:Digits:"), ro = control("after:Read-only:");
+  ASSERT_TRUE(gd::focus(digits)) << gd::last_error();
+  ASSERT_TRUE(event_is("Edigits enter"));
+  keys(top_, "Tab");
+  EXPECT_TRUE(gd::wait_until([&] { return gd::focused_control(top_) == ro; }, 3000));
+  click("Press");  // a marker, so the enter event below is a new one
+  ASSERT_TRUE(event_is("BtnPress click"));
+  ASSERT_TRUE(gd::focus(ro)) << gd::last_error();
+  keys(top_, "Shift+Tab");
+  EXPECT_TRUE(gd::wait_until([&] { return gd::focused_control(top_) == digits; }, 3000));
+  EXPECT_TRUE(event_is("Edigits enter"));
+}
+
+TEST_F(GalleryWine, TextViewAnswersGetTextAndWrapsOnRequest) {
+  HWND tabs = control("class:SysTabControl32");
+  ASSERT_TRUE(gd::select_tab(tabs, 2)) << gd::last_error();
+  ASSERT_TRUE(event_is("PCmain change 2"));
+  HWND view = control("class:OlvexTextView");
+  std::string text = gd::text_of(view);
+  EXPECT_EQ(text.rfind("line 1\r\nline 2\r\n", 0), 0u) << text.substr(0, 40);
+  EXPECT_NE(text.find("line 200"), std::string::npos);
+  EXPECT_TRUE(GetWindowLongA(view, GWL_STYLE) & WS_HSCROLL);
+  click("Word wrap");
+  EXPECT_TRUE(event_is("CBwrap click checked=1"));
+  EXPECT_EQ(gd::text_of(view), text);  // wrapping changes rows, not the text
+}
+
 TEST_F(GalleryWine, AcceleratorsRunTheirMenuItems) {
   keys(top_, "Ctrl+Alt+S");
   EXPECT_TRUE(event_is("MMauto click checked=1"));
@@ -220,6 +248,20 @@ TEST_F(GalleryWine, ComboBoxPageControlAndStatusBar) {
   EXPECT_EQ(gd::status_panel_count(bar), 3);
   EXPECT_EQ(gd::status_text(bar, 0), "PCmain change 1");
   EXPECT_EQ(gd::status_text(bar, 2), "Olvex");
+}
+
+TEST_F(GalleryWine, UpDownArrowsStepTheJoinedEdit) {
+  HWND arrows = control("class:msctls_updown32"), count = control("after:Count:");
+  EXPECT_EQ(gd::text_of(count), "3");
+  RECT r{};
+  GetClientRect(arrows, &r);
+  ASSERT_TRUE(gd::click_at(arrows, r.right / 2, r.bottom / 4));
+  EXPECT_TRUE(event_is("UDcount 4"));
+  EXPECT_EQ(gd::text_of(count), "4");
+  ASSERT_TRUE(gd::click_at(arrows, r.right / 2, r.bottom * 3 / 4));
+  ASSERT_TRUE(gd::click_at(arrows, r.right / 2, r.bottom * 3 / 4));
+  EXPECT_TRUE(event_is("UDcount 2"));
+  EXPECT_EQ(gd::text_of(count), "2");
 }
 
 TEST_F(GalleryWine, SaveDialogHandsBackTheChosenName) {

@@ -2,6 +2,7 @@
 #include "tools/gallery/gallery_form.h"
 
 #include <cctype>
+#include <cstdio>
 #include <stdexcept>
 
 #include "ui/application.h"
@@ -71,6 +72,7 @@ GalleryForm::GalleryForm() : ui::Form("GalleryForm") {
   PCmain.on_change = [this] { event("PCmain change " + std::to_string(PCmain.active_page_index())); };
   build_controls_page();
   build_paint_page();
+  build_views_page();
 
   // The form sees keys first: Ctrl+Q is taken here and never reaches a field.
   on_key_press = [this](char& key) {
@@ -252,6 +254,37 @@ void GalleryForm::build_paint_page() {
   PNraised.set_bounds(220, 140, 150, 50);
   PNraised.set_caption("Panel");
   PNraised.on_click = [this] { event("PNraised click"); };
+}
+
+void GalleryForm::build_views_page() {
+  TVrx.set_bounds(8, 8, 250, 250);
+  TVrx.begin_update();
+  for (int i = 1; i <= 200; ++i)
+    TVrx.add_line("line " + std::to_string(i) + (i % 10 == 0 ? ": a long line that runs past the right edge of the view" : ""));
+  TVrx.end_update();
+  CBwrap.set_bounds(8, 264, 120, 17);
+  CBwrap.on_click = [this] {
+    TVrx.set_word_wrap(CBwrap.checked());
+    event("CBwrap click checked=" + yes(CBwrap.checked()));
+  };
+  DGhex.set_bounds(268, 8, 260, 250);
+  DGhex.set_col_count(5);
+  DGhex.set_fixed_cols(1);
+  DGhex.set_fixed_rows(1);
+  DGhex.set_default_row_height(16);
+  DGhex.set_col_width(0, 60);
+  for (int c = 1; c < 5; ++c) DGhex.set_col_width(c, 40);
+  DGhex.set_row_count(1 + 100000);
+  DGhex.on_draw_cell = [](ui::Canvas& c, std::int32_t col, std::int32_t row, const ui::Rect& r, ui::GridDrawState) {
+    char text[32];
+    if (row == 0 && col == 0) text[0] = 0;
+    else if (row == 0) std::snprintf(text, sizeof text, "%02X", col - 1);
+    else if (col == 0) std::snprintf(text, sizeof text, "%08X", (row - 1) * 4);
+    else std::snprintf(text, sizeof text, "%02X", ((row - 1) * 4 + col - 1) & 0xFF);
+    c.brush.style = ui::BrushStyle::Clear;
+    c.text_out({r.left + 4, r.top + 1}, text);
+  };
+  DGhex.on_click = [this] { event("DGhex click " + std::to_string(DGhex.col()) + "," + std::to_string(DGhex.row())); };
 }
 
 }  // namespace gallery

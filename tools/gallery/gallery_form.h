@@ -6,6 +6,7 @@
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
+#include "ui/draw_grid.h"
 #include "ui/edit.h"
 #include "ui/file_dialog.h"
 #include "ui/form.h"
@@ -19,22 +20,12 @@
 #include "ui/radio_button.h"
 #include "ui/shape.h"
 #include "ui/status_bar.h"
+#include "ui/text_view.h"
 #include "ui/timer.h"
 #include "ui/tool_bar.h"
 #include "ui/up_down.h"
 
 namespace gallery {
-
-// A paint box. (Stands in for ui::PaintBox, whose constructor the library
-// does not define yet; same kind, same on_paint.)
-class PaintArea : public ui::Control {
- public:
-  PaintArea(ui::Control* parent, std::string name) : ui::Control(parent, std::move(name), ui::ControlKind::PaintBox) {}
-  std::function<void(ui::Canvas&)> on_paint;
-  void paint(ui::Canvas& c) override {
-    if (on_paint) on_paint(c);
-  }
-};
 
 // A modal dialog with OK and Cancel.
 class DialogForm : public ui::Form {
@@ -63,6 +54,7 @@ class GalleryForm : public ui::Form {
   void build_tools();
   void build_controls_page();
   void build_paint_page();
+  void build_views_page();
 
   ui::ImageList images_{16, 16};
   ui::MainMenu menu_{*this};
@@ -93,6 +85,7 @@ class GalleryForm : public ui::Form {
   ui::PageControl PCmain{this, "PCmain"};
   ui::TabSheet TSctl{PCmain, "TSctl", "Controls"};
   ui::TabSheet TSpaint{PCmain, "TSpaint", "Paint"};
+  ui::TabSheet TSviews{PCmain, "TSviews", "Views"};
 
   // Controls page.
   ui::Label LBdigits{&TSctl, "LBdigits", "Digits:"};
@@ -127,12 +120,17 @@ class GalleryForm : public ui::Form {
   ui::Label LBmode{&GBmode, "LBmode", "View mode"};
 
   // Paint page.
-  PaintArea PBdraw{&TSpaint, "PBdraw"};
+  ui::PaintBox PBdraw{&TSpaint, "PBdraw"};
   ui::Shape SHline{&TSpaint, "SHline"};
   ui::Shape SHellipse{&TSpaint, "SHellipse", ui::ShapeKind::Ellipse};
   ui::Image IMpic{&TSpaint, "IMpic"};
   ui::Bevel BVbox{&TSpaint, "BVbox"};
   ui::Panel PNraised{&TSpaint, "PNraised"};
+
+  // Views page: our own two controls.
+  ui::TextView TVrx{&TSviews, "TVrx"};
+  ui::CheckBox CBwrap{&TSviews, "CBwrap", "Word wrap"};
+  ui::DrawGrid DGhex{&TSviews, "DGhex"};
 
   ui::Timer Timer1{"Timer1", 500};
   ui::OpenDialog OD1{"OD1"};

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Photographs the gallery under Wine on a virtual display: the Controls page
-# and the Paint page. Builds nothing: run after the Windows build.
-#   tools/gallery/screenshot.sh [OUT_PREFIX]   -> OUT_PREFIX-controls.png, OUT_PREFIX-paint.png
+# Photographs the gallery under Wine on a virtual display: the Controls page,
+# the open File menu, the Paint page and the Views page. Builds nothing: run after the Windows build.
+#   tools/gallery/screenshot.sh [OUT_PREFIX]   -> OUT_PREFIX-{controls,menu,paint,views}.png
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${1:-$root/build/gallery}
@@ -23,9 +23,17 @@ trap 'kill $gallery 2>/dev/null || true; xvfb_stop' EXIT
 drive find "Olvex gallery" 30000
 sleep 2  # let every control paint
 import -window root "$out-controls.png"
+drive keys "Olvex gallery" Alt+F  # the File menu, with its icons
+sleep 1
+import -window root "$out-menu.png"
+drive keys "Olvex gallery" Esc
+drive keys "Olvex gallery" Esc
 drive tab "Olvex gallery" 1
 sleep 1
 import -window root "$out-paint.png"
+drive tab "Olvex gallery" 2
+sleep 1
+import -window root "$out-views.png"
 drive menu "Olvex gallery" "File/Exit" || true
 drive gone "Olvex gallery" 10000 || true
-echo "$out-controls.png $out-paint.png"
+echo "$out-controls.png $out-menu.png $out-paint.png $out-views.png"

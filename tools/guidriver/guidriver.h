@@ -62,6 +62,9 @@ bool click_button(HWND top, std::string_view caption);
 bool click_tool(HWND top, std::string_view caption);
 // Tool bar button state: checked (down) or not; -1 when there is no such button.
 int tool_checked(HWND top, std::string_view caption);
+// A left click at a point of a control's client area (posted mouse messages),
+// e.g. on an up-down control's arrows.
+bool click_at(HWND control, int x, int y);
 // Selects a combo box item by index as a user does (CBN_SELCHANGE follows).
 bool choose_combo(HWND combo, int index);
 

@@ -189,6 +189,15 @@ bool click_button(HWND top, std::string_view caption) {
     return b && click(b);
 }
 
+bool click_at(HWND control, int x, int y) {
+  if (!control || !IsWindow(control)) {
+    fail("no control to click");
+    return false;
+  }
+  post_click_at(control, RECT{x, y, x, y});
+  return true;
+}
+
 bool click_tool(HWND top, std::string_view caption) {
     ToolButton t = find_tool(top, caption);
     if (!t.bar) return false;

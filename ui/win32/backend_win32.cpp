@@ -96,6 +96,7 @@ bool combo_dropped(Control* c) {
 bool dialog_key(Form& form, Control* target, int vk, ShiftState s) {
   if (s.ctrl || s.alt) return false;
   if (vk == VK_TAB) {
+    if (target && target->wants_tab()) return false;
     Control* next = form.next_tab_control(!s.shift);
     if (next) dispatch([next] { next->set_focus(); });
     return next != nullptr;
