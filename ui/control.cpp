@@ -63,8 +63,10 @@ void Control::set_align(Align a) {
 // anchored ones keep their distance to the anchored edges.
 void Control::realign(Size old_client) {
   Rect area = client_rect();
-  int dw = area.width() - old_client.width;
-  int dh = area.height() - old_client.height;
+  // From an empty size (a form before its first set_client_size) anchors
+  // keep the positions the layout code gave.
+  int dw = old_client.width > 0 ? area.width() - old_client.width : 0;
+  int dh = old_client.height > 0 ? area.height() - old_client.height : 0;
   for (Control* c : children_) {
     Rect b = c->bounds_;
     switch (c->align_) {

@@ -182,7 +182,11 @@ TEST(UpDown, ArrowsStepWithinRangeFromTheEditText) {
 TEST(Layout, AlignedAndAnchoredChildrenFollowTheForm) {
   User user;
   ui::Form f("LayoutForm");
+  ui::Button early(&f, "BtnOk");
+  early.set_bounds(600, 470, 75, 25);  // placed before the form has a size
+  early.set_anchors({false, false, true, true});
   f.set_client_size(716, 504);
+  EXPECT_EQ(early.bounds(), (ui::Rect{600, 470, 675, 495}));
   ui::ToolBar bar(&f, "Bevel1");
   bar.set_bounds(0, 0, 716, 42);
   bar.set_align(ui::Align::Top);
@@ -201,6 +205,7 @@ TEST(Layout, AlignedAndAnchoredChildrenFollowTheForm) {
   EXPECT_EQ(sb.bounds(), (ui::Rect{0, 585, 816, 604}));
   EXPECT_EQ(pages.bounds(), (ui::Rect{0, 42, 816, 585}));
   EXPECT_EQ(right.bounds(), (ui::Rect{730, 2, 811, 40}));
+  EXPECT_EQ(early.bounds(), (ui::Rect{700, 570, 775, 595}));
   EXPECT_EQ(resizes, 1);
 }
 
