@@ -97,15 +97,32 @@ std::optional<GridCell> DrawGrid::cell_at(Point p) {
 bool DrawGrid::handle_key_down(KeyEvent& e) {
   GridKey k;
   switch (e.key) {
-    case keys::Left: k = GridKey::left; break;
-    case keys::Right: k = GridKey::right; break;
-    case keys::Up: k = GridKey::up; break;
-    case keys::Down: k = GridKey::down; break;
-    case keys::Prior: k = GridKey::page_up; break;
-    case keys::Next: k = GridKey::page_down; break;
-    case keys::Home: k = GridKey::home; break;
-    case keys::End: k = GridKey::end; break;
-    default: return false;
+    case keys::Left:
+      k = GridKey::left;
+      break;
+    case keys::Right:
+      k = GridKey::right;
+      break;
+    case keys::Up:
+      k = GridKey::up;
+      break;
+    case keys::Down:
+      k = GridKey::down;
+      break;
+    case keys::Prior:
+      k = GridKey::page_up;
+      break;
+    case keys::Next:
+      k = GridKey::page_down;
+      break;
+    case keys::Home:
+      k = GridKey::home;
+      break;
+    case keys::End:
+      k = GridKey::end;
+      break;
+    default:
+      return false;
   }
   sync_size();
   moved(nav_.key(k, e.shift.ctrl));

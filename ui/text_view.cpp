@@ -108,7 +108,7 @@ std::uint64_t TextView::max_top_row() {
 std::size_t TextView::max_left_col() const {
   if (word_wrap_) return 0;
   std::size_t cols = static_cast<std::size_t>(page_cols());
-  std::size_t need = lines_.max_length() + 1;   // room for the caret after the longest line
+  std::size_t need = lines_.max_length() + 1;  // room for the caret after the longest line
   return need > cols ? need - cols : 0;
 }
 
@@ -186,12 +186,16 @@ void TextView::scroll_to_caret() {
   relayout();
   std::uint64_t r = layout_.row_of(caret_);
   std::uint64_t page = static_cast<std::uint64_t>(page_rows());
-  if (r < top_) set_top_row(r);
-  else if (r >= top_ + page) set_top_row(r - page + 1);
+  if (r < top_)
+    set_top_row(r);
+  else if (r >= top_ + page)
+    set_top_row(r - page + 1);
   if (!word_wrap_) {
     std::size_t cols = static_cast<std::size_t>(page_cols());
-    if (caret_.col < left_) set_left_col(caret_.col);
-    else if (caret_.col >= left_ + cols) set_left_col(caret_.col - cols + 1);
+    if (caret_.col < left_)
+      set_left_col(caret_.col);
+    else if (caret_.col >= left_ + cols)
+      set_left_col(caret_.col - cols + 1);
   }
 }
 
@@ -235,17 +239,25 @@ bool TextView::handle_key_down(KeyEvent& e) {
   };
   switch (e.key) {
     case keys::Left:
-      if (c.col > 0) --c.col;
-      else if (c.line > 0) c = {c.line - 1, lines_.length(c.line - 1)};
+      if (c.col > 0)
+        --c.col;
+      else if (c.line > 0)
+        c = {c.line - 1, lines_.length(c.line - 1)};
       move_caret(c, ext);
       return true;
     case keys::Right:
-      if (c.col < lines_.length(c.line)) ++c.col;
-      else if (c.line + 1 < lines_.count()) c = {c.line + 1, 0};
+      if (c.col < lines_.length(c.line))
+        ++c.col;
+      else if (c.line + 1 < lines_.count())
+        c = {c.line + 1, 0};
       move_caret(c, ext);
       return true;
-    case keys::Up: row_move(-1); return true;
-    case keys::Down: row_move(1); return true;
+    case keys::Up:
+      row_move(-1);
+      return true;
+    case keys::Down:
+      row_move(1);
+      return true;
     case keys::Prior:
       scroll_lines(-page_rows());
       row_move(-page_rows());
@@ -255,8 +267,10 @@ bool TextView::handle_key_down(KeyEvent& e) {
       row_move(page_rows());
       return true;
     case keys::Home:
-      if (e.shift.ctrl) move_caret({}, ext);
-      else move_caret({c.line, word_wrap_ ? layout_.row(layout_.row_of(c)).offset : 0}, ext);
+      if (e.shift.ctrl)
+        move_caret({}, ext);
+      else
+        move_caret({c.line, word_wrap_ ? layout_.row(layout_.row_of(c)).offset : 0}, ext);
       return true;
     case keys::End:
       if (e.shift.ctrl) {
@@ -296,8 +310,8 @@ void TextView::paint_row(Canvas& c, const TextRow& row, int y, TextPos s, TextPo
   const int cw = char_size_.width;
   std::size_t len = lines_.length(row.line);
   std::size_t from = word_wrap_ ? row.offset : left_;
-  std::size_t to = word_wrap_ ? row.offset + row.length
-                              : std::min(len, left_ + static_cast<std::size_t>(page_cols()) + 1);
+  std::size_t to =
+      word_wrap_ ? row.offset + row.length : std::min(len, left_ + static_cast<std::size_t>(page_cols()) + 1);
   bool in_sel = has_selection() && s.line <= row.line && row.line <= e.line;
   std::size_t sa = in_sel ? (row.line == s.line ? s.col : 0) : to;
   std::size_t sb = in_sel ? (row.line == e.line ? e.col : len) : to;

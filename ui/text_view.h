@@ -113,7 +113,7 @@ class TextView : public Control {
   Size view_size_;
   bool view_size_set_ = false;
   TextPos anchor_, caret_;
-  std::size_t goal_col_ = 0;   // display column kept by up/down moves
+  std::size_t goal_col_ = 0;  // display column kept by up/down moves
   bool dragging_ = false;
   // Lets a posted scroll know whether the view still exists when it runs.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

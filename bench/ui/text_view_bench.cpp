@@ -15,9 +15,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double ms_since(Clock::time_point t0) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
+double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
 // Lines of 20 to 60 characters, 40 on average, with some that wrap.
 std::string make_line(long i) {
@@ -66,8 +64,8 @@ int main(int argc, char** argv) {
     last.back() = static_cast<char>('a' + i % 26);
     view.replace_last_line(last);
   }
-  std::printf("read+replace last line: %.1f ns/op at %d lines (outside an update bracket)\n",
-              ms_since(t0) * 1e6 / reps, view.line_count());
+  std::printf("read+replace last line: %.1f ns/op at %d lines (outside an update bracket)\n", ms_since(t0) * 1e6 / reps,
+              view.line_count());
   t0 = Clock::now();
   view.begin_update();
   for (int i = 0; i < reps; ++i) view.append_to_last_line("x");
@@ -78,8 +76,8 @@ int main(int argc, char** argv) {
   auto paint_at = [&](const char* what) {
     double best = 1e9;
     for (int i = 0; i < 5; ++i) best = std::min(best, probe.paint_ms());
-    std::printf("paint one screen (%s, top row %llu): %.3f ms\n", what,
-                static_cast<unsigned long long>(view.top_row()), best);
+    std::printf("paint one screen (%s, top row %llu): %.3f ms\n", what, static_cast<unsigned long long>(view.top_row()),
+                best);
   };
   view.set_top_row(0);
   paint_at("top");

@@ -89,7 +89,7 @@ TEST_F(ViewsWin32Test, PostedLineScrollAndScrollBars) {
   EXPECT_GT(v.row_count(), 5000u);
   RECT rc;
   GetClientRect(w, &rc);
-  EXPECT_EQ(static_cast<int>(v.view_size().height), rc.bottom);   // 96 DPI under the test prefix
+  EXPECT_EQ(static_cast<int>(v.view_size().height), rc.bottom);  // 96 DPI under the test prefix
 }
 
 TEST_F(ViewsWin32Test, GridScrollsToTheLastOfTheMaximumRowsAndTakesClicks) {
@@ -103,14 +103,14 @@ TEST_F(ViewsWin32Test, GridScrollsToTheLastOfTheMaximumRowsAndTakesClicks) {
   si.fMask = SIF_ALL;
   ASSERT_TRUE(GetScrollInfo(w, SB_VERT, &si));
   EXPECT_EQ(si.nPos, g.nav().max_top_row() - 1);
-  EXPECT_EQ(g.row(), 1);   // scrolling leaves the current cell
+  EXPECT_EQ(g.row(), 1);  // scrolling leaves the current cell
   ui::Rect r = g.cell_rect(3, g.top_row() + 2);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(g.col(), 3);
   EXPECT_EQ(g.row(), g.top_row() + 2);
-  UpdateWindow(w);   // paints the visible cells only; must return at once
+  UpdateWindow(w);  // paints the visible cells only; must return at once
 }
 
 }  // namespace

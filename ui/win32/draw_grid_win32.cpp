@@ -42,8 +42,8 @@ class DrawGridPeer : public WindowPeer {
       case WM_HSCROLL: {
         const GridNav& n = grid_.nav();
         std::uint64_t first = static_cast<std::uint64_t>(n.fixed_cols());
-        std::uint64_t to = scroll_request(hwnd(), SB_HORZ, LOWORD(wp), n.max_left_col() - first, n.left_col() - first,
-                                          1);
+        std::uint64_t to =
+            scroll_request(hwnd(), SB_HORZ, LOWORD(wp), n.max_left_col() - first, n.left_col() - first, 1);
         dispatch([&] { grid_.set_left_col(static_cast<std::int64_t>(to + first)); });
         return result = 0, true;
       }
@@ -54,7 +54,7 @@ class DrawGridPeer : public WindowPeer {
       }
       case WM_SETFOCUS:
       case WM_KILLFOCUS:
-        InvalidateRect(hwnd(), nullptr, FALSE);   // the current cell is drawn by focus
+        InvalidateRect(hwnd(), nullptr, FALSE);  // the current cell is drawn by focus
         return WindowPeer::on_message(msg, wp, lp, result);
       default:
         return WindowPeer::on_message(msg, wp, lp, result);
@@ -79,13 +79,14 @@ class DrawGridPeer : public WindowPeer {
   void update_bars() {
     if (!hwnd()) return;
     const GridNav& n = grid_.nav();
-    set_scroll_bar(hwnd(), SB_VERT, static_cast<std::uint64_t>(n.max_top_row() - n.fixed_rows()),
+    set_scroll_bar(hwnd(), SB_VERT, vbar_, static_cast<std::uint64_t>(n.max_top_row() - n.fixed_rows()),
                    static_cast<std::uint64_t>(n.top_row() - n.fixed_rows()), static_cast<std::uint64_t>(n.page_rows()));
-    set_scroll_bar(hwnd(), SB_HORZ, static_cast<std::uint64_t>(n.max_left_col() - n.fixed_cols()),
+    set_scroll_bar(hwnd(), SB_HORZ, hbar_, static_cast<std::uint64_t>(n.max_left_col() - n.fixed_cols()),
                    static_cast<std::uint64_t>(n.left_col() - n.fixed_cols()), 1);
   }
 
   DrawGrid& grid_;
+  ScrollBarState vbar_, hbar_;
 };
 
 }  // namespace

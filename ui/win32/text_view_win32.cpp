@@ -32,17 +32,29 @@ void set_scroll_bar(HWND w, int bar, std::uint64_t max_pos, std::uint64_t pos, s
   SetScrollInfo(w, bar, &si, TRUE);
 }
 
-std::uint64_t scroll_request(HWND w, int bar, int code, std::uint64_t max_pos, std::uint64_t pos,
-                             std::uint64_t page) {
+void set_scroll_bar(HWND w, int bar, ScrollBarState& last, std::uint64_t max_pos, std::uint64_t pos,
+                    std::uint64_t page) {
+  if (last.max_pos == max_pos && last.pos == pos && last.page == page) return;
+  last = ScrollBarState{max_pos, pos, page};
+  set_scroll_bar(w, bar, max_pos, pos, page);
+}
+
+std::uint64_t scroll_request(HWND w, int bar, int code, std::uint64_t max_pos, std::uint64_t pos, std::uint64_t page) {
   auto up = [&](std::uint64_t n) { return pos > n ? pos - n : 0; };
   auto down = [&](std::uint64_t n) { return std::min(max_pos, pos + n); };
   switch (code) {
-    case SB_LINEUP: return up(1);
-    case SB_LINEDOWN: return down(1);
-    case SB_PAGEUP: return up(std::max<std::uint64_t>(page, 1));
-    case SB_PAGEDOWN: return down(std::max<std::uint64_t>(page, 1));
-    case SB_TOP: return 0;
-    case SB_BOTTOM: return max_pos;
+    case SB_LINEUP:
+      return up(1);
+    case SB_LINEDOWN:
+      return down(1);
+    case SB_PAGEUP:
+      return up(std::max<std::uint64_t>(page, 1));
+    case SB_PAGEDOWN:
+      return down(std::max<std::uint64_t>(page, 1));
+    case SB_TOP:
+      return 0;
+    case SB_BOTTOM:
+      return max_pos;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       // The 32-bit track position: the message itself carries only 16 bits.
@@ -52,7 +64,8 @@ std::uint64_t scroll_request(HWND w, int bar, int code, std::uint64_t max_pos, s
       GetScrollInfo(w, bar, &si);
       return ScrollScale(max_pos).from_bar(si.nTrackPos);
     }
-    default: return pos;
+    default:
+      return pos;
   }
 }
 
@@ -69,6 +82,7 @@ class TextViewPeer : public WindowPeer {
   bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
     switch (msg) {
       case WM_PAINT:
+        all_invalid_ = false;
         paint_control();
         return result = 0, true;
       case WM_ERASEBKGND:
@@ -104,7 +118,7 @@ class TextViewPeer : public WindowPeer {
         return WindowPeer::on_message(msg, wp, lp, result);
       case WM_SETFOCUS:
       case WM_KILLFOCUS:
-        InvalidateRect(hwnd(), nullptr, FALSE);   // the caret is painted
+        InvalidateRect(hwnd(), nullptr, FALSE);  // the caret is painted
         return WindowPeer::on_message(msg, wp, lp, result);
       case WM_GETTEXTLENGTH:
         result = static_cast<LRESULT>(std::min<std::uint64_t>(view_.text_length(), LONG_MAX));
@@ -119,7 +133,7 @@ class TextViewPeer : public WindowPeer {
         return result = static_cast<LRESULT>(text.size()), true;
       }
       case WM_SETTEXT:
-        return result = FALSE, true;   // the lines are set through the control only
+        return result = FALSE, true;  // the lines are set through the control only
       case EM_LINESCROLL:
         dispatch([&] {
           view_.scroll_lines(static_cast<std::int64_t>(static_cast<LONG>(lp)));
@@ -137,13 +151,21 @@ class TextViewPeer : public WindowPeer {
     }
   }
 
+  // Many changes between two paints (lines added outside an update bracket) ask
+  // the system for one repaint, not one each.
+  void invalidate(const Rect* area) override {
+    if (all_invalid_) return;
+    if (!area) all_invalid_ = true;
+    WindowPeer::invalidate(area);
+  }
+
  protected:
   void sync_more(Prop what, int) override {
     if (what == Prop::Font || what == Prop::All) measure_font();
     if (what == Prop::Custom || what == Prop::All || what == Prop::Bounds || what == Prop::Font) update_bars();
     if (what == Prop::Selection) InvalidateRect(hwnd(), nullptr, FALSE);
   }
-  bool filters_chars() const override { return false; }   // read-only: typed characters do nothing
+  bool filters_chars() const override { return false; }  // read-only: typed characters do nothing
 
  private:
   void measure_font() {
@@ -170,17 +192,24 @@ class TextViewPeer : public WindowPeer {
   void update_bars() {
     if (in_bars_ || !hwnd()) return;
     in_bars_ = true;
-    ShowScrollBar(hwnd(), SB_HORZ, view_.horizontal_bar());
-    set_scroll_bar(hwnd(), SB_VERT, view_.max_top_row(), view_.top_row(),
+    if (view_.horizontal_bar() != hbar_shown_) {
+      hbar_shown_ = view_.horizontal_bar();
+      ShowScrollBar(hwnd(), SB_HORZ, hbar_shown_);
+      hbar_ = ScrollBarState{};
+    }
+    set_scroll_bar(hwnd(), SB_VERT, vbar_, view_.max_top_row(), view_.top_row(),
                    static_cast<std::uint64_t>(view_.page_rows()));
-    if (view_.horizontal_bar())
-      set_scroll_bar(hwnd(), SB_HORZ, view_.max_left_col(), view_.left_col(),
+    if (hbar_shown_)
+      set_scroll_bar(hwnd(), SB_HORZ, hbar_, view_.max_left_col(), view_.left_col(),
                      static_cast<std::uint64_t>(view_.page_cols()));
     in_bars_ = false;
   }
 
   TextView& view_;
   bool in_bars_ = false;
+  bool all_invalid_ = false;
+  bool hbar_shown_ = true;  // made with WS_HSCROLL
+  ScrollBarState vbar_, hbar_;
 };
 
 }  // namespace
