@@ -15,8 +15,7 @@ constexpr std::int32_t read_buffer_size = 32768;
 
 struct RxState {
     unsigned char buffer[read_buffer_size];
-    std::int32_t pending = 0;    // bytes read and not yet in the FIFO
-    std::int32_t remaining = 0;  // queue count at the last poll minus the bytes asked for
+    std::int32_t pending = 0;  // bytes read and not yet in the FIFO
 };
 
 // One pass; true when the stop flag was set at its start.
@@ -30,16 +29,9 @@ bool rx_pass(PortHandle port, RxState& s)
             std::int32_t count = 0;
             // A failed count or read is no byte count: read nothing this pass.
             if (usart_rx_count(port, &count) != 0 || count < 0) count = 0;
-            s.remaining = count;
-            if (s.remaining != 0) {
-                const std::int32_t ask = std::min(s.remaining, read_buffer_size);
-                const std::int32_t got = usart_read(port, s.buffer, ask);
-                if (got < 0) {
-                    s.remaining = 0;
-                } else {
-                    s.pending = got;
-                    s.remaining -= ask;
-                }
+            if (count != 0) {
+                const std::int32_t got = usart_read(port, s.buffer, std::min(count, read_buffer_size));
+                if (got > 0) s.pending = got;
             }
         }
     }
@@ -48,7 +40,10 @@ bool rx_pass(PortHandle port, RxState& s)
         std::lock_guard guard(rx_side.lock);
         if (fifo_put(rx_side.fifo, s.buffer, s.pending) == 0) {
             s.pending = 0;
-            skip_pause = s.remaining != 0;
+            // Poll again at once after bytes moved: drivers that report at most a
+            // few KB per count (Wine's 4095) would otherwise pause after every
+            // read and cap a burst at a few MB/s. An empty queue still pauses.
+            skip_pause = true;
         }
     }
     if (!skip_pause) port_pause_ms(port_settings.port_rxth_sleep);
