@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bench/ui/paint_probe.h"
+#include "ui/draw_grid.h"
 #include "ui/form.h"
 #include "ui/text_view.h"
 
@@ -112,5 +113,34 @@ int main(int argc, char** argv) {
   }
   std::printf("window text, first %zu characters: %.3f ms\n", copied, best);
   std::printf("process memory: %s\n", bench::memory_text().c_str());
+
+  // The grid set up as the hex view, at its largest row count: a paint costs the
+  // visible cells only, wherever it is scrolled.
+  ui::Form grid_form("GridBenchForm");
+  ui::DrawGrid grid(&grid_form, "DGhex");
+  grid.set_col_count(33);
+  grid.set_default_row_height(22);
+  grid.set_col_width(0, 90);
+  for (int c = 1; c <= 32; ++c) grid.set_col_width(c, c <= 16 ? 20 : 14);
+  long cells = 0;
+  grid.on_draw_cell = [&cells](ui::Canvas& c, std::int32_t col, std::int32_t row, const ui::Rect& r,
+                               ui::GridDrawState) {
+    ++cells;
+    char text[16];
+    std::snprintf(text, sizeof text, col == 0 ? "0x%08X" : "%02X", col == 0 ? (row - 1) * 16 : (row + col) & 0xFF);
+    c.text_out(ui::Point{r.left + 2, r.top + 4}, text);
+  };
+  bench::PaintProbe grid_probe(grid_form, grid, 700, 500);
+  grid.set_row_count(ui::GridNav::kMaxRows);
+  for (std::int32_t row : {1, ui::GridNav::kMaxRows / 2, ui::GridNav::kMaxRows - 1}) {
+    grid.set_current(32, row);
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+      cells = 0;
+      best = std::min(best, grid_probe.paint_ms());
+    }
+    std::printf("grid of %d rows, current row %d: paint %.3f ms, %ld cells painted\n", grid.row_count(), row, best,
+                cells);
+  }
   return 0;
 }
