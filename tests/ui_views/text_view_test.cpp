@@ -214,3 +214,29 @@ TEST_F(TextViewTest, AppendAndReplaceWorkOnTheLastLineOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextViewTest, WrappedRowsMoveTheCaretByVisualRows) {
+  v.add_line(std::string(45, 'w'));  // rows of 20, 20 and 5
+  v.add_line("abc");
+  v.set_word_wrap(true);
+  user.focus(v);
+  struct Step {
+    int key;
+    TextPos caret;
+  };
+  const Step steps[] = {
+      {ui::keys::End, {0, 19}},   // the end of a row that continues stays on that row
+      {ui::keys::Down, {0, 39}},  // same column, next row
+      {ui::keys::Down, {0, 45}},  // a short last row: its end
+      {ui::keys::Down, {1, 3}},  {ui::keys::Home, {1, 0}},  {ui::keys::Up, {0, 40}},
+      {ui::keys::Left, {0, 39}}, {ui::keys::Home, {0, 20}},  // the start of the visual row, not of the line
+  };
+  for (const Step& s : steps) {
+    user.press(s.key);
+    EXPECT_EQ(v.caret(), s.caret) << s.key;
+  }
+}
+
+}  // namespace
