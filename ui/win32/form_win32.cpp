@@ -31,7 +31,6 @@ FormPeer::~FormPeer() {
     SetMenu(hwnd(), nullptr);
     if (m) DestroyMenu(m);
   }
-  for (HBITMAP b : icons_) DeleteObject(b);
 }
 
 DWORD FormPeer::style() const {
@@ -198,6 +197,27 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_SETFOCUS:
       focus_active();
       return result = 0, true;
+    case WM_MEASUREITEM: {
+      auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      ImageList* images = f.menu() ? f.menu()->images() : nullptr;
+      if (mi->CtlType != ODT_MENU || !images) return WindowPeer::on_message(msg, wp, lp, result);
+      mi->itemWidth = static_cast<UINT>(scale(images->width()));
+      mi->itemHeight = static_cast<UINT>(scale(images->height()));
+      return result = TRUE, true;
+    }
+    case WM_DRAWITEM: {
+      auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (di->CtlType != ODT_MENU || !f.menu()) return WindowPeer::on_message(msg, wp, lp, result);
+      MenuItem* item = f.menu()->find_id(static_cast<int>(di->itemID));
+      ImageList* images = f.menu()->images();
+      if (item && images)
+        if (const Bitmap* b = images->get(item->image_index())) {
+          Rect r = from_device(di->rcItem);
+          GdiCanvas canvas(di->hDC, r);
+          canvas.draw(Point{r.left, r.top + (r.height() - b->height()) / 2}, *b);
+        }
+      return result = TRUE, true;
+    }
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(hwnd(), &r);
@@ -240,14 +260,13 @@ void FormPeer::fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text
   mi.dwTypeData = text.data();
   mi.fType = m.check_kind() == MenuCheck::Radio ? MFT_RADIOCHECK : MFT_STRING;
   mi.fState = (m.enabled() ? MFS_ENABLED : MFS_DISABLED) | (m.checked() ? MFS_CHECKED : MFS_UNCHECKED);
+  // Icons are drawn on request (WM_DRAWITEM), so their transparent colour is
+  // honoured everywhere; alpha bitmaps in menus are not.
   ImageList* images = form().menu() ? form().menu()->images() : nullptr;
-  if (images && m.image_index() >= 0)
-    if (const Bitmap* b = images->get(m.image_index())) {
-      HBITMAP h = make_hbitmap(*b);
-      icons_.push_back(h);
-      mi.fMask |= MIIM_BITMAP;
-      mi.hbmpItem = h;
-    }
+  if (images && images->get(m.image_index())) {
+    mi.fMask |= MIIM_BITMAP;
+    mi.hbmpItem = HBMMENU_CALLBACK;
+  }
 }
 
 void FormPeer::add_items(HMENU into, const std::vector<MenuItem*>& items) {
@@ -268,8 +287,6 @@ void FormPeer::add_items(HMENU into, const std::vector<MenuItem*>& items) {
 
 void FormPeer::build_menu() {
   HMENU old = GetMenu(hwnd());
-  std::vector<HBITMAP> old_icons;
-  old_icons.swap(icons_);
   HMENU bar = nullptr;
   if (MainMenu* m = form().menu()) {
     bar = CreateMenu();
@@ -279,7 +296,6 @@ void FormPeer::build_menu() {
   SetMenu(hwnd(), bar);
   os_change_ = false;
   if (old) DestroyMenu(old);
-  for (HBITMAP b : old_icons) DeleteObject(b);
   DrawMenuBar(hwnd());
 }
 
@@ -288,9 +304,8 @@ void FormPeer::update_menu(int id) {
   MenuItem* item = m && id > 0 ? m->find_id(id) : nullptr;
   HMENU bar = GetMenu(hwnd());
   // An item already in the bar with the same shape is updated in place;
-  // anything else (new, hidden, shown, images) rebuilds the whole menu.
-  if (item && bar && item->visible() && GetMenuState(bar, id, MF_BYCOMMAND) != static_cast<UINT>(-1) &&
-      item->image_index() < 0) {
+  // anything else (new, hidden, shown) rebuilds the whole menu.
+  if (item && bar && item->visible() && GetMenuState(bar, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
     MENUITEMINFOA mi;
     std::string text;
     fill_item(mi, *item, text);

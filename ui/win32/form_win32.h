@@ -35,7 +35,6 @@ class FormPeer : public WindowPeer {
   void fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text);
 
   bool os_change_ = false;  // the system moved or sized us; do not echo it back
-  std::vector<HBITMAP> icons_;
   std::vector<HWND> disabled_;  // forms disabled while this modal one shows
 };
 

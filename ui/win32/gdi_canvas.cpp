@@ -106,22 +106,6 @@ void bitmap_bits(const Bitmap& bmp, std::vector<std::uint32_t>& out, BITMAPINFO&
   }
 }
 
-HBITMAP make_hbitmap(const Bitmap& bmp) {
-  BITMAPINFO info;
-  std::vector<std::uint32_t> bits;
-  bitmap_bits(bmp, bits, info);
-  void* data = nullptr;
-  HBITMAP h = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
-  if (!h) return nullptr;
-  auto* px = static_cast<std::uint32_t*>(data);
-  std::uint32_t key = bmp.transparent_color().value() & 0xFFFFFF;
-  for (size_t i = 0; i < bits.size(); ++i) {
-    bool clear = bmp.transparent() && (bmp.pixels()[i] & 0xFFFFFF) == key;
-    px[i] = clear ? 0 : bits[i] | 0xFF000000u;  // premultiplied: clear pixels are all zero
-  }
-  return h;
-}
-
 void GdiCanvas::stretch_draw(const Rect& r, const Bitmap& bmp) {
   if (bmp.empty()) return;
   BITMAPINFO info;

@@ -42,8 +42,4 @@ class GdiCanvas : public Canvas {
 // A top-down 32-bit DIB of a bitmap's pixels (red and blue swapped into
 // Windows order); transparent pixels can be replaced by a fill value.
 void bitmap_bits(const Bitmap& bmp, std::vector<std::uint32_t>& out, BITMAPINFO& info);
-// An HBITMAP of the bitmap with alpha 0 on transparent pixels (menu icons,
-// image lists). The caller owns it.
-HBITMAP make_hbitmap(const Bitmap& bmp);
-
 }  // namespace ui::win32
