@@ -1,11 +1,11 @@
 // TMForm's connection control and lifetime: Connect, Disconect, Settings,
 // first showing, closing, resizing, Help and About.
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
 
 #include "app/m_form.h"
 #include "app/m_form_settings.h"
+#include "settings/start_folder.h"
 #include "app/window_set.h"
 #include "link/com.h"
 #include "link/port_settings.h"
@@ -94,8 +94,7 @@ void TMForm::MMexitClick() { close(); }
 
 void TMForm::MMhelpClick()
 {
-    std::error_code ec;
-    if (!help_path_.empty() && std::filesystem::is_regular_file(help_path_, ec))
+    if (!help_path_.empty() && settings_file_exists(help_path_))
         ui::shell_open(help_path_, this);
 }
 

@@ -1,22 +1,72 @@
-// The settings load and save sequences of the main window. Until the settings
-// file groups exist the record keeps its built-in defaults and nothing is
-// written; the order below is the one the groups must keep.
+// The settings load and save sequences of the main window, in their fixed
+// orders. Groups of windows that do not exist yet join at the marked places.
 #include "app/m_form_settings.h"
 
-#include "app/m_form.h"
+#include <exception>
 
-std::string load_settings_on_show(TMForm&)
+#include "app/m_form.h"
+#include "link/port_settings.h"
+#include "link/rx_text.h"
+#include "settings/folder_groups.h"
+#include "settings/port_group.h"
+#include "settings/start_folder.h"
+#include "settings/text_view_group.h"
+#include "ui/application.h"
+
+namespace {
+
+// The TXTVIEW values onto the "Rx" > "Text" items, each taking effect as when
+// the user sets it.
+void apply_text_view(TMForm& form, const TextViewSettings& v)
 {
-    // 1. help file (HELP/path), 2. PATH/path_save_text, 3. LoadSaveBinFolder,
-    // LoadSendFileFolder, LoadStringSendSettings, LoadIntegerSendSettings,
-    // LoadPortSettings (sets settings_loaded, clears connected),
-    // LoadTextViewSettings.
-    return {};
+    const TextPage page = form.text_page();
+    form.MMas.set_checked(v.auto_scroll);
+    form.MMwwrap.set_checked(v.word_wrap);
+    text_word_wrap_toggled(page);
+    form.MMdis.set_checked(v.special_char_display);
+    rx_text_invisible(v.special_char, form.MMdis.checked());
+    ui::MenuItem* modes[] = {&form.MMlnCR, &form.MMlnLF, &form.MMlnCRLF, &form.MMlnLFCR, &form.MMlnANY};
+    if (v.line_break >= 0 && v.line_break <= 4) modes[v.line_break]->click();
 }
 
-void save_settings_on_close(TMForm&)
+TextViewSettings text_view_of(TMForm& form)
 {
-    // SavePortSettings, SaveSendFileFolder, SaveStringSendSettings,
-    // SaveIntegerSendSettings, SaveSaveBinFolder, SaveTextViewSettings, then
-    // PATH/path_save_text.
+    TextViewSettings v;
+    v.auto_scroll = form.MMas.checked();
+    v.word_wrap = form.MMwwrap.checked();
+    v.special_char_display = form.MMdis.checked();
+    v.line_break = line_break_from_menu(form.text_page());
+    return v;
+}
+
+}  // namespace
+
+std::string load_settings_on_show(TMForm& form)
+{
+    ProfileFile* file = settings_file();
+    std::string help;
+    LoadHelpSettings(file, settings_start_folder(), help);
+    LoadSaveTextFolder(file, form.save_text_dir);
+    // LoadSaveBinFolder, LoadSendFileFolder, LoadStringSendSettings and
+    // LoadIntegerSendSettings come here, in this order.
+    LoadPortSettings(file);
+    TextViewSettings view;
+    if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
+    return help;
+}
+
+void save_settings_on_close(TMForm& form)
+{
+    ProfileFile* file = settings_file();
+    try {
+        SavePortSettings(file);
+        // SaveSendFileFolder, SaveStringSendSettings, SaveIntegerSendSettings
+        // and SaveSaveBinFolder come here, in this order.
+        SaveTextViewSettings(file, text_view_of(form));
+        SaveSaveTextFolder(file, form.save_text_dir);
+    } catch (const ProfileWriteError&) {
+        // "Unable to write to <path>": shown, the remaining writes skipped, and
+        // the window still closes so the program can end.
+        ui::app().handle_exception(std::current_exception());
+    }
 }

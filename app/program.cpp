@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/window_set.h"
+#include "settings/start_folder.h"
 #include "ui/application.h"
 #include "ui/services.h"
 
@@ -11,8 +12,7 @@ int olvex_run()
 {
     ui::Application& app = ui::app();
     try {
-        // The settings file object (current directory + "\config.ini") opens here
-        // once the settings layer provides it.
+        settings_file_open();   // current directory + "\config.ini", before any window
         app.set_title("Olvex terminal");
         WindowSet windows;
         app.run();

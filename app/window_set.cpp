@@ -24,11 +24,9 @@ void placeholder(ui::Form& f, const char* caption)
 
 }  // namespace
 
-TCSForm::TCSForm() : ui::Form("CSForm") { placeholder(*this, "Port settings"); }
 TTXFForm::TTXFForm() : ui::Form("TXFForm") { placeholder(*this, "Send file"); }
 TTXIForm::TTXIForm() : ui::Form("TXIForm") { placeholder(*this, "Send integer"); }
 TRXSForm::TRXSForm() : ui::Form("RXSForm") { placeholder(*this, "Save selected"); }
-TAForm::TAForm() : ui::Form("AForm") { placeholder(*this, "About"); }
 TTXSForm::TTXSForm() : ui::Form("TXSForm") { placeholder(*this, "Send string"); }
 
 WindowSet::WindowSet()

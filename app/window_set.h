@@ -5,16 +5,14 @@
 
 #include <memory>
 
+#include "about/ab_form.h"
+#include "settings/cs_form.h"
 #include "ui/form.h"
 
 class TMForm;
 
 // Placeholder classes for the windows still to come; each is replaced by its
 // own class when its content is built.
-class TCSForm : public ui::Form {
-public:
-    TCSForm();
-};
 class TTXFForm : public ui::Form {
 public:
     TTXFForm();
@@ -26,10 +24,6 @@ public:
 class TRXSForm : public ui::Form {
 public:
     TRXSForm();
-};
-class TAForm : public ui::Form {
-public:
-    TAForm();
 };
 class TTXSForm : public ui::Form {
 public:

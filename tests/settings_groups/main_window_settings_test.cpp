@@ -1,0 +1,238 @@
+// The whole program's settings life on the headless backend: the settings file
+// opened in the start folder, loaded when the main window first shows, the
+// dialogs reached from the menu, and the save when it closes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/m_form.h"
+#include "app/window_set.h"
+#include "link/com.h"
+#include "link/port_settings.h"
+#include "link/sim_port_driver.h"
+#include "settings/start_folder.h"
+#include "ui/application.h"
+#include "ui/headless/user.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MainWindowSettingsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        static int serial = 0;
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        dir_ = fs::temp_directory_path() /
+               ("olvex_start_" + std::to_string(stamp) + "_" + std::to_string(++serial));
+        fs::create_directories(dir_);
+        old_cwd_ = fs::current_path();
+        fs::current_path(dir_);
+        sim.add_port(1);
+        sim.add_port(2);
+        sim.set_paced(false);
+        set_port_driver(sim);
+        port_settings = PortSettings{};
+        ui::app().reset_terminated();
+    }
+    void TearDown() override {
+        if (windows) {
+            if (m->visible()) m->close();
+            windows.reset();
+        }
+        com_disconnect();
+        ui::app().reset_terminated();
+        settings_file_reset();
+        set_port_driver(idle);
+        fs::current_path(old_cwd_);
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    // Program start as olvex_run does it: settings file first, then the windows.
+    void start() {
+        settings_file_open();
+        windows = std::make_unique<WindowSet>();
+        m = MForm;
+        m->show();
+    }
+    void stop() {
+        user.close(*m);
+        windows.reset();
+        settings_file_reset();
+    }
+    void put(const std::string& content) const {
+        std::ofstream(dir_ / "config.ini", std::ios::binary) << content;
+    }
+    Lines filled_lines() const {
+        std::ifstream in(dir_ / "config.ini", std::ios::binary);
+        Lines lines;
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.find_first_not_of(" \t") != std::string::npos) lines.push_back(line);
+        }
+        return lines;
+    }
+    // The lines of one section, header excluded.
+    Lines section(const std::string& name) const {
+        Lines all = filled_lines(), out;
+        bool in = false;
+        for (const auto& l : all) {
+            if (!l.empty() && l[0] == '[') {
+                in = l == "[" + name + "]";
+                continue;
+            }
+            if (in) out.push_back(l);
+        }
+        return out;
+    }
+    const std::vector<ui::headless::MessageBoxCall>& boxes() { return user.world().message_boxes; }
+
+    fs::path dir_, old_cwd_;
+    SimPortDriver sim, idle;
+    ui::headless::User user;
+    std::unique_ptr<WindowSet> windows;
+    TMForm* m = nullptr;
+};
+
+TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey) {
+    start();
+    EXPECT_EQ(port_settings.settings_loaded, 1);
+    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_EQ(port_settings.port_num, 1);
+    EXPECT_TRUE(m->MMas.checked());
+    EXPECT_FALSE(m->MMwwrap.checked());
+    EXPECT_FALSE(m->MMdis.checked());
+    EXPECT_TRUE(m->MMlnCR.checked());
+    EXPECT_EQ(m->help_path(), "");
+    EXPECT_FALSE(fs::exists(dir_ / "config.ini"));
+    stop();
+    const Lines all = filled_lines();
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all[0], "[PORT]");
+    EXPECT_EQ(section("PORT").size(), 20u);
+    EXPECT_EQ(section("PORT")[0], "port_num=1");
+    EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0",
+                                         "line_break=0"}));
+    EXPECT_EQ(section("PATH").back(), "path_save_text=");
+    EXPECT_TRUE(section("HELP").empty());
+    for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
+}
+
+TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart) {
+    std::ofstream(dir_ / "manual.txt") << "help";
+    put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\n"
+        "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
+        "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\n");
+    start();
+    EXPECT_EQ(port_settings.connected, 1) << "port_open 7 loads as 1 and connects";
+    EXPECT_TRUE(sim.is_open(2));
+    EXPECT_EQ(port_settings.port_baud, 9600);
+    EXPECT_EQ(port_settings.port_parity, 3);
+    EXPECT_FALSE(m->MMas.checked());
+    EXPECT_TRUE(m->MMwwrap.checked());
+    EXPECT_TRUE(m->Mtxt.word_wrap());
+    EXPECT_TRUE(m->MMdis.checked());
+    EXPECT_TRUE(m->MMlnLFCR.checked());
+    EXPECT_FALSE(m->MMlnCR.checked());
+    EXPECT_EQ(m->save_text_dir, "C:\\saved");
+    EXPECT_EQ(m->help_path(), dir_.string() + "\\manual.txt");
+    user.press("F1");
+    ASSERT_EQ(user.world().shell_opens.size(), 1u);
+    EXPECT_EQ(user.world().shell_opens[0], dir_.string() + "\\manual.txt");
+    fs::remove(dir_ / "manual.txt");
+    user.press("F1");
+    EXPECT_EQ(user.world().shell_opens.size(), 1u) << "a help file gone since the start is not opened";
+    stop();
+    EXPECT_EQ(port_settings.connected, 0);
+    // Keys already in the file are rewritten where they stand.
+    EXPECT_EQ(section("PORT")[0], "port_num=2");
+    EXPECT_EQ(section("PORT")[1], "port_baud=9600");
+    EXPECT_EQ(section("PORT")[2], "port_parity=SPACE");
+    EXPECT_EQ(section("PORT")[3], "port_open=1");
+    EXPECT_EQ(section("PORT").size(), 20u);
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1",
+                                         "special_char=*", "line_break=3"}));
+    EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
+}
+
+TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols) {
+    put("[TXTVIEW]\r\nspecial_char_display=1\r\nline_break=-2\r\n");
+    start();
+    EXPECT_FALSE(m->MMdis.checked());
+    EXPECT_TRUE(m->MMlnCR.checked());
+    stop();
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1",
+                                         "word_wrap=0"}));
+}
+
+TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich) {
+    put("[PORT]\r\nport_num=9\r\nport_open=1\r\n");
+    user.answer_message_box(ui::mr::Ok);
+    start();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "COM9 opening failed!");
+    EXPECT_EQ(boxes()[0].caption, "Error");
+    EXPECT_EQ(port_settings.connected, 0);
+}
+
+TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose) {
+    start();
+    user.click(m->BtnCon);
+    ASSERT_EQ(port_settings.connected, 1);
+    user.in_modal("CSForm", [&](ui::Form&) {
+        TCSForm& d = *CSForm;
+        EXPECT_EQ(d.CBcomn.items(), (Lines{"COM1", "COM2"})) << "the connected port was freed first";
+        user.select(d.CBbaud, "Custom 2");
+        user.select(d.CBparity, "Mark");
+        user.click(d.BtnOk);
+    });
+    user.choose(m->MMcomset);
+    EXPECT_EQ(port_settings.connected, 1) << "reconnected with the new settings";
+    EXPECT_EQ(sim.dcb(1).BaudRate, 1500000u);
+    stop();
+    EXPECT_EQ(section("PORT")[1], "port_baud=1500000");
+    EXPECT_EQ(section("PORT")[4], "port_parity=MARK");
+
+    start();
+    user.in_modal("CSForm", [&](ui::Form&) {
+        TCSForm& d = *CSForm;
+        EXPECT_EQ(d.CBbaud.text(), "Custom 2");
+        EXPECT_EQ(d.CBparity.text(), "Mark");
+        user.click(d.BtnCancel);
+    });
+    user.choose(m->MMcomset);
+}
+
+TEST_F(MainWindowSettingsTest, AboutShowsModallyFromTheMenu) {
+    start();
+    user.in_modal("AForm", [&](ui::Form&) { user.type("\x1b"); });
+    user.choose(m->MMabout);
+    EXPECT_FALSE(AForm->visible());
+}
+
+TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds) {
+    const fs::path gone = dir_ / "gone";
+    fs::create_directories(gone);
+    fs::current_path(gone);
+    start();
+    fs::current_path(dir_);
+    fs::remove(gone);   // the start folder vanished: every write is refused
+    user.answer_message_box(ui::mr::Ok);
+    user.close(*m);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "Unable to write to " + gone.string() + "\\config.ini");
+    EXPECT_TRUE(ui::app().terminated());
+    windows.reset();
+}
+
+}  // namespace
