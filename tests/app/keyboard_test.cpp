@@ -114,6 +114,8 @@ TEST(EolBytes, OneOrTwoBytesPerMode)
         std::uint8_t out[2] = {};
         ASSERT_EQ(eol_bytes(c.mode, out), c.n) << c.mode;
         EXPECT_EQ(out[0], c.b0);
-        if (c.n == 2) EXPECT_EQ(out[1], c.b1);
+        if (c.n == 2) {
+            EXPECT_EQ(out[1], c.b1);
+        }
     }
 }

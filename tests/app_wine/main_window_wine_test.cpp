@@ -1,0 +1,193 @@
+// olvex.exe end to end under Wine: started as a separate process on a pty that
+// is its COM1, driven from outside with the GUI driver, with this program as
+// the peer on the pty's other end (COM6).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/link_wine/wine_peer.h"
+#include "tools/guidriver/guidriver.h"
+
+namespace gd = guidriver;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// Runs olvex.exe in a fresh temporary working directory (its config.ini lives
+// there) and closes it at the end.
+class Olvex {
+public:
+    Olvex()
+    {
+        char tmp[MAX_PATH];
+        GetTempPathA(MAX_PATH, tmp);
+        dir_ = std::string(tmp) + "olvex_e2e_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(dir_.c_str(), nullptr);
+        char old[MAX_PATH];
+        GetCurrentDirectoryA(MAX_PATH, old);
+        SetCurrentDirectoryA(dir_.c_str());
+        started_ = gd::start(proc_, gd::exe_folder() + "olvex.exe");
+        SetCurrentDirectoryA(old);
+        if (started_) top_ = gd::find_window("Olvex terminal", 15000, proc_.pid);
+    }
+    ~Olvex()
+    {
+        if (top_) PostMessageA(top_, WM_CLOSE, 0, 0);
+        if (proc_.process && proc_.wait(10000) < 0) proc_.kill();
+        std::string ini = dir_ + "\\config.ini";
+        DeleteFileA(ini.c_str());
+        RemoveDirectoryA(dir_.c_str());
+    }
+    HWND top() const { return top_; }
+    int wait_exit(int ms) { return proc_.wait(ms); }
+    HWND status_bar() const { return gd::find_control(top_, "class:msctls_statusbar32:1"); }
+
+private:
+    std::string dir_;
+    gd::Process proc_;
+    bool started_ = false;
+    HWND top_ = nullptr;
+};
+
+// A panel's text without the tabs that centre or right-align it.
+std::string status(HWND sb, int panel)
+{
+    std::string t = gd::status_text(sb, panel);
+    t.erase(0, t.find_first_not_of('\t') == std::string::npos ? t.size() : t.find_first_not_of('\t'));
+    return t;
+}
+
+// The text view: the control whose window text is the received text.
+HWND text_view(HWND top)
+{
+    for (const auto& c : gd::list_controls(top))
+        if (c.class_name.find("TextView") != std::string::npos || c.class_name.find("Mtxt") != std::string::npos)
+            return c.hwnd;
+    return nullptr;
+}
+
+}  // namespace
+
+class MainWindowWine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
+        if (!env_port("OLVEX_COM_A") || !env_port("OLVEX_COM_B") || !dosdevices)
+            GTEST_SKIP() << "needs the pty pair of scripts/test (OLVEX_COM_A/B, OLVEX_DOSDEVICES)";
+        // Wine's mount manager points com1 at /dev/ttyS0 when its session
+        // starts, which may be after the link was made: make COM1 the same pty
+        // end as COM_A again.
+        const std::string d = dosdevices, a = std::to_string(env_port("OLVEX_COM_A"));
+        ASSERT_TRUE(run_unix_shell("ln -sfn $(readlink '" + d + "/com" + a + "') '" + d + "/com1'", 10000));
+    }
+};
+
+TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
+{
+    RawPeer peer(env_port("OLVEX_COM_B"));   // COM1 shares COM5's end of the pair
+    ASSERT_TRUE(peer.is_open());
+    Olvex olvex;
+    HWND top = olvex.top();
+    ASSERT_NE(top, nullptr) << gd::last_error();
+    HWND sb = olvex.status_bar();
+    ASSERT_NE(sb, nullptr);
+    EXPECT_EQ(status(sb, 0), "disconnected");
+    EXPECT_EQ(status(sb, 1), " Rx: 0B");
+
+    // Connect with the tool bar button.
+    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
+    ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
+    EXPECT_EQ(gd::tool_checked(top, "Disconnect"), 0);   // the caption changed
+    EXPECT_FALSE(gd::menu_item(top, "Port/Connect").enabled);
+    EXPECT_TRUE(gd::menu_item(top, "Tx/Send EOL").enabled);
+
+    // The peer sends lines in CR+LF; the view cuts them in that mode.
+    // Its caption holds a '/', which a driver path cannot name: the item is the
+    // one made just before "LF+CR", so its command id is one less.
+    const gd::MenuItem lfcr = gd::menu_item(top, "Rx/Text/LF+CR    (Acorn BBC)");
+    ASSERT_TRUE(lfcr.found);
+    PostMessageA(top, WM_COMMAND, lfcr.id - 1, 0);
+    ASSERT_TRUE(gd::wait_until([&] { return !gd::menu_item(top, "Rx/Text/CR   (MAC)").checked; }, 2000));
+    EXPECT_FALSE(gd::menu_item(top, "Rx/Text/LF+CR    (Acorn BBC)").checked);
+    const std::string lines = "first line\r\nsecond line\r\nthird\r\n";
+    ASSERT_TRUE(peer.write_all(lines.data(), lines.size(), 3000));
+    const std::string count = " Rx: " + std::to_string(lines.size()) + "B";
+    EXPECT_TRUE(gd::wait_until([&] { return status(sb, 1).rfind(count, 0) == 0; }, 5000)) << status(sb, 1);
+    EXPECT_NE(status(sb, 1).find(" kB/s)"), std::string::npos);
+    HWND view = text_view(top);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(gd::wait_until([&] { return gd::text_of(view) == "first line\r\nsecond line\r\nthird\r\n"; }, 3000))
+        << gd::text_of(view);
+
+    // Send EOL in mode CR+LF.
+    ASSERT_TRUE(gd::choose_menu(top, "Tx/Send EOL"));
+    EXPECT_EQ(peer.read_up_to(2, 2000), (Bytes{13, 10}));
+
+    // Disconect.
+    ASSERT_TRUE(gd::choose_menu(top, "Port/Disconect"));
+    EXPECT_TRUE(gd::wait_until([&] { return status(sb, 0) == "disconnected"; }, 5000));
+    EXPECT_TRUE(gd::menu_item(top, "Port/Connect").enabled);
+    EXPECT_FALSE(gd::menu_item(top, "Tx/Send EOL").enabled);
+
+    PostMessageA(top, WM_CLOSE, 0, 0);
+    EXPECT_EQ(olvex.wait_exit(10000), 0);
+}
+
+TEST_F(MainWindowWine, KeyboardModeSendsTypedCharactersAndShiftEnterAsLineFeed)
+{
+    RawPeer peer(env_port("OLVEX_COM_B"));
+    ASSERT_TRUE(peer.is_open());
+    Olvex olvex;
+    HWND top = olvex.top();
+    ASSERT_NE(top, nullptr) << gd::last_error();
+    HWND sb = olvex.status_bar();
+    ASSERT_TRUE(gd::choose_menu(top, "Port/Connect"));
+    ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
+
+    ASSERT_TRUE(gd::click_tool(top, "From keyboard"));
+    EXPECT_TRUE(gd::wait_until([&] { return gd::menu_item(top, "Tx/From keyboard").checked; }, 2000));
+    HWND view = text_view(top);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(gd::focus(view));
+    ASSERT_TRUE(gd::type_text(top, "ab"));
+    EXPECT_EQ(peer.read_up_to(2, 2000), (Bytes{97, 98}));
+    ASSERT_TRUE(gd::press_keys(top, "Enter")) << gd::last_error();
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{13}));
+    ASSERT_TRUE(gd::press_keys(top, "Shift+Enter")) << gd::last_error();
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{10}));
+
+    // Disconnecting keeps the toggle down.
+    ASSERT_TRUE(gd::click_tool(top, "Disconnect"));
+    EXPECT_TRUE(gd::wait_until([&] { return status(sb, 0) == "disconnected"; }, 5000));
+    EXPECT_TRUE(gd::menu_item(top, "Tx/From keyboard").checked);
+}
+
+TEST_F(MainWindowWine, ConnectWithTheDeviceMissingSaysOpeningFailed)
+{
+    const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
+    // COM1's link is moved aside for the test and put back afterwards.
+    const std::string away = std::string("mv '") + dosdevices + "/com1' '" + dosdevices + "/com1.away'";
+    const std::string back = std::string("mv '") + dosdevices + "/com1.away' '" + dosdevices + "/com1'";
+    ASSERT_TRUE(run_unix_shell(away, 10000));
+    struct Restore {
+        std::string script;
+        ~Restore() { run_unix_shell(script, 10000); }
+    } restore{back};
+
+    Olvex olvex;
+    HWND top = olvex.top();
+    ASSERT_NE(top, nullptr) << gd::last_error();
+    ASSERT_TRUE(gd::choose_menu(top, "Port/Connect"));
+    HWND box = gd::find_window("Error", 5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(gd::message_box_text(box), "COM1 opening failed!");
+    EXPECT_TRUE(gd::answer_message_box("Error", "OK"));
+    HWND sb = olvex.status_bar();
+    EXPECT_EQ(status(sb, 0), "disconnected");
+    EXPECT_TRUE(gd::menu_item(top, "Port/Connect").enabled);
+}
