@@ -22,6 +22,7 @@ class DrawGridPeer : public WindowPeer {
   bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
     switch (msg) {
       case WM_PAINT:
+        all_invalid_ = false;
         paint_control();
         return result = 0, true;
       case WM_ERASEBKGND:
@@ -61,6 +62,13 @@ class DrawGridPeer : public WindowPeer {
     }
   }
 
+ // A drain moves the row, then the column, then repaints: one repaint request.
+  void invalidate(const Rect* area) override {
+    if (all_invalid_) return;
+    if (!area) all_invalid_ = true;
+    WindowPeer::invalidate(area);
+  }
+
  protected:
   void sync_more(Prop what, int) override {
     if (what == Prop::Custom || what == Prop::All || what == Prop::Bounds) update_bars();
@@ -87,6 +95,7 @@ class DrawGridPeer : public WindowPeer {
 
   DrawGrid& grid_;
   ScrollBarState vbar_, hbar_;
+  bool all_invalid_ = false;
 };
 
 }  // namespace
