@@ -188,3 +188,28 @@ TEST_F(SettingsWine, AutoConnectToAMissingPortSaysWhichPort)
     EXPECT_NE(ini.find("port_num=" + std::to_string(missing) + "\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("port_open=1\r\n"), std::string::npos) << ini;
 }
+
+TEST_F(SettingsWine, AboutClosesOnEscapeAndOnAClickButNotOnEnter)
+{
+    StartFolder folder("about");
+    Olvex olvex(folder);
+    ASSERT_NE(olvex.top(), nullptr) << gd::last_error();
+    ASSERT_TRUE(gd::choose_menu(olvex.top(), "Help/About"));
+    HWND about = gd::find_window("About", 10000, olvex.pid());
+    ASSERT_NE(about, nullptr) << gd::last_error();
+    EXPECT_NE(gd::find_control(about, "Olvex terminal developers"), nullptr);
+    ASSERT_TRUE(gd::press_keys(about, "Enter"));
+    Sleep(300);
+    EXPECT_NE(gd::find_window("About", 100, olvex.pid()), nullptr) << "Enter keeps it open";
+    ASSERT_TRUE(gd::press_keys(about, "Escape"));
+    EXPECT_TRUE(gd::wait_window_gone("About", 5000, olvex.pid()));
+
+    ASSERT_TRUE(gd::choose_menu(olvex.top(), "Help/About"));
+    about = gd::find_window("About", 10000, olvex.pid());
+    ASSERT_NE(about, nullptr) << gd::last_error();
+    HWND version = gd::find_control(about, "V1.36");
+    ASSERT_NE(version, nullptr);
+    ASSERT_TRUE(gd::click_at(version, 3, 3));
+    EXPECT_TRUE(gd::wait_window_gone("About", 5000, olvex.pid()));
+    EXPECT_EQ(olvex.close(), 0);
+}
