@@ -264,6 +264,22 @@ TEST_F(GalleryWine, UpDownArrowsStepTheJoinedEdit) {
   EXPECT_EQ(gd::text_of(count), "2");
 }
 
+TEST_F(GalleryWine, PostedClickRunsAfterTheCurrentHandler) {
+  click("Post click");
+  // Run inside the handler, the posted click would have been overwritten.
+  EXPECT_TRUE(event_is("BtnPress click"));
+}
+
+TEST_F(GalleryWine, TimerTicksAndMinimumSizeHolds) {
+  HWND bar = control("class:msctls_statusbar32");
+  std::string first = gd::status_text(bar, 1);
+  EXPECT_TRUE(gd::wait_until([&] { return gd::status_text(bar, 1) != first; }, 3000)) << first;
+  MINMAXINFO mm{};
+  SendMessageA(top_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
+  EXPECT_EQ(mm.ptMinTrackSize.x, 400);
+  EXPECT_EQ(mm.ptMinTrackSize.y, 300);
+}
+
 TEST_F(GalleryWine, SaveDialogHandsBackTheChosenName) {
   menu("File/Save...");
   ASSERT_TRUE(gd::fill_file_dialog("Save gallery text", "C:\\gallery_test.txt", 10000)) << gd::last_error();

@@ -176,6 +176,12 @@ void GalleryForm::build_controls_page() {
     tool_.show();
     event("tool window shown");
   };
+  // The posted click runs after this handler has ended, as BM_CLICK would.
+  BtnPost.set_bounds(8, 262, 75, 25);
+  BtnPost.on_click = [this] {
+    ui::post_click(BtnPress);
+    event("BtnPost handler ended");
+  };
   CBcheck.set_bounds(8, 154, 120, 17);
   CBcheck.on_click = [this] { event("CBcheck click checked=" + yes(CBcheck.checked())); };
 

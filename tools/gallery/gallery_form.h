@@ -97,6 +97,7 @@ class GalleryForm : public ui::Form {
   ui::Button BtnThrow{&TSctl, "BtnThrow", "Throw"};
   ui::Button BtnModal{&TSctl, "BtnModal", "Modal..."};
   ui::Button BtnTool{&TSctl, "BtnTool", "Tool window"};
+  ui::Button BtnPost{&TSctl, "BtnPost", "Post click"};
   ui::CheckBox CBcheck{&TSctl, "CBcheck", "Check me"};
   ui::Label LBcombo{&TSctl, "LBcombo", "Combo:"};
   ui::ComboBox CBlist{&TSctl, "CBlist", ui::ComboStyle::DropDownList};
