@@ -213,6 +213,32 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose) {
     user.choose(m->MMcomset);
 }
 
+TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile) {
+    put("[PORT]\r\nport_num=2\r\n");
+    const fs::path other = dir_ / "other";
+    fs::create_directories(other);
+    fs::current_path(other);
+    start();
+    EXPECT_EQ(port_settings.port_num, 1);
+    fs::current_path(dir_);   // a later change of directory does not move the file
+    stop();
+    EXPECT_TRUE(fs::exists(other / "config.ini"));
+    EXPECT_EQ(section("PORT")[0], "port_num=2");
+}
+
+TEST_F(MainWindowSettingsTest, GarbageFileStartsWithDefaults) {
+    std::string junk;
+    for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) >> 3);
+    put(junk + "\r\n[TXTVIEW]\r\nline_break=99999999999\r\nword_wrap\r\n[PORT]\r\nport_baud=" +
+        std::string(100000, '7') + "\r\n");
+    start();
+    EXPECT_EQ(port_settings.port_baud, 115200);
+    EXPECT_TRUE(m->MMlnCR.checked());
+    EXPECT_FALSE(m->MMwwrap.checked());
+    stop();
+    EXPECT_EQ(port_settings.settings_loaded, 1);
+}
+
 TEST_F(MainWindowSettingsTest, AboutShowsModallyFromTheMenu) {
     start();
     user.in_modal("AForm", [&](ui::Form&) { user.type("\x1b"); });
