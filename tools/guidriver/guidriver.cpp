@@ -178,7 +178,8 @@ std::string status_text(HWND status_bar, int panel) {
     std::string text(len + 1, '\0');
     buf.read(text.data(), len + 1);
     text.resize(std::strlen(text.c_str()));
-    return text;
+    // Leading tabs only centre or right-align the text in the panel.
+    return text.substr(std::min(text.find_first_not_of('\t'), text.size()));
 }
 
 int check_state(HWND button) { return static_cast<int>(SendMessageA(button, BM_GETCHECK, 0, 0)); }

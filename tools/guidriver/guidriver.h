@@ -45,7 +45,8 @@ std::vector<ControlInfo> list_controls(HWND top);
 // WM_GETTEXTLENGTH/WM_GETTEXT across processes (our text view answers both).
 std::string text_of(HWND control);
 bool set_text(HWND control, std::string_view text);
-// One panel of a status bar (SB_GETTEXT through a buffer in the target process).
+// One panel of a status bar (SB_GETTEXT through a buffer in the target process),
+// without the leading tabs that align it.
 std::string status_text(HWND status_bar, int panel);
 int status_panel_count(HWND status_bar);
 // Button state: BST_CHECKED, BST_UNCHECKED or BST_INDETERMINATE.
