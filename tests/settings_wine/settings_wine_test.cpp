@@ -112,6 +112,37 @@ HWND open_settings(Olvex& olvex)
     return refreshed ? dialog : nullptr;
 }
 
+// A message box (dialog class) of process pid with that caption.
+HWND message_box(const std::string& caption, DWORD pid, int timeout_ms)
+{
+    struct Search {
+        const std::string* caption;
+        DWORD pid;
+        HWND found;
+    } search{&caption, pid, nullptr};
+    gd::wait_until(
+        [&] {
+            EnumWindows(
+                [](HWND w, LPARAM lp) -> BOOL {
+                    auto& s = *reinterpret_cast<Search*>(lp);
+                    char cls[64] = {}, text[256] = {};
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(w, &owner);
+                    GetClassNameA(w, cls, sizeof cls);
+                    GetWindowTextA(w, text, sizeof text);
+                    if (owner != s.pid || !IsWindowVisible(w) || std::string(cls) != "#32770" ||
+                        *s.caption != text)
+                        return TRUE;
+                    s.found = w;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeout_ms);
+    return search.found;
+}
+
 }  // namespace
 
 class SettingsWine : public ::testing::Test {
@@ -212,4 +243,54 @@ TEST_F(SettingsWine, AboutClosesOnEscapeAndOnAClickButNotOnEnter)
     ASSERT_TRUE(gd::click_at(version, 3, 3));
     EXPECT_TRUE(gd::wait_window_gone("About", 5000, olvex.pid()));
     EXPECT_EQ(olvex.close(), 0);
+}
+
+TEST_F(SettingsWine, CustomRateFieldTakesDigitsOnlyAndAnEmptyOneIsRefused)
+{
+    StartFolder folder("custom");
+    Olvex olvex(folder);
+    ASSERT_NE(olvex.top(), nullptr) << gd::last_error();
+    HWND dialog = open_settings(olvex);
+    ASSERT_NE(dialog, nullptr) << gd::last_error();
+    HWND custom1 = gd::find_control(dialog, "class:Edit:1");
+    ASSERT_NE(custom1, nullptr);
+
+    // An empty field with "Custom 1" chosen: the message, and the dialog stays.
+    ASSERT_TRUE(gd::set_text(custom1, ""));
+    ASSERT_TRUE(gd::choose_combo(combo(dialog, CBbaud), 13));
+    ASSERT_TRUE(gd::click_button(dialog, "OK"));
+    HWND box = gd::find_window("Error ...", 10000, olvex.pid());
+    ASSERT_NE(box, nullptr) << gd::last_error();
+    EXPECT_EQ(gd::message_box_text(box), "Invalid \"custom 1\" baud rate value!");
+    ASSERT_TRUE(gd::answer_message_box("Error ...", "OK"));
+    EXPECT_NE(gd::find_window("COM port settings", 1000, olvex.pid()), nullptr);
+
+    // Typed text keeps only its digits; a value above the limit is lowered.
+    ASSERT_TRUE(gd::type_text(dialog, "4x5-6.7 8", custom1));
+    EXPECT_TRUE(gd::wait_until([&] { return gd::text_of(custom1) == "45678"; }, 3000)) << gd::text_of(custom1);
+    ASSERT_TRUE(gd::type_text(dialog, "99", custom1));
+    ASSERT_TRUE(gd::wait_until([&] { return gd::text_of(custom1) == "4567899"; }, 3000)) << gd::text_of(custom1);
+    ASSERT_TRUE(gd::click_button(dialog, "OK"));
+    ASSERT_TRUE(gd::wait_window_gone("COM port settings", 5000, olvex.pid()));
+    EXPECT_EQ(olvex.close(), 0);
+    const std::string ini = folder.ini_text();
+    EXPECT_NE(ini.find("port_baud=3000000\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("port_baud_custom1=3000000\r\n"), std::string::npos) << ini;
+}
+
+TEST_F(SettingsWine, ARefusedWriteAtCloseIsShownAndTheProgramEnds)
+{
+    StartFolder folder("refused");
+    // A folder where the settings file should be: it reads as no file and
+    // refuses every write.
+    ASSERT_TRUE(CreateDirectoryA(folder.ini().c_str(), nullptr));
+    Olvex olvex(folder);
+    ASSERT_NE(olvex.top(), nullptr) << gd::last_error();
+    PostMessageA(olvex.top(), WM_CLOSE, 0, 0);
+    HWND box = message_box("Olvex terminal", olvex.pid(), 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(gd::message_box_text(box), "Unable to write to " + folder.ini());
+    ASSERT_TRUE(gd::answer_message_box("Olvex terminal", "OK"));
+    EXPECT_EQ(olvex.close(), 0) << "the program ends after the message";
+    RemoveDirectoryA(folder.ini().c_str());
 }
