@@ -112,31 +112,33 @@ HWND open_settings(Olvex& olvex)
     return refreshed ? dialog : nullptr;
 }
 
+struct BoxSearch {
+    const std::string* caption;
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK find_box_proc(HWND w, LPARAM lp)
+{
+    auto& s = *reinterpret_cast<BoxSearch*>(lp);
+    char cls[64] = {}, text[256] = {};
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    if (owner != s.pid || !IsWindowVisible(w) || std::string(cls) != "#32770" || *s.caption != text)
+        return TRUE;
+    s.found = w;
+    return FALSE;
+}
+
 // A message box (dialog class) of process pid with that caption.
 HWND message_box(const std::string& caption, DWORD pid, int timeout_ms)
 {
-    struct Search {
-        const std::string* caption;
-        DWORD pid;
-        HWND found;
-    } search{&caption, pid, nullptr};
+    BoxSearch search{&caption, pid, nullptr};
     gd::wait_until(
         [&] {
-            EnumWindows(
-                [](HWND w, LPARAM lp) -> BOOL {
-                    auto& s = *reinterpret_cast<Search*>(lp);
-                    char cls[64] = {}, text[256] = {};
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(w, &owner);
-                    GetClassNameA(w, cls, sizeof cls);
-                    GetWindowTextA(w, text, sizeof text);
-                    if (owner != s.pid || !IsWindowVisible(w) || std::string(cls) != "#32770" ||
-                        *s.caption != text)
-                        return TRUE;
-                    s.found = w;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
+            EnumWindows(find_box_proc, reinterpret_cast<LPARAM>(&search));
             return search.found != nullptr;
         },
         timeout_ms);
