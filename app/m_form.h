@@ -160,3 +160,7 @@ class TMForm : public ui::Form {
 
 // Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).
 int timer1_interval_for(double bytes_per_second);
+// The same, shortened when the stream would fill half the receive FIFO within
+// one interval (never below timer1_fastest_ms); serial rates never get there.
+inline constexpr int timer1_fastest_ms = 20;
+int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity);

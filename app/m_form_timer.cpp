@@ -41,6 +41,18 @@ int timer1_interval_for(double bytes_per_second)
     return 100;
 }
 
+int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity)
+{
+    const int table = timer1_interval_for(bytes_per_second);
+    // Faster than any serial line (over half the FIFO per interval, only a pty
+    // gets there): drain often enough that the receive FIFO never fills, since
+    // a full FIFO holds the receive thread and caps the throughput.
+    if (bytes_per_second <= 0 || rx_fifo_capacity <= 0) return table;
+    const double half_full_ms = rx_fifo_capacity * 500.0 / bytes_per_second;
+    if (half_full_ms >= table) return table;
+    return half_full_ms < timer1_fastest_ms ? timer1_fastest_ms : int(half_full_ms);
+}
+
 void TMForm::set_grid_rows_for(std::int32_t length)
 {
     const std::int32_t rows = length / 16 + (length % 16 ? 1 : 0) + 1;
@@ -92,7 +104,7 @@ void TMForm::Timer1Timer()
     std::snprintf(text, sizeof text, " Rx: %dB (%.3f kB/s)", static_cast<int>(length), rate / 1024.0);
     SB.set_panel_text(1, text);
 
-    Timer1.set_interval(timer1_interval_for(rate));
+    Timer1.set_interval(timer1_interval_for(rate, port_settings.port_rxth_size));
 }
 
 void TMForm::Timer2Timer()

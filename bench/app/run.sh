@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Main window receive benchmark under Wine: a native peer writes mixed text
+# (lines of 20 to 200 characters, CR+LF) as fast as it can into a socat pty
+# pair whose other end is COM5; read once by the bare Win32 poll-and-read loop
+# of bench/rx and once by the whole main window (bench_app_rx). Prints MB/s,
+# their ratio, the longest Timer1 tick and the peak memory against the data.
+# Usage: bench/app/run.sh [build dir] [megabytes]   (build the Windows preset first)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/scripts/lib.sh"
+OLVEX_QUIET=1 wine_env
+build=$(cd "${1:-$root/build/$OLVEX_WINE_TARGET}" && pwd)
+mb=${2:-200}
+work=${BENCH_DIR:-/tmp/olvex-bench-app}
+mkdir -p "$work"
+src=$work/text-$mb.txt
+if [ ! -f "$src" ]; then
+  python3 - "$src" "$mb" <<'PY'
+import random, sys
+path, mb = sys.argv[1], int(sys.argv[2])
+rnd = random.Random(2026)
+alphabet = b"abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_=+*/()"
+want = mb * 1048576
+pool = bytes(rnd.choice(alphabet) for _ in range(1 << 20))
+out = bytearray()
+while len(out) < want:
+    n = rnd.randint(20, 200)
+    s = rnd.randrange(0, len(pool) - n)
+    out += pool[s:s + n] + b"\r\n"
+open(path, "wb").write(out[:want - 2] + b"\r\n")
+PY
+fi
+bytes=$(stat -c %s "$src")
+pty_pair "$work/pty" 5 6 2>/dev/null
+trap 'pty_pair_stop' EXIT
+writer_tty=$(readlink -f "$work/pty/b")
+now() { date +%s.%N; }
+
+run() {   # run KIND: prints MB/s and keeps the log
+  local kind=$1 log=$work/log-$1.txt pid t0 t1
+  rm -f "$log"
+  case $kind in
+    bare) timeout 900 "$OLVEX_WINE" "$build/bin/bench_rx_bare.exe" 5 "$bytes" "Z:$work/out.bin" >"$log" 2>&1 & ;;
+    app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" >"$log" 2>&1 & ;;
+  esac
+  pid=$!
+  for _ in $(seq 300); do grep -q '^ready' "$log" 2>/dev/null && break; sleep 0.1; done
+  grep -q '^ready' "$log" || { echo "$kind did not start:"; cat "$log"; return 1; }
+  t0=$(now)
+  cat "$src" >"$writer_tty" &
+  wait $pid || { echo "$kind failed:"; cat "$log"; return 1; }
+  t1=$(sed -nE 's/^bytes .* last ([0-9.]+).*/\1/p' "$log")
+  awk -v b="$bytes" -v a="$t0" -v z="$t1" 'BEGIN { printf "%.2f", b / 1048576 / (z - a) }'
+}
+
+echo "main window receive benchmark: $mb MB of CR+LF text through a socat pty pair"
+bare=$(run bare); echo "  bare Win32 poll-and-read loop   $bare MB/s"
+rm -f "$work/out.bin"
+app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"
+grep -E '^(store|ticks|peak)' "$work/log-app.txt" | sed 's/^/  /'
+echo "  main window / bare: $(awk -v a="$app" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
