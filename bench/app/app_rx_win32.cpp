@@ -72,6 +72,7 @@ int main(int argc, char** argv)
     const std::int32_t total = std::int32_t(source.size);
     const long long expected_lines = source.crlf + 1;   // and the open line after the last CR+LF
 
+    const double started = bench_epoch_seconds();
     set_port_driver(win32_port_driver());
     port_settings.port_num = std::atoi(argv[1]);
     ui::app().set_title("Olvex terminal");
@@ -139,6 +140,11 @@ int main(int argc, char** argv)
         std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT",
                     lines, expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
         std::printf("ticks %d, longest Timer1 tick %.1f ms\n", ticks, longest_tick_ms);
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        auto secs = [](FILETIME t) { return ((unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime) / 1e7; };
+        const double busy = secs(kernel) + secs(user), wall = bench_epoch_seconds() - started;
+        std::printf("cpu %.1f s of %.1f s running (%.1f %%)\n", busy, wall, 100.0 * busy / wall);
         std::printf("peak private %.1f MB, peak working set %.1f MB, data %.1f MB\n",
                     pmc.PeakPagefileUsage / 1048576.0, pmc.PeakWorkingSetSize / 1048576.0, total / 1048576.0);
         if (!same || lines != expected_lines) rc = 1;
