@@ -15,7 +15,9 @@ bin=${OLVEX_GALLERY_BIN:-$OLVEX_WINE_BIN}  # another build folder may be named
 [ -x "$bin/gallery.exe" ] || { echo "no $bin/gallery.exe: build the $target preset first" >&2; exit 1; }
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
 xvfb_start
-drive() { wine "$bin/guidriver.exe" "$@"; }
+sleep 0.5
+xdpyinfo >/dev/null 2>&1 || { echo "the virtual display $DISPLAY did not come up" >&2; exit 1; }
+drive() { timeout 60 "$OLVEX_WINE" "$bin/guidriver.exe" "$@"; }
 
 wine "$bin/gallery.exe" &
 gallery=$!
