@@ -73,7 +73,8 @@ class DrawGridPeer : public WindowPeer {
   void sync_more(Prop what, int) override {
     if (what == Prop::Custom || what == Prop::All || what == Prop::Bounds) update_bars();
   }
-  bool filters_chars() const override { return false; }
+  // Typed characters still pass the form's key preview (keyboard mode).
+  bool filters_chars() const override { return true; }
 
  private:
   void report_size() {

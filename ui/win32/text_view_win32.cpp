@@ -165,7 +165,8 @@ class TextViewPeer : public WindowPeer {
     if (what == Prop::Custom || what == Prop::All || what == Prop::Bounds || what == Prop::Font) update_bars();
     if (what == Prop::Selection) InvalidateRect(hwnd(), nullptr, FALSE);
   }
-  bool filters_chars() const override { return false; }  // read-only: typed characters do nothing
+  // Read-only, but typed characters still pass the form's key preview (keyboard mode).
+  bool filters_chars() const override { return true; }
 
  private:
   void measure_font() {
