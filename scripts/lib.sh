@@ -65,6 +65,18 @@ xvfb_stop() {
   OLVEX_XVFB_PID=
 }
 
+# Starts the prefix's Wine session and keeps it alive. Wine's mount manager
+# points com1..com4 at /dev/ttyS* when a session starts, so links of our own
+# for those ports are made after this and last while the session does.
+wine_session_start() {
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+  wineserver -k 2>/dev/null || true
+}
+
 # pty_pair DIR COM_A COM_B: a socat pty pair; $WINEPREFIX/dosdevices/comA is one
 # end and comB the other. Sets OLVEX_SOCAT_PID; DIR/a and DIR/b name the ttys.
 pty_pair() {
