@@ -30,8 +30,8 @@ class GalleryWine : public ::testing::Test {
     if (gd::wait_until([&] { return last_event() == want; }, timeout_ms)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "last event is \"" << last_event() << "\", expected \"" << want << "\"";
   }
-  HWND control(const char* spec) const {
-    HWND c = gd::find_control(top_, spec);
+  HWND control(const char* selector) const {
+    HWND c = gd::find_control(top_, selector);
     EXPECT_NE(c, nullptr) << gd::last_error();
     return c;
   }

@@ -129,7 +129,7 @@ std::vector<ControlInfo> list_controls(HWND top) {
     return out;
 }
 
-HWND find_control(HWND top, std::string_view spec) {
+HWND find_control(HWND top, std::string_view selector) {
     auto controls = list_controls(top);
     std::vector<size_t> hits;
     auto pick = [&]() -> HWND {
@@ -137,12 +137,12 @@ HWND find_control(HWND top, std::string_view spec) {
             if (controls[i].visible) return controls[i].hwnd;
         return hits.empty() ? nullptr : controls[hits.front()].hwnd;
     };
-    if (spec.rfind("id:", 0) == 0) {
-        int id = std::atoi(std::string(spec.substr(3)).c_str());
+    if (selector.rfind("id:", 0) == 0) {
+        int id = std::atoi(std::string(selector.substr(3)).c_str());
         for (size_t i = 0; i < controls.size(); ++i)
             if (controls[i].id == id) hits.push_back(i);
-    } else if (spec.rfind("class:", 0) == 0) {
-        std::string_view rest = spec.substr(6);
+    } else if (selector.rfind("class:", 0) == 0) {
+        std::string_view rest = selector.substr(6);
         int nth = 1;
         if (auto colon = rest.rfind(':'); colon != std::string_view::npos) {
             nth = std::atoi(std::string(rest.substr(colon + 1)).c_str());
@@ -150,17 +150,17 @@ HWND find_control(HWND top, std::string_view spec) {
         }
         for (size_t i = 0; i < controls.size(); ++i)
             if (equal_nocase(controls[i].class_name, rest) && --nth == 0) return controls[i].hwnd;
-    } else if (spec.rfind("after:", 0) == 0) {
-        std::string want = strip_mnemonic(spec.substr(6));
+    } else if (selector.rfind("after:", 0) == 0) {
+        std::string want = strip_mnemonic(selector.substr(6));
         for (size_t i = 0; i + 1 < controls.size(); ++i)
             if (strip_mnemonic(controls[i].text) == want) hits.push_back(i + 1);
     } else {
-        std::string want = strip_mnemonic(spec);
+        std::string want = strip_mnemonic(selector);
         for (size_t i = 0; i < controls.size(); ++i)
             if (strip_mnemonic(controls[i].text) == want) hits.push_back(i);
     }
     HWND found = pick();
-    if (!found) fail("no control \"" + std::string(spec) + "\"");
+    if (!found) fail("no control \"" + std::string(selector) + "\"");
     return found;
 }
 

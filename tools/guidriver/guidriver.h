@@ -23,13 +23,13 @@ HWND find_window(std::string_view caption, int timeout_ms = 5000, DWORD pid = 0)
 // True once no visible top-level window has that caption.
 bool wait_window_gone(std::string_view caption, int timeout_ms = 5000, DWORD pid = 0);
 
-// A child control of `top` named by `spec`:
+// A child control of `top` named by `selector`:
 //   "id:1003"        its control id
 //   "class:Edit:2"   the second control of that window class (1-based, creation order)
 //   "after:Baud"     the first control created after the one whose text is "Baud"
 //   anything else    the control whose text is that, '&' markers ignored
 // Class names compare case-insensitively. nullptr when none.
-HWND find_control(HWND top, std::string_view spec);
+HWND find_control(HWND top, std::string_view selector);
 
 struct ControlInfo {
     HWND hwnd;

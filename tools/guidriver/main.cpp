@@ -40,7 +40,7 @@ int failed() {
     return 1;
 }
 
-HWND control(HWND top, const char* spec) { return top ? gd::find_control(top, spec) : nullptr; }
+HWND control(HWND top, const char* selector) { return top ? gd::find_control(top, selector) : nullptr; }
 
 int run(int argc, char** argv) {
     std::string cmd = argv[1];
