@@ -26,9 +26,9 @@ TAForm::TAForm() : ui::Form("AForm")
     build_layout();
     set_key_preview(true);
     on_key_press = [this](char& k) { FormKeyPress(k); };
-    for (ui::Control* c : std::initializer_list<ui::Control*>{
-             &Image1, &Panel1, &Panel2, &Label1, &Label3, &Label4, &Label6,   // the closing clicks
-             &Label2, &Label8, &Label5, &Label9})
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&Image1, &Panel1, &Panel2, &Label1, &Label3, &Label4,
+                                                              &Label6,  // the closing clicks
+                                                              &Label2, &Label8, &Label5, &Label9})
         c->on_click = [this] { CloseClick(); };
     Label7.on_click = [this] { Label7Click(); };
     Label10.on_click = [this] { Label10Click(); };
@@ -98,11 +98,20 @@ void TAForm::FormKeyPress(char& key)
     if (key == 27) close();
 }
 
-void TAForm::CloseClick() { close(); }
+void TAForm::CloseClick()
+{
+    close();
+}
 
-void TAForm::Label7Click() { ui::shell_open("mailto:" + Label7.caption(), this); }
+void TAForm::Label7Click()
+{
+    ui::shell_open("mailto:" + Label7.caption(), this);
+}
 
-void TAForm::Label10Click() { ui::shell_open(about_web_page, this); }
+void TAForm::Label10Click()
+{
+    ui::shell_open(about_web_page, this);
+}
 
 void TAForm::LinkMouseEnter(ui::Label& link)
 {

@@ -18,7 +18,7 @@ inline constexpr const char* about_web_page = "http://www.example.org/olvex-term
 inline constexpr ui::Color about_link_colour = ui::Color::rgb(0, 0, 221);
 
 class TAForm : public ui::Form {
-public:
+ public:
     TAForm();
 
     ui::Panel Panel1{this, "Panel1"};
@@ -38,12 +38,12 @@ public:
     ui::Label Label10{&Panel2, "Label10", about_web};
 
     void FormKeyPress(char& key);
-    void CloseClick();   // Image1Click, Panel1Click, Panel2Click, Label1..6Click
+    void CloseClick();  // Image1Click, Panel1Click, Panel2Click, Label1..6Click
     void Label7Click();
     void Label10Click();
     void LinkMouseEnter(ui::Label& link);
     void LinkMouseLeave(ui::Label& link);
 
-private:
+ private:
     void build_layout();
 };

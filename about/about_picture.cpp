@@ -61,11 +61,11 @@ ui::Bitmap about_picture()
     // Text lines: received data above, the prompt and its cursor below.
     const int widths[] = {62, 84, 48, 70};
     for (int i = 0; i < 4; ++i) fill(b, 20, 17 + i * 9, 20 + widths[i], 21 + i * 9, dim);
-    for (int i = 0; i < 5; ++i) {   // ">" of the prompt
+    for (int i = 0; i < 5; ++i) {  // ">" of the prompt
         const int d = i < 3 ? i : 4 - i;
         fill(b, 20 + d * 2, 53 + i * 2, 23 + d * 2, 55 + i * 2, glow);
     }
-    fill(b, 31, 60, 41, 63, glow);   // the cursor
+    fill(b, 31, 60, 41, 63, glow);  // the cursor
     // Stand.
     fill(b, 56, 76, 75, 84, frame);
     fill_rounded(b, 38, 83, 93, 89, 2, frame);

@@ -148,7 +148,7 @@ void TMForm::build_pages()
     DGhex.set_bounds(0, 0, page.width(), page.height() > 120 ? page.height() - 120 : page.height());
     DGhex.set_anchors(ui::Anchors{true, true, true, true});
 
-    PCd.set_active_page_index(1);   // the HEX page is shown at start
+    PCd.set_active_page_index(1);  // the HEX page is shown at start
 }
 
 TextPage TMForm::text_page()

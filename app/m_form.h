@@ -19,143 +19,143 @@
 
 class TMForm : public ui::Form {
  public:
-  TMForm();
-  ~TMForm() override;
+    TMForm();
+    ~TMForm() override;
 
-  // Images: menu icons and the two glyphs of BtnCon; declared first so the
-  // controls that show them are destroyed before them.
-  ui::ImageList ImageList1{16, 16};
-  ui::ImageList ImageList2{16, 16};
-  ui::ImageList ToolGlyphs{16, 16};
+    // Images: menu icons and the two glyphs of BtnCon; declared first so the
+    // controls that show them are destroyed before them.
+    ui::ImageList ImageList1{16, 16};
+    ui::ImageList ImageList2{16, 16};
+    ui::ImageList ToolGlyphs{16, 16};
 
-  // Tool bar.
-  ui::ToolBar Bevel1{this, "Bevel1"};
-  ui::ToolButton BtnCon{&Bevel1, "BtnCon", "Connect"};
-  ui::Bevel Bevel2{&Bevel1, "Bevel2", ui::BevelShape::LeftLine};
-  ui::ToolButton BtnClr{&Bevel1, "BtnClr", "Clear"};
-  ui::Bevel Bevel3{&Bevel1, "Bevel3", ui::BevelShape::LeftLine};
-  ui::ToolButton BtnTxEOF{&Bevel1, "BtnTxEOF", "Send EOF"};
-  ui::ToolButton BtnTxEOL{&Bevel1, "BtnTxEOL", "Send EOL"};
-  ui::ToolButton BtnTxTab{&Bevel1, "BtnTxTab", "Send Tab"};
-  ui::Bevel Bevel4{&Bevel1, "Bevel4", ui::BevelShape::LeftLine};
-  ui::ToolButton BtnTxStr{&Bevel1, "BtnTxStr", "Send string"};
-  ui::ToolButton BtnTxInt{&Bevel1, "BtnTxInt", "Send integer"};
-  ui::ToolButton BtnTxfile{&Bevel1, "BtnTxfile", "Send file"};
-  ui::ToolButton BtnKeyboard{&Bevel1, "BtnKeyboard", "From keyboard"};
+    // Tool bar.
+    ui::ToolBar Bevel1{this, "Bevel1"};
+    ui::ToolButton BtnCon{&Bevel1, "BtnCon", "Connect"};
+    ui::Bevel Bevel2{&Bevel1, "Bevel2", ui::BevelShape::LeftLine};
+    ui::ToolButton BtnClr{&Bevel1, "BtnClr", "Clear"};
+    ui::Bevel Bevel3{&Bevel1, "Bevel3", ui::BevelShape::LeftLine};
+    ui::ToolButton BtnTxEOF{&Bevel1, "BtnTxEOF", "Send EOF"};
+    ui::ToolButton BtnTxEOL{&Bevel1, "BtnTxEOL", "Send EOL"};
+    ui::ToolButton BtnTxTab{&Bevel1, "BtnTxTab", "Send Tab"};
+    ui::Bevel Bevel4{&Bevel1, "Bevel4", ui::BevelShape::LeftLine};
+    ui::ToolButton BtnTxStr{&Bevel1, "BtnTxStr", "Send string"};
+    ui::ToolButton BtnTxInt{&Bevel1, "BtnTxInt", "Send integer"};
+    ui::ToolButton BtnTxfile{&Bevel1, "BtnTxfile", "Send file"};
+    ui::ToolButton BtnKeyboard{&Bevel1, "BtnKeyboard", "From keyboard"};
 
-  // Status bar (before the pages so the client-aligned page control fills
-  // what the bar leaves).
-  ui::StatusBar SB{this, "SB"};
+    // Status bar (before the pages so the client-aligned page control fills
+    // what the bar leaves).
+    ui::StatusBar SB{this, "SB"};
 
-  // Pages.
-  ui::PageControl PCd{this, "PCd"};
-  ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
-  ui::TextView Mtxt{&TabSheet1, "Mtxt"};
-  ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
-  ui::DrawGrid DGhex{&TabSheet2, "DGhex"};
-  ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
+    // Pages.
+    ui::PageControl PCd{this, "PCd"};
+    ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
+    ui::TextView Mtxt{&TabSheet1, "Mtxt"};
+    ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
+    ui::DrawGrid DGhex{&TabSheet2, "DGhex"};
+    ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
 
-  // Menu.
-  ui::MainMenu MainMenu1{*this};
-  ui::MenuItem MFile{MainMenu1, "MFile", "File"};
-  ui::MenuItem MMexit{MFile, "MMexit", "Exit", ui::shortcut("Alt+F4")};
-  ui::MenuItem MPort{MainMenu1, "MPort", "Port"};
-  ui::MenuItem MMcon{MPort, "MMcon", "Connect", ui::shortcut("Alt+C")};
-  ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
-  ui::MenuItem MPortSep1{MPort, ui::separator};
-  ui::MenuItem MMcomset{MPort, "MMcomset", "Settings"};
-  ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
-  ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
-  ui::MenuItem MRxSep1{MRx, ui::separator};
-  ui::MenuItem MRxText{MRx, "MRxText", "Text"};
-  ui::MenuItem MMsavetxt{MRxText, "MMsavetxt", "Save text", ui::shortcut("Alt+S")};
-  ui::MenuItem MTextSep1{MRxText, ui::separator};
-  ui::MenuItem MMwwrap{MRxText, "MMwwrap", "Word wrap", ui::shortcut("Ctrl+W"), ui::MenuCheck::Check};
-  ui::MenuItem MMas{MRxText, "MMas", "Auto-scroll", {}, ui::MenuCheck::Check};
-  ui::MenuItem MMdis{MRxText, "MMdis", "Display invisible symbols", {}, ui::MenuCheck::Check};
-  ui::MenuItem MTextSep2{MRxText, ui::separator};
-  ui::MenuItem MMlnCR{MRxText, "MMlnCR", "CR   (MAC)", {}, ui::MenuCheck::Radio};
-  ui::MenuItem MMlnLF{MRxText, "MMlnLF", "LF    (UNIX)", {}, ui::MenuCheck::Radio};
-  ui::MenuItem MMlnCRLF{MRxText, "MMlnCRLF", "CR+LF    (DOS/WIN)", {}, ui::MenuCheck::Radio};
-  ui::MenuItem MMlnLFCR{MRxText, "MMlnLFCR", "LF+CR    (Acorn BBC)", {}, ui::MenuCheck::Radio};
-  ui::MenuItem MMlnANY{MRxText, "MMlnANY", "CR or LF", {}, ui::MenuCheck::Radio};
-  ui::MenuItem MTextSep3{MRxText, ui::separator};
-  ui::MenuItem MMtxtRf{MRxText, "MMtxtRf", "Refresh text", ui::shortcut("Ctrl+R")};
-  ui::MenuItem MRxBinary{MRx, "MRxBinary", "Binary"};
-  ui::MenuItem MMsavebin{MRxBinary, "MMsavebin", "Save all", ui::shortcut("Ctrl+S")};
-  ui::MenuItem MMsavebins{MRxBinary, "MMsavebins", "Save selected", ui::shortcut("Ctrl+Alt+S")};
-  ui::MenuItem MBinSep1{MRxBinary, ui::separator};
-  ui::MenuItem MMrxBB{MRxBinary, "MMrxBB", "Select block start", ui::shortcut("Ctrl+B")};
-  ui::MenuItem MMrxBE{MRxBinary, "MMrxBE", "Select block end", ui::shortcut("Ctrl+E")};
-  ui::MenuItem MTx{MainMenu1, "MTx", "Tx"};
-  ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
-  ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
-  ui::MenuItem MMtxstr{MTx, "MMtxstr", "Send string", ui::shortcut("Ctrl+M")};
-  ui::MenuItem MTxSep1{MTx, ui::separator};
-  ui::MenuItem MMtxTab{MTx, "MMtxTab", "Send Tab", ui::shortcut("Ctrl+T")};
-  ui::MenuItem MMtxEOL{MTx, "MMtxEOL", "Send EOL", ui::shortcut("Ctrl+L")};
-  ui::MenuItem MMtxEOF{MTx, "MMtxEOF", "Send EOF", ui::shortcut("Ctrl+F")};
-  ui::MenuItem MTxSep2{MTx, ui::separator};
-  ui::MenuItem MMkeyboard{MTx, "MMkeyboard", "From keyboard", {}, ui::MenuCheck::Check};
-  ui::MenuItem MHelp{MainMenu1, "MHelp", "Help"};
-  ui::MenuItem MMhelp{MHelp, "MMhelp", "Help", ui::shortcut("F1")};
-  ui::MenuItem MMabout{MHelp, "MMabout", "About"};
+    // Menu.
+    ui::MainMenu MainMenu1{*this};
+    ui::MenuItem MFile{MainMenu1, "MFile", "File"};
+    ui::MenuItem MMexit{MFile, "MMexit", "Exit", ui::shortcut("Alt+F4")};
+    ui::MenuItem MPort{MainMenu1, "MPort", "Port"};
+    ui::MenuItem MMcon{MPort, "MMcon", "Connect", ui::shortcut("Alt+C")};
+    ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
+    ui::MenuItem MPortSep1{MPort, ui::separator};
+    ui::MenuItem MMcomset{MPort, "MMcomset", "Settings"};
+    ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
+    ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
+    ui::MenuItem MRxSep1{MRx, ui::separator};
+    ui::MenuItem MRxText{MRx, "MRxText", "Text"};
+    ui::MenuItem MMsavetxt{MRxText, "MMsavetxt", "Save text", ui::shortcut("Alt+S")};
+    ui::MenuItem MTextSep1{MRxText, ui::separator};
+    ui::MenuItem MMwwrap{MRxText, "MMwwrap", "Word wrap", ui::shortcut("Ctrl+W"), ui::MenuCheck::Check};
+    ui::MenuItem MMas{MRxText, "MMas", "Auto-scroll", {}, ui::MenuCheck::Check};
+    ui::MenuItem MMdis{MRxText, "MMdis", "Display invisible symbols", {}, ui::MenuCheck::Check};
+    ui::MenuItem MTextSep2{MRxText, ui::separator};
+    ui::MenuItem MMlnCR{MRxText, "MMlnCR", "CR   (MAC)", {}, ui::MenuCheck::Radio};
+    ui::MenuItem MMlnLF{MRxText, "MMlnLF", "LF    (UNIX)", {}, ui::MenuCheck::Radio};
+    ui::MenuItem MMlnCRLF{MRxText, "MMlnCRLF", "CR+LF    (DOS/WIN)", {}, ui::MenuCheck::Radio};
+    ui::MenuItem MMlnLFCR{MRxText, "MMlnLFCR", "LF+CR    (Acorn BBC)", {}, ui::MenuCheck::Radio};
+    ui::MenuItem MMlnANY{MRxText, "MMlnANY", "CR or LF", {}, ui::MenuCheck::Radio};
+    ui::MenuItem MTextSep3{MRxText, ui::separator};
+    ui::MenuItem MMtxtRf{MRxText, "MMtxtRf", "Refresh text", ui::shortcut("Ctrl+R")};
+    ui::MenuItem MRxBinary{MRx, "MRxBinary", "Binary"};
+    ui::MenuItem MMsavebin{MRxBinary, "MMsavebin", "Save all", ui::shortcut("Ctrl+S")};
+    ui::MenuItem MMsavebins{MRxBinary, "MMsavebins", "Save selected", ui::shortcut("Ctrl+Alt+S")};
+    ui::MenuItem MBinSep1{MRxBinary, ui::separator};
+    ui::MenuItem MMrxBB{MRxBinary, "MMrxBB", "Select block start", ui::shortcut("Ctrl+B")};
+    ui::MenuItem MMrxBE{MRxBinary, "MMrxBE", "Select block end", ui::shortcut("Ctrl+E")};
+    ui::MenuItem MTx{MainMenu1, "MTx", "Tx"};
+    ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
+    ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
+    ui::MenuItem MMtxstr{MTx, "MMtxstr", "Send string", ui::shortcut("Ctrl+M")};
+    ui::MenuItem MTxSep1{MTx, ui::separator};
+    ui::MenuItem MMtxTab{MTx, "MMtxTab", "Send Tab", ui::shortcut("Ctrl+T")};
+    ui::MenuItem MMtxEOL{MTx, "MMtxEOL", "Send EOL", ui::shortcut("Ctrl+L")};
+    ui::MenuItem MMtxEOF{MTx, "MMtxEOF", "Send EOF", ui::shortcut("Ctrl+F")};
+    ui::MenuItem MTxSep2{MTx, ui::separator};
+    ui::MenuItem MMkeyboard{MTx, "MMkeyboard", "From keyboard", {}, ui::MenuCheck::Check};
+    ui::MenuItem MHelp{MainMenu1, "MHelp", "Help"};
+    ui::MenuItem MMhelp{MHelp, "MMhelp", "Help", ui::shortcut("F1")};
+    ui::MenuItem MMabout{MHelp, "MMabout", "About"};
 
-  // Timers: Timer1 drains and refreshes (on from FormShow), Timer2 the Info page.
-  ui::Timer Timer1{"Timer1", 100, false};
-  ui::Timer Timer2{"Timer2", 500, true};
+    // Timers: Timer1 drains and refreshes (on from FormShow), Timer2 the Info page.
+    ui::Timer Timer1{"Timer1", 100, false};
+    ui::Timer Timer2{"Timer2", 500, true};
 
-  // Handlers. The window runs a command through its item's or button's
-  // click(), so each command's guards stay in its handler.
-  void FormShow();
-  void FormClose(ui::CloseAction& action);
-  void FormResize();
-  void FormKeyPress(char& key);
-  void BtnConClick();
-  void BtnClrClick();
-  void MMconClick();
-  void MMdisconClick();
-  void MMcomsetClick();
-  void MMexitClick();
-  void MMhelpClick();
-  void MMaboutClick();
-  void MMclrrxClick();
-  void MMtxtRfClick();
-  void BtnKeyboardClick();
-  void MMkeyboardClick();
-  void MMtxTabClick();
-  void MMtxEOLClick();
-  void MMtxEOFClick();
-  void Timer1Timer();
-  void Timer2Timer();
+    // Handlers. The window runs a command through its item's or button's
+    // click(), so each command's guards stay in its handler.
+    void FormShow();
+    void FormClose(ui::CloseAction& action);
+    void FormResize();
+    void FormKeyPress(char& key);
+    void BtnConClick();
+    void BtnClrClick();
+    void MMconClick();
+    void MMdisconClick();
+    void MMcomsetClick();
+    void MMexitClick();
+    void MMhelpClick();
+    void MMaboutClick();
+    void MMclrrxClick();
+    void MMtxtRfClick();
+    void BtnKeyboardClick();
+    void MMkeyboardClick();
+    void MMtxTabClick();
+    void MMtxEOLClick();
+    void MMtxEOFClick();
+    void Timer1Timer();
+    void Timer2Timer();
 
-  // The text page and its menu items as the text commands see them.
-  TextPage text_page();
-  // The line-break mode the radio items say (0 CR ... 4 CR or LF).
-  int line_break_mode();
+    // The text page and its menu items as the text commands see them.
+    TextPage text_page();
+    // The line-break mode the radio items say (0 CR ... 4 CR or LF).
+    int line_break_mode();
 
-  const std::string& start_dir() const { return start_dir_; }
-  const std::string& help_path() const { return help_path_; }
-  // The save-text dialog's initial directory (kept here until its window exists).
-  std::string save_text_dir;
-  // The selected block of the hex view (byte positions in the store).
-  std::int32_t block_start = 0, block_end = 0;
+    const std::string& start_dir() const { return start_dir_; }
+    const std::string& help_path() const { return help_path_; }
+    // The save-text dialog's initial directory (kept here until its window exists).
+    std::string save_text_dir;
+    // The selected block of the hex view (byte positions in the store).
+    std::int32_t block_start = 0, block_end = 0;
 
  private:
-  void build_tool_bar();
-  void build_pages();
-  void build_status_bar();
-  void wire_menu();
-  void show_connected(bool on);
-  void set_grid_rows_for(std::int32_t length);
-  void refresh_status(bool drained);
+    void build_tool_bar();
+    void build_pages();
+    void build_status_bar();
+    void wire_menu();
+    void show_connected(bool on);
+    void set_grid_rows_for(std::int32_t length);
+    void refresh_status(bool drained);
 
-  std::string start_dir_;
-  std::string help_path_;
-  // Rate meter: last connected tick's time and store length.
-  std::uint32_t rate_prev_tick_ = 0;
-  std::int32_t rate_prev_length_ = 0;
-  bool shown_once_ = false;
+    std::string start_dir_;
+    std::string help_path_;
+    // Rate meter: last connected tick's time and store length.
+    std::uint32_t rate_prev_tick_ = 0;
+    std::int32_t rate_prev_length_ = 0;
+    bool shown_once_ = false;
 };
 
 // Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).

@@ -19,16 +19,21 @@ namespace {
 std::string connect_failure_text(int code, int port_num)
 {
     switch (code) {
-    case 1: {
-        char text[48];
-        std::snprintf(text, sizeof text, "COM%d opening failed!", port_num);
-        return text;
-    }
-    case 2: return "COM port rx FIFO creation failed!";
-    case 3: return "COM port rx thread creation failed!";
-    case 4: return "COM port tx FIFO creation failed!";
-    case 5: return "COM port tx thread creation failed!";
-    default: return "COM port connection failed!";
+        case 1: {
+            char text[48];
+            std::snprintf(text, sizeof text, "COM%d opening failed!", port_num);
+            return text;
+        }
+        case 2:
+            return "COM port rx FIFO creation failed!";
+        case 3:
+            return "COM port rx thread creation failed!";
+        case 4:
+            return "COM port tx FIFO creation failed!";
+        case 5:
+            return "COM port tx thread creation failed!";
+        default:
+            return "COM port connection failed!";
     }
 }
 
@@ -40,7 +45,7 @@ void TMForm::show_connected(bool on)
     MMcon.set_enabled(!on);
     SB.set_panel_text(0, on ? "connected" : "disconnected");
     const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
-        {&MMtxfile, &BtnTxfile}, {&MMtxint, &BtnTxInt}, {&MMtxstr, &BtnTxStr}, {&MMtxTab, &BtnTxTab},
+        {&MMtxfile, &BtnTxfile}, {&MMtxint, &BtnTxInt}, {&MMtxstr, &BtnTxStr},       {&MMtxTab, &BtnTxTab},
         {&MMtxEOL, &BtnTxEOL},   {&MMtxEOF, &BtnTxEOF}, {&MMkeyboard, &BtnKeyboard},
     };
     for (auto [item, button] : pairs) {
@@ -59,7 +64,10 @@ void TMForm::BtnConClick()
         MMcon.click();
 }
 
-void TMForm::BtnClrClick() { MMclrrx.click(); }
+void TMForm::BtnClrClick()
+{
+    MMclrrx.click();
+}
 
 void TMForm::MMconClick()
 {
@@ -90,12 +98,14 @@ void TMForm::MMcomsetClick()
     if (was_connected) MMcon.click();
 }
 
-void TMForm::MMexitClick() { close(); }
+void TMForm::MMexitClick()
+{
+    close();
+}
 
 void TMForm::MMhelpClick()
 {
-    if (!help_path_.empty() && settings_file_exists(help_path_))
-        ui::shell_open(help_path_, this);
+    if (!help_path_.empty() && settings_file_exists(help_path_)) ui::shell_open(help_path_, this);
 }
 
 void TMForm::MMaboutClick()
@@ -118,7 +128,7 @@ void TMForm::FormShow()
 
 void TMForm::FormClose(ui::CloseAction&)
 {
-    com_disconnect();   // directly: the window is going, its controls need no update
+    com_disconnect();  // directly: the window is going, its controls need no update
     rx_store_free();
     save_settings_on_close(*this);
 }

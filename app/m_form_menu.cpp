@@ -55,11 +55,26 @@ void TMForm::FormKeyPress(char& key)
     send_typed(key, BtnKeyboard.down(), ui::shift_down());
 }
 
-void TMForm::BtnKeyboardClick() { keyboard_button_switched(BtnKeyboard, MMkeyboard); }
-void TMForm::MMkeyboardClick() { keyboard_item_switched(MMkeyboard, BtnKeyboard); }
-void TMForm::MMtxTabClick() { send_tab(); }
-void TMForm::MMtxEOLClick() { send_eol(line_break_mode()); }
-void TMForm::MMtxEOFClick() { send_eof(); }
+void TMForm::BtnKeyboardClick()
+{
+    keyboard_button_switched(BtnKeyboard, MMkeyboard);
+}
+void TMForm::MMkeyboardClick()
+{
+    keyboard_item_switched(MMkeyboard, BtnKeyboard);
+}
+void TMForm::MMtxTabClick()
+{
+    send_tab();
+}
+void TMForm::MMtxEOLClick()
+{
+    send_eol(line_break_mode());
+}
+void TMForm::MMtxEOFClick()
+{
+    send_eof();
+}
 
 void TMForm::MMclrrxClick()
 {
@@ -70,4 +85,7 @@ void TMForm::MMclrrxClick()
     block_end = 0;
 }
 
-void TMForm::MMtxtRfClick() { text_refresh(text_page()); }
+void TMForm::MMtxtRfClick()
+{
+    text_refresh(text_page());
+}

@@ -12,7 +12,7 @@ int olvex_run()
 {
     ui::Application& app = ui::app();
     try {
-        settings_file_open();   // current directory + "\config.ini", before any window
+        settings_file_open();  // current directory + "\config.ini", before any window
         app.set_title("Olvex terminal");
         WindowSet windows;
         app.run();

@@ -3,4 +3,7 @@
 
 #include "app/tick_clock.h"
 
-std::uint32_t tick_count_ms() { return GetTickCount(); }
+std::uint32_t tick_count_ms()
+{
+    return GetTickCount();
+}

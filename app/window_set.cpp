@@ -24,10 +24,22 @@ void placeholder(ui::Form& f, const char* caption)
 
 }  // namespace
 
-TTXFForm::TTXFForm() : ui::Form("TXFForm") { placeholder(*this, "Send file"); }
-TTXIForm::TTXIForm() : ui::Form("TXIForm") { placeholder(*this, "Send integer"); }
-TRXSForm::TRXSForm() : ui::Form("RXSForm") { placeholder(*this, "Save selected"); }
-TTXSForm::TTXSForm() : ui::Form("TXSForm") { placeholder(*this, "Send string"); }
+TTXFForm::TTXFForm() : ui::Form("TXFForm")
+{
+    placeholder(*this, "Send file");
+}
+TTXIForm::TTXIForm() : ui::Form("TXIForm")
+{
+    placeholder(*this, "Send integer");
+}
+TRXSForm::TRXSForm() : ui::Form("RXSForm")
+{
+    placeholder(*this, "Save selected");
+}
+TTXSForm::TTXSForm() : ui::Form("TXSForm")
+{
+    placeholder(*this, "Send string");
+}
 
 WindowSet::WindowSet()
 {

@@ -14,19 +14,19 @@ class TMForm;
 // Placeholder classes for the windows still to come; each is replaced by its
 // own class when its content is built.
 class TTXFForm : public ui::Form {
-public:
+ public:
     TTXFForm();
 };
 class TTXIForm : public ui::Form {
-public:
+ public:
     TTXIForm();
 };
 class TRXSForm : public ui::Form {
-public:
+ public:
     TRXSForm();
 };
 class TTXSForm : public ui::Form {
-public:
+ public:
     TTXSForm();
 };
 
@@ -41,13 +41,13 @@ extern TTXSForm* TXSForm;
 // Owns the seven windows: creates them in order (MForm first, so it is the
 // main form) and destroys them in reverse, clearing the globals.
 class WindowSet {
-public:
+ public:
     WindowSet();
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 
-private:
+ private:
     std::unique_ptr<TMForm> m_;
     std::unique_ptr<TCSForm> cs_;
     std::unique_ptr<TTXFForm> txf_;

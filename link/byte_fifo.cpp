@@ -94,4 +94,7 @@ int fifo_get(ByteFifo& f, void* dst, std::int32_t n)
     return 0;
 }
 
-void fifo_clear(ByteFifo& f) { f.read_pos = f.write_pos; }
+void fifo_clear(ByteFifo& f)
+{
+    f.read_pos = f.write_pos;
+}

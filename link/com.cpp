@@ -32,8 +32,8 @@ int com_connect()
         usart_close(&com_port);
         return 1;
     };
-    if (usart_configure(com_port, s.port_baud, s.port_stop, s.port_parity, s.port_bit,
-                        s.port_rx_handshake, s.port_tx_handshake) != 0)
+    if (usart_configure(com_port, s.port_baud, s.port_stop, s.port_parity, s.port_bit, s.port_rx_handshake,
+                        s.port_tx_handshake) != 0)
         return fail_port();
     com_size_tx_queue(s);
     if (usart_set_queues(com_port, s.port_rx_size, s.tx_queue_size) != 0) return fail_port();

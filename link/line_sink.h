@@ -6,16 +6,16 @@
 #include <string_view>
 
 class LineSink {
-public:
+ public:
     virtual ~LineSink() = default;
 
-    virtual void add_line(std::string_view text) = 0;          // a new line at the end
-    virtual std::string last_line() const = 0;                 // "" when there is none
+    virtual void add_line(std::string_view text) = 0;  // a new line at the end
+    virtual std::string last_line() const = 0;         // "" when there is none
     virtual void replace_last_line(std::string_view text) = 0;
     virtual int line_count() const = 0;
-    virtual void begin_update() = 0;                           // redraw once, at end_update
+    virtual void begin_update() = 0;  // redraw once, at end_update
     virtual void end_update() = 0;
-    virtual void clear() = 0;                                  // no lines at all
+    virtual void clear() = 0;  // no lines at all
 
     // Continues the last line. A view that can append in place should override
     // this: read-and-replace makes a long line grown piece by piece quadratic.

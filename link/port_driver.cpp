@@ -5,7 +5,7 @@
 namespace {
 
 class NoPortDriver final : public PortDriver {
-public:
+ public:
     PortHandle open(const char*, bool) override { return nullptr; }
     bool close(PortHandle) override { return false; }
     bool get_state(PortHandle, PortDcb*) override { return false; }
@@ -35,6 +35,12 @@ PortDriver* current = &no_driver;
 
 }  // namespace
 
-void set_port_driver(PortDriver& driver) { current = &driver; }
+void set_port_driver(PortDriver& driver)
+{
+    current = &driver;
+}
 
-PortDriver& port_driver() { return *current; }
+PortDriver& port_driver()
+{
+    return *current;
+}

@@ -58,8 +58,8 @@
 using PortHandle = void*;
 
 // DCB values, with their Windows numbers.
-inline constexpr std::uint8_t PORT_NOPARITY = 0, PORT_ODDPARITY = 1, PORT_EVENPARITY = 2,
-                              PORT_MARKPARITY = 3, PORT_SPACEPARITY = 4;
+inline constexpr std::uint8_t PORT_NOPARITY = 0, PORT_ODDPARITY = 1, PORT_EVENPARITY = 2, PORT_MARKPARITY = 3,
+                              PORT_SPACEPARITY = 4;
 inline constexpr std::uint8_t PORT_ONESTOPBIT = 0, PORT_ONE5STOPBITS = 1, PORT_TWOSTOPBITS = 2;
 inline constexpr std::uint32_t PORT_DTR_CONTROL_DISABLE = 0, PORT_DTR_CONTROL_ENABLE = 1,
                                PORT_DTR_CONTROL_HANDSHAKE = 2;
@@ -67,17 +67,16 @@ inline constexpr std::uint32_t PORT_RTS_CONTROL_DISABLE = 0, PORT_RTS_CONTROL_EN
                                PORT_RTS_CONTROL_HANDSHAKE = 2, PORT_RTS_CONTROL_TOGGLE = 3;
 
 // PurgeComm flags.
-inline constexpr std::uint32_t PORT_PURGE_TXABORT = 0x0001, PORT_PURGE_RXABORT = 0x0002,
-                               PORT_PURGE_TXCLEAR = 0x0004, PORT_PURGE_RXCLEAR = 0x0008;
+inline constexpr std::uint32_t PORT_PURGE_TXABORT = 0x0001, PORT_PURGE_RXABORT = 0x0002, PORT_PURGE_TXCLEAR = 0x0004,
+                               PORT_PURGE_RXCLEAR = 0x0008;
 
 // GetCommModemStatus bits.
-inline constexpr std::uint32_t PORT_MS_CTS_ON = 0x0010, PORT_MS_DSR_ON = 0x0020,
-                               PORT_MS_RING_ON = 0x0040, PORT_MS_RLSD_ON = 0x0080;
+inline constexpr std::uint32_t PORT_MS_CTS_ON = 0x0010, PORT_MS_DSR_ON = 0x0020, PORT_MS_RING_ON = 0x0040,
+                               PORT_MS_RLSD_ON = 0x0080;
 
 // ClearCommError error bits.
-inline constexpr std::uint32_t PORT_CE_RXOVER = 0x0001, PORT_CE_OVERRUN = 0x0002,
-                               PORT_CE_RXPARITY = 0x0004, PORT_CE_FRAME = 0x0008,
-                               PORT_CE_BREAK = 0x0010, PORT_CE_TXFULL = 0x0100;
+inline constexpr std::uint32_t PORT_CE_RXOVER = 0x0001, PORT_CE_OVERRUN = 0x0002, PORT_CE_RXPARITY = 0x0004,
+                               PORT_CE_FRAME = 0x0008, PORT_CE_BREAK = 0x0010, PORT_CE_TXFULL = 0x0100;
 
 // Windows DCB, field for field (bit fields widened to whole members).
 struct PortDcb {
@@ -86,20 +85,20 @@ struct PortDcb {
     std::uint32_t fParity = 0;
     std::uint32_t fOutxCtsFlow = 0;
     std::uint32_t fOutxDsrFlow = 0;
-    std::uint32_t fDtrControl = 0;      // PORT_DTR_CONTROL_*
+    std::uint32_t fDtrControl = 0;  // PORT_DTR_CONTROL_*
     std::uint32_t fDsrSensitivity = 0;
     std::uint32_t fTXContinueOnXoff = 0;
     std::uint32_t fOutX = 0;
     std::uint32_t fInX = 0;
     std::uint32_t fErrorChar = 0;
     std::uint32_t fNull = 0;
-    std::uint32_t fRtsControl = 0;      // PORT_RTS_CONTROL_*
+    std::uint32_t fRtsControl = 0;  // PORT_RTS_CONTROL_*
     std::uint32_t fAbortOnError = 0;
     std::uint16_t XonLim = 0;
     std::uint16_t XoffLim = 0;
     std::uint8_t ByteSize = 8;
-    std::uint8_t Parity = PORT_NOPARITY;     // PORT_*PARITY
-    std::uint8_t StopBits = PORT_ONESTOPBIT; // PORT_*STOPBIT(S)
+    std::uint8_t Parity = PORT_NOPARITY;      // PORT_*PARITY
+    std::uint8_t StopBits = PORT_ONESTOPBIT;  // PORT_*STOPBIT(S)
     char XonChar = 0;
     char XoffChar = 0;
     char ErrorChar = 0;
@@ -139,7 +138,7 @@ struct PortWriteRecord {
 enum class PortIo { done, pending, failed };
 
 class PortDriver {
-public:
+ public:
     virtual ~PortDriver() = default;
 
     virtual PortHandle open(const char* name, bool overlapped) = 0;

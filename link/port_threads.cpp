@@ -14,7 +14,7 @@
 namespace {
 
 class WorkerThread {
-public:
+ public:
     template <class Body>
     explicit WorkerThread(Body body)
         : thread_([this, body] {
@@ -36,7 +36,7 @@ public:
         if (thread_.joinable()) thread_.join();
     }
 
-private:
+ private:
     void wait_gate()
     {
         std::unique_lock guard(gate_lock_);
@@ -116,12 +116,30 @@ int tx_thread_create(PortHandle port)
     return create(tx_worker, fail_tx_create, [port] { tx_thread_body(port); });
 }
 
-int rx_thread_resume() { return resume(rx_worker); }
-int tx_thread_resume() { return resume(tx_worker); }
-int rx_thread_stop() { return stop(rx_worker, rx_side); }
-int tx_thread_stop() { return stop(tx_worker, tx_side); }
-bool rx_thread_exists() { return rx_worker != nullptr; }
-bool tx_thread_exists() { return tx_worker != nullptr; }
+int rx_thread_resume()
+{
+    return resume(rx_worker);
+}
+int tx_thread_resume()
+{
+    return resume(tx_worker);
+}
+int rx_thread_stop()
+{
+    return stop(rx_worker, rx_side);
+}
+int tx_thread_stop()
+{
+    return stop(tx_worker, tx_side);
+}
+bool rx_thread_exists()
+{
+    return rx_worker != nullptr;
+}
+bool tx_thread_exists()
+{
+    return tx_worker != nullptr;
+}
 
 void port_threads_fail_next_create(bool rx, bool tx)
 {
@@ -132,8 +150,7 @@ void port_threads_fail_next_create(bool rx, bool tx)
 std::int64_t port_tick_ms()
 {
     static const auto origin = std::chrono::steady_clock::now();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - origin)
-        .count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - origin).count();
 }
 
 void port_pause_ms(std::int32_t ms)

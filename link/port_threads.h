@@ -21,4 +21,3 @@ bool tx_thread_exists();
 // Fault injection for tests: the next creation of the named thread fails as
 // if the OS had refused it.
 void port_threads_fail_next_create(bool rx, bool tx);
-

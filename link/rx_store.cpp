@@ -14,7 +14,7 @@ RxStoreMemory memory;
 RxStore store;
 RxStoreGrowthCheck growth_check = nullptr;
 
-} // namespace
+}  // namespace
 
 void rx_store_set_growth_check(RxStoreGrowthCheck fn)
 {
@@ -25,11 +25,9 @@ int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_si
 {
     // Sizes are signed 32-bit: a store that would pass that limit cannot grow.
     constexpr int64_t limit = std::numeric_limits<int32_t>::max();
-    if (needed > limit)
-        return -1;
-    if (needed <= capacity)
-        return capacity;
-    if (block_size <= 0)   // never initialised: there is no growth step
+    if (needed > limit) return -1;
+    if (needed <= capacity) return capacity;
+    if (block_size <= 0)  // never initialised: there is no growth step
         return -1;
     const int64_t blocks = (needed - capacity + block_size - 1) / block_size;
     const int64_t grown = capacity + blocks * block_size;
@@ -38,8 +36,7 @@ int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_si
 
 int rx_store_init(int32_t block_size)
 {
-    if (block_size < rx_store_min_block || block_size > rx_store_max_block)
-        return 1;
+    if (block_size < rx_store_min_block || block_size > rx_store_max_block) return 1;
     rx_store_free();
     store.block_size = block_size;
     return 0;
@@ -57,18 +54,15 @@ int rx_store_free()
 int rx_store_append()
 {
     const int32_t n = rx_fill();
-    if (n <= 0)
-        return -1;
+    if (n <= 0) return -1;
 
     const int64_t needed = int64_t(store.length) + n;
     if (needed > store.capacity) {
         const int64_t capacity = rx_store_capacity_for(store.capacity, needed, store.block_size);
-        if (capacity < 0)
-            return 2;
-        if (growth_check && !growth_check(std::size_t(capacity)))
-            return 2;
+        if (capacity < 0) return 2;
+        if (growth_check && !growth_check(std::size_t(capacity))) return 2;
         if (!memory.grow(std::size_t(capacity), std::size_t(store.length))) {
-            store.data = memory.data();   // may have moved, content kept
+            store.data = memory.data();  // may have moved, content kept
             return 2;
         }
         store.data = memory.data();
@@ -76,28 +70,23 @@ int rx_store_append()
     }
 
     // Only this thread takes from the receive FIFO, so the n bytes counted are there.
-    if (rx_get(memory.data() + store.length, n) != 0)
-        return 2;
+    if (rx_get(memory.data() + store.length, n) != 0) return 2;
     store.length = int32_t(needed);
     return 0;
 }
 
 int rx_store_info(const RxStore** out)
 {
-    if (!out)
-        return 1;
+    if (!out) return 1;
     *out = &store;
     return store.data ? 0 : 1;
 }
 
 int rx_store_read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied)
 {
-    if (copied)
-        *copied = 0;
-    if (!store.data || !dest || !copied)
-        return 1;
-    if (pos < 0 || pos >= store.length)
-        return 2;
+    if (copied) *copied = 0;
+    if (!store.data || !dest || !copied) return 1;
+    if (pos < 0 || pos >= store.length) return 2;
     const int32_t n = count <= 0 ? 0 : (count < store.length - pos ? count : store.length - pos);
     std::memcpy(dest, store.data + pos, std::size_t(n));
     *copied = n;
@@ -106,8 +95,7 @@ int rx_store_read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied)
 
 int rx_store_byte(int32_t pos, uint8_t* out)
 {
-    if (!store.data || !out || pos < 0 || pos >= store.length)
-        return 1;
+    if (!store.data || !out || pos < 0 || pos >= store.length) return 1;
     *out = store.data[pos];
     return 0;
 }

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 struct RxStore {
-    const uint8_t* data = nullptr;   // none until the first byte after a clear
-    int32_t capacity = 0;            // a whole number of blocks
-    int32_t length = 0;              // bytes held, arrival order
-    int32_t block_size = 0;          // growth step, 1024 to 8388608 once initialised
+    const uint8_t* data = nullptr;  // none until the first byte after a clear
+    int32_t capacity = 0;           // a whole number of blocks
+    int32_t length = 0;             // bytes held, arrival order
+    int32_t block_size = 0;         // growth step, 1024 to 8388608 once initialised
 };
 
 constexpr int32_t rx_store_min_block = 1024;

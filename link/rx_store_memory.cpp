@@ -14,11 +14,10 @@ std::size_t round_up(std::size_t n, std::size_t page)
     return (n + page - 1) / page * page;
 }
 
-} // namespace
+}  // namespace
 
 RxStoreMemory::RxStoreMemory(std::size_t first_reservation)
-    : first_reservation_(first_reservation ? first_reservation
-                                           : (sizeof(void*) > 4 ? largest : std::size_t(512) << 20))
+    : first_reservation_(first_reservation ? first_reservation : (sizeof(void*) > 4 ? largest : std::size_t(512) << 20))
 {
 }
 
@@ -29,21 +28,17 @@ RxStoreMemory::~RxStoreMemory()
 
 void RxStoreMemory::release()
 {
-    if (base_)
-        rx_pages_release(base_, reserved_);
+    if (base_) rx_pages_release(base_, reserved_);
     base_ = nullptr;
     reserved_ = committed_ = 0;
 }
 
 bool RxStoreMemory::grow(std::size_t size, std::size_t keep)
 {
-    if (size <= committed_)
-        return true;
-    if (size > reserved_ && !move_to_larger(size, keep))
-        return false;
+    if (size <= committed_) return true;
+    if (size > reserved_ && !move_to_larger(size, keep)) return false;
     const std::size_t to = round_up(size, rx_pages_size());
-    if (!rx_pages_commit(base_ + committed_, to - committed_))
-        return false;
+    if (!rx_pages_commit(base_ + committed_, to - committed_)) return false;
     committed_ = to;
     return true;
 }
@@ -53,8 +48,7 @@ bool RxStoreMemory::move_to_larger(std::size_t size, std::size_t keep)
     const std::size_t page = rx_pages_size();
     const std::size_t needed = round_up(size, page);
     std::size_t want = !reserved_ ? first_reservation_ : (reserved_ >= largest / 2 ? largest : 2 * reserved_);
-    if (want > largest)
-        want = largest;
+    if (want > largest) want = largest;
     want = round_up(want < needed ? needed : want, page);
 
     // Address space may be fragmented: give up headroom before giving up.
@@ -62,23 +56,19 @@ bool RxStoreMemory::move_to_larger(std::size_t size, std::size_t keep)
     std::size_t got = want;
     for (;;) {
         range = rx_pages_reserve(got);
-        if (range || got == needed)
-            break;
+        if (range || got == needed) break;
         const std::size_t next = round_up(needed + (got - needed) / 2, page);
         got = next < got ? next : needed;
     }
-    if (!range)
-        return false;
+    if (!range) return false;
 
     // Everything usable before stays usable; only the bytes held are copied.
     if (committed_ && !rx_pages_commit(range, committed_)) {
         rx_pages_release(range, got);
         return false;
     }
-    if (keep)
-        std::memcpy(range, base_, keep);
-    if (base_)
-        rx_pages_release(base_, reserved_);
+    if (keep) std::memcpy(range, base_, keep);
+    if (base_) rx_pages_release(base_, reserved_);
     base_ = static_cast<uint8_t*>(range);
     reserved_ = got;
     return true;

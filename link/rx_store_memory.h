@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class RxStoreMemory {
-public:
+ public:
     // first_reservation: address space taken at the first growth; 0 chooses
     // by pointer size (the whole 32-bit size range where the address space allows).
     explicit RxStoreMemory(std::size_t first_reservation = 0);
@@ -23,7 +23,7 @@ public:
     bool grow(std::size_t size, std::size_t keep);
     void release();
 
-private:
+ private:
     bool move_to_larger(std::size_t size, std::size_t keep);
 
     std::size_t first_reservation_;
@@ -34,6 +34,6 @@ private:
 
 // Page services of the memory, one backend per platform.
 std::size_t rx_pages_size();
-void* rx_pages_reserve(std::size_t size);              // nullptr when refused
-bool rx_pages_commit(void* at, std::size_t size);      // readable and writable
-void rx_pages_release(void* base, std::size_t size);   // the whole reservation
+void* rx_pages_reserve(std::size_t size);             // nullptr when refused
+bool rx_pages_commit(void* at, std::size_t size);     // readable and writable
+void rx_pages_release(void* base, std::size_t size);  // the whole reservation

@@ -11,15 +11,14 @@
 
 namespace {
 
-constexpr int line_max = 1023;   // characters per piece; one byte left for a terminator
+constexpr int line_max = 1023;  // characters per piece; one byte left for a terminator
 
 enum ByteClass : uint8_t { printable, cr, lf, invisible };
 
 constexpr std::array<uint8_t, 256> make_classes()
 {
     std::array<uint8_t, 256> c{};
-    for (int b = 0; b < 256; ++b)
-        c[b] = (b >= 0x20 || b == 0x09) ? printable : invisible;
+    for (int b = 0; b < 256; ++b) c[b] = (b >= 0x20 || b == 0x09) ? printable : invisible;
     c[0x0D] = cr;
     c[0x0A] = lf;
     return c;
@@ -32,7 +31,7 @@ struct TextState {
     bool last_line_open = false;
     int mode = rx_lb_cr;
     bool show_invisible = false;
-    int replacement = -1;   // not set
+    int replacement = -1;  // not set
 };
 TextState state;
 
@@ -46,8 +45,7 @@ struct LineBuffer {
     void end_line()
     {
         if (state.last_line_open) {
-            if (used)
-                state.view->append_to_last_line(view());
+            if (used) state.view->append_to_last_line(view());
         } else {
             state.view->add_line(view());
         }
@@ -58,8 +56,7 @@ struct LineBuffer {
     void flush()
     {
         if (state.last_line_open) {
-            if (used)
-                state.view->append_to_last_line(view());
+            if (used) state.view->append_to_last_line(view());
         } else {
             state.view->add_line(view());
             state.last_line_open = true;
@@ -89,50 +86,45 @@ void convert(const uint8_t* data, int32_t length)
             char* out = line.text + line.used;
             const uint8_t* in = data + p;
             const uint8_t* last = data + stop;
-            while (last - in >= 8) {   // eight bytes at a time while none is below 0x20
+            while (last - in >= 8) {  // eight bytes at a time while none is below 0x20
                 uint64_t w;
                 std::memcpy(&w, in, 8);
-                if ((w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull)
-                    break;
+                if ((w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull) break;
                 std::memcpy(out, in, 8);
                 in += 8;
                 out += 8;
             }
-            while (in != last && classes[*in] == printable)
-                *out++ = char(*in++);
+            while (in != last && classes[*in] == printable) *out++ = char(*in++);
             line.used = int(out - line.text);
             p = int32_t(in - data);
         } else if (cls == invisible) {
-            if (state.show_invisible)
-                line.text[line.used++] = replacement;
+            if (state.show_invisible) line.text[line.used++] = replacement;
             ++p;
         } else if (mode == rx_lb_crlf || mode == rx_lb_lfcr) {
             if (p + 1 == end) {
-                --end;   // held back: the next pass sees what follows it
+                --end;  // held back: the next pass sees what follows it
             } else if (b == pair_first && data[p + 1] == pair_second) {
                 p += 2;
                 line.end_line();
             } else {
-                ++p;     // a lone CR or LF
+                ++p;  // a lone CR or LF
             }
         } else if (mode == rx_lb_any || (mode == rx_lb_cr && cls == cr) || (mode == rx_lb_lf && cls == lf)) {
             ++p;
             line.end_line();
         } else {
-            ++p;         // the line break of the other convention
+            ++p;  // the line break of the other convention
         }
-        if (line.used == line_max || p == end)
-            line.flush();
+        if (line.used == line_max || p == end) line.flush();
     }
     state.converted = end;
 }
 
-} // namespace
+}  // namespace
 
 int rx_text_attach(LineSink* view)
 {
-    if (!view)
-        return 1;
+    if (!view) return 1;
     view->clear();
     state.view = view;
     state.converted = 0;
@@ -143,7 +135,7 @@ int rx_text_attach(LineSink* view)
 
 int rx_text_line_break(int mode)
 {
-    if (mode < rx_lb_cr || mode > rx_lb_any)   // a negative mode would drop every line break
+    if (mode < rx_lb_cr || mode > rx_lb_any)  // a negative mode would drop every line break
         return 1;
     state.mode = mode;
     return 0;
@@ -151,8 +143,7 @@ int rx_text_line_break(int mode)
 
 int rx_text_invisible(int character, bool show)
 {
-    if (character >= 32 && character <= 255)
-        state.replacement = character;
+    if (character >= 32 && character <= 255) state.replacement = character;
     state.show_invisible = show;
     return 0;
 }
@@ -160,8 +151,7 @@ int rx_text_invisible(int character, bool show)
 int rx_text_update()
 {
     const RxStore* store = nullptr;
-    if (rx_store_info(&store) != 0 || !state.view)
-        return 1;
+    if (rx_store_info(&store) != 0 || !state.view) return 1;
     state.view->begin_update();
     convert(store->data, store->length);
     state.view->end_update();

@@ -19,7 +19,7 @@ enum RxLineBreak : int {
 // character was ever given.
 constexpr char rx_text_default_replacement = '.';
 
-int rx_text_attach(LineSink* view);                 // 1 when none given; else empties it, 0
-int rx_text_line_break(int mode);                   // 1 when outside 0..4; else 0
-int rx_text_invisible(int character, bool show);    // 0
-int rx_text_update();                               // 1 without buffer or view; else 0
+int rx_text_attach(LineSink* view);               // 1 when none given; else empties it, 0
+int rx_text_line_break(int mode);                 // 1 when outside 0..4; else 0
+int rx_text_invisible(int character, bool show);  // 0
+int rx_text_update();                             // 1 without buffer or view; else 0

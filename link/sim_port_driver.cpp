@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 SimPortDriver::SimPortDriver() = default;
 SimPortDriver::~SimPortDriver() = default;
 
@@ -101,14 +100,46 @@ void SimPortDriver::set_modem(int n, bool cts, bool dsr, bool ring, bool rlsd)
     d.rlsd = rlsd;
 }
 
-PortDcb SimPortDriver::dcb(int n) { std::lock_guard g(lock_); return port(n).dcb; }
-PortTimeouts SimPortDriver::timeouts(int n) { std::lock_guard g(lock_); return port(n).timeouts; }
-std::uint32_t SimPortDriver::in_queue_size(int n) { std::lock_guard g(lock_); return port(n).in_size; }
-std::uint32_t SimPortDriver::out_queue_size(int n) { std::lock_guard g(lock_); return port(n).out_size; }
-std::vector<std::uint32_t> SimPortDriver::purges(int n) { std::lock_guard g(lock_); return port(n).purge_log; }
-std::uint64_t SimPortDriver::bytes_lost(int n) { std::lock_guard g(lock_); return port(n).lost; }
-int SimPortDriver::violations() { std::lock_guard g(lock_); return violations_; }
-int SimPortDriver::writes_gone_pending() { std::lock_guard g(lock_); return gone_pending_; }
+PortDcb SimPortDriver::dcb(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).dcb;
+}
+PortTimeouts SimPortDriver::timeouts(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).timeouts;
+}
+std::uint32_t SimPortDriver::in_queue_size(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).in_size;
+}
+std::uint32_t SimPortDriver::out_queue_size(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).out_size;
+}
+std::vector<std::uint32_t> SimPortDriver::purges(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).purge_log;
+}
+std::uint64_t SimPortDriver::bytes_lost(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).lost;
+}
+int SimPortDriver::violations()
+{
+    std::lock_guard g(lock_);
+    return violations_;
+}
+int SimPortDriver::writes_gone_pending()
+{
+    std::lock_guard g(lock_);
+    return gone_pending_;
+}
 
 std::uint32_t SimPortDriver::rx_queued(int n)
 {
@@ -146,9 +177,21 @@ void SimPortDriver::heal()
     std::fill(std::begin(fail_count_), std::end(fail_count_), 0);
 }
 
-void SimPortDriver::set_paced(bool paced) { std::lock_guard g(lock_); paced_ = paced; }
-void SimPortDriver::set_wine_like(bool on) { std::lock_guard g(lock_); wine_like_ = on; }
-void SimPortDriver::set_os_major_version(std::uint32_t v) { std::lock_guard g(lock_); os_major_ = v; }
+void SimPortDriver::set_paced(bool paced)
+{
+    std::lock_guard g(lock_);
+    paced_ = paced;
+}
+void SimPortDriver::set_wine_like(bool on)
+{
+    std::lock_guard g(lock_);
+    wine_like_ = on;
+}
+void SimPortDriver::set_os_major_version(std::uint32_t v)
+{
+    std::lock_guard g(lock_);
+    os_major_ = v;
+}
 
 // ---------------------------------------------------------------- internals
 
@@ -197,8 +240,8 @@ void SimPortDriver::advance(Device& d)
 
 void SimPortDriver::advance_rx(Device& d, Clock::time_point now)
 {
-    const bool handshake = d.dcb.fRtsControl == PORT_RTS_CONTROL_HANDSHAKE ||
-                           d.dcb.fDtrControl == PORT_DTR_CONTROL_HANDSHAKE;
+    const bool handshake =
+        d.dcb.fRtsControl == PORT_RTS_CONTROL_HANDSHAKE || d.dcb.fDtrControl == PORT_DTR_CONTROL_HANDSHAKE;
     std::size_t budget = d.line_in.size();
     if (paced_) {
         const double elapsed = std::chrono::duration<double>(now - d.rx_clock).count();
@@ -220,7 +263,8 @@ void SimPortDriver::advance_rx(Device& d, Clock::time_point now)
     if (!paced_ || moved < budget || d.line_in.empty())
         d.rx_clock = now;
     else
-        d.rx_clock += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(moved * char_seconds(d)));
+        d.rx_clock +=
+            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(moved * char_seconds(d)));
 }
 
 void SimPortDriver::advance_tx(Device& d, Clock::time_point now)
@@ -256,8 +300,8 @@ void SimPortDriver::feed_tx_queue(Device& d)
     while (!d.writes.empty() && d.tx_queue.size() < d.out_size) {
         WriteOp& op = ops_[d.writes.front()];
         const auto size = static_cast<std::uint32_t>(op.snapshot.size());
-        const std::uint32_t k = std::min<std::uint32_t>(size - op.taken,
-                                                        d.out_size - static_cast<std::uint32_t>(d.tx_queue.size()));
+        const std::uint32_t k =
+            std::min<std::uint32_t>(size - op.taken, d.out_size - static_cast<std::uint32_t>(d.tx_queue.size()));
         if (std::memcmp(op.data + op.taken, op.snapshot.data() + op.taken, k) != 0) ++violations_;
         d.tx_queue.insert(d.tx_queue.end(), op.data + op.taken, op.data + op.taken + k);
         op.taken += k;

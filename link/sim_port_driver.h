@@ -15,10 +15,22 @@
 #include "link/port_driver.h"
 
 class SimPortDriver final : public PortDriver {
-public:
+ public:
     enum class Call {
-        open, close, get_state, set_state, setup_queues, set_timeouts, purge,
-        clear_error, modem_status, read, write, write_result, cancel_io, count_
+        open,
+        close,
+        get_state,
+        set_state,
+        setup_queues,
+        set_timeouts,
+        purge,
+        clear_error,
+        modem_status,
+        read,
+        write,
+        write_result,
+        cancel_io,
+        count_
     };
     static constexpr int always = -1;
 
@@ -88,7 +100,7 @@ public:
     bool cancel_io(PortHandle h) override;
     std::uint32_t os_major_version() override;
 
-private:
+ private:
     using Clock = std::chrono::steady_clock;
 
     struct WriteOp {

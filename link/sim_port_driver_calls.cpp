@@ -89,10 +89,8 @@ bool SimPortDriver::set_state(PortHandle h, const PortDcb& dcb)
     if (!d) return false;
     // What a serial driver refuses: no rate, odd frame sizes, 1.5 stop bits
     // other than with 5 data bits and 2 stop bits with 5 data bits.
-    if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > 4 || dcb.StopBits > 2)
-        return false;
-    if ((dcb.StopBits == PORT_ONE5STOPBITS) != (dcb.ByteSize == 5) && dcb.StopBits != PORT_ONESTOPBIT)
-        return false;
+    if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > 4 || dcb.StopBits > 2) return false;
+    if ((dcb.StopBits == PORT_ONE5STOPBITS) != (dcb.ByteSize == 5) && dcb.StopBits != PORT_ONESTOPBIT) return false;
     advance(*d);
     d->dcb = dcb;
     return true;
@@ -159,8 +157,8 @@ bool SimPortDriver::modem_status(PortHandle h, std::uint32_t* bits)
     if (injected_failure(Call::modem_status)) return false;
     Device* d = device_of(h);
     if (!d || !bits) return false;
-    *bits = (d->cts ? PORT_MS_CTS_ON : 0) | (d->dsr ? PORT_MS_DSR_ON : 0) |
-            (d->ring ? PORT_MS_RING_ON : 0) | (d->rlsd ? PORT_MS_RLSD_ON : 0);
+    *bits = (d->cts ? PORT_MS_CTS_ON : 0) | (d->dsr ? PORT_MS_DSR_ON : 0) | (d->ring ? PORT_MS_RING_ON : 0) |
+            (d->rlsd ? PORT_MS_RLSD_ON : 0);
     return true;
 }
 
@@ -173,12 +171,12 @@ bool SimPortDriver::read(PortHandle h, void* buffer, std::uint32_t n, std::uint3
     if (!d || !buffer) return false;
     // Total time-outs as Windows applies them; all zero waits for all n bytes.
     const PortTimeouts t = d->timeouts;
-    const bool at_once = t.ReadIntervalTimeout == maxdword && t.ReadTotalTimeoutMultiplier == 0 &&
-                         t.ReadTotalTimeoutConstant == 0;
+    const bool at_once =
+        t.ReadIntervalTimeout == maxdword && t.ReadTotalTimeoutMultiplier == 0 && t.ReadTotalTimeoutConstant == 0;
     const bool no_limit = t.ReadTotalTimeoutMultiplier == 0 && t.ReadTotalTimeoutConstant == 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(
-                                             static_cast<std::uint64_t>(t.ReadTotalTimeoutMultiplier) * n +
-                                             t.ReadTotalTimeoutConstant);
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(static_cast<std::uint64_t>(t.ReadTotalTimeoutMultiplier) * n +
+                                                 t.ReadTotalTimeoutConstant);
     for (;;) {
         d = device_of(h);
         if (!d) return false;  // vanished or closed under the read

@@ -17,10 +17,10 @@ constexpr std::int64_t timeout_ms = 2000;
 
 struct TxState {
     unsigned char block[block_buffer_size];
-    std::int32_t pos = 0;      // next byte of the block to send
-    std::int32_t pending = 0;  // bytes of the block the port has not accepted
-    bool cut = false;          // the block was cut at tx_block_limit
-    std::int64_t progress = 0; // last fetch or accepted write
+    std::int32_t pos = 0;       // next byte of the block to send
+    std::int32_t pending = 0;   // bytes of the block the port has not accepted
+    bool cut = false;           // the block was cut at tx_block_limit
+    std::int64_t progress = 0;  // last fetch or accepted write
     // A write still under way owns `record` and its bytes in `block`: no new
     // write and no new block until it has finished.
     PortWriteRecord record;
@@ -82,8 +82,7 @@ bool tx_pass(PortHandle port, TxState& s)
             port_settings.tx_queue_size > queued) {
             const std::int32_t w = std::min(port_settings.tx_queue_size - queued, s.pending);
             // Write errors are not detected: the bytes count as accepted.
-            if (port_driver().write(port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) ==
-                PortIo::pending)
+            if (port_driver().write(port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) == PortIo::pending)
                 s.in_flight = true;
             accepted = w;
         }

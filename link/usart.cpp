@@ -5,7 +5,10 @@
 
 namespace {
 
-bool port_number_ok(std::int32_t n) { return n >= 1 && n <= 256; }
+bool port_number_ok(std::int32_t n)
+{
+    return n >= 1 && n <= 256;
+}
 
 }  // namespace
 
@@ -47,8 +50,8 @@ int usart_close(PortHandle* slot)
     return 0;
 }
 
-int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int32_t parity,
-                    std::int32_t bits, std::int32_t rx_handshake, std::int32_t tx_handshake)
+int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int32_t parity, std::int32_t bits,
+                    std::int32_t rx_handshake, std::int32_t tx_handshake)
 {
     if (baud < 1 || baud > 3000000) return 1;
     if (bits < 5 || bits > 8) return 4;
@@ -59,14 +62,21 @@ int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int
     dcb.fNull = 0;
     dcb.BaudRate = static_cast<std::uint32_t>(baud);
     switch (stop) {
-    case 10: dcb.StopBits = PORT_ONESTOPBIT; break;
-    case 15: dcb.StopBits = PORT_ONE5STOPBITS; break;
-    case 20: dcb.StopBits = PORT_TWOSTOPBITS; break;
-    default: return 2;
+        case 10:
+            dcb.StopBits = PORT_ONESTOPBIT;
+            break;
+        case 15:
+            dcb.StopBits = PORT_ONE5STOPBITS;
+            break;
+        case 20:
+            dcb.StopBits = PORT_TWOSTOPBITS;
+            break;
+        default:
+            return 2;
     }
     // The record's parity codes put space before mark; Windows has them the other way.
-    static constexpr std::uint8_t parity_map[5] = {PORT_NOPARITY, PORT_ODDPARITY, PORT_EVENPARITY,
-                                                   PORT_SPACEPARITY, PORT_MARKPARITY};
+    static constexpr std::uint8_t parity_map[5] = {PORT_NOPARITY, PORT_ODDPARITY, PORT_EVENPARITY, PORT_SPACEPARITY,
+                                                   PORT_MARKPARITY};
     if (parity < 0 || parity > 4) return 3;
     dcb.Parity = parity_map[parity];
     dcb.ByteSize = static_cast<std::uint8_t>(bits);
@@ -79,13 +89,12 @@ int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int
 
 int usart_set_queues(PortHandle h, std::int32_t rx_size, std::int32_t tx_size)
 {
-    return port_driver().setup_queues(h, static_cast<std::uint32_t>(rx_size),
-                                      static_cast<std::uint32_t>(tx_size)) ? 0 : 1;
+    return port_driver().setup_queues(h, static_cast<std::uint32_t>(rx_size), static_cast<std::uint32_t>(tx_size)) ? 0
+                                                                                                                   : 1;
 }
 
 int usart_set_timeouts(PortHandle h, std::int32_t read_interval, std::int32_t read_constant,
-                       std::int32_t read_multiplier, std::int32_t write_constant,
-                       std::int32_t write_multiplier)
+                       std::int32_t read_multiplier, std::int32_t write_constant, std::int32_t write_multiplier)
 {
     PortTimeouts t;
     t.ReadIntervalTimeout = static_cast<std::uint32_t>(read_interval);

@@ -14,14 +14,13 @@ int usart_open(PortHandle* slot, std::int32_t n);
 int usart_close(PortHandle* slot);
 // 0; 1 baud outside 1..3000000; 4 data bits outside 5..8; 256 GetCommState
 // failed; 2 stop bits not 10/15/20; 3 parity outside 0..4; 257 SetCommState failed.
-int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int32_t parity,
-                    std::int32_t bits, std::int32_t rx_handshake, std::int32_t tx_handshake);
+int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int32_t parity, std::int32_t bits,
+                    std::int32_t rx_handshake, std::int32_t tx_handshake);
 // SetupComm: 0 or 1.
 int usart_set_queues(PortHandle h, std::int32_t rx_size, std::int32_t tx_size);
 // SetCommTimeouts: 0 or 1. The read constant comes before the multiplier.
 int usart_set_timeouts(PortHandle h, std::int32_t read_interval, std::int32_t read_constant,
-                       std::int32_t read_multiplier, std::int32_t write_constant,
-                       std::int32_t write_multiplier);
+                       std::int32_t read_multiplier, std::int32_t write_constant, std::int32_t write_multiplier);
 // Driver queue counts: 0; 1 count missing; 2 ClearCommError failed (count untouched).
 int usart_rx_count(PortHandle h, std::int32_t* count);
 int usart_tx_count(PortHandle h, std::int32_t* count);

@@ -5,7 +5,7 @@
 #include "link/port_driver.h"
 
 class Win32PortDriver final : public PortDriver {
-public:
+ public:
     PortHandle open(const char* name, bool overlapped) override;
     bool close(PortHandle h) override;
     bool get_state(PortHandle h, PortDcb* dcb) override;

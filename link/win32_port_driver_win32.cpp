@@ -8,7 +8,10 @@
 
 namespace {
 
-HANDLE handle_of(PortHandle h) { return static_cast<HANDLE>(h); }
+HANDLE handle_of(PortHandle h)
+{
+    return static_cast<HANDLE>(h);
+}
 
 static_assert(sizeof(OVERLAPPED) <= sizeof(PortWriteRecord::os));
 static_assert(alignof(OVERLAPPED) <= alignof(PortWriteRecord));
@@ -21,7 +24,7 @@ OVERLAPPED* overlapped_of(PortWriteRecord& record)
 // One manual-reset event per thread for reads: several threads use one handle,
 // and waiting on the handle itself would also wake on another thread's write.
 class ThreadReadEvent {
-public:
+ public:
     ThreadReadEvent() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
     ~ThreadReadEvent()
     {
@@ -31,7 +34,7 @@ public:
     ThreadReadEvent& operator=(const ThreadReadEvent&) = delete;
     HANDLE get() const { return event_; }
 
-private:
+ private:
     HANDLE event_;
 };
 
@@ -112,7 +115,10 @@ PortHandle Win32PortDriver::open(const char* name, bool overlapped)
     return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
 
-bool Win32PortDriver::close(PortHandle h) { return CloseHandle(handle_of(h)) != 0; }
+bool Win32PortDriver::close(PortHandle h)
+{
+    return CloseHandle(handle_of(h)) != 0;
+}
 
 bool Win32PortDriver::get_state(PortHandle h, PortDcb* dcb)
 {
@@ -149,7 +155,10 @@ bool Win32PortDriver::set_timeouts(PortHandle h, const PortTimeouts& t)
     return SetCommTimeouts(handle_of(h), &c) != 0;
 }
 
-bool Win32PortDriver::purge(PortHandle h, std::uint32_t flags) { return PurgeComm(handle_of(h), flags) != 0; }
+bool Win32PortDriver::purge(PortHandle h, std::uint32_t flags)
+{
+    return PurgeComm(handle_of(h), flags) != 0;
+}
 
 bool Win32PortDriver::clear_error(PortHandle h, std::uint32_t* errors, PortComStat* stat)
 {
@@ -191,8 +200,7 @@ bool Win32PortDriver::read(PortHandle h, void* buffer, std::uint32_t n, std::uin
         // time-outs bound the wait in any case. A time-out is a short read on
         // Windows; Wine reports it as ERROR_TIMEOUT, so both mean the same here.
         if (GetLastError() != ERROR_IO_PENDING) return false;
-        if (!GetOverlappedResult(handle_of(h), &ov, &count, TRUE) && GetLastError() != ERROR_TIMEOUT)
-            return false;
+        if (!GetOverlappedResult(handle_of(h), &ov, &count, TRUE) && GetLastError() != ERROR_TIMEOUT) return false;
     }
     if (got) *got = count;
     return true;
@@ -218,13 +226,16 @@ PortIo Win32PortDriver::write_result(PortHandle h, PortWriteRecord& record, std:
     return finished(ok, count, sent);
 }
 
-bool Win32PortDriver::cancel_io(PortHandle h) { return CancelIo(handle_of(h)) != 0; }
+bool Win32PortDriver::cancel_io(PortHandle h)
+{
+    return CancelIo(handle_of(h)) != 0;
+}
 
 std::uint32_t Win32PortDriver::os_major_version()
 {
     OSVERSIONINFOA v{};
     v.dwOSVersionInfoSize = sizeof v;
-    if (!GetVersionExA(&v)) return 5;   // the "\\.\COM%d" form suits every current system
+    if (!GetVersionExA(&v)) return 5;  // the "\\.\COM%d" form suits every current system
     return v.dwMajorVersion;
 }
 

@@ -14,11 +14,15 @@ constexpr uint64_t int64_min_magnitude = uint64_t{1} << 63;
 
 // Width codes beyond +-8 would ask for more bytes than a 64-bit value has; they
 // are held to that so no text grows without bound.
-int clamp_width(int width) { return std::clamp(width, -8, 8); }
+int clamp_width(int width)
+{
+    return std::clamp(width, -8, 8);
+}
 
 // The lowest 8*bytes bits of `magnitude`, most significant first, a space after
 // every group of 8 (the last group too).
-std::string binary_groups(uint64_t magnitude, int bytes) {
+std::string binary_groups(uint64_t magnitude, int bytes)
+{
     std::string text;
     text.reserve(static_cast<size_t>(bytes) * 9);
     for (int bit = bytes * 8 - 1; bit >= 0; --bit) {
@@ -28,16 +32,21 @@ std::string binary_groups(uint64_t magnitude, int bytes) {
     return text;
 }
 
-std::string hex_digits(uint64_t value, int bytes) {
+std::string hex_digits(uint64_t value, int bytes)
+{
     char buf[40];
     std::snprintf(buf, sizeof buf, "%0*" PRIX64, bytes * 2, value);
     return buf;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // Value of a digit character in any radix up to 36, or 99 for a non-digit.
-int digit_value(char c) {
+int digit_value(char c)
+{
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
     if (c >= 'a' && c <= 'z') return c - 'a' + 10;
@@ -48,8 +57,8 @@ enum class SignRule { none, allowed };
 
 // The common scan from the last character to the first. With SignRule::allowed a
 // "+" or "-" ends the digits; only blanks may stand to its left.
-int scan_magnitude(const char* text, int radix, SignRule sign_rule, uint64_t& magnitude,
-                   bool& negative) {
+int scan_magnitude(const char* text, int radix, SignRule sign_rule, uint64_t& magnitude, bool& negative)
+{
     if (text == nullptr || *text == '\0') return parse_bad_text;
     uint64_t value = 0;
     uint64_t weight = 1;
@@ -80,7 +89,8 @@ int scan_magnitude(const char* text, int radix, SignRule sign_rule, uint64_t& ma
     return parse_ok;
 }
 
-int check_arguments(const void* result, int radix) {
+int check_arguments(const void* result, int radix)
+{
     if (result == nullptr) return parse_no_result;
     if (radix < 2 || radix > 35) return parse_bad_radix;
     return parse_ok;
@@ -88,7 +98,8 @@ int check_arguments(const void* result, int radix) {
 
 }  // namespace
 
-uint64_t BytesToUnsigned64(const unsigned char* bytes, int count, bool big_endian) {
+uint64_t BytesToUnsigned64(const unsigned char* bytes, int count, bool big_endian)
+{
     if (bytes == nullptr || count <= 0) return 0;
     uint64_t value = 0;
     for (int i = 0; i < count && i < 8; ++i) {
@@ -98,7 +109,8 @@ uint64_t BytesToUnsigned64(const unsigned char* bytes, int count, bool big_endia
     return value;
 }
 
-int64_t BytesToSigned64(const unsigned char* bytes, int count, bool big_endian) {
+int64_t BytesToSigned64(const unsigned char* bytes, int count, bool big_endian)
+{
     const uint64_t raw = BytesToUnsigned64(bytes, count, big_endian);
     if (count <= 0 || count >= 8 || bytes == nullptr) return static_cast<int64_t>(raw);
     // Sign-extend from the most significant byte of the group.
@@ -107,7 +119,8 @@ int64_t BytesToSigned64(const unsigned char* bytes, int count, bool big_endian) 
     return static_cast<int64_t>((raw ^ sign) - sign);
 }
 
-std::string FormatUnsigned64(uint64_t value, int width) {
+std::string FormatUnsigned64(uint64_t value, int width)
+{
     width = clamp_width(width);
     if (width == 0) {
         char buf[24];
@@ -118,7 +131,8 @@ std::string FormatUnsigned64(uint64_t value, int width) {
     return "0b" + binary_groups(value, -width);
 }
 
-std::string FormatSigned64(int64_t value, int width) {
+std::string FormatSigned64(int64_t value, int width)
+{
     width = clamp_width(width);
     if (width == 0) {
         char buf[24];
@@ -127,8 +141,7 @@ std::string FormatSigned64(int64_t value, int width) {
     }
     const bool negative = value < 0;
     // The magnitude of -2^63 is 2^63, which only an unsigned type holds.
-    const uint64_t magnitude = negative ? uint64_t{0} - static_cast<uint64_t>(value)
-                                        : static_cast<uint64_t>(value);
+    const uint64_t magnitude = negative ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     if (width > 0) {
         if (magnitude == int64_min_magnitude && negative) return "-0x8000000000000000";
         return (negative ? "-0x" : "0x") + hex_digits(magnitude, width);
@@ -136,7 +149,8 @@ std::string FormatSigned64(int64_t value, int width) {
     return (negative ? "-0b" : "0b") + binary_groups(magnitude, -width);
 }
 
-int ParseUnsigned64(const char* text, uint64_t* result, int radix) {
+int ParseUnsigned64(const char* text, uint64_t* result, int radix)
+{
     if (const int check = check_arguments(result, radix); check != parse_ok) return check;
     uint64_t magnitude = 0;
     bool negative = false;
@@ -146,25 +160,29 @@ int ParseUnsigned64(const char* text, uint64_t* result, int radix) {
     return parse_ok;
 }
 
-int ParseSigned64(const char* text, int64_t* result, int radix) {
+int ParseSigned64(const char* text, int64_t* result, int radix)
+{
     if (const int check = check_arguments(result, radix); check != parse_ok) return check;
     uint64_t magnitude = 0;
     bool negative = false;
     const int scan = scan_magnitude(text, radix, SignRule::allowed, magnitude, negative);
     if (scan != parse_ok) return scan;
-    if (magnitude > (negative ? int64_min_magnitude : int64_min_magnitude - 1))
-        return parse_overflow;
-    *result = negative ? static_cast<int64_t>(uint64_t{0} - magnitude)
-                       : static_cast<int64_t>(magnitude);
+    if (magnitude > (negative ? int64_min_magnitude : int64_min_magnitude - 1)) return parse_overflow;
+    *result = negative ? static_cast<int64_t>(uint64_t{0} - magnitude) : static_cast<int64_t>(magnitude);
     return parse_ok;
 }
 
-int CopyTextToClipboard(const char* text) {
+int CopyTextToClipboard(const char* text)
+{
     switch (clipboard_set_text(text ? text : "")) {
-        case ClipboardResult::done: return clipboard_done;
-        case ClipboardResult::not_opened: return clipboard_not_opened;
-        case ClipboardResult::no_memory: return clipboard_no_memory;
-        case ClipboardResult::refused: break;
+        case ClipboardResult::done:
+            return clipboard_done;
+        case ClipboardResult::not_opened:
+            return clipboard_not_opened;
+        case ClipboardResult::no_memory:
+            return clipboard_no_memory;
+        case ClipboardResult::refused:
+            break;
     }
     return clipboard_refused;
 }

@@ -12,16 +12,16 @@ inline constexpr int width_decimal = 0;
 
 // Parse result codes.
 inline constexpr int parse_ok = 0;
-inline constexpr int parse_overflow = -1;        // the value does not fit
-inline constexpr int parse_no_result = 3;        // no place for the result was passed
-inline constexpr int parse_bad_radix = 4;        // radix outside 2..35
-inline constexpr int parse_bad_text = 5;         // a character that is no digit, blank or allowed sign
+inline constexpr int parse_overflow = -1;  // the value does not fit
+inline constexpr int parse_no_result = 3;  // no place for the result was passed
+inline constexpr int parse_bad_radix = 4;  // radix outside 2..35
+inline constexpr int parse_bad_text = 5;   // a character that is no digit, blank or allowed sign
 
 // Clipboard result codes.
 inline constexpr int clipboard_done = 0;
-inline constexpr int clipboard_not_opened = 1;   // another program holds the clipboard
-inline constexpr int clipboard_no_memory = 2;    // no memory for the copy; the clipboard stays empty
-inline constexpr int clipboard_refused = 3;      // the system did not take the data
+inline constexpr int clipboard_not_opened = 1;  // another program holds the clipboard
+inline constexpr int clipboard_no_memory = 2;   // no memory for the copy; the clipboard stays empty
+inline constexpr int clipboard_refused = 3;     // the system did not take the data
 
 // A group of `count` bytes (1..8) as an integer; big_endian puts the most
 // significant byte first in memory. A count of 0 gives 0; bytes beyond the

@@ -13,20 +13,23 @@ struct Clipboard {
     bool held = false;
 };
 
-Clipboard& clipboard() {
+Clipboard& clipboard()
+{
     static Clipboard instance;
     return instance;
 }
 
 }  // namespace
 
-void clipboard_posix_hold(bool held) {
+void clipboard_posix_hold(bool held)
+{
     Clipboard& c = clipboard();
     std::lock_guard guard(c.lock);
     c.held = held;
 }
 
-ClipboardResult clipboard_set_text(std::string_view text) {
+ClipboardResult clipboard_set_text(std::string_view text)
+{
     Clipboard& c = clipboard();
     std::lock_guard guard(c.lock);
     if (c.held) return ClipboardResult::not_opened;
@@ -35,7 +38,8 @@ ClipboardResult clipboard_set_text(std::string_view text) {
     return ClipboardResult::done;
 }
 
-std::optional<std::string> clipboard_get_text() {
+std::optional<std::string> clipboard_get_text()
+{
     Clipboard& c = clipboard();
     std::lock_guard guard(c.lock);
     if (c.held) return std::nullopt;

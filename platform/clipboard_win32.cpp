@@ -11,14 +11,16 @@ namespace {
 // Closes the clipboard on every way out.
 struct OpenClipboardScope {
     bool opened = OpenClipboard(nullptr) != FALSE;
-    ~OpenClipboardScope() {
+    ~OpenClipboardScope()
+    {
         if (opened) CloseClipboard();
     }
 };
 
 }  // namespace
 
-ClipboardResult clipboard_set_text(std::string_view text) {
+ClipboardResult clipboard_set_text(std::string_view text)
+{
     OpenClipboardScope scope;
     if (!scope.opened) return ClipboardResult::not_opened;
     EmptyClipboard();
@@ -40,7 +42,8 @@ ClipboardResult clipboard_set_text(std::string_view text) {
     return ClipboardResult::done;
 }
 
-std::optional<std::string> clipboard_get_text() {
+std::optional<std::string> clipboard_get_text()
+{
     OpenClipboardScope scope;
     if (!scope.opened) return std::nullopt;
     HANDLE data = GetClipboardData(CF_TEXT);

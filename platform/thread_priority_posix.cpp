@@ -2,4 +2,7 @@
 // needs privileges the tests do not have.
 #include "platform/thread_priority.h"
 
-bool set_current_thread_priority(ThreadPriority) { return true; }
+bool set_current_thread_priority(ThreadPriority)
+{
+    return true;
+}

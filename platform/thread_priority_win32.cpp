@@ -5,7 +5,6 @@
 
 bool set_current_thread_priority(ThreadPriority priority)
 {
-    const int value = priority == ThreadPriority::above_normal ? THREAD_PRIORITY_ABOVE_NORMAL
-                                                               : THREAD_PRIORITY_NORMAL;
+    const int value = priority == ThreadPriority::above_normal ? THREAD_PRIORITY_ABOVE_NORMAL : THREAD_PRIORITY_NORMAL;
     return SetThreadPriority(GetCurrentThread(), value) != 0;
 }

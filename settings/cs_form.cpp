@@ -114,8 +114,7 @@ void TCSForm::BtnBackClick()
         ports_.push_back(n);
     }
     if (ports_.empty()) {
-        ui::message_box("No free COM port found!", "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok,
-                        this);
+        ui::message_box("No free COM port found!", "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         BtnCancel.click();
         return;
     }
@@ -165,8 +164,7 @@ void TCSForm::BtnOkClick()
         // A text that is no integer throws here, leaving the dialog open and the record as it was.
         const std::int32_t rate = IntEditCheck(first ? Ecus1baud : Ecus2baud, 1, 3000000);
         if (rate == -1) {
-            ui::message_box(first ? "Invalid \"custom 1\" baud rate value!"
-                                  : "Invalid \"custom 2\" baud rate value!",
+            ui::message_box(first ? "Invalid \"custom 1\" baud rate value!" : "Invalid \"custom 2\" baud rate value!",
                             "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
             return;
         }
@@ -185,16 +183,19 @@ void TCSForm::BtnOkClick()
 
     port_settings = work_;
     set_modal_result(ui::mr::Ok);
-    if (!modal()) close();   // a modal dialog closes through its result
+    if (!modal()) close();  // a modal dialog closes through its result
 }
 
 void TCSForm::BtnCancelClick()
 {
     set_modal_result(ui::mr::Cancel);
-    if (!modal()) close();   // a modal dialog closes through its result
+    if (!modal()) close();  // a modal dialog closes through its result
 }
 
-void TCSForm::CBbaudChange() { recolour_custom_fields(); }
+void TCSForm::CBbaudChange()
+{
+    recolour_custom_fields();
+}
 
 void TCSForm::Ecus1baudDblClick()
 {
@@ -208,9 +209,15 @@ void TCSForm::Ecus2baudDblClick()
     recolour_custom_fields();
 }
 
-void TCSForm::Ecus1baudKeyPress(char& key) { digits_only(key); }
+void TCSForm::Ecus1baudKeyPress(char& key)
+{
+    digits_only(key);
+}
 
-void TCSForm::Ecus2baudKeyPress(char& key) { digits_only(key); }
+void TCSForm::Ecus2baudKeyPress(char& key)
+{
+    digits_only(key);
+}
 
 void TCSForm::recolour_custom_fields()
 {

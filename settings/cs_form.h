@@ -16,16 +16,15 @@
 #include "ui/page_control.h"
 
 // The thirteen standard rates, items 0..12 of CBbaud; 13 is "Custom 1", 14 "Custom 2".
-inline constexpr std::int32_t cs_standard_bauds[13] = {110,   300,   600,   1200,  2400,
-                                                       4800,  9600,  14400, 19200, 38400,
-                                                       56000, 57600, 115200};
+inline constexpr std::int32_t cs_standard_bauds[13] = {110,   300,   600,   1200,  2400,  4800,  9600,
+                                                       14400, 19200, 38400, 56000, 57600, 115200};
 inline constexpr int cs_custom1_item = 13;
 inline constexpr int cs_custom2_item = 14;
 // Highest port number the Refresh probes.
 inline constexpr int cs_probe_last_port = 32;
 
 class TCSForm : public ui::Form {
-public:
+ public:
     TCSForm();
 
     ui::PageControl PageControl1{this, "PageControl1"};
@@ -68,7 +67,7 @@ public:
     const PortSettings& working_copy() const { return work_; }
     const std::vector<std::int32_t>& port_list() const { return ports_; }
 
-private:
+ private:
     void build_layout();
     void recolour_custom_fields();
 

@@ -4,8 +4,7 @@
 #include "settings/setting_values.h"
 #include "settings/start_folder.h"
 
-void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder,
-                      std::string& help_path)
+void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder, std::string& help_path)
 {
     help_path.clear();
     if (!file) return;

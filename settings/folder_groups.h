@@ -9,8 +9,7 @@
 
 // The help file's full path: start folder + "\" + HELP/path when that value is
 // not empty and names an existing file; empty otherwise (and without a file).
-void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder,
-                      std::string& help_path);
+void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder, std::string& help_path);
 
 // PATH/path_save_text, default empty. Load: 1 without a file (`folder` left
 // alone), else 0. Save: 1 without a file, else 0; a refused write throws.

@@ -4,7 +4,9 @@
 #include "settings/setting_values.h"
 
 IntegerConversionError::IntegerConversionError(const std::string& text)
-    : std::invalid_argument("'" + text + "' is not a valid integer value") {}
+    : std::invalid_argument("'" + text + "' is not a valid integer value")
+{
+}
 
 std::int32_t IntEditCheck(ui::Edit& edit, std::int32_t min, std::int32_t max)
 {

@@ -12,7 +12,7 @@
 // "'<text>' is not a valid integer value" and reaches the application's
 // error handler, ending the handler that ran the check.
 class IntegerConversionError : public std::invalid_argument {
-public:
+ public:
     explicit IntegerConversionError(const std::string& text);
 };
 

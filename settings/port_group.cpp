@@ -55,9 +55,7 @@ int LoadPortSettings(const ProfileFile* file, PortSettings& r)
 {
     if (!file) return 1;
     const ProfileFile& f = *file;
-    auto get = [&f](std::string_view key, std::int32_t def) {
-        return read_setting_integer(f, section, key, def);
-    };
+    auto get = [&f](std::string_view key, std::int32_t def) { return read_setting_integer(f, section, key, def); };
     r.port_num = outside_becomes(get("port_num", 1), 1, 255, 1);
     r.port_baud = outside_becomes(get("port_baud", 115200), 1, 3000000, 115200);
     const std::int32_t stop = get("port_stop", 10);

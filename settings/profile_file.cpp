@@ -1,10 +1,9 @@
 // The parts of the settings file seam that every backend shares.
 #include "settings/profile_file.h"
 
-ProfileWriteError::ProfileWriteError(const std::string& path)
-    : std::runtime_error("Unable to write to " + path) {}
+ProfileWriteError::ProfileWriteError(const std::string& path) : std::runtime_error("Unable to write to " + path) {}
 
-void ProfileFile::write_string(std::string_view section, std::string_view key,
-                               std::string_view value) {
+void ProfileFile::write_string(std::string_view section, std::string_view key, std::string_view value)
+{
     if (!try_write_string(section, key, value)) throw ProfileWriteError(path());
 }

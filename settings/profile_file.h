@@ -13,12 +13,12 @@ inline constexpr std::size_t profile_value_max = 2047;
 
 // A write the system refused; its message is "Unable to write to <path>".
 class ProfileWriteError : public std::runtime_error {
-public:
+ public:
     explicit ProfileWriteError(const std::string& path);
 };
 
 class ProfileFile {
-public:
+ public:
     virtual ~ProfileFile() = default;
 
     virtual const std::string& path() const = 0;
@@ -34,8 +34,7 @@ public:
     // Writes one key straight to the file: an existing key gets the new value in
     // place, a new key is added at the end of its section, a new section at the
     // end of the file; the first write creates the file. False when refused.
-    virtual bool try_write_string(std::string_view section, std::string_view key,
-                                  std::string_view value) = 0;
+    virtual bool try_write_string(std::string_view section, std::string_view key, std::string_view value) = 0;
 
     // As try_write_string, but a refused write throws ProfileWriteError.
     void write_string(std::string_view section, std::string_view key, std::string_view value);

@@ -15,7 +15,8 @@ namespace {
 
 enum class ReadResult { ok, missing, failed };
 
-ReadResult read_whole_file(const std::string& path, std::string& text) {
+ReadResult read_whole_file(const std::string& path, std::string& text)
+{
     text.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? ReadResult::missing : ReadResult::failed;
@@ -39,7 +40,8 @@ ReadResult read_whole_file(const std::string& path, std::string& text) {
     return ReadResult::ok;
 }
 
-bool write_whole_file(const std::string& path, const std::string& text) {
+bool write_whole_file(const std::string& path, const std::string& text)
+{
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     std::size_t done = 0;
@@ -56,26 +58,27 @@ bool write_whole_file(const std::string& path, const std::string& text) {
 }
 
 class PosixProfileFile final : public ProfileFile {
-public:
+ public:
     // The path may come in Windows form (start folder + "\config.ini").
-    explicit PosixProfileFile(std::string path) : path_(std::move(path)), native_path_(path_) {
+    explicit PosixProfileFile(std::string path) : path_(std::move(path)), native_path_(path_)
+    {
         std::replace(native_path_.begin(), native_path_.end(), '\\', '/');
     }
 
     const std::string& path() const override { return path_; }
 
     std::string read_string(std::string_view section, std::string_view key,
-                            std::string_view default_value) const override {
+                            std::string_view default_value) const override
+    {
         std::string text;
         std::optional<std::string> raw;
-        if (read_whole_file(native_path_, text) == ReadResult::ok)
-            raw = profile_find_value(text, section, key);
+        if (read_whole_file(native_path_, text) == ReadResult::ok) raw = profile_find_value(text, section, key);
         if (raw) return profile_value_as_read(*raw, profile_value_max + 1);
         return profile_value_as_read(profile_default_trimmed(default_value), profile_value_max + 1);
     }
 
-    bool try_write_string(std::string_view section, std::string_view key,
-                          std::string_view value) override {
+    bool try_write_string(std::string_view section, std::string_view key, std::string_view value) override
+    {
         std::string text;
         const ReadResult read = read_whole_file(native_path_, text);
         if (read == ReadResult::failed) return false;
@@ -84,13 +87,14 @@ public:
         return write_whole_file(native_path_, changed);
     }
 
-private:
+ private:
     std::string path_;
     std::string native_path_;
 };
 
 }  // namespace
 
-std::unique_ptr<ProfileFile> open_profile_file(std::string path) {
+std::unique_ptr<ProfileFile> open_profile_file(std::string path)
+{
     return std::make_unique<PosixProfileFile>(std::move(path));
 }

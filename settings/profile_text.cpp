@@ -9,28 +9,33 @@
 namespace {
 
 // Blanks as the profile functions see them; ^Z (a DOS end of file) is one too.
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' ||
-           c == '\x1a';
+bool is_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
-std::string_view trim_left(std::string_view s) {
+std::string_view trim_left(std::string_view s)
+{
     while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
     return s;
 }
 
-std::string_view trim(std::string_view s) {
+std::string_view trim(std::string_view s)
+{
     s = trim_left(s);
     while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
     return s;
 }
 
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char ascii_lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return ascii_lower(x) == ascii_lower(y);
-           });
+bool same_name(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return ascii_lower(x) == ascii_lower(y); });
 }
 
 // One line of the file: [begin, end) is its text without the terminator,
@@ -43,12 +48,14 @@ struct Line {
 
 // Walks the lines of a text; a UTF-8 byte-order mark at the start is skipped.
 class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {
+ public:
+    explicit LineReader(std::string_view text) : text_(text)
+    {
         if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     }
 
-    bool next(Line& line) {
+    bool next(Line& line)
+    {
         if (pos_ >= text_.size()) return false;
         std::size_t end = text_.find('\n', pos_);
         if (end == std::string_view::npos) end = text_.find('\r', pos_);
@@ -58,7 +65,7 @@ public:
         return true;
     }
 
-private:
+ private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
@@ -72,9 +79,13 @@ struct Entry {
 };
 
 // The profile functions see names and values as C strings: a zero byte ends them.
-std::string_view until_zero(std::string_view s) { return s.substr(0, s.find('\0')); }
+std::string_view until_zero(std::string_view s)
+{
+    return s.substr(0, s.find('\0'));
+}
 
-Entry parse_line(std::string_view content) {
+Entry parse_line(std::string_view content)
+{
     Entry entry;
     content = trim(content);
     if (!content.empty() && content.front() == '[') {
@@ -98,11 +109,12 @@ Entry parse_line(std::string_view content) {
 // Where one key of one section stands in the text.
 struct Place {
     bool section_found = false;
-    std::optional<Line> key_line;       // the first line of the key, if any
-    std::optional<Line> last_filled;    // the section's last non-blank line
+    std::optional<Line> key_line;     // the first line of the key, if any
+    std::optional<Line> last_filled;  // the section's last non-blank line
 };
 
-Place locate(std::string_view text, std::string_view section, std::string_view key) {
+Place locate(std::string_view text, std::string_view section, std::string_view key)
+{
     section = trim(section);
     key = trim(key);
     Place place;
@@ -124,20 +136,20 @@ Place locate(std::string_view text, std::string_view section, std::string_view k
         }
         if (!in_section) continue;
         if (!trim(content).empty()) place.last_filled = line;
-        if (!place.key_line && same_name(entry.name, key))
-            place.key_line = line;
+        if (!place.key_line && same_name(entry.name, key)) place.key_line = line;
     }
     return place;
 }
 
-bool ends_line(std::string_view text) {
+bool ends_line(std::string_view text)
+{
     return text.empty() || text.back() == '\n' || text.back() == '\r';
 }
 
 }  // namespace
 
-std::optional<std::string> profile_find_value(std::string_view text, std::string_view section,
-                                              std::string_view key) {
+std::optional<std::string> profile_find_value(std::string_view text, std::string_view section, std::string_view key)
+{
     const Place place = locate(text, section, key);
     if (!place.key_line) return std::nullopt;
     const Line& line = *place.key_line;
@@ -146,11 +158,11 @@ std::optional<std::string> profile_find_value(std::string_view text, std::string
     return std::string(*entry.value);
 }
 
-std::string profile_value_as_read(std::string_view raw, std::size_t buffer_size) {
+std::string profile_value_as_read(std::string_view raw, std::size_t buffer_size)
+{
     if (buffer_size == 0) return {};
     bool quoted = false;
-    if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') &&
-        raw.back() == raw.front()) {
+    if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front()) {
         raw.remove_prefix(1);
         quoted = true;
     }
@@ -161,13 +173,15 @@ std::string profile_value_as_read(std::string_view raw, std::size_t buffer_size)
     return value;
 }
 
-std::string_view profile_default_trimmed(std::string_view default_value) {
+std::string_view profile_default_trimmed(std::string_view default_value)
+{
     while (default_value.size() > 1 && default_value.back() == ' ') default_value.remove_suffix(1);
     return default_value;
 }
 
-std::string profile_with_value(std::string_view text, std::string_view section,
-                               std::string_view key, std::string_view value) {
+std::string profile_with_value(std::string_view text, std::string_view section, std::string_view key,
+                               std::string_view value)
+{
     // Names and values lose their leading blanks when written, as on Windows.
     const std::string_view section_name = trim_left(section);
     const std::string_view key_name = trim_left(key);
@@ -179,8 +193,8 @@ std::string profile_with_value(std::string_view text, std::string_view section,
         // The key keeps the name it has in the file; the line keeps its ending.
         const Line& line = *place.key_line;
         const Entry entry = parse_line(text.substr(line.begin, line.end - line.begin));
-        const bool crlf = line.end > line.begin && text[line.end - 1] == '\r' &&
-                          line.end < text.size() && text[line.end] == '\n';
+        const bool crlf =
+            line.end > line.begin && text[line.end - 1] == '\r' && line.end < text.size() && text[line.end] == '\n';
         out.append(text.substr(0, line.begin));
         out.append(entry.name).append("=").append(value);
         if (crlf) out += '\r';

@@ -11,8 +11,7 @@
 // means the lines before the first section header): the text after the first
 // "=", trimmed. Nothing when the section or key is missing or the key's line has
 // no "=". Later sections of the same name are not searched.
-std::optional<std::string> profile_find_value(std::string_view text, std::string_view section,
-                                              std::string_view key);
+std::optional<std::string> profile_find_value(std::string_view text, std::string_view section, std::string_view key);
 
 // A value as the reading functions hand it out: one pair of enclosing quotes
 // (both ' or both ") removed and cut to fit a buffer of `buffer_size` characters
@@ -26,5 +25,5 @@ std::string_view profile_default_trimmed(std::string_view default_value);
 // `text` after writing `value` to `key` in `section`: the first matching key
 // line is rewritten in place, a new key goes after the last non-blank line of
 // the first matching section, a new section goes to the end of the text.
-std::string profile_with_value(std::string_view text, std::string_view section,
-                               std::string_view key, std::string_view value);
+std::string profile_with_value(std::string_view text, std::string_view section, std::string_view key,
+                               std::string_view value);

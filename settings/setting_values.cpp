@@ -47,43 +47,38 @@ std::optional<std::int32_t> parse_decimal(std::string_view text)
 
 std::optional<std::int32_t> parse_setting_integer(std::string_view text)
 {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return parse_hex(text.substr(2));
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return parse_hex(text.substr(2));
     return parse_decimal(text);
 }
 
-std::int32_t read_setting_integer(const ProfileFile& file, std::string_view section,
-                                  std::string_view key, std::int32_t default_value)
+std::int32_t read_setting_integer(const ProfileFile& file, std::string_view section, std::string_view key,
+                                  std::int32_t default_value)
 {
     return parse_setting_integer(file.read_string(section, key, "")).value_or(default_value);
 }
 
-bool read_setting_boolean(const ProfileFile& file, std::string_view section, std::string_view key,
-                          bool default_value)
+bool read_setting_boolean(const ProfileFile& file, std::string_view section, std::string_view key, bool default_value)
 {
     return read_setting_integer(file, section, key, default_value ? 1 : 0) != 0;
 }
 
-std::string read_setting_text(const ProfileFile& file, std::string_view section,
-                              std::string_view key, std::string_view default_value)
+std::string read_setting_text(const ProfileFile& file, std::string_view section, std::string_view key,
+                              std::string_view default_value)
 {
     return file.read_string(section, key, default_value);
 }
 
-void write_setting_integer(ProfileFile& file, std::string_view section, std::string_view key,
-                           std::int32_t value)
+void write_setting_integer(ProfileFile& file, std::string_view section, std::string_view key, std::int32_t value)
 {
     file.write_string(section, key, std::to_string(value));
 }
 
-void write_setting_boolean(ProfileFile& file, std::string_view section, std::string_view key,
-                           bool value)
+void write_setting_boolean(ProfileFile& file, std::string_view section, std::string_view key, bool value)
 {
     file.write_string(section, key, value ? "1" : "0");
 }
 
-void write_setting_text(ProfileFile& file, std::string_view section, std::string_view key,
-                        std::string_view value)
+void write_setting_text(ProfileFile& file, std::string_view section, std::string_view key, std::string_view value)
 {
     file.write_string(section, key, value.substr(0, value.find_first_of("\r\n")));
 }

@@ -27,9 +27,15 @@ void settings_file_open()
     s.file = open_profile_file(s.start_folder + "\\config.ini");
 }
 
-const std::string& settings_start_folder() { return state().start_folder; }
+const std::string& settings_start_folder()
+{
+    return state().start_folder;
+}
 
-ProfileFile* settings_file() { return state().file.get(); }
+ProfileFile* settings_file()
+{
+    return state().file.get();
+}
 
 void settings_file_reset()
 {

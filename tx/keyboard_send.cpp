@@ -7,7 +7,10 @@
 
 namespace {
 
-bool connected() { return port_settings.connected != 0; }
+bool connected()
+{
+    return port_settings.connected != 0;
+}
 
 void put_byte(std::uint8_t b)
 {
@@ -24,21 +27,37 @@ void step_image(ui::MenuItem& item)
 int eol_bytes(int line_break_mode, std::uint8_t out[2])
 {
     switch (line_break_mode) {
-    case 1: out[0] = 10; return 1;
-    case 2: out[0] = 13; out[1] = 10; return 2;
-    case 3: out[0] = 10; out[1] = 13; return 2;
-    default: out[0] = 13; return 1;   // CR, and "CR or LF"
+        case 1:
+            out[0] = 10;
+            return 1;
+        case 2:
+            out[0] = 13;
+            out[1] = 10;
+            return 2;
+        case 3:
+            out[0] = 10;
+            out[1] = 13;
+            return 2;
+        default:
+            out[0] = 13;
+            return 1;  // CR, and "CR or LF"
     }
 }
 
-void send_tab() { put_byte(9); }
-void send_eof() { put_byte(0); }
+void send_tab()
+{
+    put_byte(9);
+}
+void send_eof()
+{
+    put_byte(0);
+}
 
 void send_eol(int line_break_mode)
 {
     if (!connected()) return;
     std::uint8_t bytes[2] = {};
-    tx_put(bytes, eol_bytes(line_break_mode, bytes));   // whole or nothing
+    tx_put(bytes, eol_bytes(line_break_mode, bytes));  // whole or nothing
 }
 
 void send_typed(char key, bool keyboard_on, bool shift_down)

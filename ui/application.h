@@ -20,58 +20,61 @@ class Form;
 // swallow it: it leaves guard() and ends the run.
 class ProgramError : public std::logic_error {
  public:
-  using std::logic_error::logic_error;
+    using std::logic_error::logic_error;
 };
 
 class Application {
  public:
-  static Application& instance();
+    static Application& instance();
 
-  const std::string& title() const { return title_; }
-  void set_title(std::string t) { title_ = std::move(t); }
+    const std::string& title() const { return title_; }
+    void set_title(std::string t) { title_ = std::move(t); }
 
-  // The first form created (while it lives); closing it ends the application.
-  Form* main_form() const { return forms_.empty() ? nullptr : forms_.front(); }
-  const std::vector<Form*>& forms() const { return forms_; }
-  Form* find_form(std::string_view name) const;
+    // The first form created (while it lives); closing it ends the application.
+    Form* main_form() const { return forms_.empty() ? nullptr : forms_.front(); }
+    const std::vector<Form*>& forms() const { return forms_; }
+    Form* find_form(std::string_view name) const;
 
-  // Shows the main form and runs the message loop until terminate().
-  void run();
-  void terminate();
-  bool terminated() const { return terminated_; }
-  // Clears terminated() (a test runs several applications in one process).
-  void reset_terminated() { terminated_ = false; }
+    // Shows the main form and runs the message loop until terminate().
+    void run();
+    void terminate();
+    bool terminated() const { return terminated_; }
+    // Clears terminated() (a test runs several applications in one process).
+    void reset_terminated() { terminated_ = false; }
 
-  // Queues an action to run after the current handler, from the loop, in
-  // posting order (PostMessage semantics: BM_CLICK, EM_LINESCROLL).
-  void post(std::function<void()> action);
-  // Runs the actions queued so far (and those they post) in order; returns
-  // how many ran. The loop calls this; so do headless tests.
-  int run_posted();
-  bool has_posted() const { return !posted_.empty(); }
-  // Drops what is queued without running it (a headless test starting afresh).
-  void discard_posted() { posted_.clear(); }
+    // Queues an action to run after the current handler, from the loop, in
+    // posting order (PostMessage semantics: BM_CLICK, EM_LINESCROLL).
+    void post(std::function<void()> action);
+    // Runs the actions queued so far (and those they post) in order; returns
+    // how many ran. The loop calls this; so do headless tests.
+    int run_posted();
+    bool has_posted() const { return !posted_.empty(); }
+    // Drops what is queued without running it (a headless test starting afresh).
+    void discard_posted() { posted_.clear(); }
 
-  // Shows an exception that escaped a handler: a message box with the
-  // application title and the exception's message. on_exception replaces it.
-  std::function<void(const std::exception&)> on_exception;
-  void handle_exception(std::exception_ptr e);
-  // Calls action, passing any escaping exception to handle_exception (except
-  // ProgramError, which propagates). Backends wrap every event dispatch in this.
-  void guard(const std::function<void()>& action);
+    // Shows an exception that escaped a handler: a message box with the
+    // application title and the exception's message. on_exception replaces it.
+    std::function<void(const std::exception&)> on_exception;
+    void handle_exception(std::exception_ptr e);
+    // Calls action, passing any escaping exception to handle_exception (except
+    // ProgramError, which propagates). Backends wrap every event dispatch in this.
+    void guard(const std::function<void()>& action);
 
  private:
-  friend class Form;
-  Application() = default;
-  void add_form(Form* f) { forms_.push_back(f); }
-  void remove_form(Form* f);
+    friend class Form;
+    Application() = default;
+    void add_form(Form* f) { forms_.push_back(f); }
+    void remove_form(Form* f);
 
-  std::string title_;
-  std::vector<Form*> forms_;
-  std::deque<std::function<void()>> posted_;
-  bool terminated_ = false;
+    std::string title_;
+    std::vector<Form*> forms_;
+    std::deque<std::function<void()>> posted_;
+    bool terminated_ = false;
 };
 
-inline Application& app() { return Application::instance(); }
+inline Application& app()
+{
+    return Application::instance();
+}
 
 }  // namespace ui

@@ -21,33 +21,53 @@ class Canvas;
 
 // What a control is, so a backend factory knows what to build.
 enum class ControlKind : std::uint8_t {
-  Form, Panel, GroupBox, Label, StaticText, Edit, Button, CheckBox, RadioButton,
-  ComboBox, UpDown, Bevel, Shape, Image, PaintBox, ToolBar, ToolButton,
-  PageControl, TabSheet, StatusBar, TextView, DrawGrid, Custom
+    Form,
+    Panel,
+    GroupBox,
+    Label,
+    StaticText,
+    Edit,
+    Button,
+    CheckBox,
+    RadioButton,
+    ComboBox,
+    UpDown,
+    Bevel,
+    Shape,
+    Image,
+    PaintBox,
+    ToolBar,
+    ToolButton,
+    PageControl,
+    TabSheet,
+    StatusBar,
+    TextView,
+    DrawGrid,
+    Custom
 };
 
 // Which part of a control's state changed. index narrows it where a control
 // holds a list (a combo item, a status panel, a menu item's id); -1 = all.
 enum class Prop : std::uint8_t {
-  All,          // everything (after the peer was made)
-  Bounds,       // position and size (for a Form: client size and position)
-  Visible,
-  Enabled,
-  Text,         // caption or content
-  Font,
-  Color,
-  Checked,      // check box, radio button, tool button down state
-  Items,        // combo box items (index: the changed item, -1 = the whole list)
-  ItemIndex,    // combo box selection, page control active page
-  ReadOnly,
-  Selection,    // edit caret and selection
-  Position,     // up-down position, range or associate
-  Panels,       // status bar panels (index: the panel)
-  Menu,         // form's main menu (index: the changed item's id, -1 = all)
-  Style,        // border, form style, alignment, bevels, images: anything else
-  Picture,      // image control's bitmap, tool button glyph
-  Cursor,
-  Custom,       // text view / draw grid state; their peers know what to re-read
+    All,     // everything (after the peer was made)
+    Bounds,  // position and size (for a Form: client size and position)
+    Visible,
+    Enabled,
+    Text,  // caption or content
+    Font,
+    Color,
+    Checked,    // check box, radio button, tool button down state
+    Items,      // combo box items (index: the changed item, -1 = the whole list)
+    ItemIndex,  // combo box selection, page control active page
+    ReadOnly,
+    Selection,  // edit caret and selection
+    Position,   // up-down position, range or associate
+    Panels,     // status bar panels (index: the panel)
+    Menu,       // form's main menu (index: the changed item's id, -1 = all)
+    Style,      // border, form style, alignment, bevels, images: anything else
+    Picture,    // image control's bitmap, tool button glyph
+    Cursor,
+    Custom,  // text view / draw grid state; their peers know what to re-read
 };
 
 // A peer is destroyed while its control is being destroyed (derived parts
@@ -55,20 +75,20 @@ enum class Prop : std::uint8_t {
 // call back into the control (unhook the HWND's user data first).
 class Peer {
  public:
-  virtual ~Peer() = default;
-  virtual void sync(Prop what, int index) = 0;
-  // Repaint area (client coordinates) later; nullptr means the whole control.
-  virtual void invalidate(const Rect* area) = 0;
-  // Paint what is invalid now instead of waiting for the loop.
-  virtual void update() {}
-  virtual void set_focus() = 0;
+    virtual ~Peer() = default;
+    virtual void sync(Prop what, int index) = 0;
+    // Repaint area (client coordinates) later; nullptr means the whole control.
+    virtual void invalidate(const Rect* area) = 0;
+    // Paint what is invalid now instead of waiting for the loop.
+    virtual void update() {}
+    virtual void set_focus() = 0;
 };
 
 class TimerPeer {
  public:
-  virtual ~TimerPeer() = default;
-  // The timer's enabled state or interval changed: (re)start or stop counting.
-  virtual void restart() = 0;
+    virtual ~TimerPeer() = default;
+    // The timer's enabled state or interval changed: (re)start or stop counting.
+    virtual void restart() = 0;
 };
 
 // Supplied by exactly one backend (win32/ or headless/).

@@ -8,17 +8,17 @@ namespace ui {
 
 class CheckBox : public Control {
  public:
-  CheckBox(Control* parent, std::string name, std::string caption = {});
-  const std::string& caption() const { return text(); }
-  void set_caption(std::string c) { set_text(std::move(c)); }
-  bool checked() const { return checked_; }
-  void set_checked(bool c);
+    CheckBox(Control* parent, std::string name, std::string caption = {});
+    const std::string& caption() const { return text(); }
+    void set_caption(std::string c) { set_text(std::move(c)); }
+    bool checked() const { return checked_; }
+    void set_checked(bool c);
 
-  void click() override;
-  bool focusable() const override { return true; }
+    void click() override;
+    bool focusable() const override { return true; }
 
  private:
-  bool checked_ = false;
+    bool checked_ = false;
 };
 
 }  // namespace ui

@@ -6,82 +6,98 @@
 namespace ui {
 
 ComboBox::ComboBox(Control* parent, std::string name, ComboStyle style)
-    : Control(parent, std::move(name), ControlKind::ComboBox), style_(style) {
-  set_color(colors::window);
+    : Control(parent, std::move(name), ControlKind::ComboBox), style_(style)
+{
+    set_color(colors::window);
 }
 
-void ComboBox::set_style(ComboStyle s) {
-  style_ = s;
-  sync(Prop::Style);
+void ComboBox::set_style(ComboStyle s)
+{
+    style_ = s;
+    sync(Prop::Style);
 }
 
-void ComboBox::set_items(std::vector<std::string> items) {
-  items_ = std::move(items);
-  item_index_ = -1;
-  if (style_ == ComboStyle::DropDownList) set_text({});
-  sync(Prop::Items);
-}
-
-void ComboBox::add_item(std::string s) { insert_item(count(), std::move(s)); }
-
-void ComboBox::insert_item(int index, std::string s) {
-  if (index < 0 || index > count()) index = count();
-  items_.insert(items_.begin() + index, std::move(s));
-  if (item_index_ >= index) ++item_index_;
-  sync(Prop::Items);
-}
-
-void ComboBox::delete_item(int index) {
-  if (index < 0 || index >= count()) return;
-  items_.erase(items_.begin() + index);
-  if (item_index_ == index) {
+void ComboBox::set_items(std::vector<std::string> items)
+{
+    items_ = std::move(items);
     item_index_ = -1;
     if (style_ == ComboStyle::DropDownList) set_text({});
-  } else if (item_index_ > index) {
-    --item_index_;
-  }
-  sync(Prop::Items);
+    sync(Prop::Items);
 }
 
-void ComboBox::clear_items() {
-  items_.clear();
-  item_index_ = -1;
-  if (style_ == ComboStyle::DropDownList) set_text({});
-  sync(Prop::Items);
+void ComboBox::add_item(std::string s)
+{
+    insert_item(count(), std::move(s));
 }
 
-int ComboBox::index_of(std::string_view s) const {
-  for (int i = 0; i < count(); ++i)
-    if (items_[static_cast<size_t>(i)] == s) return i;
-  return -1;
+void ComboBox::insert_item(int index, std::string s)
+{
+    if (index < 0 || index > count()) index = count();
+    items_.insert(items_.begin() + index, std::move(s));
+    if (item_index_ >= index) ++item_index_;
+    sync(Prop::Items);
 }
 
-void ComboBox::set_item_index(int i) {
-  if (i < -1 || i >= count()) i = -1;
-  item_index_ = i;
-  if (i >= 0) set_text(items_[static_cast<size_t>(i)]);
-  else if (style_ == ComboStyle::DropDownList) set_text({});
-  sync(Prop::ItemIndex);
+void ComboBox::delete_item(int index)
+{
+    if (index < 0 || index >= count()) return;
+    items_.erase(items_.begin() + index);
+    if (item_index_ == index) {
+        item_index_ = -1;
+        if (style_ == ComboStyle::DropDownList) set_text({});
+    } else if (item_index_ > index) {
+        --item_index_;
+    }
+    sync(Prop::Items);
 }
 
-void ComboBox::select(int index) {
-  if (!reachable() || index < 0 || index >= count()) return;
-  set_item_index(index);
-  if (on_change) on_change();
+void ComboBox::clear_items()
+{
+    items_.clear();
+    item_index_ = -1;
+    if (style_ == ComboStyle::DropDownList) set_text({});
+    sync(Prop::Items);
 }
 
-void ComboBox::handle_char(char c) {
-  if (!reachable() || style_ != ComboStyle::DropDown) return;
-  detail::TextState s{text(), static_cast<int>(text().size()), 0};
-  if (!detail::apply_char(s, c, false, 0)) return;
-  user_changed_text(std::move(s.text));
+int ComboBox::index_of(std::string_view s) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (items_[static_cast<size_t>(i)] == s) return i;
+    return -1;
 }
 
-void ComboBox::user_changed_text(std::string t) {
-  if (t == text()) return;
-  set_text(std::move(t));
-  item_index_ = index_of(text());
-  if (on_change) on_change();
+void ComboBox::set_item_index(int i)
+{
+    if (i < -1 || i >= count()) i = -1;
+    item_index_ = i;
+    if (i >= 0)
+        set_text(items_[static_cast<size_t>(i)]);
+    else if (style_ == ComboStyle::DropDownList)
+        set_text({});
+    sync(Prop::ItemIndex);
+}
+
+void ComboBox::select(int index)
+{
+    if (!reachable() || index < 0 || index >= count()) return;
+    set_item_index(index);
+    if (on_change) on_change();
+}
+
+void ComboBox::handle_char(char c)
+{
+    if (!reachable() || style_ != ComboStyle::DropDown) return;
+    detail::TextState s{text(), static_cast<int>(text().size()), 0};
+    if (!detail::apply_char(s, c, false, 0)) return;
+    user_changed_text(std::move(s.text));
+}
+
+void ComboBox::user_changed_text(std::string t)
+{
+    if (t == text()) return;
+    set_text(std::move(t));
+    item_index_ = index_of(text());
+    if (on_change) on_change();
 }
 
 }  // namespace ui

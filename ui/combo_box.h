@@ -19,40 +19,40 @@ enum class ComboStyle : std::uint8_t { DropDown, DropDownList };
 
 class ComboBox : public Control {
  public:
-  ComboBox(Control* parent, std::string name, ComboStyle style = ComboStyle::DropDownList);
+    ComboBox(Control* parent, std::string name, ComboStyle style = ComboStyle::DropDownList);
 
-  ComboStyle style() const { return style_; }
-  void set_style(ComboStyle s);
+    ComboStyle style() const { return style_; }
+    void set_style(ComboStyle s);
 
-  const std::vector<std::string>& items() const { return items_; }
-  int count() const { return static_cast<int>(items_.size()); }
-  void set_items(std::vector<std::string> items);  // keeps no selection
-  void add_item(std::string s);
-  void insert_item(int index, std::string s);
-  void delete_item(int index);
-  void clear_items();
-  int index_of(std::string_view s) const;  // exact match, -1 when absent
+    const std::vector<std::string>& items() const { return items_; }
+    int count() const { return static_cast<int>(items_.size()); }
+    void set_items(std::vector<std::string> items);  // keeps no selection
+    void add_item(std::string s);
+    void insert_item(int index, std::string s);
+    void delete_item(int index);
+    void clear_items();
+    int index_of(std::string_view s) const;  // exact match, -1 when absent
 
-  // -1: none. A drop-down list's text follows the item.
-  int item_index() const { return item_index_; }
-  void set_item_index(int i);
-  // Rows the open list shows before it scrolls.
-  int drop_down_count() const { return drop_down_count_; }
-  void set_drop_down_count(int n) { drop_down_count_ = n; }
+    // -1: none. A drop-down list's text follows the item.
+    int item_index() const { return item_index_; }
+    void set_item_index(int i);
+    // Rows the open list shows before it scrolls.
+    int drop_down_count() const { return drop_down_count_; }
+    void set_drop_down_count(int n) { drop_down_count_ = n; }
 
-  std::function<void()> on_change;
+    std::function<void()> on_change;
 
-  // User actions.
-  void select(int index);
-  void handle_char(char c) override;
-  void user_changed_text(std::string t);
-  bool focusable() const override { return true; }
+    // User actions.
+    void select(int index);
+    void handle_char(char c) override;
+    void user_changed_text(std::string t);
+    bool focusable() const override { return true; }
 
  private:
-  ComboStyle style_;
-  std::vector<std::string> items_;
-  int item_index_ = -1;
-  int drop_down_count_ = 8;
+    ComboStyle style_;
+    std::vector<std::string> items_;
+    int item_index_ = -1;
+    int drop_down_count_ = 8;
 };
 
 }  // namespace ui

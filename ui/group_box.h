@@ -10,11 +10,11 @@ namespace ui {
 
 class GroupBox : public Control {
  public:
-  GroupBox(Control* parent, std::string name, std::string caption = {});
-  const std::string& caption() const { return text(); }
-  void set_caption(std::string c) { set_text(std::move(c)); }
-  // Below the caption and inside the frame: where aligned children go.
-  Rect client_rect() const override;
+    GroupBox(Control* parent, std::string name, std::string caption = {});
+    const std::string& caption() const { return text(); }
+    void set_caption(std::string c) { set_text(std::move(c)); }
+    // Below the caption and inside the frame: where aligned children go.
+    Rect client_rect() const override;
 };
 
 }  // namespace ui

@@ -12,40 +12,40 @@ enum class Alignment : std::uint8_t { Left, Center, Right };
 
 class Label : public Control {
  public:
-  Label(Control* parent, std::string name, std::string caption = {});
-  const std::string& caption() const { return text(); }
-  void set_caption(std::string c) { set_text(std::move(c)); }
-  Alignment alignment() const { return alignment_; }
-  void set_alignment(Alignment a);
-  // Grows/shrinks the width and height to the caption's text extent.
-  bool auto_size() const { return auto_size_; }
-  void set_auto_size(bool a);
-  // Transparent: the parent's background shows through (default); otherwise
-  // color() fills the label.
-  bool transparent() const { return transparent_; }
-  void set_transparent(bool t);
+    Label(Control* parent, std::string name, std::string caption = {});
+    const std::string& caption() const { return text(); }
+    void set_caption(std::string c) { set_text(std::move(c)); }
+    Alignment alignment() const { return alignment_; }
+    void set_alignment(Alignment a);
+    // Grows/shrinks the width and height to the caption's text extent.
+    bool auto_size() const { return auto_size_; }
+    void set_auto_size(bool a);
+    // Transparent: the parent's background shows through (default); otherwise
+    // color() fills the label.
+    bool transparent() const { return transparent_; }
+    void set_transparent(bool t);
 
  private:
-  Alignment alignment_ = Alignment::Left;
-  bool auto_size_ = false;
-  bool transparent_ = true;
+    Alignment alignment_ = Alignment::Left;
+    bool auto_size_ = false;
+    bool transparent_ = true;
 };
 
 enum class StaticBorder : std::uint8_t { None, Single, Sunken };
 
 class StaticText : public Control {
  public:
-  StaticText(Control* parent, std::string name, std::string caption = {});
-  const std::string& caption() const { return text(); }
-  void set_caption(std::string c) { set_text(std::move(c)); }
-  StaticBorder border() const { return border_; }
-  void set_border(StaticBorder b);
-  Alignment alignment() const { return alignment_; }
-  void set_alignment(Alignment a);
+    StaticText(Control* parent, std::string name, std::string caption = {});
+    const std::string& caption() const { return text(); }
+    void set_caption(std::string c) { set_text(std::move(c)); }
+    StaticBorder border() const { return border_; }
+    void set_border(StaticBorder b);
+    Alignment alignment() const { return alignment_; }
+    void set_alignment(Alignment a);
 
  private:
-  StaticBorder border_ = StaticBorder::None;
-  Alignment alignment_ = Alignment::Left;
+    StaticBorder border_ = StaticBorder::None;
+    Alignment alignment_ = Alignment::Left;
 };
 
 }  // namespace ui

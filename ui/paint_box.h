@@ -9,11 +9,12 @@ namespace ui {
 
 class PaintBox : public Control {
  public:
-  PaintBox(Control* parent, std::string name);
-  std::function<void(Canvas&)> on_paint;
-  void paint(Canvas& c) override {
-    if (on_paint) on_paint(c);
-  }
+    PaintBox(Control* parent, std::string name);
+    std::function<void(Canvas&)> on_paint;
+    void paint(Canvas& c) override
+    {
+        if (on_paint) on_paint(c);
+    }
 };
 
 }  // namespace ui

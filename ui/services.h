@@ -19,9 +19,8 @@ enum class MsgButtons : std::uint8_t { Ok, OkCancel, YesNo, YesNoCancel, RetryCa
 
 // A modal message box (MessageBoxA): returns the mr:: code of the button.
 // owner nullptr: the active form.
-int message_box(std::string_view text, std::string_view caption,
-                MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
-                Form* owner = nullptr);
+int message_box(std::string_view text, std::string_view caption, MsgIcon icon = MsgIcon::None,
+                MsgButtons buttons = MsgButtons::Ok, Form* owner = nullptr);
 
 // Clipboard text (CF_TEXT). set returns false when the clipboard was busy.
 bool set_clipboard_text(std::string_view text);

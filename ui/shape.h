@@ -13,35 +13,35 @@ enum class BevelStyle : std::uint8_t { Lowered, Raised };
 
 class Bevel : public Control {
  public:
-  Bevel(Control* parent, std::string name, BevelShape shape = BevelShape::Box);
-  BevelShape shape() const { return shape_; }
-  void set_shape(BevelShape s);
-  BevelStyle style() const { return style_; }
-  void set_style(BevelStyle s);
-  void paint(Canvas& c) override;
+    Bevel(Control* parent, std::string name, BevelShape shape = BevelShape::Box);
+    BevelShape shape() const { return shape_; }
+    void set_shape(BevelShape s);
+    BevelStyle style() const { return style_; }
+    void set_style(BevelStyle s);
+    void paint(Canvas& c) override;
 
  private:
-  BevelShape shape_;
-  BevelStyle style_ = BevelStyle::Lowered;
+    BevelShape shape_;
+    BevelStyle style_ = BevelStyle::Lowered;
 };
 
 enum class ShapeKind : std::uint8_t { Rectangle, Ellipse };
 
 class Shape : public Control {
  public:
-  Shape(Control* parent, std::string name, ShapeKind kind = ShapeKind::Rectangle);
-  ShapeKind shape() const { return kind_; }
-  void set_shape(ShapeKind k);
-  const Pen& pen() const { return pen_; }
-  void set_pen(const Pen& p);
-  const Brush& brush() const { return brush_; }
-  void set_brush(const Brush& b);
-  void paint(Canvas& c) override;
+    Shape(Control* parent, std::string name, ShapeKind kind = ShapeKind::Rectangle);
+    ShapeKind shape() const { return kind_; }
+    void set_shape(ShapeKind k);
+    const Pen& pen() const { return pen_; }
+    void set_pen(const Pen& p);
+    const Brush& brush() const { return brush_; }
+    void set_brush(const Brush& b);
+    void paint(Canvas& c) override;
 
  private:
-  ShapeKind kind_;
-  Pen pen_;
-  Brush brush_;
+    ShapeKind kind_;
+    Pen pen_;
+    Brush brush_;
 };
 
 }  // namespace ui

@@ -8,9 +8,9 @@
 namespace ui::detail {
 
 struct TextState {
-  std::string text;
-  int sel_start = 0;
-  int sel_length = 0;
+    std::string text;
+    int sel_start = 0;
+    int sel_length = 0;
 };
 
 // Applies c (after the key filters). Backspace, Ctrl+A/C/X/V are handled;

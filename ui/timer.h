@@ -14,26 +14,26 @@ namespace ui {
 
 class Timer {
  public:
-  explicit Timer(std::string name, int interval_ms = 1000, bool enabled = true);
-  ~Timer();
-  Timer(const Timer&) = delete;
-  Timer& operator=(const Timer&) = delete;
+    explicit Timer(std::string name, int interval_ms = 1000, bool enabled = true);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
 
-  const std::string& name() const { return name_; }
-  int interval() const { return interval_; }
-  void set_interval(int ms);
-  bool enabled() const { return enabled_; }
-  void set_enabled(bool e);
+    const std::string& name() const { return name_; }
+    int interval() const { return interval_; }
+    void set_interval(int ms);
+    bool enabled() const { return enabled_; }
+    void set_enabled(bool e);
 
-  std::function<void()> on_timer;
-  // The interval elapsed (backend); fires on_timer when still enabled.
-  void tick();
+    std::function<void()> on_timer;
+    // The interval elapsed (backend); fires on_timer when still enabled.
+    void tick();
 
  private:
-  std::string name_;
-  int interval_;
-  bool enabled_;
-  std::unique_ptr<TimerPeer> peer_;
+    std::string name_;
+    int interval_;
+    bool enabled_;
+    std::unique_ptr<TimerPeer> peer_;
 };
 
 }  // namespace ui

@@ -19,7 +19,7 @@ std::unique_ptr<TextViewSink> sink;
 
 // Takes the conversion's output once no view is there any more.
 class DiscardSink final : public LineSink {
-public:
+ public:
     void add_line(std::string_view) override {}
     std::string last_line() const override { return {}; }
     void replace_last_line(std::string_view) override {}
@@ -32,8 +32,7 @@ DiscardSink discard;
 
 void attach(const TextPage& page)
 {
-    if (!sink || &sink->view() != &page.Mtxt)
-        sink = std::make_unique<TextViewSink>(page.Mtxt);
+    if (!sink || &sink->view() != &page.Mtxt) sink = std::make_unique<TextViewSink>(page.Mtxt);
     rx_text_attach(sink.get());
     rx_text_line_break(line_break_from_menu(page));
 }
@@ -71,8 +70,7 @@ void text_detach(const TextPage& page)
 void text_follow_store(const TextPage& page)
 {
     rx_text_update();
-    if (page.MMas.checked())
-        page.Mtxt.post_scroll_lines(1024);
+    if (page.MMas.checked()) page.Mtxt.post_scroll_lines(1024);
 }
 
 bool text_refresh(const TextPage& page)

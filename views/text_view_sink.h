@@ -6,7 +6,7 @@
 #include "ui/text_view.h"
 
 class TextViewSink final : public LineSink {
-public:
+ public:
     explicit TextViewSink(ui::TextView& view) : view_(view) {}
 
     void add_line(std::string_view text) override { view_.add_line(text); }
@@ -21,6 +21,6 @@ public:
 
     ui::TextView& view() const { return view_; }
 
-private:
+ private:
     ui::TextView& view_;
 };

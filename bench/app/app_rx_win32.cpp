@@ -46,7 +46,8 @@ FileScan scan_file(const char* path, const unsigned char* compare_with = nullptr
             if (prev == '\r' && buf[i] == '\n') ++r.crlf;
             prev = buf[i];
         }
-        if (compare_with && (pos + static_cast<long long>(n) > compare_len || std::memcmp(compare_with + pos, buf.data(), n) != 0))
+        if (compare_with &&
+            (pos + static_cast<long long>(n) > compare_len || std::memcmp(compare_with + pos, buf.data(), n) != 0))
             r.equal = false;
         pos += static_cast<long long>(n);
     }
@@ -70,7 +71,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::int32_t total = std::int32_t(source.size);
-    const long long expected_lines = source.crlf + 1;   // and the open line after the last CR+LF
+    const long long expected_lines = source.crlf + 1;  // and the open line after the last CR+LF
 
     const double started = bench_epoch_seconds();
     set_port_driver(win32_port_driver());
@@ -137,16 +138,16 @@ int main(int argc, char** argv)
         pmc.cb = sizeof pmc;
         GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
         std::printf("bytes %d last %.3f\n", int(s->length), last);
-        std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT",
-                    lines, expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
+        std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT", lines,
+                    expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
         std::printf("ticks %d, longest Timer1 tick %.1f ms\n", ticks, longest_tick_ms);
         FILETIME created, exited, kernel, user;
         GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
         auto secs = [](FILETIME t) { return ((unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime) / 1e7; };
         const double busy = secs(kernel) + secs(user), wall = bench_epoch_seconds() - started;
         std::printf("cpu %.1f s of %.1f s running (%.1f %%)\n", busy, wall, 100.0 * busy / wall);
-        std::printf("peak private %.1f MB, peak working set %.1f MB, data %.1f MB\n",
-                    pmc.PeakPagefileUsage / 1048576.0, pmc.PeakWorkingSetSize / 1048576.0, total / 1048576.0);
+        std::printf("peak private %.1f MB, peak working set %.1f MB, data %.1f MB\n", pmc.PeakPagefileUsage / 1048576.0,
+                    pmc.PeakWorkingSetSize / 1048576.0, total / 1048576.0);
         if (!same || lines != expected_lines) rc = 1;
         form_close(a);
     };

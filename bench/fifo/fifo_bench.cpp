@@ -41,9 +41,10 @@ int main()
         return 1;
     }
 
-    std::printf("FIFO put+get vs. 2x memcpy, up to %zu MiB per block size, best of 3, capacity %d\n", most >> 20, capacity);
-    std::printf("%8s %12s %12s %12s %9s %9s\n", "block", "memcpy MB/s", "fifo MB/s", "locked MB/s",
-                "fifo/mc", "locked/mc");
+    std::printf("FIFO put+get vs. 2x memcpy, up to %zu MiB per block size, best of 3, capacity %d\n", most >> 20,
+                capacity);
+    std::printf("%8s %12s %12s %12s %9s %9s\n", "block", "memcpy MB/s", "fifo MB/s", "locked MB/s", "fifo/mc",
+                "locked/mc");
     for (std::int32_t n : sizes) {
         const auto bytes = static_cast<std::size_t>(n);
         const std::size_t rounds = std::min(most / bytes, most_rounds);

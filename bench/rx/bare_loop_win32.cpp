@@ -19,14 +19,13 @@ int main(int argc, char** argv)
     const long long total = std::atoll(argv[2]);
     char name[32];
     std::snprintf(name, sizeof name, "\\\\.\\COM%d", port);
-    HANDLE com = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OVERLAPPED, nullptr);
+    HANDLE com =
+        CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (com == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "open %s failed: %lu\n", name, GetLastError());
         return 1;
     }
-    HANDLE out = CreateFileA(argv[3], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out = CreateFileA(argv[3], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "create %s failed: %lu\n", argv[3], GetLastError());
         return 1;

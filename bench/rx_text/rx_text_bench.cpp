@@ -16,16 +16,25 @@
 namespace {
 
 class CountingSink : public LineSink {
-public:
+ public:
     long long lines = 0, chars = 0, calls = 0;
-    void add_line(std::string_view text) override { ++lines; chars += static_cast<long long>(text.size()); ++calls; }
+    void add_line(std::string_view text) override
+    {
+        ++lines;
+        chars += static_cast<long long>(text.size());
+        ++calls;
+    }
     std::string last_line() const override { return {}; }
     void replace_last_line(std::string_view) override { ++calls; }
     int line_count() const override { return int(lines); }
     void begin_update() override {}
     void end_update() override {}
     void clear() override { lines = chars = calls = 0; }
-    void append_to_last_line(std::string_view text) override { chars += static_cast<long long>(text.size()); ++calls; }
+    void append_to_last_line(std::string_view text) override
+    {
+        chars += static_cast<long long>(text.size());
+        ++calls;
+    }
 };
 
 std::string mixed_lines(std::size_t total)
@@ -35,8 +44,7 @@ std::string mixed_lines(std::size_t total)
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> len(20, 200), ch(0x20, 0x7E);
     while (s.size() < total) {
-        for (int n = len(rng); n > 0; --n)
-            s += char(ch(rng));
+        for (int n = len(rng); n > 0; --n) s += char(ch(rng));
         s += "\r\n";
     }
     s.resize(total);
@@ -84,7 +92,7 @@ void run(const std::string& data, int32_t drain, bool each, int mode, double& ap
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -95,7 +103,12 @@ int main(int argc, char** argv)
         return 1;
     }
     CountingSink sink;
-    struct Run { const char* name; int32_t drain; bool each; int mode; };
+    struct Run {
+        const char* name;
+        int32_t drain;
+        bool each;
+        int mode;
+    };
     const Run runs[] = {
         {"one pass (Refresh text), CR+LF", 8388607, false, rx_lb_crlf},
         {"4 MB drains, CR+LF", 4000000, true, rx_lb_crlf},

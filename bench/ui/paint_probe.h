@@ -11,15 +11,15 @@ namespace bench {
 
 class PaintProbe {
  public:
-  // Shows the control in a form with a client area of width x height.
-  PaintProbe(ui::Form& form, ui::Control& c, int width, int height);
-  ~PaintProbe();
-  // Milliseconds for one whole repaint.
-  double paint_ms();
+    // Shows the control in a form with a client area of width x height.
+    PaintProbe(ui::Form& form, ui::Control& c, int width, int height);
+    ~PaintProbe();
+    // Milliseconds for one whole repaint.
+    double paint_ms();
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 // The process's resident memory, as text.

@@ -11,9 +11,10 @@ namespace {
 using ui::headless::User;
 
 class AboutTest : public testing::Test {
-protected:
+ protected:
     // Shows the window modally; `steps` must leave it closed.
-    void run(std::function<void(TAForm&)> steps) {
+    void run(std::function<void(TAForm&)> steps)
+    {
         user.in_modal("AForm", [&](ui::Form&) { steps(about); });
         about.show_modal();
         EXPECT_FALSE(about.visible());
@@ -24,7 +25,8 @@ protected:
     TAForm about;
 };
 
-TEST_F(AboutTest, LayoutAndTexts) {
+TEST_F(AboutTest, LayoutAndTexts)
+{
     EXPECT_EQ(about.border_style(), ui::BorderStyle::None);
     EXPECT_EQ(about.client_size().width, 436);
     EXPECT_EQ(about.client_size().height, 135);
@@ -66,7 +68,8 @@ TEST_F(AboutTest, LayoutAndTexts) {
     }
 }
 
-TEST_F(AboutTest, EscapeClosesOtherKeysDoNot) {
+TEST_F(AboutTest, EscapeClosesOtherKeysDoNot)
+{
     run([&](TAForm& f) {
         user.type("\r a\t");
         EXPECT_TRUE(f.visible());
@@ -74,17 +77,19 @@ TEST_F(AboutTest, EscapeClosesOtherKeysDoNot) {
     });
 }
 
-TEST_F(AboutTest, ClicksOutsideTheLinksClose) {
+TEST_F(AboutTest, ClicksOutsideTheLinksClose)
+{
     for (ui::Control* c : std::initializer_list<ui::Control*>{
-             &about.Image1, &about.Panel1, &about.Panel2, &about.Label1, &about.Label2, &about.Label3,
-             &about.Label4, &about.Label5, &about.Label6, &about.Label8, &about.Label9}) {
+             &about.Image1, &about.Panel1, &about.Panel2, &about.Label1, &about.Label2, &about.Label3, &about.Label4,
+             &about.Label5, &about.Label6, &about.Label8, &about.Label9}) {
         SCOPED_TRACE(c->name());
         run([&](TAForm&) { user.click(*c); });
     }
     EXPECT_TRUE(user.world().shell_opens.empty());
 }
 
-TEST_F(AboutTest, LinksOpenThroughTheShellAndKeepTheWindow) {
+TEST_F(AboutTest, LinksOpenThroughTheShellAndKeepTheWindow)
+{
     run([&](TAForm& f) {
         user.click(f.Label7);
         EXPECT_TRUE(f.visible());
@@ -99,7 +104,8 @@ TEST_F(AboutTest, LinksOpenThroughTheShellAndKeepTheWindow) {
         << "the page lies below the address shown";
 }
 
-TEST_F(AboutTest, LinksHighlightWhileTheMouseIsOverThem) {
+TEST_F(AboutTest, LinksHighlightWhileTheMouseIsOverThem)
+{
     run([&](TAForm& f) {
         for (ui::Label* link : {&f.Label7, &f.Label10}) {
             SCOPED_TRACE(link->name());
@@ -117,7 +123,8 @@ TEST_F(AboutTest, LinksHighlightWhileTheMouseIsOverThem) {
     });
 }
 
-TEST(AboutPicture, SizeAndTransparentBackground) {
+TEST(AboutPicture, SizeAndTransparentBackground)
+{
     const ui::Bitmap b = about_picture();
     EXPECT_EQ(b.width(), 131);
     EXPECT_EQ(b.height(), 116);

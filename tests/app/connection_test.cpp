@@ -13,8 +13,8 @@ namespace {
 bool transmit_pairs_enabled(TMForm& m, bool on)
 {
     const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
-        {&m.MMtxfile, &m.BtnTxfile}, {&m.MMtxint, &m.BtnTxInt}, {&m.MMtxstr, &m.BtnTxStr},
-        {&m.MMtxTab, &m.BtnTxTab},   {&m.MMtxEOL, &m.BtnTxEOL}, {&m.MMtxEOF, &m.BtnTxEOF},
+        {&m.MMtxfile, &m.BtnTxfile},     {&m.MMtxint, &m.BtnTxInt}, {&m.MMtxstr, &m.BtnTxStr},
+        {&m.MMtxTab, &m.BtnTxTab},       {&m.MMtxEOL, &m.BtnTxEOL}, {&m.MMtxEOF, &m.BtnTxEOF},
         {&m.MMkeyboard, &m.BtnKeyboard},
     };
     for (auto [item, button] : pairs)
@@ -80,13 +80,13 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControl)
     EXPECT_TRUE(transmit_pairs_enabled(*m, false));
     EXPECT_EQ(m->BtnCon.caption(), "Connect");
     EXPECT_EQ(m->BtnCon.image_index(), 0);
-    m->MMdisconClick();   // disconnected already: nothing
+    m->MMdisconClick();  // disconnected already: nothing
     EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(MainWindowTest, EveryConnectFailureShowsItsMessageAndChangesNothing)
 {
-    PortHandle held = nullptr;   // another program holding the port
+    PortHandle held = nullptr;  // another program holding the port
     struct Case {
         std::function<void()> arrange;
         const char* text;
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, SettingsReconnectsAConnectedPortWhateverTheDialogSays)
     bool shown = false;
     user.in_modal("CSForm", [&](ui::Form& f) {
         shown = true;
-        EXPECT_EQ(port_settings.connected, 0);   // disconnected while the dialog shows
+        EXPECT_EQ(port_settings.connected, 0);  // disconnected while the dialog shows
         f.set_modal_result(ui::mr::Cancel);
     });
     user.choose(m->MMcomset);
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, StatusBarRateIsZeroOnFirstTickAndAfterAClear)
     connect();
     arrive(std::string(1000, 'x'));
     tick();
-    EXPECT_EQ(m->SB.panel(1).text, " Rx: 1000B (0.000 kB/s)");   // first tick ever
+    EXPECT_EQ(m->SB.panel(1).text, " Rx: 1000B (0.000 kB/s)");  // first tick ever
     arrive(std::string(2048, 'y'));
     tick();
     // 2048 bytes in 100 ms: 20480 B/s = 20.000 kB/s, and the interval steps up.
@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, StatusBarRateIsZeroOnFirstTickAndAfterAClear)
 TEST_F(MainWindowTest, FifoLevelsAreThoseSeenBeforeTheDrain)
 {
     connect();
-    tx_hold(1);   // keeps typed bytes in the transmit FIFO
+    tx_hold(1);  // keeps typed bytes in the transmit FIFO
     user.click(m->BtnTxTab);
     user.click(m->BtnTxEOF);
     arrive("hello");
@@ -196,8 +196,8 @@ TEST(Timer1Interval, StepsWithTheRate)
     const struct {
         double rate;
         int ms;
-    } cases[] = {{0, 100},      {512, 100},   {513, 150},     {1024, 150},    {1025, 225}, {2048, 225},
-                 {2049, 333},   {4096, 333},  {4097, 750},    {16384, 750},   {16385, 1000}, {1e9, 1000}};
+    } cases[] = {{0, 100},    {512, 100},  {513, 150},  {1024, 150},  {1025, 225},   {2048, 225},
+                 {2049, 333}, {4096, 333}, {4097, 750}, {16384, 750}, {16385, 1000}, {1e9, 1000}};
     for (auto c : cases) {
         EXPECT_EQ(timer1_interval_for(c.rate), c.ms) << c.rate;
         // Serial rates with the default receive FIFO keep the table.
@@ -212,7 +212,7 @@ TEST(Timer1Interval, PtySpeedsDrainBeforeTheFifoIsHalfFull)
     // 1 MiB FIFO at 4 MiB/s: half full after 125 ms, instead of 1000.
     EXPECT_EQ(timer1_interval_for(4194304, 1048576), 125);
     EXPECT_EQ(timer1_interval_for(1e9, 1048576), timer1_fastest_ms);
-    EXPECT_EQ(timer1_interval_for(4194304, 8388608), 1000);   // a big FIFO keeps the table
+    EXPECT_EQ(timer1_interval_for(4194304, 8388608), 1000);  // a big FIFO keeps the table
 }
 
 TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
     tick();
     rx_store_set_growth_check([](std::size_t) { return false; });
     port_settings.port_rx_data_block_size = 1024;
-    arrive(std::string(200000, 'z'));   // more than the first block holds
+    arrive(std::string(200000, 'z'));  // more than the first block holds
     user.answer_message_box(ui::mr::Ok);
     tick();
     ASSERT_EQ(boxes().size(), 1u);

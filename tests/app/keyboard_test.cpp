@@ -9,7 +9,7 @@ TEST_F(MainWindowTest, TypedCharactersGoOutInKeyboardModeOnly)
 {
     connect();
     user.type("x");
-    EXPECT_EQ(peer_got(0), Bytes{});   // mode off
+    EXPECT_EQ(peer_got(0), Bytes{});  // mode off
     user.click(m->BtnKeyboard);
     user.type("ab\r");
     EXPECT_EQ(peer_got(3), (Bytes{97, 98, 13}));
@@ -17,7 +17,7 @@ TEST_F(MainWindowTest, TypedCharactersGoOutInKeyboardModeOnly)
     user.type("\r");
     user.hold_shift(false);
     EXPECT_EQ(peer_got(1), (Bytes{10}));
-    user.press("Ctrl+T");   // a menu shortcut sends through its command, once
+    user.press("Ctrl+T");  // a menu shortcut sends through its command, once
     EXPECT_EQ(peer_got(1), (Bytes{9}));
 }
 
@@ -25,11 +25,11 @@ TEST_F(MainWindowTest, DisconnectKeepsTheKeyboardToggle)
 {
     connect();
     user.click(m->BtnKeyboard);
-    user.click(m->BtnCon);   // disconnect
+    user.click(m->BtnCon);  // disconnect
     EXPECT_TRUE(m->BtnKeyboard.down());
     EXPECT_TRUE(m->MMkeyboard.checked());
     EXPECT_FALSE(m->BtnKeyboard.enabled());
-    user.type("z");   // nothing to send to
+    user.type("z");  // nothing to send to
     connect();
     user.type("k");
     EXPECT_EQ(peer_got(1), (Bytes{'k'}));
@@ -82,11 +82,11 @@ TEST_F(MainWindowTest, SendEolWithOneFreeByteSendsNothing)
     ASSERT_EQ(tx_free(), 1);
     user.choose(m->MMlnCRLF);
     user.choose(m->MMtxEOL);
-    EXPECT_EQ(tx_free(), 1);   // never a lone CR
+    EXPECT_EQ(tx_free(), 1);  // never a lone CR
     user.choose(m->MMlnCR);
     user.choose(m->MMtxEOL);
     EXPECT_EQ(tx_free(), 0);
-    user.choose(m->MMtxEOF);   // full: dropped without a word
+    user.choose(m->MMtxEOF);  // full: dropped without a word
     EXPECT_TRUE(boxes().empty());
     tx_clear();
     tx_hold(0);

@@ -24,7 +24,7 @@
 #include "ui/headless/user.h"
 
 class MainWindowTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         sim.add_port(1);

@@ -8,7 +8,7 @@ TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
     connect();
     arrive("abc\r");
     tick();
-    EXPECT_EQ(lines(), (std::vector<std::string>{"abc"}));   // the CR is held back
+    EXPECT_EQ(lines(), (std::vector<std::string>{"abc"}));  // the CR is held back
     EXPECT_EQ(store_length(), 4);
     arrive("\n");
     tick();
@@ -21,11 +21,8 @@ TEST_F(MainWindowTest, LineBreakModesOnCrLfBetweenTwoLetters)
         ui::MenuItem TMForm::*item;
         std::vector<std::string> lines;
     } cases[] = {
-        {&TMForm::MMlnCR, {"a", "b"}},
-        {&TMForm::MMlnLF, {"a", "b"}},
-        {&TMForm::MMlnCRLF, {"a", "b"}},
-        {&TMForm::MMlnLFCR, {"ab"}},
-        {&TMForm::MMlnANY, {"a", "", "b"}},
+        {&TMForm::MMlnCR, {"a", "b"}}, {&TMForm::MMlnLF, {"a", "b"}},      {&TMForm::MMlnCRLF, {"a", "b"}},
+        {&TMForm::MMlnLFCR, {"ab"}},   {&TMForm::MMlnANY, {"a", "", "b"}},
     };
     connect();
     for (const auto& c : cases) {
@@ -58,7 +55,7 @@ TEST_F(MainWindowTest, InvisibleBytesFollowTheMenuFromTheNextDrainOn)
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));
     user.choose(m->MMdis);
     EXPECT_TRUE(m->MMdis.checked());
-    EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));   // nothing rebuilt
+    EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));  // nothing rebuilt
     arrive(std::string("\x01z", 2));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.z"}));
@@ -90,9 +87,9 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     user.wait(m->Timer1.interval());
     ASSERT_EQ(store_length(), 524287);
     user.choose(m->MMlnLF);
-    user.choose(m->MMtxtRf);   // below the threshold: no question
+    user.choose(m->MMtxtRf);  // below the threshold: no question
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(m->Mtxt.line_count(), 1);   // CR dropped in mode LF
+    EXPECT_EQ(m->Mtxt.line_count(), 1);  // CR dropped in mode LF
 
     user.choose(m->MMlnCR);
     arrive("q");
@@ -107,11 +104,11 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     EXPECT_EQ(boxes()[0].text,
               "This operation could take serious amount of time for this much data.\n"
               "Would you like to continue?");
-    EXPECT_EQ(m->Mtxt.line_count(), 1);   // No: as it was
+    EXPECT_EQ(m->Mtxt.line_count(), 1);  // No: as it was
 
     user.answer_message_box(ui::mr::Yes);
     user.choose(m->MMtxtRf);
-    EXPECT_EQ(m->Mtxt.line_count(), 2);   // rebuilt in mode CR
+    EXPECT_EQ(m->Mtxt.line_count(), 2);  // rebuilt in mode CR
 }
 
 TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
@@ -122,7 +119,7 @@ TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
     ASSERT_EQ(m->DGhex.row_count(), 2);
     arrive(std::string(20, 'x'));
     tick();
-    EXPECT_EQ(m->DGhex.row_count(), 3);   // 27 bytes: two data rows and the header
+    EXPECT_EQ(m->DGhex.row_count(), 3);  // 27 bytes: two data rows and the header
     EXPECT_EQ(m->DGhex.row(), 2);
     EXPECT_EQ(m->DGhex.col(), 32);
     user.press("Shift+Del");
@@ -148,12 +145,12 @@ TEST_F(MainWindowTest, AutoScrollFollowsTheEndOnlyWhileChecked)
     EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
     EXPECT_GT(m->Mtxt.top_row(), 0u);
 
-    user.choose(m->MMas);   // off
+    user.choose(m->MMas);  // off
     m->Mtxt.set_top_row(0);
     arrive(many);
     tick();
     EXPECT_EQ(m->Mtxt.top_row(), 0u);
-    user.choose(m->MMas);   // on again: scrolls at once (posted)
+    user.choose(m->MMas);  // on again: scrolls at once (posted)
     user.run_posted();
     EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
 }

@@ -20,7 +20,7 @@ namespace {
 // Runs olvex.exe in a fresh temporary working directory (its config.ini lives
 // there) and closes it at the end.
 class Olvex {
-public:
+ public:
     Olvex()
     {
         char tmp[MAX_PATH];
@@ -46,7 +46,7 @@ public:
     int wait_exit(int ms) { return proc_.wait(ms); }
     HWND status_bar() const { return gd::find_control(top_, "class:msctls_statusbar32:1"); }
 
-private:
+ private:
     std::string dir_;
     gd::Process proc_;
     bool started_ = false;
@@ -73,7 +73,7 @@ HWND text_view(HWND top)
 }  // namespace
 
 class MainWindowWine : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
@@ -89,7 +89,7 @@ protected:
 
 TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
 {
-    RawPeer peer(env_port("OLVEX_COM_B"));   // COM1 shares COM5's end of the pair
+    RawPeer peer(env_port("OLVEX_COM_B"));  // COM1 shares COM5's end of the pair
     ASSERT_TRUE(peer.is_open());
     Olvex olvex;
     HWND top = olvex.top();
@@ -102,7 +102,7 @@ TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
     // Connect with the tool bar button.
     ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
     ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
-    EXPECT_EQ(gd::tool_checked(top, "Disconnect"), 0);   // the caption changed
+    EXPECT_EQ(gd::tool_checked(top, "Disconnect"), 0);  // the caption changed
     EXPECT_FALSE(gd::menu_item(top, "Port/Connect").enabled);
     EXPECT_TRUE(gd::menu_item(top, "Tx/Send EOL").enabled);
 

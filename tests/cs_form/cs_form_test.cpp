@@ -19,21 +19,24 @@ using ui::headless::User;
 using Items = std::vector<std::string>;
 
 class CSFormTest : public testing::Test {
-protected:
-    void SetUp() override {
+ protected:
+    void SetUp() override
+    {
         for (int n : {1, 3, 4, 7, 32, 33}) sim.add_port(n);
         set_port_driver(sim);
         port_settings = PortSettings{};
         port_settings.settings_loaded = 1;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         EXPECT_EQ(sim.open_handles(), held ? 1 : 0) << "the probe leaves no port open";
         if (held) usart_close(&held);
         set_port_driver(idle);
     }
 
     // Shows the dialog modally and runs `steps` once Refresh has run.
-    int run_dialog(std::function<void(TCSForm&)> steps) {
+    int run_dialog(std::function<void(TCSForm&)> steps)
+    {
         user.in_modal("CSForm", [&](ui::Form&) { steps(dlg); });
         return dlg.show_modal();
     }
@@ -44,11 +47,12 @@ protected:
     SimPortDriver idle;
     PortHandle held = nullptr;
     User user;
-    ui::Form main_window{"MForm"};   // the application's main form, as in the program
+    ui::Form main_window{"MForm"};  // the application's main form, as in the program
     TCSForm dlg;
 };
 
-TEST_F(CSFormTest, RefreshListsTheFreePortsAndShowsTheRecord) {
+TEST_F(CSFormTest, RefreshListsTheFreePortsAndShowsTheRecord)
+{
     port_settings.port_num = 4;
     port_settings.port_baud = 9600;
     port_settings.port_stop = 20;
@@ -80,7 +84,8 @@ TEST_F(CSFormTest, RefreshListsTheFreePortsAndShowsTheRecord) {
     });
 }
 
-TEST_F(CSFormTest, APortHeldElsewhereIsNotListedAndOkStoresTheLowestFree) {
+TEST_F(CSFormTest, APortHeldElsewhereIsNotListedAndOkStoresTheLowestFree)
+{
     port_settings.port_num = 3;
     hold_port(3);
     EXPECT_EQ(run_dialog([&](TCSForm& f) {
@@ -92,7 +97,8 @@ TEST_F(CSFormTest, APortHeldElsewhereIsNotListedAndOkStoresTheLowestFree) {
     EXPECT_EQ(port_settings.port_num, 1);
 }
 
-TEST_F(CSFormTest, NoFreePortSaysSoAndCancels) {
+TEST_F(CSFormTest, NoFreePortSaysSoAndCancels)
+{
     SimPortDriver none;
     set_port_driver(none);
     port_settings.port_num = 5;
@@ -117,7 +123,8 @@ struct RateCase {
     const char* field2;
 };
 
-TEST_F(CSFormTest, RateSelectionRulesAndColours) {
+TEST_F(CSFormTest, RateSelectionRulesAndColours)
+{
     const RateCase cases[] = {
         {"standard", 115200, 500000, 1500000, "115200", "500000", "1500000"},
         {"custom 1", 500000, 500000, 1500000, "Custom 1", "500000", "1500000"},
@@ -145,7 +152,8 @@ TEST_F(CSFormTest, RateSelectionRulesAndColours) {
     }
 }
 
-TEST_F(CSFormTest, UnlistedRateIsStoredAsCustom1OnOkAndKeptOnCancel) {
+TEST_F(CSFormTest, UnlistedRateIsStoredAsCustom1OnOkAndKeptOnCancel)
+{
     port_settings.port_baud = 250000;
     run_dialog([&](TCSForm& f) { user.click(f.BtnCancel); });
     EXPECT_EQ(port_settings.port_baud_custom1, 500000);
@@ -156,9 +164,13 @@ TEST_F(CSFormTest, UnlistedRateIsStoredAsCustom1OnOkAndKeptOnCancel) {
     EXPECT_EQ(port_settings.port_baud_custom2, 1500000);
 }
 
-TEST_F(CSFormTest, CustomRatesAreClampedAndWrittenBack) {
+TEST_F(CSFormTest, CustomRatesAreClampedAndWrittenBack)
+{
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"0", 1}, {"5000000", 3000000}, {"921600", 921600}, {"007", 7},
+        {"0", 1},
+        {"5000000", 3000000},
+        {"921600", 921600},
+        {"007", 7},
     };
     for (const auto& [typed, stored] : cases) {
         SCOPED_TRACE(typed);
@@ -174,7 +186,8 @@ TEST_F(CSFormTest, CustomRatesAreClampedAndWrittenBack) {
     }
 }
 
-TEST_F(CSFormTest, EmptyCustomFieldIsRefusedAndTheDialogStays) {
+TEST_F(CSFormTest, EmptyCustomFieldIsRefusedAndTheDialogStays)
+{
     port_settings.port_num = 7;
     run_dialog([&](TCSForm& f) {
         user.select(f.CBbaud, "Custom 1");
@@ -198,10 +211,11 @@ TEST_F(CSFormTest, EmptyCustomFieldIsRefusedAndTheDialogStays) {
     EXPECT_EQ(port_settings.port_num, 7);
 }
 
-TEST_F(CSFormTest, TextThatIsNoIntegerReachesTheErrorHandler) {
+TEST_F(CSFormTest, TextThatIsNoIntegerReachesTheErrorHandler)
+{
     run_dialog([&](TCSForm& f) {
         user.select(f.CBbaud, "Custom 1");
-        f.Ecus1baud.set_text("99999999999");   // too long for 32 bits
+        f.Ecus1baud.set_text("99999999999");  // too long for 32 bits
         user.answer_message_box(ui::mr::Ok);
         user.click(f.BtnOk);
         ASSERT_EQ(user.world().message_boxes.size(), 1u);
@@ -212,7 +226,8 @@ TEST_F(CSFormTest, TextThatIsNoIntegerReachesTheErrorHandler) {
     });
 }
 
-TEST_F(CSFormTest, CustomFieldsTakeOnlyDigitsAndBackspace) {
+TEST_F(CSFormTest, CustomFieldsTakeOnlyDigitsAndBackspace)
+{
     run_dialog([&](TCSForm& f) {
         f.Ecus1baud.set_text("");
         user.type(f.Ecus1baud, "1a2-3 4.5\x16\x03\x18\x01");
@@ -226,7 +241,8 @@ TEST_F(CSFormTest, CustomFieldsTakeOnlyDigitsAndBackspace) {
     });
 }
 
-TEST_F(CSFormTest, DoubleClickChoosesTheCustomRate) {
+TEST_F(CSFormTest, DoubleClickChoosesTheCustomRate)
+{
     run_dialog([&](TCSForm& f) {
         user.dbl_click(f.Ecus2baud);
         EXPECT_EQ(f.CBbaud.text(), "Custom 2");
@@ -243,7 +259,8 @@ TEST_F(CSFormTest, DoubleClickChoosesTheCustomRate) {
     });
 }
 
-TEST_F(CSFormTest, OkStoresEveryChoiceAndKeepsTheOtherFields) {
+TEST_F(CSFormTest, OkStoresEveryChoiceAndKeepsTheOtherFields)
+{
     port_settings.port_rxth_size = 64 * 1024;
     port_settings.port_rx_to = 999;
     run_dialog([&](TCSForm& f) {
@@ -256,7 +273,7 @@ TEST_F(CSFormTest, OkStoresEveryChoiceAndKeepsTheOtherFields) {
         user.select(f.CBrxfc, "DTR");
         user.select_tab(f.PageControl1, 1);
         user.click(f.CBautocon);
-        f.Ecus2baud.set_text("123");   // not the chosen rate: not read
+        f.Ecus2baud.set_text("123");  // not the chosen rate: not read
         user.click(f.BtnOk);
     });
     EXPECT_EQ(port_settings.port_num, 32);
@@ -284,7 +301,8 @@ TEST_F(CSFormTest, OkStoresEveryChoiceAndKeepsTheOtherFields) {
     EXPECT_EQ(port_settings.port_open, 0);
 }
 
-TEST_F(CSFormTest, CancelAndTheCloseBoxLeaveTheRecord) {
+TEST_F(CSFormTest, CancelAndTheCloseBoxLeaveTheRecord)
+{
     const PortSettings before = port_settings;
     EXPECT_EQ(run_dialog([&](TCSForm& f) {
                   user.select(f.CBcomn, "COM7");
@@ -303,7 +321,8 @@ TEST_F(CSFormTest, CancelAndTheCloseBoxLeaveTheRecord) {
     EXPECT_EQ(run_dialog([&](TCSForm&) { user.type("\x1b"); }), ui::mr::Cancel);
 }
 
-TEST_F(CSFormTest, RefreshAgainSeesThePortsFreeNow) {
+TEST_F(CSFormTest, RefreshAgainSeesThePortsFreeNow)
+{
     run_dialog([&](TCSForm& f) {
         EXPECT_EQ(f.CBcomn.count(), 5);
         user.select(f.CBcomn, "COM3");
@@ -315,7 +334,8 @@ TEST_F(CSFormTest, RefreshAgainSeesThePortsFreeNow) {
     });
 }
 
-TEST(IntEditCheck, EmptyLimitedAndBadTexts) {
+TEST(IntEditCheck, EmptyLimitedAndBadTexts)
+{
     User user;
     ui::Form form("F");
     ui::Edit e(&form, "E");

@@ -10,15 +10,16 @@ using Call = SimPortDriver::Call;
 
 TEST(TxQueueSizing, ExamplesOfOneAndAHalfSecondsOfSending)
 {
-    struct Case { int baud, bits, parity, stop, size, limit, queue, block; } cases[] = {
-        {9600, 8, 0, 10, 8192, 1, 1440, 1024},
-        {300, 8, 0, 10, 8192, 1, 128, 128},       // 45 raised to the floor
-        {115200, 8, 0, 10, 8192, 1, 8192, 1024},  // already below 1.5 s
-        {9600, 7, 2, 10, 8192, 1, 1309, 1024},    // data bits always count as 8
-        {9600, 5, 0, 20, 8192, 1, 1309, 1024},    // 2 stop bits weigh like parity + 1
-        {300, 8, 0, 10, 8192, 0, 8192, 1024},     // limit off: the size as given
-        {300, 8, 0, 10, 100, 0, 100, 100},        // limit off: no floor either
-        {1200, 8, 1, 15, 8192, 1, 156, 156},      // 1200 / 11.5 * 1.5 = 156.5
+    struct Case {
+        int baud, bits, parity, stop, size, limit, queue, block;
+    } cases[] = {
+        {9600, 8, 0, 10, 8192, 1, 1440, 1024},   {300, 8, 0, 10, 8192, 1, 128, 128},  // 45 raised to the floor
+        {115200, 8, 0, 10, 8192, 1, 8192, 1024},                                      // already below 1.5 s
+        {9600, 7, 2, 10, 8192, 1, 1309, 1024},                                        // data bits always count as 8
+        {9600, 5, 0, 20, 8192, 1, 1309, 1024},  // 2 stop bits weigh like parity + 1
+        {300, 8, 0, 10, 8192, 0, 8192, 1024},   // limit off: the size as given
+        {300, 8, 0, 10, 100, 0, 100, 100},      // limit off: no floor either
+        {1200, 8, 1, 15, 8192, 1, 156, 156},    // 1200 / 11.5 * 1.5 = 156.5
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.baud << " baud, parity " << c.parity << ", limit " << c.limit);
@@ -139,8 +140,13 @@ TEST_F(ComTest, PortStatusSnapshot)
     EXPECT_EQ(port_status(&dcb, &stat, nullptr), 1);
     EXPECT_EQ(port_status(nullptr, &stat, &modem), 1);
 
-    struct Case { Call fault; int result; } cases[] = {
-        {Call::clear_error, 2}, {Call::modem_status, 3}, {Call::get_state, 4},
+    struct Case {
+        Call fault;
+        int result;
+    } cases[] = {
+        {Call::clear_error, 2},
+        {Call::modem_status, 3},
+        {Call::get_state, 4},
     };
     for (const auto& c : cases) {
         // The receive thread calls ClearCommError too: fail it for good so

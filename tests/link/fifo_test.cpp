@@ -18,10 +18,20 @@ std::vector<unsigned char> pattern(std::size_t n, unsigned seed)
 }
 
 class ByteFifoTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override { ASSERT_EQ(fifo_create(f, 65536), 0); }
-    std::int32_t fill() { std::int32_t n = -1; EXPECT_EQ(fifo_fill(f, &n), 0); return n; }
-    std::int32_t space() { std::int32_t n = -1; EXPECT_EQ(fifo_space(f, &n), 0); return n; }
+    std::int32_t fill()
+    {
+        std::int32_t n = -1;
+        EXPECT_EQ(fifo_fill(f, &n), 0);
+        return n;
+    }
+    std::int32_t space()
+    {
+        std::int32_t n = -1;
+        EXPECT_EQ(fifo_space(f, &n), 0);
+        return n;
+    }
     // Moves both positions to `offset` bytes after start.
     void move_to(std::int32_t offset)
     {
@@ -35,7 +45,10 @@ protected:
 
 TEST(ByteFifoCreate, CapacityBoundsAndFailure)
 {
-    struct Case { std::int32_t capacity; int result; } cases[] = {
+    struct Case {
+        std::int32_t capacity;
+        int result;
+    } cases[] = {
         {65535, 1}, {65536, 0}, {8388608, 0}, {8388609, 1}, {0, 1}, {-65536, 1},
     };
     for (const auto& c : cases) {
@@ -102,14 +115,15 @@ TEST_F(ByteFifoTest, PutEndingAtBufferEndWrapsWritePositionToStart)
 // order and the levels match the modular arithmetic.
 TEST_F(ByteFifoTest, WrappingPutsAndGetsKeepOrderAndLevels)
 {
-    struct Case { std::int32_t offset, put, get; } cases[] = {
-        {65535, 2, 2},       // one byte before the end, one after
-        {65000, 1000, 1000}, // crosses the end in the middle
-        {65000, 1000, 300},  // get stops before the end
-        {65000, 1000, 700},  // get crosses the end too
-        {1, 65535, 65535},   // full, wrapping by one
-        {32768, 65535, 40000},
-        {0, 65535, 65535},   // full without wrapping
+    struct Case {
+        std::int32_t offset, put, get;
+    } cases[] = {
+        {65535, 2, 2},                             // one byte before the end, one after
+        {65000, 1000, 1000},                       // crosses the end in the middle
+        {65000, 1000, 300},                        // get stops before the end
+        {65000, 1000, 700},                        // get crosses the end too
+        {1, 65535, 65535},                         // full, wrapping by one
+        {32768, 65535, 40000}, {0, 65535, 65535},  // full without wrapping
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "offset " << c.offset << " put " << c.put << " get " << c.get);
@@ -153,7 +167,7 @@ TEST(ByteFifoAbsent, ReportsEmptyAndRefusesData)
 }
 
 class LockedFifoTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         ASSERT_EQ(fifo_create(tx_side.fifo, 65536), 0);

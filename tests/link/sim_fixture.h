@@ -15,7 +15,7 @@
 #include "link/sim_port_driver.h"
 
 class SimLinkTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         for (int n : {1, 2, 256}) sim.add_port(n);

@@ -25,7 +25,7 @@ Bytes random_bytes(std::size_t n, unsigned seed)
 }
 
 class WorkerThreadTest : public SimLinkTest {
-protected:
+ protected:
     void SetUp() override
     {
         SimLinkTest::SetUp();
@@ -37,15 +37,17 @@ protected:
     Bytes drain(std::size_t n, int ms = 3000)
     {
         Bytes got;
-        eventually([&] {
-            const std::int32_t fill = rx_fill();
-            if (fill > 0) {
-                const std::size_t at = got.size();
-                got.resize(at + static_cast<std::size_t>(fill));
-                EXPECT_EQ(rx_get(got.data() + at, fill), 0);
-            }
-            return got.size() >= n;
-        }, ms);
+        eventually(
+            [&] {
+                const std::int32_t fill = rx_fill();
+                if (fill > 0) {
+                    const std::size_t at = got.size();
+                    got.resize(at + static_cast<std::size_t>(fill));
+                    EXPECT_EQ(rx_get(got.data() + at, fill), 0);
+                }
+                return got.size() >= n;
+            },
+            ms);
         return got;
     }
 
@@ -53,11 +55,13 @@ protected:
     Bytes peer_collect(int port, std::size_t n, int ms = 3000)
     {
         Bytes got;
-        eventually([&] {
-            const Bytes part = sim.peer_read(port);
-            got.insert(got.end(), part.begin(), part.end());
-            return got.size() >= n;
-        }, ms);
+        eventually(
+            [&] {
+                const Bytes part = sim.peer_read(port);
+                got.insert(got.end(), part.begin(), part.end());
+                return got.size() >= n;
+            },
+            ms);
         return got;
     }
 
@@ -65,14 +69,16 @@ protected:
     void put_all(const Bytes& data)
     {
         std::size_t at = 0;
-        ASSERT_TRUE(eventually([&] {
-            const auto n = std::min<std::size_t>(static_cast<std::size_t>(tx_free()), data.size() - at);
-            if (n > 0) {
-                EXPECT_EQ(tx_put(data.data() + at, static_cast<std::int32_t>(n)), 0);
-                at += n;
-            }
-            return at == data.size();
-        }, 10000));
+        ASSERT_TRUE(eventually(
+            [&] {
+                const auto n = std::min<std::size_t>(static_cast<std::size_t>(tx_free()), data.size() - at);
+                if (n > 0) {
+                    EXPECT_EQ(tx_put(data.data() + at, static_cast<std::int32_t>(n)), 0);
+                    at += n;
+                }
+                return at == data.size();
+            },
+            10000));
     }
 
     // CTS flow control with CTS off and a driver queue of 1500 bytes that a

@@ -11,13 +11,13 @@ using Call = SimPortDriver::Call;
 
 bool same_dcb(const PortDcb& a, const PortDcb& b)
 {
-    return a.BaudRate == b.BaudRate && a.ByteSize == b.ByteSize && a.Parity == b.Parity &&
-           a.StopBits == b.StopBits && a.fBinary == b.fBinary && a.fOutxCtsFlow == b.fOutxCtsFlow &&
-           a.fRtsControl == b.fRtsControl && a.fDtrControl == b.fDtrControl;
+    return a.BaudRate == b.BaudRate && a.ByteSize == b.ByteSize && a.Parity == b.Parity && a.StopBits == b.StopBits &&
+           a.fBinary == b.fBinary && a.fOutxCtsFlow == b.fOutxCtsFlow && a.fRtsControl == b.fRtsControl &&
+           a.fDtrControl == b.fDtrControl;
 }
 
 class UsartTest : public SimLinkTest {
-protected:
+ protected:
     PortHandle open1()
     {
         PortHandle h = nullptr;
@@ -46,7 +46,10 @@ TEST_F(UsartTest, DeviceNameFollowsWindowsVersion)
 TEST_F(UsartTest, OpenResultCodes)
 {
     EXPECT_EQ(usart_open(nullptr, 1), 1);
-    struct Case { int n; int result; } cases[] = {{0, 2}, {257, 2}, {-1, 2}, {3, 3}, {256, 0}, {1, 0}};
+    struct Case {
+        int n;
+        int result;
+    } cases[] = {{0, 2}, {257, 2}, {-1, 2}, {3, 3}, {256, 0}, {1, 0}};
     for (const auto& c : cases) {
         PortHandle h = reinterpret_cast<PortHandle>(1);
         EXPECT_EQ(usart_open(&h, c.n), c.result) << c.n;
@@ -91,7 +94,12 @@ TEST_F(UsartTest, ClosePurgesTransmitSideAndNullsSlot)
 TEST_F(UsartTest, ConfigureResultCodesInCheckOrder)
 {
     h_ = open1();
-    struct Case { const char* what; int baud, stop, parity, bits; Call fault; int result; } cases[] = {
+    struct Case {
+        const char* what;
+        int baud, stop, parity, bits;
+        Call fault;
+        int result;
+    } cases[] = {
         {"baud 0", 0, 10, 0, 8, Call::count_, 1},
         {"baud above 3000000", 3000001, 10, 0, 8, Call::count_, 1},
         {"baud checked before bits", 0, 10, 0, 4, Call::count_, 1},
@@ -124,8 +132,11 @@ TEST_F(UsartTest, ConfigureResultCodesInCheckOrder)
 TEST_F(UsartTest, ConfigureMapsSettingsToDcbAndKeepsOtherFields)
 {
     h_ = open1();
-    struct Case { int stop, parity, rx_hs, tx_hs; std::uint8_t stop_bits, parity_value;
-                  std::uint32_t cts, dsr, rts, dtr; } cases[] = {
+    struct Case {
+        int stop, parity, rx_hs, tx_hs;
+        std::uint8_t stop_bits, parity_value;
+        std::uint32_t cts, dsr, rts, dtr;
+    } cases[] = {
         {10, 0, 0, 0, PORT_ONESTOPBIT, PORT_NOPARITY, 0, 0, PORT_RTS_CONTROL_ENABLE, PORT_DTR_CONTROL_ENABLE},
         {20, 1, 1, 1, PORT_TWOSTOPBITS, PORT_ODDPARITY, 1, 0, PORT_RTS_CONTROL_HANDSHAKE, PORT_DTR_CONTROL_ENABLE},
         {10, 2, 2, 2, PORT_ONESTOPBIT, PORT_EVENPARITY, 0, 1, PORT_RTS_CONTROL_ENABLE, PORT_DTR_CONTROL_HANDSHAKE},
@@ -174,7 +185,10 @@ TEST_F(UsartTest, QueuesTimeoutsAndPurges)
     EXPECT_EQ(sim.purges(1)[0], PORT_PURGE_RXCLEAR);
     EXPECT_EQ(sim.purges(1)[1], PORT_PURGE_TXABORT | PORT_PURGE_TXCLEAR);
 
-    struct Case { Call call; std::function<int()> run; } cases[] = {
+    struct Case {
+        Call call;
+        std::function<int()> run;
+    } cases[] = {
         {Call::setup_queues, [&] { return usart_set_queues(h_, 4096, 4096); }},
         {Call::set_timeouts, [&] { return usart_set_timeouts(h_, 0, 50, 1, 0, 0); }},
         {Call::purge, [&] { return usart_purge_rx(h_); }},

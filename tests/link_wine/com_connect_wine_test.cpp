@@ -16,7 +16,7 @@
 namespace {
 
 class ComConnectWine : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         a_ = env_port("OLVEX_COM_A");
@@ -66,7 +66,10 @@ protected:
 // consumer keeps up or lets a small FIFO fill (the thread then holds its read).
 TEST_F(ComConnectWine, PeerBytesArriveCompleteAndInOrder)
 {
-    struct Case { std::int32_t fifo; DWORD drain_period_ms; };
+    struct Case {
+        std::int32_t fifo;
+        DWORD drain_period_ms;
+    };
     for (const Case c : {Case{1048576, 1}, Case{65536, 100}}) {
         SCOPED_TRACE(testing::Message() << "fifo " << c.fifo << ", drained every " << c.drain_period_ms << " ms");
         port_settings.port_rxth_size = c.fifo;

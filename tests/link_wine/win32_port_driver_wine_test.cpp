@@ -21,7 +21,7 @@ std::string device_name(int port)
 }
 
 class Win32PortDriverWine : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         a_ = env_port("OLVEX_COM_A");
@@ -82,19 +82,21 @@ TEST(Win32PortDriverOpen, ReportsAModernWindowsVersion)
 // the device accepts.)
 TEST_F(Win32PortDriverWine, LineSettingsRoundTrip)
 {
-    struct Case { std::uint32_t baud; std::uint8_t bits, parity, stop; std::uint32_t cts; };
+    struct Case {
+        std::uint32_t baud;
+        std::uint8_t bits, parity, stop;
+        std::uint32_t cts;
+    };
     const Case cases[] = {
-        {115200, 8, PORT_NOPARITY, PORT_ONESTOPBIT, 0},
-        {9600, 7, PORT_EVENPARITY, PORT_TWOSTOPBITS, 1},
-        {57600, 6, PORT_ODDPARITY, PORT_ONESTOPBIT, 0},
-        {1200, 5, PORT_MARKPARITY, PORT_TWOSTOPBITS, 1},
+        {115200, 8, PORT_NOPARITY, PORT_ONESTOPBIT, 0},    {9600, 7, PORT_EVENPARITY, PORT_TWOSTOPBITS, 1},
+        {57600, 6, PORT_ODDPARITY, PORT_ONESTOPBIT, 0},    {1200, 5, PORT_MARKPARITY, PORT_TWOSTOPBITS, 1},
         {230400, 8, PORT_SPACEPARITY, PORT_ONESTOPBIT, 0},
     };
     PortDcb before;
     ASSERT_TRUE(drv_.get_state(h_, &before));
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.baud << " " << int(c.bits) << " parity " << int(c.parity)
-                                        << " stop " << int(c.stop));
+        SCOPED_TRACE(testing::Message() << c.baud << " " << int(c.bits) << " parity " << int(c.parity) << " stop "
+                                        << int(c.stop));
         PortDcb want = before;
         want.BaudRate = c.baud;
         want.ByteSize = c.bits;
@@ -180,7 +182,7 @@ TEST_F(Win32PortDriverWine, WriteReachesThePeer)
         if (io == PortIo::pending) Sleep(10);
     }
     ASSERT_EQ(io, PortIo::done);
-    if (sent == 0) sent = std::uint32_t(data.size());   // finished at once: count not reported
+    if (sent == 0) sent = std::uint32_t(data.size());  // finished at once: count not reported
     EXPECT_EQ(sent, data.size());
     EXPECT_EQ(got, data);
 }

@@ -21,7 +21,7 @@ std::vector<std::uint8_t> random_bytes(std::size_t n, std::uint32_t seed);
 // The far end of the pair, opened with plain Win32 calls (overlapped), so that
 // it does not depend on the driver under test.
 class RawPeer {
-public:
+ public:
     explicit RawPeer(int port);
     ~RawPeer();
     RawPeer(const RawPeer&) = delete;
@@ -34,7 +34,7 @@ public:
     // Reads until n bytes have arrived or timeout_ms passed without any byte.
     std::vector<std::uint8_t> read_up_to(std::size_t n, DWORD idle_timeout_ms);
 
-private:
+ private:
     HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 

@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST(NumberTextClipboardPosix, HeldClipboardIsReportedAndKeepsItsText) {
+TEST(NumberTextClipboardPosix, HeldClipboardIsReportedAndKeepsItsText)
+{
     ASSERT_EQ(CopyTextToClipboard("before"), clipboard_done);
     clipboard_posix_hold(true);
     EXPECT_EQ(CopyTextToClipboard("after"), clipboard_not_opened);
@@ -17,7 +18,8 @@ TEST(NumberTextClipboardPosix, HeldClipboardIsReportedAndKeepsItsText) {
     EXPECT_EQ(clipboard_get_text(), "before");
 }
 
-TEST(NumberTextClipboardPosix, TextEndsAtItsFirstZeroByte) {
+TEST(NumberTextClipboardPosix, TextEndsAtItsFirstZeroByte)
+{
     ASSERT_EQ(clipboard_set_text(std::string_view("ab\0cd", 5)), ClipboardResult::done);
     EXPECT_EQ(clipboard_get_text(), "ab");
 }

@@ -9,7 +9,8 @@
 
 namespace {
 
-TEST(NumberTextClipboard, CopiedTextReadsBack) {
+TEST(NumberTextClipboard, CopiedTextReadsBack)
+{
     const std::string texts[] = {"0x00FF", "-0b00000001 ", "", std::string(70000, '7')};
     for (const auto& text : texts) {
         ASSERT_EQ(CopyTextToClipboard(text.c_str()), clipboard_done);
@@ -17,7 +18,8 @@ TEST(NumberTextClipboard, CopiedTextReadsBack) {
     }
 }
 
-TEST(NumberTextClipboard, MissingTextCopiesTheEmptyText) {
+TEST(NumberTextClipboard, MissingTextCopiesTheEmptyText)
+{
     ASSERT_EQ(CopyTextToClipboard("stale"), clipboard_done);
     ASSERT_EQ(CopyTextToClipboard(nullptr), clipboard_done);
     EXPECT_EQ(clipboard_get_text(), std::string());

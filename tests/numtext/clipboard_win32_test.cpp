@@ -12,7 +12,8 @@
 
 namespace {
 
-std::string raw_clipboard_text() {
+std::string raw_clipboard_text()
+{
     if (!OpenClipboard(nullptr)) return "<not opened>";
     std::string text = "<no CF_TEXT>";
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
@@ -25,20 +26,21 @@ std::string raw_clipboard_text() {
     return text;
 }
 
-TEST(NumberTextClipboardWin32, TextIsOnTheSystemClipboardAsCfText) {
+TEST(NumberTextClipboardWin32, TextIsOnTheSystemClipboardAsCfText)
+{
     ASSERT_EQ(CopyTextToClipboard("-0x8000000000000000"), clipboard_done);
     EXPECT_EQ(raw_clipboard_text(), "-0x8000000000000000");
     ASSERT_EQ(CopyTextToClipboard(""), clipboard_done);
     EXPECT_EQ(raw_clipboard_text(), "");
 }
 
-TEST(NumberTextClipboardWin32, ClipboardHeldByAnotherWindowIsReported) {
+TEST(NumberTextClipboardWin32, ClipboardHeldByAnotherWindowIsReported)
+{
     std::promise<bool> opened;
     std::promise<void> release;
     // The clipboard tells holders apart by window, so the holder opens it with one.
     std::thread holder([&] {
-        HWND window = CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                      nullptr, nullptr, nullptr);
+        HWND window = CreateWindowExA(0, "STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         const bool ok = window != nullptr && OpenClipboard(window) != FALSE;
         opened.set_value(ok);
         release.get_future().wait();

@@ -22,7 +22,8 @@ struct BytesCase {
     uint64_t as_unsigned;
 };
 
-TEST(NumberTextBytes, GroupsReadInBothByteOrders) {
+TEST(NumberTextBytes, GroupsReadInBothByteOrders)
+{
     const BytesCase cases[] = {
         {{0x80}, false, -128, 128},
         {{0x80}, true, -128, 128},
@@ -35,8 +36,7 @@ TEST(NumberTextBytes, GroupsReadInBothByteOrders) {
         {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, false, -1, 0xFFFFFFFFFFull},
         {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, false, -1, u64_max},
         {{0x80, 0, 0, 0, 0, 0, 0, 0}, true, i64_min, uint64_t{1} << 63},
-        {{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08}, false, 0x0807060504030201,
-         0x0807060504030201},
+        {{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08}, false, 0x0807060504030201, 0x0807060504030201},
     };
     for (const auto& c : cases) {
         const int n = static_cast<int>(c.bytes.size());
@@ -46,7 +46,8 @@ TEST(NumberTextBytes, GroupsReadInBothByteOrders) {
     }
 }
 
-TEST(NumberTextBytes, EmptyGroupAndOversizedCountStayDefined) {
+TEST(NumberTextBytes, EmptyGroupAndOversizedCountStayDefined)
+{
     const unsigned char ten[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     EXPECT_EQ(BytesToSigned64(ten, 0, false), 0);
     EXPECT_EQ(BytesToUnsigned64(ten, 0, true), 0u);
@@ -62,7 +63,8 @@ struct SignedFormatCase {
     const char* text;
 };
 
-TEST(NumberTextFormat, Signed) {
+TEST(NumberTextFormat, Signed)
+{
     const SignedFormatCase cases[] = {
         {-5, 0, "-5"},
         {0, 0, "0"},
@@ -76,13 +78,11 @@ TEST(NumberTextFormat, Signed) {
         {5, -2, "0b00000000 00000101 "},
         {i64_min, 8, "-0x8000000000000000"},
         {i64_min, 1, "-0x8000000000000000"},
-        {i64_min, -8,
-         "-0b10000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000 "},
+        {i64_min, -8, "-0b10000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000 "},
         {i64_min, -1, "-0b00000000 "},
         {i64_max, 8, "0x7FFFFFFFFFFFFFFF"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FormatSigned64(c.value, c.width), c.text) << c.value << " width " << c.width;
+    for (const auto& c : cases) EXPECT_EQ(FormatSigned64(c.value, c.width), c.text) << c.value << " width " << c.width;
 }
 
 struct UnsignedFormatCase {
@@ -91,7 +91,8 @@ struct UnsignedFormatCase {
     const char* text;
 };
 
-TEST(NumberTextFormat, Unsigned) {
+TEST(NumberTextFormat, Unsigned)
+{
     const UnsignedFormatCase cases[] = {
         {255, 2, "0x00FF"},
         {5, -2, "0b00000000 00000101 "},
@@ -100,20 +101,21 @@ TEST(NumberTextFormat, Unsigned) {
         {u64_max, 1, "0xFFFFFFFFFFFFFFFF"},
         {0x1FF, -1, "0b11111111 "},
         {0, 3, "0x000000"},
-        {u64_max, -8,
-         "0b11111111 11111111 11111111 11111111 11111111 11111111 11111111 11111111 "},
+        {u64_max, -8, "0b11111111 11111111 11111111 11111111 11111111 11111111 11111111 11111111 "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatUnsigned64(c.value, c.width), c.text) << c.value << " width " << c.width;
 }
 
-TEST(NumberTextFormat, WidthsBeyondEightBytesAreHeldToEight) {
+TEST(NumberTextFormat, WidthsBeyondEightBytesAreHeldToEight)
+{
     EXPECT_EQ(FormatUnsigned64(1, 1000), "0x0000000000000001");
     EXPECT_EQ(FormatUnsigned64(1, std::numeric_limits<int>::min()), FormatUnsigned64(1, -8));
     EXPECT_EQ(FormatSigned64(-1, std::numeric_limits<int>::min()), FormatSigned64(-1, -8));
 }
 
-TEST(NumberTextFormat, FormattedTextParsesBackToTheValue) {
+TEST(NumberTextFormat, FormattedTextParsesBackToTheValue)
+{
     const int64_t values[] = {0, 1, -1, 127, -128, 65535, -65536, i64_max, i64_min + 1};
     for (int64_t v : values) {
         int64_t back = 0;
@@ -136,13 +138,14 @@ struct UnsignedParseCase {
     uint64_t value;  // meaningful when code is 0
 };
 
-TEST(NumberTextParse, Unsigned) {
+TEST(NumberTextParse, Unsigned)
+{
     const UnsignedParseCase cases[] = {
         {"18446744073709551615", 10, parse_ok, u64_max},
         {"18446744073709551616", 10, parse_overflow, 0},
         {"20000000000000000000", 10, parse_overflow, 0},
         {"000000000000000000001", 10, parse_overflow, 0},  // 21 positions
-        {"00000000000000000001", 10, parse_ok, 1},          // 20 positions
+        {"00000000000000000001", 10, parse_ok, 1},         // 20 positions
         {"FFFFFFFFFFFFFFFF", 16, parse_ok, u64_max},
         {"0FFFFFFFFFFFFFFFF", 16, parse_overflow, 0},
         {"1 000", 10, parse_ok, 1000},
@@ -162,13 +165,11 @@ TEST(NumberTextParse, Unsigned) {
         {"9", 9, parse_bad_text, 0},
         {"1010", 2, parse_ok, 10},
         {"1111111111111111111111111111111111111111111111111111111111111111", 2, parse_ok, u64_max},
-        {"10000000000000000000000000000000000000000000000000000000000000000", 2,
-         parse_overflow, 0},
+        {"10000000000000000000000000000000000000000000000000000000000000000", 2, parse_overflow, 0},
     };
     for (const auto& c : cases) {
         uint64_t value = untouched;
-        EXPECT_EQ(ParseUnsigned64(c.text, &value, c.radix), c.code)
-            << '"' << c.text << "\" radix " << c.radix;
+        EXPECT_EQ(ParseUnsigned64(c.text, &value, c.radix), c.code) << '"' << c.text << "\" radix " << c.radix;
         EXPECT_EQ(value, c.code == parse_ok ? c.value : untouched) << '"' << c.text << '"';
     }
 }
@@ -180,7 +181,8 @@ struct SignedParseCase {
     int64_t value;
 };
 
-TEST(NumberTextParse, Signed) {
+TEST(NumberTextParse, Signed)
+{
     const SignedParseCase cases[] = {
         {"-5", 10, parse_ok, -5},
         {" - 5", 10, parse_ok, -5},
@@ -203,14 +205,13 @@ TEST(NumberTextParse, Signed) {
     };
     for (const auto& c : cases) {
         int64_t value = static_cast<int64_t>(untouched);
-        EXPECT_EQ(ParseSigned64(c.text, &value, c.radix), c.code)
-            << '"' << c.text << "\" radix " << c.radix;
-        EXPECT_EQ(value, c.code == parse_ok ? c.value : static_cast<int64_t>(untouched))
-            << '"' << c.text << '"';
+        EXPECT_EQ(ParseSigned64(c.text, &value, c.radix), c.code) << '"' << c.text << "\" radix " << c.radix;
+        EXPECT_EQ(value, c.code == parse_ok ? c.value : static_cast<int64_t>(untouched)) << '"' << c.text << '"';
     }
 }
 
-TEST(NumberTextParse, ArgumentsAreCheckedPlaceFirstThenRadix) {
+TEST(NumberTextParse, ArgumentsAreCheckedPlaceFirstThenRadix)
+{
     uint64_t u = untouched;
     int64_t s = 7;
     EXPECT_EQ(ParseUnsigned64("1", &u, 36), parse_bad_radix);

@@ -7,12 +7,12 @@
 #include "link/line_sink.h"
 
 class RecordingSink : public LineSink {
-public:
+ public:
     std::vector<std::string> lines;
-    std::vector<std::string> pieces;   // text of each add or append, in order
-    int updating = 0;                  // begin minus end
-    int passes = 0;                    // completed begin/end brackets
-    int calls_outside = 0;             // changes made outside a bracket
+    std::vector<std::string> pieces;  // text of each add or append, in order
+    int updating = 0;                 // begin minus end
+    int passes = 0;                   // completed begin/end brackets
+    int calls_outside = 0;            // changes made outside a bracket
 
     void add_line(std::string_view text) override
     {
@@ -22,8 +22,7 @@ public:
     std::string last_line() const override { return lines.empty() ? std::string() : lines.back(); }
     void replace_last_line(std::string_view text) override
     {
-        if (!updating)
-            ++calls_outside;
+        if (!updating) ++calls_outside;
         lines.back() = std::string(text);
     }
     int line_count() const override { return int(lines.size()); }
@@ -44,11 +43,10 @@ public:
         lines.back().append(text);
     }
 
-private:
+ private:
     void note(std::string_view text)
     {
-        if (!updating)
-            ++calls_outside;
+        if (!updating) ++calls_outside;
         pieces.emplace_back(text);
     }
 };

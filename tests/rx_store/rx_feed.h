@@ -4,6 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-void rx_feed_open();                    // a fresh, empty receive FIFO
+void rx_feed_open();  // a fresh, empty receive FIFO
 void rx_feed_close();
-bool rx_feed(std::string_view bytes);   // false when they do not fit
+bool rx_feed(std::string_view bytes);  // false when they do not fit

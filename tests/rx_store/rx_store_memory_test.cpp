@@ -8,15 +8,13 @@ namespace {
 
 void fill(uint8_t* p, std::size_t from, std::size_t to)
 {
-    for (std::size_t i = from; i < to; ++i)
-        p[i] = uint8_t(i * 7 + 3);
+    for (std::size_t i = from; i < to; ++i) p[i] = uint8_t(i * 7 + 3);
 }
 
 bool holds_pattern(const uint8_t* p, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i)
-        if (p[i] != uint8_t(i * 7 + 3))
-            return false;
+        if (p[i] != uint8_t(i * 7 + 3)) return false;
     return true;
 }
 
@@ -29,10 +27,13 @@ TEST(RxStoreMemoryTest, GrowsInPlaceThenMovesWithTheData)
     fill(first, 0, 1024);
 
     std::size_t held = 1024;
-    struct Step { std::size_t size; bool moves; };
+    struct Step {
+        std::size_t size;
+        bool moves;
+    };
     const Step steps[] = {
-        {4096, false}, {65536, false},   // inside the first range
-        {65537, true},                   // past it: twice as large
+        {4096, false},   {65536, false},  // inside the first range
+        {65537, true},                    // past it: twice as large
         {131072, false}, {131073, true}, {1000000, true}, {1000001, false},
     };
     for (const Step& s : steps) {
@@ -41,7 +42,7 @@ TEST(RxStoreMemoryTest, GrowsInPlaceThenMovesWithTheData)
         EXPECT_EQ(s.moves, m.data() != before) << s.size;
         EXPECT_GE(m.reserved(), s.size);
         EXPECT_TRUE(holds_pattern(m.data(), held)) << s.size;
-        fill(m.data(), held, s.size);   // every byte up to the size is writable
+        fill(m.data(), held, s.size);  // every byte up to the size is writable
         held = s.size;
     }
     EXPECT_TRUE(holds_pattern(m.data(), held));
@@ -54,7 +55,7 @@ TEST(RxStoreMemoryTest, GrowsInPlaceThenMovesWithTheData)
     m.release();
     EXPECT_EQ(nullptr, m.data());
     EXPECT_EQ(0u, m.reserved());
-    ASSERT_TRUE(m.grow(100, 0));   // usable again after a release
+    ASSERT_TRUE(m.grow(100, 0));  // usable again after a release
     fill(m.data(), 0, 100);
 }
 
@@ -68,4 +69,4 @@ TEST(RxStoreMemoryTest, PagesStayUsableUpToTheLastGrowthAfterAMove)
     EXPECT_TRUE(holds_pattern(m.data(), 70000));
 }
 
-} // namespace
+}  // namespace

@@ -14,15 +14,17 @@ namespace {
 std::string bytes_from(int first, int count)
 {
     std::string s;
-    for (int i = 0; i < count; ++i)
-        s.push_back(char((first + i) & 0xFF));
+    for (int i = 0; i < count; ++i) s.push_back(char((first + i) & 0xFF));
     return s;
 }
 
-bool refuse_growth(std::size_t) { return false; }
+bool refuse_growth(std::size_t)
+{
+    return false;
+}
 
 class StoreTest : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
         rx_store_set_growth_check(nullptr);
@@ -53,7 +55,10 @@ protected:
 
 TEST_F(StoreTest, InitAcceptsOnlyBlockSizesInRange)
 {
-    struct Case { int32_t block; int result; };
+    struct Case {
+        int32_t block;
+        int result;
+    };
     const Case cases[] = {
         {1023, 1}, {1024, 0}, {8388608, 0}, {8388609, 1}, {0, 1}, {-1024, 1},
     };
@@ -66,7 +71,7 @@ TEST_F(StoreTest, InitAcceptsOnlyBlockSizesInRange)
             EXPECT_EQ(nullptr, record().data);
             EXPECT_EQ(0, record().length);
             EXPECT_EQ(0, record().capacity);
-        } else {   // refused: the store is left as it was
+        } else {  // refused: the store is left as it was
             EXPECT_EQ(4096, record().block_size) << c.block;
             EXPECT_EQ(3, record().length) << c.block;
         }
@@ -101,16 +106,21 @@ TEST_F(StoreTest, LargestBlockHoldsAWholeBlockOfData)
 TEST_F(StoreTest, CapacityForNeverPassesTheSigned32BitLimit)
 {
     constexpr int32_t max = std::numeric_limits<int32_t>::max();
-    struct Case { int32_t capacity; int64_t needed; int32_t block; int64_t result; };
+    struct Case {
+        int32_t capacity;
+        int64_t needed;
+        int32_t block;
+        int64_t result;
+    };
     const Case cases[] = {
         {0, 10, 131072, 131072},
         {131072, 200010, 131072, 262144},
-        {131072, 131072, 131072, 131072},          // fits: no growth
-        {0, 1, 0, -1},                             // never initialised
-        {max - 1023, max, 1024, -1},               // one more block passes the limit
-        {0, int64_t(max) + 1, 1024, -1},           // the length itself would wrap
+        {131072, 131072, 131072, 131072},  // fits: no growth
+        {0, 1, 0, -1},                     // never initialised
+        {max - 1023, max, 1024, -1},       // one more block passes the limit
+        {0, int64_t(max) + 1, 1024, -1},   // the length itself would wrap
         {2147481600, max, 1024, -1},
-        {2147480576, 2147481600, 1024, 2147481600}, // the last whole block that fits
+        {2147480576, 2147481600, 1024, 2147481600},  // the last whole block that fits
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.result, rx_store_capacity_for(c.capacity, c.needed, c.block))
@@ -133,8 +143,8 @@ TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
     ASSERT_EQ(0, rx_store_init(1024));
     ASSERT_EQ(0, drain(bytes_from(0, 1000)));
     rx_store_set_growth_check(refuse_growth);
-    ASSERT_EQ(0, drain(bytes_from(1000, 20)));   // still fits the first block
-    EXPECT_EQ(2, drain(bytes_from(1020, 10)));   // needs a second one
+    ASSERT_EQ(0, drain(bytes_from(1000, 20)));  // still fits the first block
+    EXPECT_EQ(2, drain(bytes_from(1020, 10)));  // needs a second one
     EXPECT_EQ(1020, record().length);
     EXPECT_EQ(1024, record().capacity);
     EXPECT_EQ(bytes_from(0, 1020), std::string(reinterpret_cast<const char*>(record().data), 1020));
@@ -161,11 +171,16 @@ TEST_F(StoreTest, ReadCodesAtAndBeyondTheLength)
 {
     uint8_t buf[16] = {};
     int32_t copied = -1;
-    EXPECT_EQ(1, rx_store_read(0, buf, 4, &copied));   // no buffer yet
+    EXPECT_EQ(1, rx_store_read(0, buf, 4, &copied));  // no buffer yet
     EXPECT_EQ(0, copied);
     ASSERT_EQ(0, drain(bytes_from(0, 100)));
 
-    struct Case { int32_t pos; int32_t count; int result; int32_t copied; };
+    struct Case {
+        int32_t pos;
+        int32_t count;
+        int result;
+        int32_t copied;
+    };
     const Case cases[] = {
         {0, 10, 0, 10}, {95, 10, 0, 5}, {99, 1, 0, 1}, {50, 0, 0, 0},
         {100, 1, 2, 0}, {150, 4, 2, 0}, {-1, 4, 2, 0}, {10, -5, 0, 0},
@@ -174,8 +189,7 @@ TEST_F(StoreTest, ReadCodesAtAndBeyondTheLength)
         copied = -1;
         EXPECT_EQ(c.result, rx_store_read(c.pos, buf, c.count, &copied)) << c.pos;
         EXPECT_EQ(c.copied, copied) << c.pos;
-        for (int i = 0; i < copied; ++i)
-            EXPECT_EQ(uint8_t(c.pos + i), buf[i]);
+        for (int i = 0; i < copied; ++i) EXPECT_EQ(uint8_t(c.pos + i), buf[i]);
     }
     EXPECT_EQ(1, rx_store_read(0, nullptr, 4, &copied));
     EXPECT_EQ(1, rx_store_read(0, buf, 4, nullptr));
@@ -184,9 +198,12 @@ TEST_F(StoreTest, ReadCodesAtAndBeyondTheLength)
 TEST_F(StoreTest, ByteCodesAtAndBeyondTheLength)
 {
     uint8_t b = 0;
-    EXPECT_EQ(1, rx_store_byte(0, &b));   // no buffer yet
+    EXPECT_EQ(1, rx_store_byte(0, &b));  // no buffer yet
     ASSERT_EQ(0, drain(bytes_from(200, 100)));
-    struct Case { int32_t pos; int result; };
+    struct Case {
+        int32_t pos;
+        int result;
+    };
     const Case cases[] = {{0, 0}, {99, 0}, {100, 1}, {1000, 1}, {-1, 1}};
     for (const Case& c : cases) {
         b = 0;
@@ -210,8 +227,8 @@ TEST_F(StoreTest, FreeKeepsTheBlockSizeAndInfoReportsNoBuffer)
     EXPECT_EQ(0, s->capacity);
     EXPECT_EQ(2048, s->block_size);
     EXPECT_EQ(1, rx_store_info(nullptr));
-    ASSERT_EQ(0, drain("d"));   // grows again after a free
+    ASSERT_EQ(0, drain("d"));  // grows again after a free
     EXPECT_EQ(2048, record().capacity);
 }
 
-} // namespace
+}  // namespace

@@ -17,7 +17,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class TextTest : public ::testing::Test {
-protected:
+ protected:
     RecordingSink sink;
 
     void SetUp() override
@@ -44,13 +44,13 @@ protected:
 
 TEST_F(TextTest, ModesOnCrLfBetweenTwoLetters)
 {
-    struct Case { int mode; Lines lines; };
+    struct Case {
+        int mode;
+        Lines lines;
+    };
     const Case cases[] = {
-        {rx_lb_cr, {"a", "b"}},
-        {rx_lb_lf, {"a", "b"}},
-        {rx_lb_crlf, {"a", "b"}},
-        {rx_lb_lfcr, {"ab"}},
-        {rx_lb_any, {"a", "", "b"}},
+        {rx_lb_cr, {"a", "b"}}, {rx_lb_lf, {"a", "b"}},      {rx_lb_crlf, {"a", "b"}},
+        {rx_lb_lfcr, {"ab"}},   {rx_lb_any, {"a", "", "b"}},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(0, rx_store_init(1024));
@@ -63,12 +63,15 @@ TEST_F(TextTest, ModesOnCrLfBetweenTwoLetters)
 
 TEST_F(TextTest, PairSplitAcrossTwoPassesIsHeldBack)
 {
-    struct Case { int mode; std::string first, second; Lines after_first, after_second; };
+    struct Case {
+        int mode;
+        std::string first, second;
+        Lines after_first, after_second;
+    };
     const Case cases[] = {
-        {rx_lb_crlf, "abc\r", "\n", {"abc"}, {"abc", ""}},
-        {rx_lb_lfcr, "abc\n", "\r", {"abc"}, {"abc", ""}},
-        {rx_lb_crlf, "abc\r", "d", {"abc"}, {"abcd"}},      // a lone CR, dropped
-        {rx_lb_crlf, "abc\n", "\nd", {"abc"}, {"abcd"}},    // LF is held too, then dropped
+        {rx_lb_crlf, "abc\r", "\n", {"abc"}, {"abc", ""}}, {rx_lb_lfcr, "abc\n", "\r", {"abc"}, {"abc", ""}},
+        {rx_lb_crlf, "abc\r", "d", {"abc"}, {"abcd"}},    // a lone CR, dropped
+        {rx_lb_crlf, "abc\n", "\nd", {"abc"}, {"abcd"}},  // LF is held too, then dropped
         {rx_lb_lfcr, "\n", "\rx", {""}, {"", "x"}},
     };
     for (const Case& c : cases) {
@@ -99,14 +102,20 @@ TEST_F(TextTest, LongLineComesInPiecesOf1023)
 TEST_F(TextTest, InvisibleBytesDroppedOrReplaced)
 {
     const std::string data = std::string("a\0b\x1F\x7F\t\x80\xFF", 8);
-    struct Case { bool show; int replacement; std::string line; };
+    struct Case {
+        bool show;
+        int replacement;
+        std::string line;
+    };
     const Case cases[] = {
         {false, '.', "ab\x7F\t\x80\xFF"},
         {true, '.', "a.b.\x7F\t\x80\xFF"},
         {true, '*', "a*b*\x7F\t\x80\xFF"},
-        {true, 31, "a*b*\x7F\t\x80\xFF"},     // below 32: the previous one stays
-        {true, 0, "a*b*\x7F\t\x80\xFF"},      // the menu's own call: flag only
-        {true, 0xB7, "a\xB7" "b\xB7\x7F\t\x80\xFF"},
+        {true, 31, "a*b*\x7F\t\x80\xFF"},  // below 32: the previous one stays
+        {true, 0, "a*b*\x7F\t\x80\xFF"},   // the menu's own call: flag only
+        {true, 0xB7,
+         "a\xB7"
+         "b\xB7\x7F\t\x80\xFF"},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(0, rx_store_init(1024));
@@ -142,12 +151,12 @@ TEST_F(TextTest, SwitchingAffectsOnlyLaterBytes)
 
 TEST_F(TextTest, ResultCodesAndGuards)
 {
-    EXPECT_EQ(1, rx_text_update());   // no buffer yet
+    EXPECT_EQ(1, rx_text_update());  // no buffer yet
     EXPECT_TRUE(sink.lines.empty());
     EXPECT_EQ(1, rx_text_attach(nullptr));
     EXPECT_EQ(1, rx_text_line_break(5));
     EXPECT_EQ(1, rx_text_line_break(-1));
-    tick("a\nb");   // still mode CR: refused modes changed nothing
+    tick("a\nb");  // still mode CR: refused modes changed nothing
     EXPECT_EQ(Lines{"ab"}, sink.lines);
 }
 
@@ -171,7 +180,7 @@ TEST_F(TextTest, OnlyDroppedBytesOpenAnEmptyFirstLine)
 // A view that only reads and replaces its last line: the line sink's own
 // append must build the same long line from its pieces.
 class PlainSink : public LineSink {
-public:
+ public:
     Lines lines;
     void add_line(std::string_view text) override { lines.emplace_back(text); }
     std::string last_line() const override { return lines.empty() ? std::string() : lines.back(); }
@@ -190,7 +199,7 @@ TEST_F(TextTest, ViewWithoutInPlaceAppendGetsTheSameLines)
     tick(long_line + "\rab");
     tick("c\r");
     EXPECT_EQ((Lines{long_line, "abc", ""}), plain.lines);
-    EXPECT_TRUE(sink.lines.empty());   // the view attached before is left alone
+    EXPECT_TRUE(sink.lines.empty());  // the view attached before is left alone
 }
 
 // The conversion pass transcribed byte by byte, as the reference for the
@@ -239,10 +248,8 @@ Lines reference(const std::string& data, int mode, bool show, char replacement)
             end_line();
         else if (b != 0x0D && b != 0x0A && show)
             buf += replacement;
-        if (!held)
-            p += step;
-        if (buf.size() == 1023 || p == end)
-            flush();
+        if (!held) p += step;
+        if (buf.size() == 1023 || p == end) flush();
     }
     return lines;
 }
@@ -263,7 +270,7 @@ std::string random_data(std::mt19937& rng, size_t n)
         else if (r < 47)
             s += std::string(size_t(500 + any(rng) * 8), 'L');
         else if (r < 55)
-            s += char(0x7F + any(rng) % 129);   // 0x7F to 0xFF are shown as they are
+            s += char(0x7F + any(rng) % 129);  // 0x7F to 0xFF are shown as they are
         else if (r < 57)
             s += '\t';
         else
@@ -302,4 +309,4 @@ TEST_F(TextTest, ManySmallPassesGiveTheLinesOfOneBigPass)
     }
 }
 
-} // namespace
+}  // namespace

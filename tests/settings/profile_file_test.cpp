@@ -17,16 +17,17 @@ namespace fs = std::filesystem;
 namespace {
 
 class ProfileFileTest : public testing::Test {
-protected:
-    void SetUp() override {
+ protected:
+    void SetUp() override
+    {
         static int serial = 0;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() /
-               ("olvex_profile_" + std::to_string(stamp) + "_" + std::to_string(++serial));
+        dir_ = fs::temp_directory_path() / ("olvex_profile_" + std::to_string(stamp) + "_" + std::to_string(++serial));
         fs::create_directories(dir_);
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ignored;
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(dir_, ignored);
@@ -34,12 +35,14 @@ protected:
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-    void put(const std::string& name, const std::string& bytes) const {
+    void put(const std::string& name, const std::string& bytes) const
+    {
         std::ofstream out(dir_ / name, std::ios::binary);
         out << bytes;
     }
 
-    std::string text(const std::string& name) const {
+    std::string text(const std::string& name) const
+    {
         std::ifstream in(dir_ / name, std::ios::binary);
         std::ostringstream all;
         all << in.rdbuf();
@@ -48,7 +51,8 @@ protected:
 
     // The file's lines that hold anything but blanks, without their endings:
     // how many blank lines stand between sections is not part of the contract.
-    std::vector<std::string> filled_lines(const std::string& name) const {
+    std::vector<std::string> filled_lines(const std::string& name) const
+    {
         std::vector<std::string> lines;
         std::istringstream in(text(name));
         for (std::string line; std::getline(in, line);) {
@@ -63,7 +67,8 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-TEST_F(ProfileFileTest, NewSectionsAndKeysAreAppendedInWriteOrder) {
+TEST_F(ProfileFileTest, NewSectionsAndKeysAreAppendedInWriteOrder)
+{
     auto file = open_profile_file(path("config.ini"));
     EXPECT_FALSE(fs::exists(path("config.ini")));
     file->write_string("PORT", "port_num", "1");
@@ -72,10 +77,10 @@ TEST_F(ProfileFileTest, NewSectionsAndKeysAreAppendedInWriteOrder) {
     file->write_string("TXCFG", "int_dec", "-5");
     file->write_string("port", "port_stop", "10");  // joins the existing section
     file->write_string("TXTVIEW", "auto_scroll", "1");
-    file->write_string("Port", "PORT_NUM", "7");    // replaces the key in place
+    file->write_string("Port", "PORT_NUM", "7");  // replaces the key in place
     EXPECT_EQ(filled_lines("config.ini"),
-              (Lines{"[PORT]", "port_num=7", "port_baud=115200", "port_stop=10", "[PATH]",
-                     "path_send_file=", "[TXCFG]", "int_dec=-5", "[TXTVIEW]", "auto_scroll=1"}));
+              (Lines{"[PORT]", "port_num=7", "port_baud=115200", "port_stop=10", "[PATH]", "path_send_file=", "[TXCFG]",
+                     "int_dec=-5", "[TXTVIEW]", "auto_scroll=1"}));
     EXPECT_NE(text("config.ini").find("port_num=7\r\n"), std::string::npos) << "CR LF line ends";
 }
 
@@ -84,7 +89,8 @@ struct RoundTrip {
     std::string read;
 };
 
-TEST_F(ProfileFileTest, WrittenValuesReadBackAsTheProfileFunctionsHandThemOut) {
+TEST_F(ProfileFileTest, WrittenValuesReadBackAsTheProfileFunctionsHandThemOut)
+{
     const RoundTrip cases[] = {
         {"115200", "115200"},
         {"", ""},
@@ -112,7 +118,8 @@ TEST_F(ProfileFileTest, WrittenValuesReadBackAsTheProfileFunctionsHandThemOut) {
     EXPECT_EQ(filled_lines("config.ini").size(), std::size(cases) + 1);
 }
 
-TEST_F(ProfileFileTest, StartFolderPathJoinedWithABackslashNamesTheFileInIt) {
+TEST_F(ProfileFileTest, StartFolderPathJoinedWithABackslashNamesTheFileInIt)
+{
     // The program joins the start folder and "\\config.ini" as plain text.
     auto file = open_profile_file(dir_.string() + "\\config.ini");
     file->write_string("PORT", "port_num", "4");
@@ -120,10 +127,11 @@ TEST_F(ProfileFileTest, StartFolderPathJoinedWithABackslashNamesTheFileInIt) {
     EXPECT_EQ(file->path(), dir_.string() + "\\config.ini");
 }
 
-TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault) {
+TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault)
+{
     auto missing = open_profile_file(path("none.ini"));
     EXPECT_EQ(missing->read_string("PORT", "port_num", "1"), "1");
-    EXPECT_EQ(missing->read_string("PORT", "port_num", "d  "), "d");      // trailing spaces go
+    EXPECT_EQ(missing->read_string("PORT", "port_num", "d  "), "d");  // trailing spaces go
     EXPECT_EQ(missing->read_string("PORT", "port_num", "  d"), "  d");
     EXPECT_EQ(missing->read_string("PORT", "port_num", "\"d\""), "d");
     EXPECT_EQ(missing->read_string("PORT", "port_num", ""), "");
@@ -143,7 +151,8 @@ struct HandWritten {
     const char* value;  // "<d>" is the default
 };
 
-TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows) {
+TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows)
+{
     const HandWritten cases[] = {
         {"blanks", "[PORT]\r\n  port_num = 16 \r\n", "PORT", "port_num", "16"},
         {"tabs", "[PORT]\r\nport_num\t=\t16\t\r\n", "PORT", "port_num", "16"},
@@ -159,10 +168,8 @@ TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows) {
         {"key without =", "[PORT]\r\nport_num\r\n", "PORT", "port_num", "<d>"},
         {"empty value", "[PORT]\r\nport_num=\r\n", "PORT", "port_num", ""},
         {"second =", "[PORT]\r\nport_num=a=b\r\n", "PORT", "port_num", "a=b"},
-        {"first section wins", "[PORT]\r\nport_num=1\r\n[X]\r\n[port]\r\nport_num=2\r\n", "PORT",
-         "port_num", "1"},
-        {"later duplicate unseen", "[PORT]\r\na=1\r\n[PORT]\r\nport_num=2\r\n", "PORT",
-         "port_num", "<d>"},
+        {"first section wins", "[PORT]\r\nport_num=1\r\n[X]\r\n[port]\r\nport_num=2\r\n", "PORT", "port_num", "1"},
+        {"later duplicate unseen", "[PORT]\r\na=1\r\n[PORT]\r\nport_num=2\r\n", "PORT", "port_num", "<d>"},
         {"first key wins", "[PORT]\r\nport_num=1\r\nPORT_NUM=2\r\n", "PORT", "port_num", "1"},
         {"other section's key", "[A]\r\nport_num=1\r\n[PORT]\r\n", "PORT", "port_num", "<d>"},
         {"before any header", "k0=top\r\n[T]\r\n", "", "k0", "top"},
@@ -179,12 +186,12 @@ TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows) {
         for (char& ch : file_name)
             if (ch == ' ' || ch == '=') ch = '_';
         put(file_name, c.content);
-        EXPECT_EQ(open_profile_file(path(file_name))->read_string(c.section, c.key, "<d>"), c.value)
-            << c.name;
+        EXPECT_EQ(open_profile_file(path(file_name))->read_string(c.section, c.key, "<d>"), c.value) << c.name;
     }
 }
 
-TEST_F(ProfileFileTest, WritesIntoAHandWrittenFileKeepItsOtherLines) {
+TEST_F(ProfileFileTest, WritesIntoAHandWrittenFileKeepItsOtherLines)
+{
     put("config.ini", "[PORT]\r\nport_num=1\r\n; keep me\r\n\r\n[PATH]\r\npath_save_text=C:\\x");
     auto file = open_profile_file(path("config.ini"));
     file->write_string("PORT", "port_baud", "9600");
@@ -192,11 +199,12 @@ TEST_F(ProfileFileTest, WritesIntoAHandWrittenFileKeepItsOtherLines) {
     file->write_string("TXCFG", "str_eol", "0");
     file->write_string("PORT", "port_num", "2");
     EXPECT_EQ(filled_lines("config.ini"),
-              (Lines{"[PORT]", "port_num=2", "; keep me", "port_baud=9600", "[PATH]",
-                     "path_save_text=C:\\x", "path_save_bin=C:\\y", "[TXCFG]", "str_eol=0"}));
+              (Lines{"[PORT]", "port_num=2", "; keep me", "port_baud=9600", "[PATH]", "path_save_text=C:\\x",
+                     "path_save_bin=C:\\y", "[TXCFG]", "str_eol=0"}));
 }
 
-TEST_F(ProfileFileTest, KeysWithoutASectionGoBeforeTheFirstHeader) {
+TEST_F(ProfileFileTest, KeysWithoutASectionGoBeforeTheFirstHeader)
+{
     put("config.ini", "[A]\r\nx=1\r\n");
     auto file = open_profile_file(path("config.ini"));
     file->write_string("", "k1", "v1");
@@ -205,18 +213,19 @@ TEST_F(ProfileFileTest, KeysWithoutASectionGoBeforeTheFirstHeader) {
     EXPECT_EQ(file->read_string("", "k2", ""), "v2");
 }
 
-TEST_F(ProfileFileTest, DuplicatedSectionOnlyTheFirstIsReadAndWritten) {
+TEST_F(ProfileFileTest, DuplicatedSectionOnlyTheFirstIsReadAndWritten)
+{
     put("config.ini", "[S]\r\na=1\r\n[T]\r\nt=1\r\n[s]\r\na=2\r\nb=3\r\n");
     auto file = open_profile_file(path("config.ini"));
     file->write_string("S", "b", "new");
     file->write_string("S", "a", "A1");
-    EXPECT_EQ(filled_lines("config.ini"),
-              (Lines{"[S]", "a=A1", "b=new", "[T]", "t=1", "[s]", "a=2", "b=3"}));
+    EXPECT_EQ(filled_lines("config.ini"), (Lines{"[S]", "a=A1", "b=new", "[T]", "t=1", "[s]", "a=2", "b=3"}));
     EXPECT_EQ(file->read_string("S", "b", ""), "new");
 }
 
 // Deterministic bytes of every value, zero bytes and line ends included.
-std::string garbage(std::size_t size, uint32_t seed) {
+std::string garbage(std::size_t size, uint32_t seed)
+{
     std::string bytes(size, '\0');
     for (char& b : bytes) {
         seed = seed * 1664525u + 1013904223u;
@@ -230,7 +239,8 @@ struct Garbage {
     std::string content;
 };
 
-TEST_F(ProfileFileTest, GarbageFilesNeverBreakReadingOrWriting) {
+TEST_F(ProfileFileTest, GarbageFilesNeverBreakReadingOrWriting)
+{
     std::string ten_mb;
     ten_mb.reserve(10u << 20);
     for (int i = 0; ten_mb.size() < (10u << 20); ++i)
@@ -263,9 +273,9 @@ TEST_F(ProfileFileTest, GarbageFilesNeverBreakReadingOrWriting) {
     EXPECT_EQ(long_lines->read_string("PORT", "long", "").size(), profile_value_max);
 }
 
-TEST_F(ProfileFileTest, WriteIntoAMissingFolderIsRefused) {
-    const std::string where = path("no_such_folder") + std::string(1, fs::path::preferred_separator) +
-                              "config.ini";
+TEST_F(ProfileFileTest, WriteIntoAMissingFolderIsRefused)
+{
+    const std::string where = path("no_such_folder") + std::string(1, fs::path::preferred_separator) + "config.ini";
     auto file = open_profile_file(where);
     EXPECT_FALSE(file->try_write_string("PORT", "port_num", "1"));
     try {
@@ -276,12 +286,14 @@ TEST_F(ProfileFileTest, WriteIntoAMissingFolderIsRefused) {
     }
 }
 
-TEST_F(ProfileFileTest, WriteOverAFolderIsRefused) {
+TEST_F(ProfileFileTest, WriteOverAFolderIsRefused)
+{
     fs::create_directories(dir_ / "config.ini");
     EXPECT_FALSE(open_profile_file(path("config.ini"))->try_write_string("PORT", "port_num", "1"));
 }
 
-TEST_F(ProfileFileTest, WriteIntoAReadOnlyFolderIsRefused) {
+TEST_F(ProfileFileTest, WriteIntoAReadOnlyFolderIsRefused)
+{
     const fs::path folder = dir_ / "readonly";
     fs::create_directories(folder);
     fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -296,7 +308,8 @@ TEST_F(ProfileFileTest, WriteIntoAReadOnlyFolderIsRefused) {
     EXPECT_THROW(file->write_string("PORT", "port_num", "1"), ProfileWriteError);
 }
 
-TEST_F(ProfileFileTest, WriteIntoASystemFolderThatTakesNoFilesIsRefused) {
+TEST_F(ProfileFileTest, WriteIntoASystemFolderThatTakesNoFilesIsRefused)
+{
     // sysfs refuses new files even to root; Wine shows the root as drive Z:.
     const fs::path folder = fs::path::preferred_separator == '\\' ? "Z:\\sys" : "/sys";
     if (!fs::is_directory(folder)) GTEST_SKIP() << folder.string() << " is not here";

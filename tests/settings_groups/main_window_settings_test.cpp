@@ -27,12 +27,12 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class MainWindowSettingsTest : public testing::Test {
-protected:
-    void SetUp() override {
+ protected:
+    void SetUp() override
+    {
         static int serial = 0;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() /
-               ("olvex_start_" + std::to_string(stamp) + "_" + std::to_string(++serial));
+        dir_ = fs::temp_directory_path() / ("olvex_start_" + std::to_string(stamp) + "_" + std::to_string(++serial));
         fs::create_directories(dir_);
         old_cwd_ = fs::current_path();
         fs::current_path(dir_);
@@ -43,7 +43,8 @@ protected:
         port_settings = PortSettings{};
         ui::app().reset_terminated();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (windows) {
             if (m->visible()) m->close();
             windows.reset();
@@ -58,21 +59,22 @@ protected:
     }
 
     // Program start as olvex_run does it: settings file first, then the windows.
-    void start() {
+    void start()
+    {
         settings_file_open();
         windows = std::make_unique<WindowSet>();
         m = MForm;
         m->show();
     }
-    void stop() {
+    void stop()
+    {
         user.close(*m);
         windows.reset();
         settings_file_reset();
     }
-    void put(const std::string& content) const {
-        std::ofstream(dir_ / "config.ini", std::ios::binary) << content;
-    }
-    Lines filled_lines() const {
+    void put(const std::string& content) const { std::ofstream(dir_ / "config.ini", std::ios::binary) << content; }
+    Lines filled_lines() const
+    {
         std::ifstream in(dir_ / "config.ini", std::ios::binary);
         Lines lines;
         for (std::string line; std::getline(in, line);) {
@@ -82,7 +84,8 @@ protected:
         return lines;
     }
     // The lines of one section, header excluded.
-    Lines section(const std::string& name) const {
+    Lines section(const std::string& name) const
+    {
         Lines all = filled_lines(), out;
         bool in = false;
         for (const auto& l : all) {
@@ -103,7 +106,8 @@ protected:
     TMForm* m = nullptr;
 };
 
-TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey) {
+TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey)
+{
     start();
     EXPECT_EQ(port_settings.settings_loaded, 1);
     EXPECT_EQ(port_settings.connected, 0);
@@ -121,14 +125,14 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT").size(), 20u);
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
-    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0",
-                                         "line_break=0"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0"}));
     EXPECT_EQ(section("PATH").back(), "path_save_text=");
     EXPECT_TRUE(section("HELP").empty());
     for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
 }
 
-TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart) {
+TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
+{
     std::ofstream(dir_ / "manual.txt") << "help";
     put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\n"
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
@@ -160,22 +164,23 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart) {
     EXPECT_EQ(section("PORT")[2], "port_parity=SPACE");
     EXPECT_EQ(section("PORT")[3], "port_open=1");
     EXPECT_EQ(section("PORT").size(), 20u);
-    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1",
-                                         "special_char=*", "line_break=3"}));
+    EXPECT_EQ(section("TXTVIEW"),
+              (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*", "line_break=3"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
 }
 
-TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols) {
+TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
+{
     put("[TXTVIEW]\r\nspecial_char_display=1\r\nline_break=-2\r\n");
     start();
     EXPECT_FALSE(m->MMdis.checked());
     EXPECT_TRUE(m->MMlnCR.checked());
     stop();
-    EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1",
-                                         "word_wrap=0"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0"}));
 }
 
-TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich) {
+TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)
+{
     put("[PORT]\r\nport_num=9\r\nport_open=1\r\n");
     user.answer_message_box(ui::mr::Ok);
     start();
@@ -185,7 +190,8 @@ TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich) {
     EXPECT_EQ(port_settings.connected, 0);
 }
 
-TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose) {
+TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
+{
     start();
     user.click(m->BtnCon);
     ASSERT_EQ(port_settings.connected, 1);
@@ -213,20 +219,22 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose) {
     user.choose(m->MMcomset);
 }
 
-TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile) {
+TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile)
+{
     put("[PORT]\r\nport_num=2\r\n");
     const fs::path other = dir_ / "other";
     fs::create_directories(other);
     fs::current_path(other);
     start();
     EXPECT_EQ(port_settings.port_num, 1);
-    fs::current_path(dir_);   // a later change of directory does not move the file
+    fs::current_path(dir_);  // a later change of directory does not move the file
     stop();
     EXPECT_TRUE(fs::exists(other / "config.ini"));
     EXPECT_EQ(section("PORT")[0], "port_num=2");
 }
 
-TEST_F(MainWindowSettingsTest, GarbageFileStartsWithDefaults) {
+TEST_F(MainWindowSettingsTest, GarbageFileStartsWithDefaults)
+{
     std::string junk;
     for (int i = 0; i < 200000; ++i) junk += static_cast<char>((i * 7919) >> 3);
     put(junk + "\r\n[TXTVIEW]\r\nline_break=99999999999\r\nword_wrap\r\n[PORT]\r\nport_baud=" +
@@ -239,20 +247,22 @@ TEST_F(MainWindowSettingsTest, GarbageFileStartsWithDefaults) {
     EXPECT_EQ(port_settings.settings_loaded, 1);
 }
 
-TEST_F(MainWindowSettingsTest, AboutShowsModallyFromTheMenu) {
+TEST_F(MainWindowSettingsTest, AboutShowsModallyFromTheMenu)
+{
     start();
     user.in_modal("AForm", [&](ui::Form&) { user.type("\x1b"); });
     user.choose(m->MMabout);
     EXPECT_FALSE(AForm->visible());
 }
 
-TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds) {
+TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds)
+{
     const fs::path gone = dir_ / "gone";
     fs::create_directories(gone);
     fs::current_path(gone);
     start();
     fs::current_path(dir_);
-    fs::remove(gone);   // the start folder vanished: every write is refused
+    fs::remove(gone);  // the start folder vanished: every write is refused
     user.answer_message_box(ui::mr::Ok);
     user.close(*m);
     ASSERT_EQ(boxes().size(), 1u);

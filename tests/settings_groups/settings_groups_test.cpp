@@ -22,33 +22,37 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class SettingsGroupsTest : public testing::Test {
-protected:
-    void SetUp() override {
+ protected:
+    void SetUp() override
+    {
         static int serial = 0;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() /
-               ("olvex_groups_" + std::to_string(stamp) + "_" + std::to_string(++serial));
+        dir_ = fs::temp_directory_path() / ("olvex_groups_" + std::to_string(stamp) + "_" + std::to_string(++serial));
         fs::create_directories(dir_);
         file_ = open_profile_file(start_folder() + "\\config.ini");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ignored;
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(dir_, ignored);
     }
 
     std::string start_folder() const { return dir_.string(); }
-    void put(const std::string& content) const {
+    void put(const std::string& content) const
+    {
         std::ofstream out(dir_ / "config.ini", std::ios::binary);
         out << content;
     }
-    std::string text() const {
+    std::string text() const
+    {
         std::ifstream in(dir_ / "config.ini", std::ios::binary);
         std::ostringstream all;
         all << in.rdbuf();
         return all.str();
     }
-    Lines filled_lines() const {
+    Lines filled_lines() const
+    {
         Lines lines;
         std::istringstream in(text());
         for (std::string line; std::getline(in, line);) {
@@ -57,14 +61,16 @@ protected:
         }
         return lines;
     }
-    PortSettings loaded_port(const std::string& port_lines) {
+    PortSettings loaded_port(const std::string& port_lines)
+    {
         put("[PORT]\r\n" + port_lines);
         PortSettings r;
         r.connected = 1;
         EXPECT_EQ(LoadPortSettings(file_.get(), r), 0);
         return r;
     }
-    TextViewSettings loaded_view(const std::string& view_lines) {
+    TextViewSettings loaded_view(const std::string& view_lines)
+    {
         put("[TXTVIEW]\r\n" + view_lines);
         TextViewSettings v;
         EXPECT_EQ(LoadTextViewSettings(file_.get(), v), 0);
@@ -75,7 +81,8 @@ protected:
     std::unique_ptr<ProfileFile> file_;
 };
 
-void expect_default_port(const PortSettings& r) {
+void expect_default_port(const PortSettings& r)
+{
     const PortSettings d;
     EXPECT_EQ(r.port_num, 1);
     EXPECT_EQ(r.port_baud, 115200);
@@ -125,19 +132,37 @@ const Lines default_port_lines = {
     "port_tx_size_lim=1",
 };
 
-TEST(SettingValues, IntegerTexts) {
+TEST(SettingValues, IntegerTexts)
+{
     struct Case {
         const char* text;
         std::optional<std::int32_t> value;
     };
     const Case cases[] = {
-        {"0", 0},           {"42", 42},           {"-7", -7},          {"+5", 5},
-        {"007", 7},         {"0x10", 16},         {"0X1f", 31},        {"0xFFFFFFFF", -1},
-        {"0x80000000", std::int32_t(0x80000000u)}, {"0x100000000", {}}, {"0x", {}},
-        {"0xG", {}},        {"2147483647", 2147483647}, {"2147483648", {}},
-        {"-2147483648", std::int32_t(-2147483647 - 1)}, {"-2147483649", {}},
-        {"", {}},           {"-", {}},            {"12a", {}},         {"1 2", {}},
-        {"$10", {}},        {"99999999999999999999", {}}, {"x10", {}}, {"-0x10", {}},
+        {"0", 0},
+        {"42", 42},
+        {"-7", -7},
+        {"+5", 5},
+        {"007", 7},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"0xFFFFFFFF", -1},
+        {"0x80000000", std::int32_t(0x80000000u)},
+        {"0x100000000", {}},
+        {"0x", {}},
+        {"0xG", {}},
+        {"2147483647", 2147483647},
+        {"2147483648", {}},
+        {"-2147483648", std::int32_t(-2147483647 - 1)},
+        {"-2147483649", {}},
+        {"", {}},
+        {"-", {}},
+        {"12a", {}},
+        {"1 2", {}},
+        {"$10", {}},
+        {"99999999999999999999", {}},
+        {"x10", {}},
+        {"-0x10", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -145,7 +170,8 @@ TEST(SettingValues, IntegerTexts) {
     }
 }
 
-TEST_F(SettingsGroupsTest, BooleansAndTextsRoundTrip) {
+TEST_F(SettingsGroupsTest, BooleansAndTextsRoundTrip)
+{
     write_setting_boolean(*file_, "S", "t", true);
     write_setting_boolean(*file_, "S", "f", false);
     write_setting_text(*file_, "S", "path", "C:\\Data\\x y");
@@ -161,7 +187,8 @@ TEST_F(SettingsGroupsTest, BooleansAndTextsRoundTrip) {
     EXPECT_TRUE(read_setting_boolean(*file_, "S", "word", true));
 }
 
-TEST_F(SettingsGroupsTest, NoFileGivesEveryDefaultAndASaveWritesEveryKeyInOrder) {
+TEST_F(SettingsGroupsTest, NoFileGivesEveryDefaultAndASaveWritesEveryKeyInOrder)
+{
     PortSettings r;
     r.port_num = 9;
     ASSERT_EQ(LoadPortSettings(file_.get(), r), 0);
@@ -191,7 +218,8 @@ TEST_F(SettingsGroupsTest, NoFileGivesEveryDefaultAndASaveWritesEveryKeyInOrder)
     EXPECT_EQ(filled_lines(), expected);
 }
 
-TEST_F(SettingsGroupsTest, GroupsWithoutAFileDoNothing) {
+TEST_F(SettingsGroupsTest, GroupsWithoutAFileDoNothing)
+{
     PortSettings r;
     r.port_num = 9;
     EXPECT_EQ(LoadPortSettings(nullptr, r), 1);
@@ -218,30 +246,45 @@ struct PortRule {
     std::int32_t expected;
 };
 
-TEST_F(SettingsGroupsTest, PortKeysLoadWithTheirRules) {
+TEST_F(SettingsGroupsTest, PortKeysLoadWithTheirRules)
+{
     using P = PortSettings;
     const PortRule rules[] = {
-        {"port_num=0", &P::port_num, 1},           {"port_num=256", &P::port_num, 1},
-        {"port_num=255", &P::port_num, 255},       {"port_num=0x10", &P::port_num, 16},
-        {"port_num=-3", &P::port_num, 1},          {"port_num=COM3", &P::port_num, 1},
-        {"port_baud=0", &P::port_baud, 115200},    {"port_baud=3000001", &P::port_baud, 115200},
-        {"port_baud=3000000", &P::port_baud, 3000000}, {"port_baud=1", &P::port_baud, 1},
-        {"port_stop=12", &P::port_stop, 10},       {"port_stop=15", &P::port_stop, 15},
-        {"port_stop=20", &P::port_stop, 20},       {"port_stop=2", &P::port_stop, 10},
-        {"port_bit=4", &P::port_bit, 8},           {"port_bit=9", &P::port_bit, 8},
+        {"port_num=0", &P::port_num, 1},
+        {"port_num=256", &P::port_num, 1},
+        {"port_num=255", &P::port_num, 255},
+        {"port_num=0x10", &P::port_num, 16},
+        {"port_num=-3", &P::port_num, 1},
+        {"port_num=COM3", &P::port_num, 1},
+        {"port_baud=0", &P::port_baud, 115200},
+        {"port_baud=3000001", &P::port_baud, 115200},
+        {"port_baud=3000000", &P::port_baud, 3000000},
+        {"port_baud=1", &P::port_baud, 1},
+        {"port_stop=12", &P::port_stop, 10},
+        {"port_stop=15", &P::port_stop, 15},
+        {"port_stop=20", &P::port_stop, 20},
+        {"port_stop=2", &P::port_stop, 10},
+        {"port_bit=4", &P::port_bit, 8},
+        {"port_bit=9", &P::port_bit, 8},
         {"port_bit=5", &P::port_bit, 5},
-        {"port_parity=odd", &P::port_parity, 0},   {"port_parity=ODD", &P::port_parity, 1},
-        {"port_parity=EVEN", &P::port_parity, 2},  {"port_parity=SPACE", &P::port_parity, 3},
-        {"port_parity=MARK", &P::port_parity, 4},  {"port_parity=NO", &P::port_parity, 0},
-        {"port_parity=", &P::port_parity, 0},      {"port_parity=MARKS", &P::port_parity, 0},
+        {"port_parity=odd", &P::port_parity, 0},
+        {"port_parity=ODD", &P::port_parity, 1},
+        {"port_parity=EVEN", &P::port_parity, 2},
+        {"port_parity=SPACE", &P::port_parity, 3},
+        {"port_parity=MARK", &P::port_parity, 4},
+        {"port_parity=NO", &P::port_parity, 0},
+        {"port_parity=", &P::port_parity, 0},
+        {"port_parity=MARKS", &P::port_parity, 0},
         {"port_parity=  MARK  ", &P::port_parity, 4},
         {"port_tx_handshake=2", &P::port_tx_handshake, 2},
         {"port_tx_handshake=3", &P::port_tx_handshake, 0},
         {"port_tx_handshake=-1", &P::port_tx_handshake, 0},
         {"port_rx_handshake=-1", &P::port_rx_handshake, 0},
         {"port_rx_handshake=1", &P::port_rx_handshake, 1},
-        {"port_open=-1", &P::port_open, 1},        {"port_open=7", &P::port_open, 1},
-        {"port_open=1", &P::port_open, 1},         {"port_open=0", &P::port_open, 0},
+        {"port_open=-1", &P::port_open, 1},
+        {"port_open=7", &P::port_open, 1},
+        {"port_open=1", &P::port_open, 1},
+        {"port_open=0", &P::port_open, 0},
         {"port_open=yes", &P::port_open, 0},
         {"port_baud_custom1=0", &P::port_baud_custom1, 115200},
         {"port_baud_custom1=3000001", &P::port_baud_custom1, 115200},
@@ -262,8 +305,10 @@ TEST_F(SettingsGroupsTest, PortKeysLoadWithTheirRules) {
         {"port_rx_size=1", &P::port_rx_size, 256},
         {"port_rx_size=40000", &P::port_rx_size, 32768},
         {"port_tx_size=255", &P::port_tx_size, 256},
-        {"port_rx_to=0", &P::port_rx_to, 1},       {"port_rx_to=1001", &P::port_rx_to, 1000},
-        {"port_rx_mult=0", &P::port_rx_mult, 1},   {"port_rx_mult=40000", &P::port_rx_mult, 32768},
+        {"port_rx_to=0", &P::port_rx_to, 1},
+        {"port_rx_to=1001", &P::port_rx_to, 1000},
+        {"port_rx_mult=0", &P::port_rx_mult, 1},
+        {"port_rx_mult=40000", &P::port_rx_mult, 32768},
         {"port_tx_size_lim=5", &P::port_tx_size_lim, 1},
         {"port_tx_size_lim=0", &P::port_tx_size_lim, 0},
         {"port_tx_size_lim=-5", &P::port_tx_size_lim, 0},
@@ -277,15 +322,18 @@ TEST_F(SettingsGroupsTest, PortKeysLoadWithTheirRules) {
     }
 }
 
-TEST_F(SettingsGroupsTest, AbsentCustomRateKeepsItsOwnDefault) {
+TEST_F(SettingsGroupsTest, AbsentCustomRateKeepsItsOwnDefault)
+{
     const PortSettings r = loaded_port("port_baud_custom2=0\r\n");
     EXPECT_EQ(r.port_baud_custom1, 500000);
     EXPECT_EQ(r.port_baud_custom2, 115200);
 }
 
-TEST_F(SettingsGroupsTest, CorrectedValuesAreWhatTheNextSaveWrites) {
-    PortSettings r = loaded_port("port_rxth_size=10\r\nport_rx_data_block_size=0\r\nport_open=7\r\n"
-                                 "port_parity=mark\r\n");
+TEST_F(SettingsGroupsTest, CorrectedValuesAreWhatTheNextSaveWrites)
+{
+    PortSettings r = loaded_port(
+        "port_rxth_size=10\r\nport_rx_data_block_size=0\r\nport_open=7\r\n"
+        "port_parity=mark\r\n");
     fs::remove(dir_ / "config.ini");
     ASSERT_EQ(SavePortSettings(file_.get(), r), 0);
     EXPECT_EQ(file_->read_string("PORT", "port_rxth_size", ""), "64");
@@ -294,7 +342,8 @@ TEST_F(SettingsGroupsTest, CorrectedValuesAreWhatTheNextSaveWrites) {
     EXPECT_EQ(file_->read_string("PORT", "port_parity", ""), "NO");
 }
 
-TEST_F(SettingsGroupsTest, ASavedRecordLoadsBackTheSame) {
+TEST_F(SettingsGroupsTest, ASavedRecordLoadsBackTheSame)
+{
     PortSettings out;
     out.port_num = 17;
     out.port_baud = 250000;
@@ -344,15 +393,21 @@ TEST_F(SettingsGroupsTest, ASavedRecordLoadsBackTheSame) {
     out.port_parity = 3;
     ASSERT_EQ(SavePortSettings(file_.get(), out), 0);
     EXPECT_EQ(file_->read_string("PORT", "port_parity", ""), "SPACE");
-    out.port_parity = 9;   // no such code: written as the empty text, read back as none
+    out.port_parity = 9;  // no such code: written as the empty text, read back as none
     ASSERT_EQ(SavePortSettings(file_.get(), out), 0);
     EXPECT_EQ(file_->read_string("PORT", "port_parity", "?"), "");
 }
 
-TEST_F(SettingsGroupsTest, LineBreakModes) {
+TEST_F(SettingsGroupsTest, LineBreakModes)
+{
     const std::pair<const char*, int> cases[] = {
-        {"", 0}, {"line_break=0\r\n", 0}, {"line_break=3\r\n", 3}, {"line_break=4\r\n", 4},
-        {"line_break=7\r\n", 0}, {"line_break=-2\r\n", -1}, {"line_break=LF\r\n", 0},
+        {"", 0},
+        {"line_break=0\r\n", 0},
+        {"line_break=3\r\n", 3},
+        {"line_break=4\r\n", 4},
+        {"line_break=7\r\n", 0},
+        {"line_break=-2\r\n", -1},
+        {"line_break=LF\r\n", 0},
         {"line_break=0x2\r\n", 2},
     };
     for (const auto& [lines, mode] : cases) {
@@ -363,12 +418,12 @@ TEST_F(SettingsGroupsTest, LineBreakModes) {
     for (int mode : {0, 1, 2, 3, 4, 5, -1}) {
         v.line_break = mode;
         ASSERT_EQ(SaveTextViewSettings(file_.get(), v), 0);
-        EXPECT_EQ(file_->read_string("TXTVIEW", "line_break", ""),
-                  std::to_string(mode >= 0 && mode <= 3 ? mode : 4));
+        EXPECT_EQ(file_->read_string("TXTVIEW", "line_break", ""), std::to_string(mode >= 0 && mode <= 3 ? mode : 4));
     }
 }
 
-TEST_F(SettingsGroupsTest, ReplacementCharacterDecidesTheInvisibleDisplay) {
+TEST_F(SettingsGroupsTest, ReplacementCharacterDecidesTheInvisibleDisplay)
+{
     struct Case {
         std::string lines;
         bool display;
@@ -395,7 +450,8 @@ TEST_F(SettingsGroupsTest, ReplacementCharacterDecidesTheInvisibleDisplay) {
     EXPECT_TRUE(v.word_wrap);
 }
 
-TEST_F(SettingsGroupsTest, TextViewSaveNeverWritesTheReplacementCharacter) {
+TEST_F(SettingsGroupsTest, TextViewSaveNeverWritesTheReplacementCharacter)
+{
     TextViewSettings v;
     v.auto_scroll = false;
     v.word_wrap = true;
@@ -403,11 +459,12 @@ TEST_F(SettingsGroupsTest, TextViewSaveNeverWritesTheReplacementCharacter) {
     v.special_char = '*';
     v.line_break = 2;
     ASSERT_EQ(SaveTextViewSettings(file_.get(), v), 0);
-    EXPECT_EQ(filled_lines(), (Lines{"[TXTVIEW]", "auto_scroll=0", "word_wrap=1",
-                                     "special_char_display=1", "line_break=2"}));
+    EXPECT_EQ(filled_lines(),
+              (Lines{"[TXTVIEW]", "auto_scroll=0", "word_wrap=1", "special_char_display=1", "line_break=2"}));
 }
 
-TEST_F(SettingsGroupsTest, HelpFileMustExistInTheStartFolder) {
+TEST_F(SettingsGroupsTest, HelpFileMustExistInTheStartFolder)
+{
     std::string help = "stale";
     put("[HELP]\r\npath=manual.chm\r\n");
     LoadHelpSettings(file_.get(), start_folder(), help);
@@ -424,14 +481,16 @@ TEST_F(SettingsGroupsTest, HelpFileMustExistInTheStartFolder) {
     EXPECT_EQ(help, "");
 }
 
-TEST_F(SettingsGroupsTest, SaveTextFolderRoundTrips) {
+TEST_F(SettingsGroupsTest, SaveTextFolderRoundTrips)
+{
     ASSERT_EQ(SaveSaveTextFolder(file_.get(), "C:\\Received data"), 0);
     std::string folder;
     ASSERT_EQ(LoadSaveTextFolder(file_.get(), folder), 0);
     EXPECT_EQ(folder, "C:\\Received data");
 }
 
-TEST_F(SettingsGroupsTest, ARefusedWriteNamesTheFileAndStopsTheGroup) {
+TEST_F(SettingsGroupsTest, ARefusedWriteNamesTheFileAndStopsTheGroup)
+{
     // A start folder that does not exist refuses the first write everywhere.
     const std::string where = start_folder() + "\\missing\\config.ini";
     auto file = open_profile_file(where);
@@ -447,26 +506,29 @@ TEST_F(SettingsGroupsTest, ARefusedWriteNamesTheFileAndStopsTheGroup) {
 
 // A settings file that keeps its keys in memory and refuses the nth write.
 class RefusingProfile final : public ProfileFile {
-public:
+ public:
     explicit RefusingProfile(int refuse_at) : refuse_at_(refuse_at) {}
     const std::string& path() const override { return path_; }
-    std::string read_string(std::string_view, std::string_view, std::string_view d) const override {
+    std::string read_string(std::string_view, std::string_view, std::string_view d) const override
+    {
         return std::string(d);
     }
-    bool try_write_string(std::string_view, std::string_view key, std::string_view) override {
+    bool try_write_string(std::string_view, std::string_view key, std::string_view) override
+    {
         if (++writes_ == refuse_at_) return false;
         keys.emplace_back(key);
         return true;
     }
     Lines keys;
 
-private:
+ private:
     std::string path_ = "C:\\olvex\\config.ini";
     int refuse_at_;
     int writes_ = 0;
 };
 
-TEST(SettingsGroupsRefusal, WritesAfterARefusedOneAreNotMade) {
+TEST(SettingsGroupsRefusal, WritesAfterARefusedOneAreNotMade)
+{
     RefusingProfile port(3);
     EXPECT_THROW(SavePortSettings(&port, PortSettings{}), ProfileWriteError);
     EXPECT_EQ(port.keys, (Lines{"port_num", "port_baud"}));
@@ -475,7 +537,8 @@ TEST(SettingsGroupsRefusal, WritesAfterARefusedOneAreNotMade) {
     EXPECT_EQ(view.keys, (Lines{"auto_scroll"}));
 }
 
-TEST_F(SettingsGroupsTest, ReadOnlyStartFolderRefusesTheSave) {
+TEST_F(SettingsGroupsTest, ReadOnlyStartFolderRefusesTheSave)
+{
     const fs::path folder = dir_ / "readonly";
     fs::create_directories(folder);
     fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -489,7 +552,8 @@ TEST_F(SettingsGroupsTest, ReadOnlyStartFolderRefusesTheSave) {
     EXPECT_FALSE(fs::exists(folder / "config.ini"));
 }
 
-TEST_F(SettingsGroupsTest, GarbageFilesLoadDefaultsWhereValuesAreBad) {
+TEST_F(SettingsGroupsTest, GarbageFilesLoadDefaultsWhereValuesAreBad)
+{
     std::string binary;
     unsigned seed = 12345;
     for (int i = 0; i < 65536; ++i) {
@@ -510,9 +574,10 @@ TEST_F(SettingsGroupsTest, GarbageFilesLoadDefaultsWhereValuesAreBad) {
         {"binary", binary, 1},
         {"binary_then_port", binary + "\r\n[PORT]\r\nport_num=7\r\n", 7},
         {"ten_mb", ten_mb, 5},
-        {"long_lines", std::string(100000, 'a') + "\r\n[PORT]\r\nport_baud=" +
-                           std::string(100000, '9') + "\r\nport_num=6\r\n" +
-                           std::string(100000, '[') + "\r\n", 6},
+        {"long_lines",
+         std::string(100000, 'a') + "\r\n[PORT]\r\nport_baud=" + std::string(100000, '9') + "\r\nport_num=6\r\n" +
+             std::string(100000, '[') + "\r\n",
+         6},
         {"no_equals", "[PORT]\r\nport_num\r\nport_baud\r\n=\r\n[TXTVIEW]\r\nline_break\r\n", 1},
         {"duplicated", "[PORT]\r\nport_num=3\r\n[TXTVIEW]\r\n[PORT]\r\nport_num=4\r\nport_bit=6\r\n", 3},
     };

@@ -24,7 +24,7 @@ int env_number(const char* name)
 
 // A start folder of our own for olvex.exe, removed at the end.
 class StartFolder {
-public:
+ public:
     explicit StartFolder(const std::string& tag)
     {
         char tmp[MAX_PATH];
@@ -49,13 +49,13 @@ public:
     }
     void put_ini(const std::string& text) const { std::ofstream(ini(), std::ios::binary) << text; }
 
-private:
+ private:
     std::string path_;
 };
 
 // olvex.exe started with `folder` as its current directory.
 class Olvex {
-public:
+ public:
     explicit Olvex(const StartFolder& folder)
     {
         char old[MAX_PATH];
@@ -83,7 +83,7 @@ public:
         return proc_.wait(10000);
     }
 
-private:
+ private:
     gd::Process proc_;
     bool started_ = false;
     HWND top_ = nullptr;
@@ -126,8 +126,7 @@ BOOL CALLBACK find_box_proc(HWND w, LPARAM lp)
     GetWindowThreadProcessId(w, &owner);
     GetClassNameA(w, cls, sizeof cls);
     GetWindowTextA(w, text, sizeof text);
-    if (owner != s.pid || !IsWindowVisible(w) || std::string(cls) != "#32770" || *s.caption != text)
-        return TRUE;
+    if (owner != s.pid || !IsWindowVisible(w) || std::string(cls) != "#32770" || *s.caption != text) return TRUE;
     s.found = w;
     return FALSE;
 }
@@ -148,11 +147,10 @@ HWND message_box(const std::string& caption, DWORD pid, int timeout_ms)
 }  // namespace
 
 class SettingsWine : public ::testing::Test {
-protected:
+ protected:
     void SetUp() override
     {
-        if (!env_number("OLVEX_COM_A"))
-            GTEST_SKIP() << "needs the COM ports of scripts/test (OLVEX_COM_A/B/MISSING)";
+        if (!env_number("OLVEX_COM_A")) GTEST_SKIP() << "needs the COM ports of scripts/test (OLVEX_COM_A/B/MISSING)";
     }
 };
 
@@ -165,7 +163,7 @@ TEST_F(SettingsWine, DialogChoicesSurviveARestart)
         int parity_item;
         const char* parity;
     } rounds[] = {{6, "9600", 3, "MARK"}, {9, "38400", 4, "SPACE"}};
-    int shown_baud = 12, shown_parity = 0;   // a fresh start: 115200, no parity
+    int shown_baud = 12, shown_parity = 0;  // a fresh start: 115200, no parity
     for (const Round& r : rounds) {
         SCOPED_TRACE(r.parity);
         Olvex olvex(folder);

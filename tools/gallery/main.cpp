@@ -2,9 +2,10 @@
 #include "tools/gallery/gallery_form.h"
 #include "ui/application.h"
 
-int main() {
-  ui::app().set_title("Olvex gallery");
-  gallery::GalleryForm form;
-  ui::app().run();
-  return 0;
+int main()
+{
+    ui::app().set_title("Olvex gallery");
+    gallery::GalleryForm form;
+    ui::app().run();
+    return 0;
 }

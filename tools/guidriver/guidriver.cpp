@@ -13,7 +13,8 @@ namespace guidriver {
 namespace {
 std::string g_error;
 
-bool equal_nocase(std::string_view a, std::string_view b) {
+bool equal_nocase(std::string_view a, std::string_view b)
+{
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
@@ -25,7 +26,8 @@ struct FindTop {
     HWND found = nullptr;
 };
 
-BOOL CALLBACK find_top_proc(HWND w, LPARAM lp) {
+BOOL CALLBACK find_top_proc(HWND w, LPARAM lp)
+{
     auto& f = *reinterpret_cast<FindTop*>(lp);
     if (!IsWindowVisible(w)) return TRUE;
     if (f.pid) {
@@ -42,22 +44,31 @@ BOOL CALLBACK find_top_proc(HWND w, LPARAM lp) {
     return TRUE;
 }
 
-HWND find_top_now(std::string_view caption, DWORD pid) {
+HWND find_top_now(std::string_view caption, DWORD pid)
+{
     FindTop f{caption, pid};
     EnumWindows(find_top_proc, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
 
-BOOL CALLBACK collect_proc(HWND w, LPARAM lp) {
+BOOL CALLBACK collect_proc(HWND w, LPARAM lp)
+{
     reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
     return TRUE;
 }
 }  // namespace
 
-const std::string& last_error() { return g_error; }
-void fail(std::string why) { g_error = std::move(why); }
+const std::string& last_error()
+{
+    return g_error;
+}
+void fail(std::string why)
+{
+    g_error = std::move(why);
+}
 
-std::string strip_mnemonic(std::string_view s) {
+std::string strip_mnemonic(std::string_view s)
+{
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '&') {
@@ -69,7 +80,8 @@ std::string strip_mnemonic(std::string_view s) {
     return out;
 }
 
-bool wait_until(const std::function<bool()>& cond, int timeout_ms) {
+bool wait_until(const std::function<bool()>& cond, int timeout_ms)
+{
     DWORD start = GetTickCount();
     for (;;) {
         if (cond()) return true;
@@ -78,38 +90,43 @@ bool wait_until(const std::function<bool()>& cond, int timeout_ms) {
     }
 }
 
-HWND find_window(std::string_view caption, int timeout_ms, DWORD pid) {
+HWND find_window(std::string_view caption, int timeout_ms, DWORD pid)
+{
     HWND found = nullptr;
     wait_until([&] { return (found = find_top_now(caption, pid)) != nullptr; }, timeout_ms);
     if (!found) fail("no window \"" + std::string(caption) + "\"");
     return found;
 }
 
-bool wait_window_gone(std::string_view caption, int timeout_ms, DWORD pid) {
+bool wait_window_gone(std::string_view caption, int timeout_ms, DWORD pid)
+{
     bool gone = wait_until([&] { return find_top_now(caption, pid) == nullptr; }, timeout_ms);
     if (!gone) fail("window \"" + std::string(caption) + "\" is still there");
     return gone;
 }
 
-std::string text_of(HWND control) {
+std::string text_of(HWND control)
+{
     DWORD_PTR len = 0;
     if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return {};
     std::string text(len + 1, '\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutA(control, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &got);
+    SendMessageTimeoutA(control, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &got);
     text.resize(std::min<size_t>(got, len));
     return text;
 }
 
-bool set_text(HWND control, std::string_view text) {
+bool set_text(HWND control, std::string_view text)
+{
     std::string s(text);
     DWORD_PTR r = 0;
     return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.c_str()), SMTO_ABORTIFHUNG, 5000,
                                &r) != 0;
 }
 
-std::vector<ControlInfo> list_controls(HWND top) {
+std::vector<ControlInfo> list_controls(HWND top)
+{
     std::vector<HWND> all;
     EnumChildWindows(top, collect_proc, reinterpret_cast<LPARAM>(&all));
     std::vector<ControlInfo> out;
@@ -129,7 +146,8 @@ std::vector<ControlInfo> list_controls(HWND top) {
     return out;
 }
 
-HWND find_control(HWND top, std::string_view selector) {
+HWND find_control(HWND top, std::string_view selector)
+{
     auto controls = list_controls(top);
     std::vector<size_t> hits;
     auto pick = [&]() -> HWND {
@@ -164,11 +182,13 @@ HWND find_control(HWND top, std::string_view selector) {
     return found;
 }
 
-int status_panel_count(HWND status_bar) {
+int status_panel_count(HWND status_bar)
+{
     return static_cast<int>(SendMessageA(status_bar, SB_GETPARTS, 0, 0));
 }
 
-std::string status_text(HWND status_bar, int panel) {
+std::string status_text(HWND status_bar, int panel)
+{
     Remote remote(status_bar);
     if (!remote) return {};
     int len = LOWORD(SendMessageA(status_bar, SB_GETTEXTLENGTHA, panel, 0));
@@ -182,11 +202,21 @@ std::string status_text(HWND status_bar, int panel) {
     return text.substr(std::min(text.find_first_not_of('\t'), text.size()));
 }
 
-int check_state(HWND button) { return static_cast<int>(SendMessageA(button, BM_GETCHECK, 0, 0)); }
-int combo_index(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
-int tab_index(HWND tabs) { return static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)); }
+int check_state(HWND button)
+{
+    return static_cast<int>(SendMessageA(button, BM_GETCHECK, 0, 0));
+}
+int combo_index(HWND combo)
+{
+    return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
+int tab_index(HWND tabs)
+{
+    return static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+}
 
-HWND focused_control(HWND top) {
+HWND focused_control(HWND top)
+{
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) {
@@ -196,7 +226,8 @@ HWND focused_control(HWND top) {
     return info.hwndFocus;
 }
 
-bool focus(HWND control) {
+bool focus(HWND control)
+{
     DWORD target = GetWindowThreadProcessId(control, nullptr);
     DWORD self = GetCurrentThreadId();
     AttachThreadInput(self, target, TRUE);
@@ -207,25 +238,29 @@ bool focus(HWND control) {
     return ok;
 }
 
-Process::~Process() {
+Process::~Process()
+{
     if (process) CloseHandle(process);
 }
 
-int Process::wait(int timeout_ms) {
+int Process::wait(int timeout_ms)
+{
     if (!process || WaitForSingleObject(process, timeout_ms) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     return static_cast<int>(code);
 }
 
-void Process::kill() {
+void Process::kill()
+{
     if (process && WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
         TerminateProcess(process, 1);
         WaitForSingleObject(process, 5000);
     }
 }
 
-bool start(Process& out, const std::string& exe, const std::string& args) {
+bool start(Process& out, const std::string& exe, const std::string& args)
+{
     std::string cmd = "\"" + exe + "\"";
     if (!args.empty()) cmd += " " + args;
     STARTUPINFOA si{};
@@ -243,7 +278,8 @@ bool start(Process& out, const std::string& exe, const std::string& args) {
     return true;
 }
 
-std::string exe_folder() {
+std::string exe_folder()
+{
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s(path);

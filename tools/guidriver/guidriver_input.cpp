@@ -15,7 +15,8 @@ namespace guidriver {
 
 namespace {
 
-void post_click_at(HWND w, const RECT& r) {
+void post_click_at(HWND w, const RECT& r)
+{
     LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     PostMessageA(w, WM_MOUSEMOVE, 0, at);
     PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -28,7 +29,8 @@ struct ToolButton {
     TBBUTTON button{};
 };
 
-ToolButton find_tool(HWND top, std::string_view caption) {
+ToolButton find_tool(HWND top, std::string_view caption)
+{
     std::string want = strip_mnemonic(caption);
     for (const auto& c : list_controls(top)) {
         if (c.class_name != TOOLBARCLASSNAMEA) continue;
@@ -38,8 +40,7 @@ ToolButton find_tool(HWND top, std::string_view caption) {
         int count = static_cast<int>(SendMessageA(c.hwnd, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             ToolButton t{c.hwnd, i, {}};
-            if (!SendMessageA(c.hwnd, TB_GETBUTTON, i, buf.lparam()) || !buf.read(&t.button, sizeof t.button))
-                continue;
+            if (!SendMessageA(c.hwnd, TB_GETBUTTON, i, buf.lparam()) || !buf.read(&t.button, sizeof t.button)) continue;
             if (t.button.fsStyle & BTNS_SEP) continue;
             char text[512] = {};
             LRESULT n = SendMessageA(c.hwnd, TB_GETBUTTONTEXTA, t.button.idCommand, buf.lparam());
@@ -57,7 +58,8 @@ struct FindDialog {
     HWND found = nullptr;
 };
 
-BOOL CALLBACK find_dialog_proc(HWND w, LPARAM lp) {
+BOOL CALLBACK find_dialog_proc(HWND w, LPARAM lp)
+{
     auto& f = *reinterpret_cast<FindDialog*>(lp);
     char cls[64] = {}, text[512] = {};
     GetClassNameA(w, cls, sizeof cls);
@@ -68,7 +70,8 @@ BOOL CALLBACK find_dialog_proc(HWND w, LPARAM lp) {
     return FALSE;
 }
 
-HWND find_dialog(std::string_view caption, int timeout_ms) {
+HWND find_dialog(std::string_view caption, int timeout_ms)
+{
     FindDialog f{caption};
     wait_until([&] { return EnumWindows(find_dialog_proc, reinterpret_cast<LPARAM>(&f)), f.found != nullptr; },
                timeout_ms);
@@ -77,13 +80,15 @@ HWND find_dialog(std::string_view caption, int timeout_ms) {
 }
 
 // The menu tree as the hook DLL writes it inside the target process.
-std::string dump_menu(HWND top) {
+std::string dump_menu(HWND top)
+{
     static HMODULE hook_dll = LoadLibraryA((exe_folder() + "guidriver_hook.dll").c_str());
     if (!hook_dll) {
         fail("guidriver_hook.dll is not next to " + exe_folder());
         return {};
     }
-    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hook_dll, "guidriver_call_wnd_proc")));
+    auto proc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hook_dll, "guidriver_call_wnd_proc")));
     char name[64];
     std::snprintf(name, sizeof name, guidriver_menu_mapping_format, static_cast<unsigned long>(GetCurrentProcessId()));
     HANDLE map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
@@ -116,21 +121,25 @@ std::string dump_menu(HWND top) {
     return out.substr(3);
 }
 
-std::string caption_part(const std::string& s) { return strip_mnemonic(s.substr(0, s.find('\t'))); }
+std::string caption_part(const std::string& s)
+{
+    return strip_mnemonic(s.substr(0, s.find('\t')));
+}
 
 struct Chord {
     std::vector<WORD> modifiers;
     WORD key = 0;
 };
 
-bool parse_chord(std::string_view chord, Chord& out) {
+bool parse_chord(std::string_view chord, Chord& out)
+{
     static const struct {
         const char* name;
         WORD vk;
-    } named[] = {{"Del", VK_DELETE},   {"Delete", VK_DELETE}, {"Ins", VK_INSERT},  {"Insert", VK_INSERT},
-                 {"Enter", VK_RETURN}, {"Return", VK_RETURN}, {"Esc", VK_ESCAPE}, {"Escape", VK_ESCAPE},
-                 {"Tab", VK_TAB},      {"Space", VK_SPACE},   {"Home", VK_HOME},   {"End", VK_END},
-                 {"PgUp", VK_PRIOR},   {"PgDn", VK_NEXT},     {"Up", VK_UP},       {"Down", VK_DOWN},
+    } named[] = {{"Del", VK_DELETE},   {"Delete", VK_DELETE}, {"Ins", VK_INSERT},    {"Insert", VK_INSERT},
+                 {"Enter", VK_RETURN}, {"Return", VK_RETURN}, {"Esc", VK_ESCAPE},    {"Escape", VK_ESCAPE},
+                 {"Tab", VK_TAB},      {"Space", VK_SPACE},   {"Home", VK_HOME},     {"End", VK_END},
+                 {"PgUp", VK_PRIOR},   {"PgDn", VK_NEXT},     {"Up", VK_UP},         {"Down", VK_DOWN},
                  {"Left", VK_LEFT},    {"Right", VK_RIGHT},   {"Backspace", VK_BACK}};
     std::string s(chord);
     size_t pos = 0;
@@ -140,10 +149,14 @@ bool parse_chord(std::string_view chord, Chord& out) {
         std::string part = s.substr(pos, plus == std::string::npos ? std::string::npos : plus - pos);
         bool last = plus == std::string::npos;
         WORD vk = 0;
-        if (part == "Ctrl") vk = VK_CONTROL;
-        else if (part == "Alt") vk = VK_MENU;
-        else if (part == "Shift") vk = VK_SHIFT;
-        else if (part.size() == 1) vk = LOBYTE(VkKeyScanA(part[0]));
+        if (part == "Ctrl")
+            vk = VK_CONTROL;
+        else if (part == "Alt")
+            vk = VK_MENU;
+        else if (part == "Shift")
+            vk = VK_SHIFT;
+        else if (part.size() == 1)
+            vk = LOBYTE(VkKeyScanA(part[0]));
         else if (part.size() >= 2 && part[0] == 'F' && std::isdigit(static_cast<unsigned char>(part[1])))
             vk = static_cast<WORD>(VK_F1 + std::atoi(part.c_str() + 1) - 1);
         else
@@ -162,7 +175,8 @@ bool parse_chord(std::string_view chord, Chord& out) {
     }
 }
 
-INPUT key_input(WORD vk, bool up) {
+INPUT key_input(WORD vk, bool up)
+{
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
@@ -176,7 +190,8 @@ INPUT key_input(WORD vk, bool up) {
 
 }  // namespace
 
-bool click(HWND button) {
+bool click(HWND button)
+{
     if (!button || !IsWindow(button)) {
         fail("no button to click");
         return false;
@@ -184,21 +199,24 @@ bool click(HWND button) {
     return PostMessageA(button, BM_CLICK, 0, 0) != 0;
 }
 
-bool click_button(HWND top, std::string_view caption) {
+bool click_button(HWND top, std::string_view caption)
+{
     HWND b = find_control(top, caption);
     return b && click(b);
 }
 
-bool click_at(HWND control, int x, int y) {
-  if (!control || !IsWindow(control)) {
-    fail("no control to click");
-    return false;
-  }
-  post_click_at(control, RECT{x, y, x, y});
-  return true;
+bool click_at(HWND control, int x, int y)
+{
+    if (!control || !IsWindow(control)) {
+        fail("no control to click");
+        return false;
+    }
+    post_click_at(control, RECT{x, y, x, y});
+    return true;
 }
 
-bool click_tool(HWND top, std::string_view caption) {
+bool click_tool(HWND top, std::string_view caption)
+{
     ToolButton t = find_tool(top, caption);
     if (!t.bar) return false;
     Remote remote(t.bar);
@@ -212,13 +230,15 @@ bool click_tool(HWND top, std::string_view caption) {
     return true;
 }
 
-int tool_checked(HWND top, std::string_view caption) {
+int tool_checked(HWND top, std::string_view caption)
+{
     ToolButton t = find_tool(top, caption);
     if (!t.bar) return -1;
     return SendMessageA(t.bar, TB_ISBUTTONCHECKED, t.button.idCommand, 0) ? 1 : 0;
 }
 
-bool choose_combo(HWND combo, int index) {
+bool choose_combo(HWND combo, int index)
+{
     if (SendMessageA(combo, CB_SETCURSEL, index, 0) != index) {
         fail("no combo item " + std::to_string(index));
         return false;
@@ -227,7 +247,8 @@ bool choose_combo(HWND combo, int index) {
                         reinterpret_cast<LPARAM>(combo)) != 0;
 }
 
-bool select_tab(HWND tabs, int index) {
+bool select_tab(HWND tabs, int index)
+{
     Remote remote(tabs);
     RemoteBuffer buf(remote, sizeof(RECT));
     RECT r{};
@@ -239,7 +260,8 @@ bool select_tab(HWND tabs, int index) {
     return true;
 }
 
-MenuItem menu_item(HWND top, std::string_view path) {
+MenuItem menu_item(HWND top, std::string_view path)
+{
     std::string dump = dump_menu(top);
     std::vector<std::string> want;
     for (size_t pos = 0;;) {
@@ -278,7 +300,8 @@ MenuItem menu_item(HWND top, std::string_view path) {
     return {};
 }
 
-bool choose_menu(HWND top, std::string_view path) {
+bool choose_menu(HWND top, std::string_view path)
+{
     MenuItem m = menu_item(top, path);
     if (!m.found) return false;
     if (!m.enabled) {
@@ -288,7 +311,8 @@ bool choose_menu(HWND top, std::string_view path) {
     return PostMessageA(top, WM_COMMAND, MAKEWPARAM(m.id, 0), 0) != 0;
 }
 
-bool type_text(HWND top, std::string_view text, HWND to) {
+bool type_text(HWND top, std::string_view text, HWND to)
+{
     HWND target = to ? to : focused_control(top);
     if (!target) {
         fail("no control has the focus");
@@ -298,7 +322,8 @@ bool type_text(HWND top, std::string_view text, HWND to) {
     return true;
 }
 
-bool press_keys(HWND top, std::string_view chord) {
+bool press_keys(HWND top, std::string_view chord)
+{
     Chord c;
     if (!parse_chord(chord, c)) return false;
     SetForegroundWindow(top);
@@ -318,7 +343,8 @@ bool press_keys(HWND top, std::string_view chord) {
     return true;
 }
 
-std::string message_box_text(HWND box) {
+std::string message_box_text(HWND box)
+{
     std::string out;
     for (const auto& c : list_controls(box)) {
         if (c.class_name != "Static" || c.text.empty()) continue;
@@ -329,7 +355,8 @@ std::string message_box_text(HWND box) {
     return out;
 }
 
-bool answer_message_box(std::string_view caption, std::string_view button, int timeout_ms) {
+bool answer_message_box(std::string_view caption, std::string_view button, int timeout_ms)
+{
     HWND box = find_dialog(caption, timeout_ms);
     if (!box) return false;
     HWND b = find_control(box, button);
@@ -341,10 +368,11 @@ bool answer_message_box(std::string_view caption, std::string_view button, int t
     return true;
 }
 
-bool fill_file_dialog(std::string_view caption, std::string_view path, int timeout_ms) {
+bool fill_file_dialog(std::string_view caption, std::string_view path, int timeout_ms)
+{
     HWND dlg = find_dialog(caption, timeout_ms);
     if (!dlg) return false;
-    HWND name = GetDlgItem(dlg, 0x47C);  // cmb13: the Explorer-style name box
+    HWND name = GetDlgItem(dlg, 0x47C);        // cmb13: the Explorer-style name box
     if (!name) name = GetDlgItem(dlg, 0x480);  // edt1: the old-style one
     if (!name) {
         fail("the file dialog has no name box");

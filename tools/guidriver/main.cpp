@@ -33,16 +33,24 @@ const char usage[] =
     "  file CAPTION PATH               fill a file dialog's name and accept it\n"
     "CONTROL: id:N | class:NAME[:N] | after:TEXT | TEXT\n";
 
-int timeout_arg(int argc, char** argv, int i) { return argc > i ? std::atoi(argv[i]) : 5000; }
+int timeout_arg(int argc, char** argv, int i)
+{
+    return argc > i ? std::atoi(argv[i]) : 5000;
+}
 
-int failed() {
+int failed()
+{
     std::fprintf(stderr, "guidriver: %s\n", gd::last_error().c_str());
     return 1;
 }
 
-HWND control(HWND top, const char* selector) { return top ? gd::find_control(top, selector) : nullptr; }
+HWND control(HWND top, const char* selector)
+{
+    return top ? gd::find_control(top, selector) : nullptr;
+}
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv)
+{
     std::string cmd = argv[1];
     auto need = [&](int n) { return argc >= n + 2; };
     if (cmd == "find" && need(1)) return gd::find_window(argv[2], timeout_arg(argc, argv, 3)) ? 0 : failed();
@@ -73,10 +81,10 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (cmd == "tool") return gd::click_tool(top, arg) ? 0 : failed();
-  if (cmd == "tab") {
-    HWND tabs = gd::find_control(top, "class:SysTabControl32");
-    return tabs && gd::select_tab(tabs, std::atoi(arg)) ? 0 : failed();
-  }
+    if (cmd == "tab") {
+        HWND tabs = gd::find_control(top, "class:SysTabControl32");
+        return tabs && gd::select_tab(tabs, std::atoi(arg)) ? 0 : failed();
+    }
     if (cmd == "keys") return gd::press_keys(top, arg) ? 0 : failed();
     if (cmd == "type") {
         HWND to = argc > 4 ? control(top, argv[4]) : nullptr;
@@ -106,7 +114,8 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) {
         std::fputs(usage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;

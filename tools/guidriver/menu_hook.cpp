@@ -14,7 +14,8 @@ struct Writer {
     char* out;
     size_t cap;
     size_t len = 0;
-    void put(const char* s) {
+    void put(const char* s)
+    {
         size_t n = std::strlen(s);
         if (len + n + 1 > cap) n = cap > len + 1 ? cap - len - 1 : 0;
         std::memcpy(out + len, s, n);
@@ -24,7 +25,8 @@ struct Writer {
 };
 
 // One line per item: depth, flags, id, text (with its '&' and accelerator).
-void dump(HMENU menu, int depth, Writer& w) {
+void dump(HMENU menu, int depth, Writer& w)
+{
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         char text[256] = {};
@@ -48,7 +50,8 @@ void dump(HMENU menu, int depth, Writer& w) {
     }
 }
 
-void answer(const CWPSTRUCT& c) {
+void answer(const CWPSTRUCT& c)
+{
     char name[64];
     std::snprintf(name, sizeof name, guidriver_menu_mapping_format, static_cast<unsigned long>(c.wParam));
     HANDLE map = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
@@ -64,7 +67,8 @@ void answer(const CWPSTRUCT& c) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK guidriver_call_wnd_proc(int code, WPARAM wp, LPARAM lp) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK guidriver_call_wnd_proc(int code, WPARAM wp, LPARAM lp)
+{
     static const UINT request = RegisterWindowMessageA(guidriver_menu_message);
     if (code == HC_ACTION) {
         const auto* c = reinterpret_cast<const CWPSTRUCT*>(lp);
@@ -73,4 +77,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK guidriver_call_wnd_proc(int co
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}

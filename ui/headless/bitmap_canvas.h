@@ -9,15 +9,15 @@ namespace ui::headless {
 
 class BitmapCanvas : public RecordingCanvas {
  public:
-  explicit BitmapCanvas(Bitmap& bmp);
-  void fill_rect(const Rect& r) override;
-  void rectangle(const Rect& r) override;
-  void line(Point a, Point b) override;
+    explicit BitmapCanvas(Bitmap& bmp);
+    void fill_rect(const Rect& r) override;
+    void rectangle(const Rect& r) override;
+    void line(Point a, Point b) override;
 
  private:
-  void fill(const Rect& r, Color c);
-  void plot_line(Point a, Point b, Color c);
-  Bitmap& bmp_;
+    void fill(const Rect& r, Color c);
+    void plot_line(Point a, Point b, Color c);
+    Bitmap& bmp_;
 };
 
 }  // namespace ui::headless

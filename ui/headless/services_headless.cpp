@@ -7,44 +7,50 @@
 
 namespace ui {
 
-int message_box(std::string_view text, std::string_view caption, MsgIcon icon,
-                MsgButtons buttons, Form*) {
-  auto& w = headless::World::instance();
-  if (w.message_box_answers.empty())
-    throw ProgramError("unexpected message box \"" + std::string(caption) + "\": " +
-                       std::string(text));
-  int result = w.message_box_answers.front();
-  w.message_box_answers.pop_front();
-  w.message_boxes.push_back(
-      headless::MessageBoxCall{std::string(text), std::string(caption), icon, buttons, result});
-  return result;
+int message_box(std::string_view text, std::string_view caption, MsgIcon icon, MsgButtons buttons, Form*)
+{
+    auto& w = headless::World::instance();
+    if (w.message_box_answers.empty())
+        throw ProgramError("unexpected message box \"" + std::string(caption) + "\": " + std::string(text));
+    int result = w.message_box_answers.front();
+    w.message_box_answers.pop_front();
+    w.message_boxes.push_back(headless::MessageBoxCall{std::string(text), std::string(caption), icon, buttons, result});
+    return result;
 }
 
-bool set_clipboard_text(std::string_view text) {
-  headless::World::instance().clipboard = std::string(text);
-  return true;
+bool set_clipboard_text(std::string_view text)
+{
+    headless::World::instance().clipboard = std::string(text);
+    return true;
 }
 
-std::optional<std::string> clipboard_text() { return headless::World::instance().clipboard; }
-
-bool shell_open(std::string_view target, Form*) {
-  headless::World::instance().shell_opens.emplace_back(target);
-  return true;
+std::optional<std::string> clipboard_text()
+{
+    return headless::World::instance().clipboard;
 }
 
-bool shift_down() { return headless::World::instance().shift; }
+bool shell_open(std::string_view target, Form*)
+{
+    headless::World::instance().shell_opens.emplace_back(target);
+    return true;
+}
 
-bool FileDialog::execute(Form*) {
-  auto& w = headless::World::instance();
-  if (w.file_answers.empty())
-    throw ProgramError("unexpected file dialog " + name_ + " (filter \"" + filter + "\")");
-  std::optional<std::string> answer = std::move(w.file_answers.front());
-  w.file_answers.pop_front();
-  w.file_dialogs.push_back(headless::FileDialogCall{kind_, name_, filter, initial_dir, file_name,
-                                                    answer.has_value()});
-  if (!answer) return false;
-  file_name = *answer;
-  return true;
+bool shift_down()
+{
+    return headless::World::instance().shift;
+}
+
+bool FileDialog::execute(Form*)
+{
+    auto& w = headless::World::instance();
+    if (w.file_answers.empty()) throw ProgramError("unexpected file dialog " + name_ + " (filter \"" + filter + "\")");
+    std::optional<std::string> answer = std::move(w.file_answers.front());
+    w.file_answers.pop_front();
+    w.file_dialogs.push_back(
+        headless::FileDialogCall{kind_, name_, filter, initial_dir, file_name, answer.has_value()});
+    if (!answer) return false;
+    file_name = *answer;
+    return true;
 }
 
 }  // namespace ui

@@ -20,68 +20,68 @@ class Timer;
 namespace ui::headless {
 
 struct MessageBoxCall {
-  std::string text;
-  std::string caption;
-  MsgIcon icon;
-  MsgButtons buttons;
-  int result;
+    std::string text;
+    std::string caption;
+    MsgIcon icon;
+    MsgButtons buttons;
+    int result;
 };
 
 struct FileDialogCall {
-  FileDialogKind kind;
-  std::string dialog;  // the dialog's name (OD1, SD1)
-  std::string filter;
-  std::string initial_dir;
-  std::string file_name;  // proposed name on entry
-  bool accepted;
+    FileDialogKind kind;
+    std::string dialog;  // the dialog's name (OD1, SD1)
+    std::string filter;
+    std::string initial_dir;
+    std::string file_name;  // proposed name on entry
+    bool accepted;
 };
 
 struct ModalStep {
-  std::string form;  // expected form name; empty = any
-  std::function<void(Form&)> steps;
+    std::string form;  // expected form name; empty = any
+    std::function<void(Form&)> steps;
 };
 
 class World {
  public:
-  static World& instance();
-  // Forgets everything scripted and logged; the clock restarts at 0.
-  void reset();
+    static World& instance();
+    // Forgets everything scripted and logged; the clock restarts at 0.
+    void reset();
 
-  // Virtual clock (milliseconds since reset).
-  long long now() const { return now_; }
-  // Moves the clock forward by ms, firing due timers in time order (equal
-  // times in creation order) and running posted actions after each tick.
-  void advance(long long ms);
-  void timer_restarted(Timer& t);
-  void timer_gone(Timer& t);
-  // The next time a timer falls due, if any is running.
-  std::optional<long long> next_due() const;
+    // Virtual clock (milliseconds since reset).
+    long long now() const { return now_; }
+    // Moves the clock forward by ms, firing due timers in time order (equal
+    // times in creation order) and running posted actions after each tick.
+    void advance(long long ms);
+    void timer_restarted(Timer& t);
+    void timer_gone(Timer& t);
+    // The next time a timer falls due, if any is running.
+    std::optional<long long> next_due() const;
 
-  // Scripts.
-  std::deque<ModalStep> modal_steps;
-  std::deque<int> message_box_answers;
-  std::deque<std::optional<std::string>> file_answers;  // nullopt = cancel
-  std::vector<Form*> modal_stack;
+    // Scripts.
+    std::deque<ModalStep> modal_steps;
+    std::deque<int> message_box_answers;
+    std::deque<std::optional<std::string>> file_answers;  // nullopt = cancel
+    std::vector<Form*> modal_stack;
 
-  // Logs and state.
-  std::vector<MessageBoxCall> message_boxes;
-  std::vector<FileDialogCall> file_dialogs;
-  std::vector<std::string> shell_opens;
-  std::optional<std::string> clipboard;
-  bool shift = false;
-  int modal_loops = 0;
+    // Logs and state.
+    std::vector<MessageBoxCall> message_boxes;
+    std::vector<FileDialogCall> file_dialogs;
+    std::vector<std::string> shell_opens;
+    std::optional<std::string> clipboard;
+    bool shift = false;
+    int modal_loops = 0;
 
  private:
-  struct Entry {
-    Timer* timer;
-    long long due;  // -1: stopped
-    long long seq;  // creation order, for ties
-  };
-  Entry* entry(Timer& t);
+    struct Entry {
+        Timer* timer;
+        long long due;  // -1: stopped
+        long long seq;  // creation order, for ties
+    };
+    Entry* entry(Timer& t);
 
-  long long now_ = 0;
-  long long seq_ = 0;
-  std::vector<Entry> timers_;
+    long long now_ = 0;
+    long long seq_ = 0;
+    std::vector<Entry> timers_;
 };
 
 }  // namespace ui::headless

@@ -24,181 +24,206 @@ bool g_wake_pending = false;
 std::map<UINT_PTR, Timer*> g_timers;
 UINT_PTR g_next_timer = 1;
 
-LRESULT CALLBACK service_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kRunPosted) {
-    g_wake_pending = false;
-    dispatch([] { app().run_posted(); });
-    return 0;
-  }
-  if (msg == WM_TIMER) {
-    auto it = g_timers.find(wp);
-    if (it != g_timers.end()) {
-      Timer* t = it->second;
-      dispatch([t] { t->tick(); });
+LRESULT CALLBACK service_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == kRunPosted) {
+        g_wake_pending = false;
+        dispatch([] { app().run_posted(); });
+        return 0;
     }
-    return 0;
-  }
-  return DefWindowProcA(w, msg, wp, lp);
+    if (msg == WM_TIMER) {
+        auto it = g_timers.find(wp);
+        if (it != g_timers.end()) {
+            Timer* t = it->second;
+            dispatch([t] { t->tick(); });
+        }
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
 }
 
 class WinTimer : public TimerPeer {
  public:
-  explicit WinTimer(Timer& t) : timer_(t), id_(g_next_timer++) {
-    g_timers[id_] = &t;
-    restart();
-  }
-  ~WinTimer() override {
-    KillTimer(service_window(), id_);
-    g_timers.erase(id_);
-  }
-  void restart() override {
-    KillTimer(service_window(), id_);
-    if (timer_.enabled() && timer_.interval() > 0) SetTimer(service_window(), id_, timer_.interval(), nullptr);
-  }
+    explicit WinTimer(Timer& t) : timer_(t), id_(g_next_timer++)
+    {
+        g_timers[id_] = &t;
+        restart();
+    }
+    ~WinTimer() override
+    {
+        KillTimer(service_window(), id_);
+        g_timers.erase(id_);
+    }
+    void restart() override
+    {
+        KillTimer(service_window(), id_);
+        if (timer_.enabled() && timer_.interval() > 0) SetTimer(service_window(), id_, timer_.interval(), nullptr);
+    }
 
  private:
-  Timer& timer_;
-  UINT_PTR id_;
+    Timer& timer_;
+    UINT_PTR id_;
 };
 
-ShiftState shift_now() {
-  return ShiftState{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+ShiftState shift_now()
+{
+    return ShiftState{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
 }
 
 // The control a key message is for: the window's own, or its parent's for
 // the inner windows of a combo box.
-Control* control_for(HWND w, Form& form) {
-  for (HWND h = w; h; h = GetParent(h)) {
-    if (WindowPeer* p = peer_of(h)) return &p->control();
-    if (!(GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) break;
-  }
-  return &form;
-}
-
-Button* find_button(Control& root, bool want_default) {
-  for (Control* c : root.children()) {
-    if (c->kind() == ControlKind::Button && c->showing() && c->enabled_in_tree()) {
-      auto* b = static_cast<Button*>(c);
-      if (want_default ? b->is_default() : b->is_cancel()) return b;
+Control* control_for(HWND w, Form& form)
+{
+    for (HWND h = w; h; h = GetParent(h)) {
+        if (WindowPeer* p = peer_of(h)) return &p->control();
+        if (!(GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) break;
     }
-    if (Button* b = find_button(*c, want_default)) return b;
-  }
-  return nullptr;
+    return &form;
 }
 
-bool combo_dropped(Control* c) {
-  if (!c || c->kind() != ControlKind::ComboBox) return false;
-  auto* p = dynamic_cast<WindowPeer*>(c->peer());
-  return p && SendMessageA(p->hwnd(), CB_GETDROPPEDSTATE, 0, 0);
+Button* find_button(Control& root, bool want_default)
+{
+    for (Control* c : root.children()) {
+        if (c->kind() == ControlKind::Button && c->showing() && c->enabled_in_tree()) {
+            auto* b = static_cast<Button*>(c);
+            if (want_default ? b->is_default() : b->is_cancel()) return b;
+        }
+        if (Button* b = find_button(*c, want_default)) return b;
+    }
+    return nullptr;
+}
+
+bool combo_dropped(Control* c)
+{
+    if (!c || c->kind() != ControlKind::ComboBox) return false;
+    auto* p = dynamic_cast<WindowPeer*>(c->peer());
+    return p && SendMessageA(p->hwnd(), CB_GETDROPPEDSTATE, 0, 0);
 }
 
 // What Windows dialogs do with Tab, Enter and Escape, done on our state.
-bool dialog_key(Form& form, Control* target, int vk, ShiftState s) {
-  if (s.ctrl || s.alt) return false;
-  if (vk == VK_TAB) {
-    if (target && target->wants_tab()) return false;
-    Control* next = form.next_tab_control(!s.shift);
-    if (next) dispatch([next] { next->set_focus(); });
-    return next != nullptr;
-  }
-  if ((vk == VK_RETURN || vk == VK_ESCAPE) && combo_dropped(target)) return false;
-  Button* b = nullptr;
-  if (vk == VK_RETURN) b = target && target->kind() == ControlKind::Button ? static_cast<Button*>(target)
-                                                                           : find_button(form, true);
-  if (vk == VK_ESCAPE) b = find_button(form, false);
-  if (!b) return false;
-  dispatch([b] { b->click(); });
-  return true;
+bool dialog_key(Form& form, Control* target, int vk, ShiftState s)
+{
+    if (s.ctrl || s.alt) return false;
+    if (vk == VK_TAB) {
+        if (target && target->wants_tab()) return false;
+        Control* next = form.next_tab_control(!s.shift);
+        if (next) dispatch([next] { next->set_focus(); });
+        return next != nullptr;
+    }
+    if ((vk == VK_RETURN || vk == VK_ESCAPE) && combo_dropped(target)) return false;
+    Button* b = nullptr;
+    if (vk == VK_RETURN)
+        b = target && target->kind() == ControlKind::Button ? static_cast<Button*>(target) : find_button(form, true);
+    if (vk == VK_ESCAPE) b = find_button(form, false);
+    if (!b) return false;
+    dispatch([b] { b->click(); });
+    return true;
 }
 
 // Keyboard messages before translation; true when they were used up.
-bool pre_translate(const MSG& m) {
-  bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
-  bool up = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
-  if (!down && !up) return false;
-  Form* form = form_of(m.hwnd);
-  if (!form) return false;
-  int vk = static_cast<int>(m.wParam);
-  Control* target = control_for(m.hwnd, *form);
-  ShiftState s = shift_now();
-  if (up) {
+bool pre_translate(const MSG& m)
+{
+    bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+    bool up = m.message == WM_KEYUP || m.message == WM_SYSKEYUP;
+    if (!down && !up) return false;
+    Form* form = form_of(m.hwnd);
+    if (!form) return false;
+    int vk = static_cast<int>(m.wParam);
+    Control* target = control_for(m.hwnd, *form);
+    ShiftState s = shift_now();
+    if (up) {
+        KeyEvent e{vk, s, false};
+        dispatch([&] { target->key_up(e); });
+        return false;
+    }
+    if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return false;
+    bool used = false;
+    dispatch([&] { used = form->press_shortcut(ShortCut{vk, s}); });
+    if (used) return true;
     KeyEvent e{vk, s, false};
-    dispatch([&] { target->key_up(e); });
-    return false;
-  }
-  if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return false;
-  bool used = false;
-  dispatch([&] { used = form->press_shortcut(ShortCut{vk, s}); });
-  if (used) return true;
-  KeyEvent e{vk, s, false};
-  dispatch([&] { used = target->key_down(e); });
-  if (used) return true;
-  return dialog_key(*form, target, vk, s);
+    dispatch([&] { used = target->key_down(e); });
+    if (used) return true;
+    return dialog_key(*form, target, vk, s);
 }
 
-void pump_until(const std::function<bool()>& done) {
-  MSG msg;
-  while (!done()) {
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-      app().terminate();
-      return;
+void pump_until(const std::function<bool()>& done)
+{
+    MSG msg;
+    while (!done()) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            app().terminate();
+            return;
+        }
+        if (!pre_translate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        rethrow_pending();
     }
-    if (!pre_translate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    rethrow_pending();
-  }
 }
 
 }  // namespace
 
-HWND service_window() {
-  static HWND w = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = service_proc;
-    wc.hInstance = instance();
-    wc.lpszClassName = "OlvexService";
-    RegisterClassA(&wc);
-    return CreateWindowA("OlvexService", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr);
-  }();
-  return w;
+HWND service_window()
+{
+    static HWND w = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = service_proc;
+        wc.hInstance = instance();
+        wc.lpszClassName = "OlvexService";
+        RegisterClassA(&wc);
+        return CreateWindowA("OlvexService", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance(), nullptr);
+    }();
+    return w;
 }
 
 }  // namespace ui::win32
 
 namespace ui::backend {
 
-std::unique_ptr<Peer> make_peer(Control& control) {
-  using namespace win32;
-  switch (control.kind()) {
-    case ControlKind::Form: return std::make_unique<FormPeer>(static_cast<Form&>(control));
-    case ControlKind::TextView: return make_text_view_peer(control);
-    case ControlKind::DrawGrid: return make_draw_grid_peer(control);
-    default:
-      if (auto p = make_bar_peer(control)) return p;
-      return make_control_peer(control);
-  }
+std::unique_ptr<Peer> make_peer(Control& control)
+{
+    using namespace win32;
+    switch (control.kind()) {
+        case ControlKind::Form:
+            return std::make_unique<FormPeer>(static_cast<Form&>(control));
+        case ControlKind::TextView:
+            return make_text_view_peer(control);
+        case ControlKind::DrawGrid:
+            return make_draw_grid_peer(control);
+        default:
+            if (auto p = make_bar_peer(control)) return p;
+            return make_control_peer(control);
+    }
 }
 
-std::unique_ptr<TimerPeer> make_timer_peer(Timer& timer) { return std::make_unique<win32::WinTimer>(timer); }
+std::unique_ptr<TimerPeer> make_timer_peer(Timer& timer)
+{
+    return std::make_unique<win32::WinTimer>(timer);
+}
 
-void run_loop() {
-  win32::pump_until([] { return app().terminated(); });
+void run_loop()
+{
+    win32::pump_until([] { return app().terminated(); });
 }
 
 // The form's peer disabled the other forms when it appeared and enables them
 // again when it hides, after this returns.
-void run_modal(Form& form) {
-  win32::pump_until([&] { return form.modal_result() != mr::None || !form.visible() || app().terminated(); });
+void run_modal(Form& form)
+{
+    win32::pump_until([&] { return form.modal_result() != mr::None || !form.visible() || app().terminated(); });
 }
 
-void wake() {
-  if (win32::g_wake_pending) return;
-  win32::g_wake_pending = true;
-  PostMessageA(win32::service_window(), win32::kRunPosted, 0, 0);
+void wake()
+{
+    if (win32::g_wake_pending) return;
+    win32::g_wake_pending = true;
+    PostMessageA(win32::service_window(), win32::kRunPosted, 0, 0);
 }
 
-std::uint32_t sys_color(int index) { return GetSysColor(index); }
+std::uint32_t sys_color(int index)
+{
+    return GetSysColor(index);
+}
 
 }  // namespace ui::backend

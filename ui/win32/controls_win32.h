@@ -11,11 +11,11 @@ namespace ui::win32 {
 
 class PaintPeer : public WindowPeer {
  public:
-  explicit PaintPeer(Control& c, DWORD style = 0);
-  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    explicit PaintPeer(Control& c, DWORD style = 0);
+    bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
-  bool pressed_ = false;
+    bool pressed_ = false;
 };
 
 // Peers of labels, static texts, edits, buttons, check boxes, radio buttons,

@@ -11,309 +11,331 @@
 
 namespace ui::win32 {
 
-FormPeer::FormPeer(Form& f) : WindowPeer(f) {
-  init_common_controls();
-  register_class("OlvexForm");
-  HWND owner = nullptr;
-  Form* o = f.owner() ? f.owner() : (app().main_form() != &f ? app().main_form() : nullptr);
-  if (o)
-    if (auto* p = dynamic_cast<WindowPeer*>(o->peer())) owner = p->hwnd();
-  os_change_ = true;  // the creation's own WM_SIZE/WM_MOVE are not the user's
-  HWND w = CreateWindowExA(ex_style(), "OlvexForm", f.caption().c_str(), style(), CW_USEDEFAULT, CW_USEDEFAULT,
-                           100, 100, owner, nullptr, instance(), static_cast<WindowPeer*>(this));
-  attach(w);
-  os_change_ = false;
+FormPeer::FormPeer(Form& f) : WindowPeer(f)
+{
+    init_common_controls();
+    register_class("OlvexForm");
+    HWND owner = nullptr;
+    Form* o = f.owner() ? f.owner() : (app().main_form() != &f ? app().main_form() : nullptr);
+    if (o)
+        if (auto* p = dynamic_cast<WindowPeer*>(o->peer())) owner = p->hwnd();
+    os_change_ = true;  // the creation's own WM_SIZE/WM_MOVE are not the user's
+    HWND w = CreateWindowExA(ex_style(), "OlvexForm", f.caption().c_str(), style(), CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                             100, owner, nullptr, instance(), static_cast<WindowPeer*>(this));
+    attach(w);
+    os_change_ = false;
 }
 
-FormPeer::~FormPeer() {
-  if (hwnd()) {
-    HMENU m = GetMenu(hwnd());
-    SetMenu(hwnd(), nullptr);
-    if (m) DestroyMenu(m);
-  }
+FormPeer::~FormPeer()
+{
+    if (hwnd()) {
+        HMENU m = GetMenu(hwnd());
+        SetMenu(hwnd(), nullptr);
+        if (m) DestroyMenu(m);
+    }
 }
 
-DWORD FormPeer::style() const {
-  const Form& f = form();
-  DWORD s = WS_CLIPCHILDREN;
-  switch (f.border_style()) {
-    case BorderStyle::Sizeable: s |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME; break;
-    case BorderStyle::Single: s |= WS_OVERLAPPED | WS_CAPTION | WS_BORDER; break;
-    case BorderStyle::Dialog: s |= WS_OVERLAPPED | WS_CAPTION | DS_MODALFRAME; break;
-    case BorderStyle::None: return s | WS_POPUP;
-  }
-  BorderIcons i = f.border_icons();
-  if (i.system_menu) s |= WS_SYSMENU;
-  if (i.system_menu && i.minimize && f.border_style() != BorderStyle::Dialog) s |= WS_MINIMIZEBOX;
-  if (i.system_menu && i.maximize && f.border_style() == BorderStyle::Sizeable) s |= WS_MAXIMIZEBOX;
-  return s;
+DWORD FormPeer::style() const
+{
+    const Form& f = form();
+    DWORD s = WS_CLIPCHILDREN;
+    switch (f.border_style()) {
+        case BorderStyle::Sizeable:
+            s |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+            break;
+        case BorderStyle::Single:
+            s |= WS_OVERLAPPED | WS_CAPTION | WS_BORDER;
+            break;
+        case BorderStyle::Dialog:
+            s |= WS_OVERLAPPED | WS_CAPTION | DS_MODALFRAME;
+            break;
+        case BorderStyle::None:
+            return s | WS_POPUP;
+    }
+    BorderIcons i = f.border_icons();
+    if (i.system_menu) s |= WS_SYSMENU;
+    if (i.system_menu && i.minimize && f.border_style() != BorderStyle::Dialog) s |= WS_MINIMIZEBOX;
+    if (i.system_menu && i.maximize && f.border_style() == BorderStyle::Sizeable) s |= WS_MAXIMIZEBOX;
+    return s;
 }
 
-DWORD FormPeer::ex_style() const {
-  const Form& f = form();
-  DWORD ex = WS_EX_CONTROLPARENT;
-  if (f.border_style() == BorderStyle::Dialog) ex |= WS_EX_DLGMODALFRAME;
-  if (f.form_style() == FormStyle::StayOnTop) ex |= WS_EX_TOPMOST;
-  if (app().main_form() == &f) ex |= WS_EX_APPWINDOW;
-  return ex;
+DWORD FormPeer::ex_style() const
+{
+    const Form& f = form();
+    DWORD ex = WS_EX_CONTROLPARENT;
+    if (f.border_style() == BorderStyle::Dialog) ex |= WS_EX_DLGMODALFRAME;
+    if (f.form_style() == FormStyle::StayOnTop) ex |= WS_EX_TOPMOST;
+    if (app().main_form() == &f) ex |= WS_EX_APPWINDOW;
+    return ex;
 }
 
-void FormPeer::apply_client_size() {
-  const Form& f = form();
-  RECT r{0, 0, scale(f.width()), scale(f.height())};
-  AdjustWindowRectEx(&r, style(), GetMenu(hwnd()) != nullptr, ex_style());
-  os_change_ = true;
-  SetWindowPos(hwnd(), nullptr, scale(f.left()), scale(f.top()), r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  os_change_ = false;
+void FormPeer::apply_client_size()
+{
+    const Form& f = form();
+    RECT r{0, 0, scale(f.width()), scale(f.height())};
+    AdjustWindowRectEx(&r, style(), GetMenu(hwnd()) != nullptr, ex_style());
+    os_change_ = true;
+    SetWindowPos(hwnd(), nullptr, scale(f.left()), scale(f.top()), r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    os_change_ = false;
 }
 
 // Centres the window as its Position asks, and writes the place back.
-void FormPeer::place() {
-  Form& f = form();
-  RECT win;
-  GetWindowRect(hwnd(), &win);
-  int w = win.right - win.left, h = win.bottom - win.top;
-  RECT area;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  RECT around = area;
-  if (f.position() == Position::Designed) return;
-  if (f.position() != Position::ScreenCenter) {
-    Form* o = f.position() == Position::OwnerCenter && f.owner() ? f.owner() : app().main_form();
-    auto* p = o && o != &f ? dynamic_cast<WindowPeer*>(o->peer()) : nullptr;
-    if (p && IsWindowVisible(p->hwnd())) GetWindowRect(p->hwnd(), &around);
-  }
-  int x = (around.left + around.right - w) / 2, y = (around.top + around.bottom - h) / 2;
-  x = std::max<int>(area.left, std::min<int>(x, area.right - w));
-  y = std::max<int>(area.top, std::min<int>(y, area.bottom - h));
-  os_change_ = true;
-  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-  f.set_bounds(Rect::from_size(unscale(x), unscale(y), f.width(), f.height()));
-  os_change_ = false;
+void FormPeer::place()
+{
+    Form& f = form();
+    RECT win;
+    GetWindowRect(hwnd(), &win);
+    int w = win.right - win.left, h = win.bottom - win.top;
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT around = area;
+    if (f.position() == Position::Designed) return;
+    if (f.position() != Position::ScreenCenter) {
+        Form* o = f.position() == Position::OwnerCenter && f.owner() ? f.owner() : app().main_form();
+        auto* p = o && o != &f ? dynamic_cast<WindowPeer*>(o->peer()) : nullptr;
+        if (p && IsWindowVisible(p->hwnd())) GetWindowRect(p->hwnd(), &around);
+    }
+    int x = (around.left + around.right - w) / 2, y = (around.top + around.bottom - h) / 2;
+    x = std::max<int>(area.left, std::min<int>(x, area.right - w));
+    y = std::max<int>(area.top, std::min<int>(y, area.bottom - h));
+    os_change_ = true;
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    f.set_bounds(Rect::from_size(unscale(x), unscale(y), f.width(), f.height()));
+    os_change_ = false;
 }
 
-void FormPeer::sync(Prop what, int index) {
-  if (!hwnd()) return;
-  Form& f = form();
-  switch (what) {
-    case Prop::All:
-      build_menu();
-      SetWindowTextA(hwnd(), f.caption().c_str());
-      apply_client_size();
-      EnableWindow(hwnd(), f.enabled());
-      InvalidateRect(hwnd(), nullptr, TRUE);
-      if (f.visible()) sync(Prop::Visible, -1);
-      return;
-    case Prop::Bounds:
-      if (!os_change_) apply_client_size();
-      return;
-    case Prop::Visible:
-      if (f.visible()) {
-        // A modal form disables every other shown form (as the VCL does)
-        // before it appears, so no click can reach them in between.
-        if (f.modal())
-          for (Form* other : app().forms()) {
-            auto* p = other != &f ? dynamic_cast<WindowPeer*>(other->peer()) : nullptr;
-            if (p && p->hwnd() && IsWindowVisible(p->hwnd()) && IsWindowEnabled(p->hwnd())) {
-              EnableWindow(p->hwnd(), FALSE);
-              disabled_.push_back(p->hwnd());
+void FormPeer::sync(Prop what, int index)
+{
+    if (!hwnd()) return;
+    Form& f = form();
+    switch (what) {
+        case Prop::All:
+            build_menu();
+            SetWindowTextA(hwnd(), f.caption().c_str());
+            apply_client_size();
+            EnableWindow(hwnd(), f.enabled());
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            if (f.visible()) sync(Prop::Visible, -1);
+            return;
+        case Prop::Bounds:
+            if (!os_change_) apply_client_size();
+            return;
+        case Prop::Visible:
+            if (f.visible()) {
+                // A modal form disables every other shown form (as the VCL does)
+                // before it appears, so no click can reach them in between.
+                if (f.modal())
+                    for (Form* other : app().forms()) {
+                        auto* p = other != &f ? dynamic_cast<WindowPeer*>(other->peer()) : nullptr;
+                        if (p && p->hwnd() && IsWindowVisible(p->hwnd()) && IsWindowEnabled(p->hwnd())) {
+                            EnableWindow(p->hwnd(), FALSE);
+                            disabled_.push_back(p->hwnd());
+                        }
+                    }
+                place();
+                ShowWindow(hwnd(), SW_SHOW);
+                SetForegroundWindow(hwnd());
+            } else {
+                for (HWND w : disabled_)
+                    if (IsWindow(w)) EnableWindow(w, TRUE);
+                disabled_.clear();
+                // Hand the activation back to the owner before vanishing.
+                HWND owner = GetWindow(hwnd(), GW_OWNER);
+                if (owner && GetActiveWindow() == hwnd() && IsWindowEnabled(owner)) SetActiveWindow(owner);
+                ShowWindow(hwnd(), SW_HIDE);
             }
-          }
-        place();
-        ShowWindow(hwnd(), SW_SHOW);
-        SetForegroundWindow(hwnd());
-      } else {
-        for (HWND w : disabled_)
-          if (IsWindow(w)) EnableWindow(w, TRUE);
-        disabled_.clear();
-        // Hand the activation back to the owner before vanishing.
-        HWND owner = GetWindow(hwnd(), GW_OWNER);
-        if (owner && GetActiveWindow() == hwnd() && IsWindowEnabled(owner)) SetActiveWindow(owner);
-        ShowWindow(hwnd(), SW_HIDE);
-      }
-      return;
-    case Prop::Style:
-      SetWindowLongPtrA(hwnd(), GWL_STYLE, style() | (GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_VISIBLE));
-      SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex_style());
-      SetWindowPos(hwnd(), f.form_style() == FormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-      apply_client_size();
-      return;
-    case Prop::Menu:
-      update_menu(index);
-      return;
-    case Prop::Text:
-      SetWindowTextA(hwnd(), f.caption().c_str());
-      return;
-    default:
-      WindowPeer::sync(what, index);
-  }
-}
-
-void FormPeer::set_focus() {
-  if (hwnd()) SetFocus(hwnd());
-}
-
-void FormPeer::focus_active() {
-  Control* a = form().active_control();
-  auto* p = a ? dynamic_cast<WindowPeer*>(a->peer()) : nullptr;
-  if (p && p->hwnd() && IsWindowVisible(p->hwnd()) && IsWindowEnabled(p->hwnd())) SetFocus(p->hwnd());
-}
-
-bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  Form& f = form();
-  switch (msg) {
-    case WM_CLOSE:
-      dispatch([&] { f.close(); });
-      return result = 0, true;
-    case WM_SIZE:
-      if (!os_change_ && wp != SIZE_MINIMIZED)
-        dispatch([&] { f.user_resized(Size{unscale(LOWORD(lp)), unscale(HIWORD(lp))}); });
-      return result = 0, true;
-    case WM_MOVE:
-      if (!os_change_ && !IsIconic(hwnd())) {
-        RECT r;
-        GetWindowRect(hwnd(), &r);
-        os_change_ = true;
-        f.set_bounds(Rect::from_size(unscale(r.left), unscale(r.top), f.width(), f.height()));
-        os_change_ = false;
-      }
-      return result = 0, true;
-    case WM_GETMINMAXINFO: {
-      auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-      Size s = f.min_window_size();
-      if (s.width > 0) mm->ptMinTrackSize.x = scale(s.width);
-      if (s.height > 0) mm->ptMinTrackSize.y = scale(s.height);
-      return result = 0, true;
+            return;
+        case Prop::Style:
+            SetWindowLongPtrA(hwnd(), GWL_STYLE, style() | (GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_VISIBLE));
+            SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex_style());
+            SetWindowPos(hwnd(), f.form_style() == FormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            apply_client_size();
+            return;
+        case Prop::Menu:
+            update_menu(index);
+            return;
+        case Prop::Text:
+            SetWindowTextA(hwnd(), f.caption().c_str());
+            return;
+        default:
+            WindowPeer::sync(what, index);
     }
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) {
-        dispatch([&] { f.activated(); });
-        focus_active();
-      } else {
-        dispatch([&] { f.deactivated(); });
-      }
-      return result = 0, true;
-    case WM_SETFOCUS:
-      focus_active();
-      return result = 0, true;
-    case WM_MEASUREITEM: {
-      auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      ImageList* images = f.menu() ? f.menu()->images() : nullptr;
-      if (mi->CtlType != ODT_MENU || !images) return WindowPeer::on_message(msg, wp, lp, result);
-      mi->itemWidth = static_cast<UINT>(scale(images->width()));
-      mi->itemHeight = static_cast<UINT>(scale(images->height()));
-      return result = TRUE, true;
-    }
-    case WM_DRAWITEM: {
-      auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-      if (di->CtlType != ODT_MENU || !f.menu()) return WindowPeer::on_message(msg, wp, lp, result);
-      MenuItem* item = f.menu()->find_id(static_cast<int>(di->itemID));
-      ImageList* images = f.menu()->images();
-      if (item && images)
-        if (const Bitmap* b = images->get(item->image_index())) {
-          Rect r = from_device(di->rcItem);
-          GdiCanvas canvas(di->hDC, r);
-          canvas.draw(Point{r.left, r.top + (r.height() - b->height()) / 2}, *b);
+}
+
+void FormPeer::set_focus()
+{
+    if (hwnd()) SetFocus(hwnd());
+}
+
+void FormPeer::focus_active()
+{
+    Control* a = form().active_control();
+    auto* p = a ? dynamic_cast<WindowPeer*>(a->peer()) : nullptr;
+    if (p && p->hwnd() && IsWindowVisible(p->hwnd()) && IsWindowEnabled(p->hwnd())) SetFocus(p->hwnd());
+}
+
+bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    Form& f = form();
+    switch (msg) {
+        case WM_CLOSE:
+            dispatch([&] { f.close(); });
+            return result = 0, true;
+        case WM_SIZE:
+            if (!os_change_ && wp != SIZE_MINIMIZED)
+                dispatch([&] { f.user_resized(Size{unscale(LOWORD(lp)), unscale(HIWORD(lp))}); });
+            return result = 0, true;
+        case WM_MOVE:
+            if (!os_change_ && !IsIconic(hwnd())) {
+                RECT r;
+                GetWindowRect(hwnd(), &r);
+                os_change_ = true;
+                f.set_bounds(Rect::from_size(unscale(r.left), unscale(r.top), f.width(), f.height()));
+                os_change_ = false;
+            }
+            return result = 0, true;
+        case WM_GETMINMAXINFO: {
+            auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+            Size s = f.min_window_size();
+            if (s.width > 0) mm->ptMinTrackSize.x = scale(s.width);
+            if (s.height > 0) mm->ptMinTrackSize.y = scale(s.height);
+            return result = 0, true;
         }
-      return result = TRUE, true;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE) {
+                dispatch([&] { f.activated(); });
+                focus_active();
+            } else {
+                dispatch([&] { f.deactivated(); });
+            }
+            return result = 0, true;
+        case WM_SETFOCUS:
+            focus_active();
+            return result = 0, true;
+        case WM_MEASUREITEM: {
+            auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+            ImageList* images = f.menu() ? f.menu()->images() : nullptr;
+            if (mi->CtlType != ODT_MENU || !images) return WindowPeer::on_message(msg, wp, lp, result);
+            mi->itemWidth = static_cast<UINT>(scale(images->width()));
+            mi->itemHeight = static_cast<UINT>(scale(images->height()));
+            return result = TRUE, true;
+        }
+        case WM_DRAWITEM: {
+            auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+            if (di->CtlType != ODT_MENU || !f.menu()) return WindowPeer::on_message(msg, wp, lp, result);
+            MenuItem* item = f.menu()->find_id(static_cast<int>(di->itemID));
+            ImageList* images = f.menu()->images();
+            if (item && images)
+                if (const Bitmap* b = images->get(item->image_index())) {
+                    Rect r = from_device(di->rcItem);
+                    GdiCanvas canvas(di->hDC, r);
+                    canvas.draw(Point{r.left, r.top + (r.height() - b->height()) / 2}, *b);
+                }
+            return result = TRUE, true;
+        }
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd(), &r);
+            FillRect(reinterpret_cast<HDC>(wp), &r, brush(f.color()));
+            return result = 1, true;
+        }
+        case WM_COMMAND:
+            if (lp == 0 && HIWORD(wp) <= 1) {  // a menu choice
+                if (MainMenu* m = f.menu())
+                    if (MenuItem* item = m->find_id(LOWORD(wp))) dispatch([item] { item->click(); });
+                return result = 0, true;
+            }
+            return WindowPeer::on_message(msg, wp, lp, result);
+        default:
+            return WindowPeer::on_message(msg, wp, lp, result);
     }
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, brush(f.color()));
-      return result = 1, true;
-    }
-    case WM_COMMAND:
-      if (lp == 0 && HIWORD(wp) <= 1) {  // a menu choice
-        if (MainMenu* m = f.menu())
-          if (MenuItem* item = m->find_id(LOWORD(wp))) dispatch([item] { item->click(); });
-        return result = 0, true;
-      }
-      return WindowPeer::on_message(msg, wp, lp, result);
-    default:
-      return WindowPeer::on_message(msg, wp, lp, result);
-  }
 }
 
 // The menu text of an item: caption, then the accelerator after a tab.
-static std::string menu_text(const MenuItem& m) {
-  std::string s = m.caption();
-  if (!m.shortcut().empty()) {
-    s += '\t';
-    s += m.shortcut().text();
-  }
-  return s;
-}
-
-void FormPeer::fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text) {
-  mi = MENUITEMINFOA{};
-  mi.cbSize = sizeof mi;
-  mi.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE;
-  mi.wID = static_cast<UINT>(m.id());
-  if (m.is_separator()) {
-    mi.fType = MFT_SEPARATOR;
-    return;
-  }
-  mi.fMask |= MIIM_STRING;
-  text = menu_text(m);
-  mi.dwTypeData = text.data();
-  mi.fType = m.check_kind() == MenuCheck::Radio ? MFT_RADIOCHECK : MFT_STRING;
-  mi.fState = (m.enabled() ? MFS_ENABLED : MFS_DISABLED) | (m.checked() ? MFS_CHECKED : MFS_UNCHECKED);
-  // Icons are drawn on request (WM_DRAWITEM), so their transparent colour is
-  // honoured everywhere; alpha bitmaps in menus are not.
-  ImageList* images = form().menu() ? form().menu()->images() : nullptr;
-  if (images && images->get(m.image_index())) {
-    mi.fMask |= MIIM_BITMAP;
-    mi.hbmpItem = HBMMENU_CALLBACK;
-  }
-}
-
-void FormPeer::add_items(HMENU into, const std::vector<MenuItem*>& items) {
-  for (MenuItem* m : items) {
-    if (!m->visible()) continue;
-    MENUITEMINFOA mi;
-    std::string text;
-    fill_item(mi, *m, text);
-    if (!m->items().empty()) {
-      HMENU sub = CreatePopupMenu();
-      add_items(sub, m->items());
-      mi.fMask |= MIIM_SUBMENU;
-      mi.hSubMenu = sub;
+static std::string menu_text(const MenuItem& m)
+{
+    std::string s = m.caption();
+    if (!m.shortcut().empty()) {
+        s += '\t';
+        s += m.shortcut().text();
     }
-    InsertMenuItemA(into, GetMenuItemCount(into), TRUE, &mi);
-  }
+    return s;
 }
 
-void FormPeer::build_menu() {
-  HMENU old = GetMenu(hwnd());
-  HMENU bar = nullptr;
-  if (MainMenu* m = form().menu()) {
-    bar = CreateMenu();
-    add_items(bar, m->items());
-  }
-  os_change_ = true;
-  SetMenu(hwnd(), bar);
-  os_change_ = false;
-  if (old) DestroyMenu(old);
-  DrawMenuBar(hwnd());
+void FormPeer::fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text)
+{
+    mi = MENUITEMINFOA{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE;
+    mi.wID = static_cast<UINT>(m.id());
+    if (m.is_separator()) {
+        mi.fType = MFT_SEPARATOR;
+        return;
+    }
+    mi.fMask |= MIIM_STRING;
+    text = menu_text(m);
+    mi.dwTypeData = text.data();
+    mi.fType = m.check_kind() == MenuCheck::Radio ? MFT_RADIOCHECK : MFT_STRING;
+    mi.fState = (m.enabled() ? MFS_ENABLED : MFS_DISABLED) | (m.checked() ? MFS_CHECKED : MFS_UNCHECKED);
+    // Icons are drawn on request (WM_DRAWITEM), so their transparent colour is
+    // honoured everywhere; alpha bitmaps in menus are not.
+    ImageList* images = form().menu() ? form().menu()->images() : nullptr;
+    if (images && images->get(m.image_index())) {
+        mi.fMask |= MIIM_BITMAP;
+        mi.hbmpItem = HBMMENU_CALLBACK;
+    }
 }
 
-void FormPeer::update_menu(int id) {
-  MainMenu* m = form().menu();
-  MenuItem* item = m && id > 0 ? m->find_id(id) : nullptr;
-  HMENU bar = GetMenu(hwnd());
-  // An item already in the bar with the same shape is updated in place;
-  // anything else (new, hidden, shown) rebuilds the whole menu.
-  if (item && bar && item->visible() && GetMenuState(bar, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-    MENUITEMINFOA mi;
-    std::string text;
-    fill_item(mi, *item, text);
-    SetMenuItemInfoA(bar, id, FALSE, &mi);
+void FormPeer::add_items(HMENU into, const std::vector<MenuItem*>& items)
+{
+    for (MenuItem* m : items) {
+        if (!m->visible()) continue;
+        MENUITEMINFOA mi;
+        std::string text;
+        fill_item(mi, *m, text);
+        if (!m->items().empty()) {
+            HMENU sub = CreatePopupMenu();
+            add_items(sub, m->items());
+            mi.fMask |= MIIM_SUBMENU;
+            mi.hSubMenu = sub;
+        }
+        InsertMenuItemA(into, GetMenuItemCount(into), TRUE, &mi);
+    }
+}
+
+void FormPeer::build_menu()
+{
+    HMENU old = GetMenu(hwnd());
+    HMENU bar = nullptr;
+    if (MainMenu* m = form().menu()) {
+        bar = CreateMenu();
+        add_items(bar, m->items());
+    }
+    os_change_ = true;
+    SetMenu(hwnd(), bar);
+    os_change_ = false;
+    if (old) DestroyMenu(old);
     DrawMenuBar(hwnd());
-    return;
-  }
-  build_menu();
+}
+
+void FormPeer::update_menu(int id)
+{
+    MainMenu* m = form().menu();
+    MenuItem* item = m && id > 0 ? m->find_id(id) : nullptr;
+    HMENU bar = GetMenu(hwnd());
+    // An item already in the bar with the same shape is updated in place;
+    // anything else (new, hidden, shown) rebuilds the whole menu.
+    if (item && bar && item->visible() && GetMenuState(bar, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        MENUITEMINFOA mi;
+        std::string text;
+        fill_item(mi, *item, text);
+        SetMenuItemInfoA(bar, id, FALSE, &mi);
+        DrawMenuBar(hwnd());
+        return;
+    }
+    build_menu();
 }
 
 }  // namespace ui::win32

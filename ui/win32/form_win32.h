@@ -15,27 +15,27 @@ namespace ui::win32 {
 
 class FormPeer : public WindowPeer {
  public:
-  explicit FormPeer(Form& f);
-  ~FormPeer() override;
-  Form& form() const { return static_cast<Form&>(control()); }
+    explicit FormPeer(Form& f);
+    ~FormPeer() override;
+    Form& form() const { return static_cast<Form&>(control()); }
 
-  void sync(Prop what, int index) override;
-  void set_focus() override;
-  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void sync(Prop what, int index) override;
+    void set_focus() override;
+    bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
-  DWORD style() const;
-  DWORD ex_style() const;
-  void apply_client_size();
-  void place();
-  void focus_active();
-  void build_menu();
-  void update_menu(int id);
-  void add_items(HMENU into, const std::vector<MenuItem*>& items);
-  void fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text);
+    DWORD style() const;
+    DWORD ex_style() const;
+    void apply_client_size();
+    void place();
+    void focus_active();
+    void build_menu();
+    void update_menu(int id);
+    void add_items(HMENU into, const std::vector<MenuItem*>& items);
+    void fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text);
 
-  bool os_change_ = false;  // the system moved or sized us; do not echo it back
-  std::vector<HWND> disabled_;  // forms disabled while this modal one shows
+    bool os_change_ = false;      // the system moved or sized us; do not echo it back
+    std::vector<HWND> disabled_;  // forms disabled while this modal one shows
 };
 
 }  // namespace ui::win32

@@ -8,138 +8,153 @@
 
 namespace ui::win32 {
 
-GdiCanvas::GdiCanvas(HDC dc, const Rect& clip) : dc_(dc), clip_(clip), saved_(SaveDC(dc)) {
-  if (dpi() != 96) {
-    SetMapMode(dc_, MM_ANISOTROPIC);
-    SetWindowExtEx(dc_, 96, 96, nullptr);
-    SetViewportExtEx(dc_, dpi(), dpi(), nullptr);
-  }
+GdiCanvas::GdiCanvas(HDC dc, const Rect& clip) : dc_(dc), clip_(clip), saved_(SaveDC(dc))
+{
+    if (dpi() != 96) {
+        SetMapMode(dc_, MM_ANISOTROPIC);
+        SetWindowExtEx(dc_, 96, 96, nullptr);
+        SetViewportExtEx(dc_, dpi(), dpi(), nullptr);
+    }
 }
 
-GdiCanvas::~GdiCanvas() {
-  RestoreDC(dc_, saved_);
-  if (pen_obj_) DeleteObject(pen_obj_);
+GdiCanvas::~GdiCanvas()
+{
+    RestoreDC(dc_, saved_);
+    if (pen_obj_) DeleteObject(pen_obj_);
 }
 
-void GdiCanvas::select_pen() {
-  HPEN p;
-  if (pen.style == PenStyle::Clear) {
-    p = static_cast<HPEN>(GetStockObject(NULL_PEN));
-  } else {
-    p = CreatePen(pen.style == PenStyle::Dot ? PS_DOT : PS_SOLID, pen.width, colorref(pen.color));
-  }
-  SelectObject(dc_, p);
-  if (pen_obj_) DeleteObject(pen_obj_);
-  pen_obj_ = pen.style == PenStyle::Clear ? nullptr : p;
+void GdiCanvas::select_pen()
+{
+    HPEN p;
+    if (pen.style == PenStyle::Clear) {
+        p = static_cast<HPEN>(GetStockObject(NULL_PEN));
+    } else {
+        p = CreatePen(pen.style == PenStyle::Dot ? PS_DOT : PS_SOLID, pen.width, colorref(pen.color));
+    }
+    SelectObject(dc_, p);
+    if (pen_obj_) DeleteObject(pen_obj_);
+    pen_obj_ = pen.style == PenStyle::Clear ? nullptr : p;
 }
 
-void GdiCanvas::select_brush() {
-  SelectObject(dc_, brush.style == BrushStyle::Clear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
-                                                     : win32::brush(brush.color));
+void GdiCanvas::select_brush()
+{
+    SelectObject(dc_, brush.style == BrushStyle::Clear ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
+                                                       : win32::brush(brush.color));
 }
 
-void GdiCanvas::select_font() {
-  SelectObject(dc_, canvas_font(font));
-  SetTextColor(dc_, colorref(font.color));
-  if (brush.style == BrushStyle::Clear) {
-    SetBkMode(dc_, TRANSPARENT);
-  } else {
-    SetBkMode(dc_, OPAQUE);
-    SetBkColor(dc_, colorref(brush.color));
-  }
+void GdiCanvas::select_font()
+{
+    SelectObject(dc_, canvas_font(font));
+    SetTextColor(dc_, colorref(font.color));
+    if (brush.style == BrushStyle::Clear) {
+        SetBkMode(dc_, TRANSPARENT);
+    } else {
+        SetBkMode(dc_, OPAQUE);
+        SetBkColor(dc_, colorref(brush.color));
+    }
 }
 
-void GdiCanvas::fill_rect(const Rect& r) {
-  if (brush.style == BrushStyle::Clear) return;
-  RECT rc{r.left, r.top, r.right, r.bottom};
-  FillRect(dc_, &rc, win32::brush(brush.color));
+void GdiCanvas::fill_rect(const Rect& r)
+{
+    if (brush.style == BrushStyle::Clear) return;
+    RECT rc{r.left, r.top, r.right, r.bottom};
+    FillRect(dc_, &rc, win32::brush(brush.color));
 }
 
-void GdiCanvas::rectangle(const Rect& r) {
-  select_pen();
-  select_brush();
-  Rectangle(dc_, r.left, r.top, r.right, r.bottom);
+void GdiCanvas::rectangle(const Rect& r)
+{
+    select_pen();
+    select_brush();
+    Rectangle(dc_, r.left, r.top, r.right, r.bottom);
 }
 
-void GdiCanvas::line(Point a, Point b) {
-  select_pen();
-  MoveToEx(dc_, a.x, a.y, nullptr);
-  LineTo(dc_, b.x, b.y);
+void GdiCanvas::line(Point a, Point b)
+{
+    select_pen();
+    MoveToEx(dc_, a.x, a.y, nullptr);
+    LineTo(dc_, b.x, b.y);
 }
 
-void GdiCanvas::text_out(Point p, std::string_view text) {
-  select_font();
-  TextOutA(dc_, p.x, p.y, text.data(), static_cast<int>(text.size()));
+void GdiCanvas::text_out(Point p, std::string_view text)
+{
+    select_font();
+    TextOutA(dc_, p.x, p.y, text.data(), static_cast<int>(text.size()));
 }
 
-void GdiCanvas::text_rect(const Rect& clip, Point p, std::string_view text) {
-  select_font();
-  RECT rc{clip.left, clip.top, clip.right, clip.bottom};
-  UINT opts = ETO_CLIPPED | (brush.style == BrushStyle::Clear ? 0 : ETO_OPAQUE);
-  ExtTextOutA(dc_, p.x, p.y, opts, &rc, text.data(), static_cast<UINT>(text.size()), nullptr);
+void GdiCanvas::text_rect(const Rect& clip, Point p, std::string_view text)
+{
+    select_font();
+    RECT rc{clip.left, clip.top, clip.right, clip.bottom};
+    UINT opts = ETO_CLIPPED | (brush.style == BrushStyle::Clear ? 0 : ETO_OPAQUE);
+    ExtTextOutA(dc_, p.x, p.y, opts, &rc, text.data(), static_cast<UINT>(text.size()), nullptr);
 }
 
-Size GdiCanvas::text_extent(std::string_view text) {
-  SelectObject(dc_, canvas_font(font));
-  SIZE s{};
-  GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &s);
-  if (text.empty()) {
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc_, &tm);
-    s.cy = tm.tmHeight;
-  }
-  return Size{s.cx, s.cy};
+Size GdiCanvas::text_extent(std::string_view text)
+{
+    SelectObject(dc_, canvas_font(font));
+    SIZE s{};
+    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &s);
+    if (text.empty()) {
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc_, &tm);
+        s.cy = tm.tmHeight;
+    }
+    return Size{s.cx, s.cy};
 }
 
-void bitmap_bits(const Bitmap& bmp, std::vector<std::uint32_t>& out, BITMAPINFO& info) {
-  info = BITMAPINFO{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = bmp.width();
-  info.bmiHeader.biHeight = -bmp.height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  out.resize(bmp.pixels().size());
-  for (size_t i = 0; i < out.size(); ++i) {
-    std::uint32_t v = bmp.pixels()[i];
-    out[i] = (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
-  }
+void bitmap_bits(const Bitmap& bmp, std::vector<std::uint32_t>& out, BITMAPINFO& info)
+{
+    info = BITMAPINFO{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bmp.width();
+    info.bmiHeader.biHeight = -bmp.height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    out.resize(bmp.pixels().size());
+    for (size_t i = 0; i < out.size(); ++i) {
+        std::uint32_t v = bmp.pixels()[i];
+        out[i] = (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+    }
 }
 
-void GdiCanvas::stretch_draw(const Rect& r, const Bitmap& bmp) {
-  if (bmp.empty()) return;
-  BITMAPINFO info;
-  std::vector<std::uint32_t> bits;
-  bitmap_bits(bmp, bits, info);
-  if (!bmp.transparent()) {
+void GdiCanvas::stretch_draw(const Rect& r, const Bitmap& bmp)
+{
+    if (bmp.empty()) return;
+    BITMAPINFO info;
+    std::vector<std::uint32_t> bits;
+    bitmap_bits(bmp, bits, info);
+    if (!bmp.transparent()) {
+        StretchDIBits(dc_, r.left, r.top, r.width(), r.height(), 0, 0, bmp.width(), bmp.height(), bits.data(), &info,
+                      DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
+    // The classic two-pass mask: AND a mask that is white where transparent,
+    // then OR the image with its transparent pixels made black.
+    std::uint32_t key = bmp.transparent_color().value() & 0xFFFFFF;
+    std::vector<std::uint32_t> mask(bits.size());
+    for (size_t i = 0; i < bits.size(); ++i) {
+        bool clear = (bmp.pixels()[i] & 0xFFFFFF) == key;
+        mask[i] = clear ? 0xFFFFFF : 0;
+        if (clear) bits[i] = 0;
+    }
+    StretchDIBits(dc_, r.left, r.top, r.width(), r.height(), 0, 0, bmp.width(), bmp.height(), mask.data(), &info,
+                  DIB_RGB_COLORS, SRCAND);
     StretchDIBits(dc_, r.left, r.top, r.width(), r.height(), 0, 0, bmp.width(), bmp.height(), bits.data(), &info,
-                  DIB_RGB_COLORS, SRCCOPY);
-    return;
-  }
-  // The classic two-pass mask: AND a mask that is white where transparent,
-  // then OR the image with its transparent pixels made black.
-  std::uint32_t key = bmp.transparent_color().value() & 0xFFFFFF;
-  std::vector<std::uint32_t> mask(bits.size());
-  for (size_t i = 0; i < bits.size(); ++i) {
-    bool clear = (bmp.pixels()[i] & 0xFFFFFF) == key;
-    mask[i] = clear ? 0xFFFFFF : 0;
-    if (clear) bits[i] = 0;
-  }
-  StretchDIBits(dc_, r.left, r.top, r.width(), r.height(), 0, 0, bmp.width(), bmp.height(), mask.data(), &info,
-                DIB_RGB_COLORS, SRCAND);
-  StretchDIBits(dc_, r.left, r.top, r.width(), r.height(), 0, 0, bmp.width(), bmp.height(), bits.data(), &info,
-                DIB_RGB_COLORS, SRCPAINT);
+                  DIB_RGB_COLORS, SRCPAINT);
 }
 
-void GdiCanvas::draw(Point p, const Bitmap& bmp) {
-  stretch_draw(Rect::from_size(p.x, p.y, bmp.width(), bmp.height()), bmp);
+void GdiCanvas::draw(Point p, const Bitmap& bmp)
+{
+    stretch_draw(Rect::from_size(p.x, p.y, bmp.width(), bmp.height()), bmp);
 }
 
-void GdiCanvas::focus_rect(const Rect& r) {
-  RECT rc{r.left, r.top, r.right, r.bottom};
-  SetTextColor(dc_, RGB(0, 0, 0));
-  SetBkColor(dc_, RGB(255, 255, 255));
-  DrawFocusRect(dc_, &rc);
+void GdiCanvas::focus_rect(const Rect& r)
+{
+    RECT rc{r.left, r.top, r.right, r.bottom};
+    SetTextColor(dc_, RGB(0, 0, 0));
+    SetBkColor(dc_, RGB(255, 255, 255));
+    DrawFocusRect(dc_, &rc);
 }
 
 namespace {
@@ -147,25 +162,28 @@ namespace {
 // Draws into a DIB section holding the bitmap's pixels; copies them back when done.
 class BitmapCanvas : public GdiCanvas {
  public:
-  BitmapCanvas(Bitmap& bmp, HDC dc, HBITMAP dib, std::uint32_t* bits)
-      : GdiCanvas(dc, Rect{0, 0, bmp.width(), bmp.height()}), bmp_(bmp), dib_(dib), bits_(bits) {}
-  ~BitmapCanvas() override {
-    GdiFlush();
-    auto& px = bmp_.pixels();
-    for (size_t i = 0; i < px.size(); ++i) {
-      std::uint32_t v = bits_[i];
-      px[i] = (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+    BitmapCanvas(Bitmap& bmp, HDC dc, HBITMAP dib, std::uint32_t* bits)
+        : GdiCanvas(dc, Rect{0, 0, bmp.width(), bmp.height()}), bmp_(bmp), dib_(dib), bits_(bits)
+    {
     }
-    bmp_.touch();
-    // Gone before the base restores the DC; RestoreDC then fails harmlessly.
-    DeleteDC(dc());
-    DeleteObject(dib_);
-  }
+    ~BitmapCanvas() override
+    {
+        GdiFlush();
+        auto& px = bmp_.pixels();
+        for (size_t i = 0; i < px.size(); ++i) {
+            std::uint32_t v = bits_[i];
+            px[i] = (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+        }
+        bmp_.touch();
+        // Gone before the base restores the DC; RestoreDC then fails harmlessly.
+        DeleteDC(dc());
+        DeleteObject(dib_);
+    }
 
  private:
-  Bitmap& bmp_;
-  HBITMAP dib_;
-  std::uint32_t* bits_;
+    Bitmap& bmp_;
+    HBITMAP dib_;
+    std::uint32_t* bits_;
 };
 
 }  // namespace
@@ -174,17 +192,18 @@ class BitmapCanvas : public GdiCanvas {
 
 namespace ui::backend {
 
-std::unique_ptr<Canvas> bitmap_canvas(Bitmap& bmp) {
-  BITMAPINFO info;
-  std::vector<std::uint32_t> bits;
-  win32::bitmap_bits(bmp, bits, info);
-  void* data = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
-  if (!dib) return nullptr;
-  std::copy(bits.begin(), bits.end(), static_cast<std::uint32_t*>(data));
-  HDC dc = CreateCompatibleDC(nullptr);
-  SelectObject(dc, dib);
-  return std::make_unique<win32::BitmapCanvas>(bmp, dc, dib, static_cast<std::uint32_t*>(data));
+std::unique_ptr<Canvas> bitmap_canvas(Bitmap& bmp)
+{
+    BITMAPINFO info;
+    std::vector<std::uint32_t> bits;
+    win32::bitmap_bits(bmp, bits, info);
+    void* data = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+    if (!dib) return nullptr;
+    std::copy(bits.begin(), bits.end(), static_cast<std::uint32_t*>(data));
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, dib);
+    return std::make_unique<win32::BitmapCanvas>(bmp, dc, dib, static_cast<std::uint32_t*>(data));
 }
 
 }  // namespace ui::backend

@@ -11,32 +11,32 @@ namespace ui::win32 {
 
 class GdiCanvas : public Canvas {
  public:
-  // clip: the area to paint, in logical pixels.
-  GdiCanvas(HDC dc, const Rect& clip);
-  ~GdiCanvas() override;
+    // clip: the area to paint, in logical pixels.
+    GdiCanvas(HDC dc, const Rect& clip);
+    ~GdiCanvas() override;
 
-  void fill_rect(const Rect& r) override;
-  void rectangle(const Rect& r) override;
-  void line(Point a, Point b) override;
-  void text_out(Point p, std::string_view text) override;
-  void text_rect(const Rect& clip, Point p, std::string_view text) override;
-  Size text_extent(std::string_view text) override;
-  void draw(Point p, const Bitmap& bmp) override;
-  void stretch_draw(const Rect& r, const Bitmap& bmp) override;
-  void focus_rect(const Rect& r) override;
-  Rect clip_rect() const override { return clip_; }
+    void fill_rect(const Rect& r) override;
+    void rectangle(const Rect& r) override;
+    void line(Point a, Point b) override;
+    void text_out(Point p, std::string_view text) override;
+    void text_rect(const Rect& clip, Point p, std::string_view text) override;
+    Size text_extent(std::string_view text) override;
+    void draw(Point p, const Bitmap& bmp) override;
+    void stretch_draw(const Rect& r, const Bitmap& bmp) override;
+    void focus_rect(const Rect& r) override;
+    Rect clip_rect() const override { return clip_; }
 
-  HDC dc() const { return dc_; }
+    HDC dc() const { return dc_; }
 
  private:
-  void select_pen();
-  void select_brush();
-  void select_font();
+    void select_pen();
+    void select_brush();
+    void select_font();
 
-  HDC dc_;
-  Rect clip_;
-  int saved_;
-  HPEN pen_obj_ = nullptr;
+    HDC dc_;
+    Rect clip_;
+    int saved_;
+    HPEN pen_obj_ = nullptr;
 };
 
 // A top-down 32-bit DIB of a bitmap's pixels (red and blue swapped into

@@ -18,75 +18,110 @@ namespace ui {
 namespace {
 
 // The owner window: the given form, else the active one of ours.
-HWND owner_window(Form* owner) {
-  if (owner)
-    if (auto* p = dynamic_cast<win32::WindowPeer*>(owner->peer())) return p->hwnd();
-  HWND active = GetActiveWindow();
-  return win32::form_of(active) ? active : nullptr;
+HWND owner_window(Form* owner)
+{
+    if (owner)
+        if (auto* p = dynamic_cast<win32::WindowPeer*>(owner->peer())) return p->hwnd();
+    HWND active = GetActiveWindow();
+    return win32::form_of(active) ? active : nullptr;
 }
 
 }  // namespace
 
-int message_box(std::string_view text, std::string_view caption, MsgIcon icon, MsgButtons buttons, Form* owner) {
-  UINT flags = 0;
-  switch (buttons) {
-    case MsgButtons::Ok: flags = MB_OK; break;
-    case MsgButtons::OkCancel: flags = MB_OKCANCEL; break;
-    case MsgButtons::YesNo: flags = MB_YESNO; break;
-    case MsgButtons::YesNoCancel: flags = MB_YESNOCANCEL; break;
-    case MsgButtons::RetryCancel: flags = MB_RETRYCANCEL; break;
-    case MsgButtons::AbortRetryIgnore: flags = MB_ABORTRETRYIGNORE; break;
-  }
-  switch (icon) {
-    case MsgIcon::None: break;
-    case MsgIcon::Error: flags |= MB_ICONERROR; break;
-    case MsgIcon::Warning: flags |= MB_ICONWARNING; break;
-    case MsgIcon::Question: flags |= MB_ICONQUESTION; break;
-    case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
-  }
-  std::string t(text), c(caption);
-  // The system's IDOK..IDNO are the mr:: values.
-  return MessageBoxA(owner_window(owner), t.c_str(), c.c_str(), flags | MB_TASKMODAL);
+int message_box(std::string_view text, std::string_view caption, MsgIcon icon, MsgButtons buttons, Form* owner)
+{
+    UINT flags = 0;
+    switch (buttons) {
+        case MsgButtons::Ok:
+            flags = MB_OK;
+            break;
+        case MsgButtons::OkCancel:
+            flags = MB_OKCANCEL;
+            break;
+        case MsgButtons::YesNo:
+            flags = MB_YESNO;
+            break;
+        case MsgButtons::YesNoCancel:
+            flags = MB_YESNOCANCEL;
+            break;
+        case MsgButtons::RetryCancel:
+            flags = MB_RETRYCANCEL;
+            break;
+        case MsgButtons::AbortRetryIgnore:
+            flags = MB_ABORTRETRYIGNORE;
+            break;
+    }
+    switch (icon) {
+        case MsgIcon::None:
+            break;
+        case MsgIcon::Error:
+            flags |= MB_ICONERROR;
+            break;
+        case MsgIcon::Warning:
+            flags |= MB_ICONWARNING;
+            break;
+        case MsgIcon::Question:
+            flags |= MB_ICONQUESTION;
+            break;
+        case MsgIcon::Information:
+            flags |= MB_ICONINFORMATION;
+            break;
+    }
+    std::string t(text), c(caption);
+    // The system's IDOK..IDNO are the mr:: values.
+    return MessageBoxA(owner_window(owner), t.c_str(), c.c_str(), flags | MB_TASKMODAL);
 }
 
-bool set_clipboard_text(std::string_view text) { return clipboard_set_text(text) == ClipboardResult::done; }
-
-std::optional<std::string> clipboard_text() { return clipboard_get_text(); }
-
-bool shell_open(std::string_view target, Form* owner) {
-  std::string t(target);
-  auto r = reinterpret_cast<INT_PTR>(ShellExecuteA(owner_window(owner), "open", t.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return r > 32;
+bool set_clipboard_text(std::string_view text)
+{
+    return clipboard_set_text(text) == ClipboardResult::done;
 }
 
-bool shift_down() { return GetKeyState(VK_SHIFT) < 0; }
+std::optional<std::string> clipboard_text()
+{
+    return clipboard_get_text();
+}
 
-bool FileDialog::execute(Form* owner) {
-  // "Text (*.txt)|*.txt" becomes the system's zero-separated, double-zero-ended list.
-  std::string filt = filter;
-  for (char& ch : filt)
-    if (ch == '|') ch = '\0';
-  filt.append(2, '\0');
-  std::vector<char> name(32768, '\0');
-  file_name.copy(name.data(), name.size() - 1);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner_window(owner);
-  ofn.lpstrFilter = filter.empty() ? nullptr : filt.c_str();
-  ofn.nFilterIndex = static_cast<DWORD>(filter_index);
-  ofn.lpstrFile = name.data();
-  ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.lpstrInitialDir = initial_dir.empty() ? nullptr : initial_dir.c_str();
-  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
-  ofn.lpstrDefExt = default_ext.empty() ? nullptr : default_ext.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-  if (overwrite_prompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
-  if (file_must_exist) ofn.Flags |= OFN_FILEMUSTEXIST;
-  BOOL ok = kind_ == FileDialogKind::Open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
-  if (!ok) return false;
-  file_name = name.data();
-  filter_index = static_cast<int>(ofn.nFilterIndex);
-  return true;
+bool shell_open(std::string_view target, Form* owner)
+{
+    std::string t(target);
+    auto r = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(owner_window(owner), "open", t.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return r > 32;
+}
+
+bool shift_down()
+{
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+bool FileDialog::execute(Form* owner)
+{
+    // "Text (*.txt)|*.txt" becomes the system's zero-separated, double-zero-ended list.
+    std::string filt = filter;
+    for (char& ch : filt)
+        if (ch == '|') ch = '\0';
+    filt.append(2, '\0');
+    std::vector<char> name(32768, '\0');
+    file_name.copy(name.data(), name.size() - 1);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner_window(owner);
+    ofn.lpstrFilter = filter.empty() ? nullptr : filt.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(filter_index);
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrInitialDir = initial_dir.empty() ? nullptr : initial_dir.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrDefExt = default_ext.empty() ? nullptr : default_ext.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (overwrite_prompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
+    if (file_must_exist) ofn.Flags |= OFN_FILEMUSTEXIST;
+    BOOL ok = kind_ == FileDialogKind::Open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    if (!ok) return false;
+    file_name = name.data();
+    filter_index = static_cast<int>(ofn.nFilterIndex);
+    return true;
 }
 
 }  // namespace ui

@@ -13,9 +13,9 @@ namespace ui::win32 {
 // What a scroll bar shows, kept by its peer so that unchanged state costs no call
 // into the system (a line replaced a thousand times a second must stay cheap).
 struct ScrollBarState {
-  std::uint64_t max_pos = ~std::uint64_t{0};
-  std::uint64_t pos = 0;
-  std::uint64_t page = 0;
+    std::uint64_t max_pos = ~std::uint64_t{0};
+    std::uint64_t pos = 0;
+    std::uint64_t page = 0;
 };
 
 // Shows the range 0..max_pos with pos and a page of page units on bar (SB_VERT or

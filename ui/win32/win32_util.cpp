@@ -20,123 +20,157 @@ namespace {
 std::exception_ptr g_pending;
 
 struct FontCache {
-  std::map<std::string, HFONT> fonts;
-  ~FontCache() {
-    for (auto& [k, f] : fonts) DeleteObject(f);
-  }
+    std::map<std::string, HFONT> fonts;
+    ~FontCache()
+    {
+        for (auto& [k, f] : fonts) DeleteObject(f);
+    }
 };
 
 struct BrushCache {
-  std::map<COLORREF, HBRUSH> brushes;
-  ~BrushCache() {
-    for (auto& [k, b] : brushes) DeleteObject(b);
-  }
+    std::map<COLORREF, HBRUSH> brushes;
+    ~BrushCache()
+    {
+        for (auto& [k, b] : brushes) DeleteObject(b);
+    }
 };
 
-HFONT make_font(const Font& f, int height, bool device) {
-  static FontCache cache;
-  char key[160];
-  std::snprintf(key, sizeof key, "%s|%d|%d%d%d|%d", f.name.c_str(), height, f.bold, f.italic, f.underline, device);
-  auto& slot = cache.fonts[key];
-  if (!slot) {
-    LOGFONTA lf{};
-    lf.lfHeight = -height;
-    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = f.italic;
-    lf.lfUnderline = f.underline;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = f.name == "Courier" || f.name == "Courier New" ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH;
-    lstrcpynA(lf.lfFaceName, f.name.c_str(), LF_FACESIZE);
-    slot = CreateFontIndirectA(&lf);
-  }
-  return slot;
+HFONT make_font(const Font& f, int height, bool device)
+{
+    static FontCache cache;
+    char key[160];
+    std::snprintf(key, sizeof key, "%s|%d|%d%d%d|%d", f.name.c_str(), height, f.bold, f.italic, f.underline, device);
+    auto& slot = cache.fonts[key];
+    if (!slot) {
+        LOGFONTA lf{};
+        lf.lfHeight = -height;
+        lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = f.italic;
+        lf.lfUnderline = f.underline;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = DEFAULT_QUALITY;
+        lf.lfPitchAndFamily = f.name == "Courier" || f.name == "Courier New" ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH;
+        lstrcpynA(lf.lfFaceName, f.name.c_str(), LF_FACESIZE);
+        slot = CreateFontIndirectA(&lf);
+    }
+    return slot;
 }
 }  // namespace
 
-HINSTANCE instance() { return GetModuleHandleA(nullptr); }
-
-void init_common_controls() {
-  static bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                                             ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-    return InitCommonControlsEx(&icc) != 0;
-  }();
-  (void)done;
+HINSTANCE instance()
+{
+    return GetModuleHandleA(nullptr);
 }
 
-int dpi() {
-  static int value = [] {
-    SetProcessDPIAware();  // the manifest says so too; this covers a missing one
-    HDC dc = GetDC(nullptr);
-    int d = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return d > 0 ? d : 96;
-  }();
-  return value;
+void init_common_controls()
+{
+    static bool done = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
+                                                 ICC_STANDARD_CLASSES};
+        return InitCommonControlsEx(&icc) != 0;
+    }();
+    (void)done;
 }
 
-int scale(int v) { return MulDiv(v, dpi(), 96); }
-int unscale(int v) { return MulDiv(v, 96, dpi()); }
-
-RECT to_device(const Rect& r) { return RECT{scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)}; }
-Rect from_device(const RECT& r) { return Rect{unscale(r.left), unscale(r.top), unscale(r.right), unscale(r.bottom)}; }
-
-COLORREF colorref(Color c) {
-  if (c.is_system()) return GetSysColor(static_cast<int>(c.sys()));
-  return c.value() & 0xFFFFFF;
+int dpi()
+{
+    static int value = [] {
+        SetProcessDPIAware();  // the manifest says so too; this covers a missing one
+        HDC dc = GetDC(nullptr);
+        int d = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        return d > 0 ? d : 96;
+    }();
+    return value;
 }
 
-HBRUSH brush(Color c) {
-  static BrushCache cache;
-  COLORREF rgb = colorref(c);
-  auto& slot = cache.brushes[rgb];
-  if (!slot) slot = CreateSolidBrush(rgb);
-  return slot;
+int scale(int v)
+{
+    return MulDiv(v, dpi(), 96);
+}
+int unscale(int v)
+{
+    return MulDiv(v, 96, dpi());
 }
 
-HFONT window_font(const Font& f) {
-  int h = f.pixels > 0 ? scale(f.pixels) : MulDiv(f.points, dpi(), 72);
-  return make_font(f, h, true);
+RECT to_device(const Rect& r)
+{
+    return RECT{scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)};
+}
+Rect from_device(const RECT& r)
+{
+    return Rect{unscale(r.left), unscale(r.top), unscale(r.right), unscale(r.bottom)};
 }
 
-HFONT canvas_font(const Font& f) { return make_font(f, f.height_px(), false); }
-
-static std::unordered_set<const WindowPeer*>& live_peers() {
-  static std::unordered_set<const WindowPeer*> set;
-  return set;
+COLORREF colorref(Color c)
+{
+    if (c.is_system()) return GetSysColor(static_cast<int>(c.sys()));
+    return c.value() & 0xFFFFFF;
 }
 
-void register_peer(const WindowPeer* p, bool alive) {
-  if (alive) live_peers().insert(p);
-  else live_peers().erase(p);
+HBRUSH brush(Color c)
+{
+    static BrushCache cache;
+    COLORREF rgb = colorref(c);
+    auto& slot = cache.brushes[rgb];
+    if (!slot) slot = CreateSolidBrush(rgb);
+    return slot;
 }
 
-WindowPeer* peer_of(HWND w) {
-  if (!w) return nullptr;
-  auto* p = reinterpret_cast<WindowPeer*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-  return p && live_peers().count(p) && p->hwnd() == w ? p : nullptr;
+HFONT window_font(const Font& f)
+{
+    int h = f.pixels > 0 ? scale(f.pixels) : MulDiv(f.points, dpi(), 72);
+    return make_font(f, h, true);
 }
 
-Form* form_of(HWND w) {
-  WindowPeer* p = peer_of(GetAncestor(w, GA_ROOT));
-  return p && p->control().kind() == ControlKind::Form ? static_cast<Form*>(&p->control()) : nullptr;
+HFONT canvas_font(const Font& f)
+{
+    return make_font(f, f.height_px(), false);
 }
 
-void dispatch(const std::function<void()>& action) {
-  try {
-    app().guard(action);
-  } catch (...) {
-    if (!g_pending) g_pending = std::current_exception();
-  }
+static std::unordered_set<const WindowPeer*>& live_peers()
+{
+    static std::unordered_set<const WindowPeer*> set;
+    return set;
 }
 
-void rethrow_pending() {
-  if (g_pending) {
-    auto e = g_pending;
-    g_pending = nullptr;
-    std::rethrow_exception(e);
-  }
+void register_peer(const WindowPeer* p, bool alive)
+{
+    if (alive)
+        live_peers().insert(p);
+    else
+        live_peers().erase(p);
+}
+
+WindowPeer* peer_of(HWND w)
+{
+    if (!w) return nullptr;
+    auto* p = reinterpret_cast<WindowPeer*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    return p && live_peers().count(p) && p->hwnd() == w ? p : nullptr;
+}
+
+Form* form_of(HWND w)
+{
+    WindowPeer* p = peer_of(GetAncestor(w, GA_ROOT));
+    return p && p->control().kind() == ControlKind::Form ? static_cast<Form*>(&p->control()) : nullptr;
+}
+
+void dispatch(const std::function<void()>& action)
+{
+    try {
+        app().guard(action);
+    } catch (...) {
+        if (!g_pending) g_pending = std::current_exception();
+    }
+}
+
+void rethrow_pending()
+{
+    if (g_pending) {
+        auto e = g_pending;
+        g_pending = nullptr;
+        std::rethrow_exception(e);
+    }
 }
 
 }  // namespace ui::win32
