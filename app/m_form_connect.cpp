@@ -5,6 +5,7 @@
 
 #include "app/m_form.h"
 #include "app/m_form_settings.h"
+#include "platform/files.h"
 #include "settings/start_folder.h"
 #include "app/window_set.h"
 #include "link/com.h"
@@ -105,7 +106,7 @@ void TMForm::MMexitClick()
 
 void TMForm::MMhelpClick()
 {
-    if (!help_path_.empty() && settings_file_exists(help_path_)) ui::shell_open(help_path_, this);
+    if (!help_path_.empty() && file_exists(help_path_)) ui::shell_open(help_path_, this);
 }
 
 void TMForm::MMaboutClick()

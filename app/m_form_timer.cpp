@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/m_form.h"
-#include "app/tick_clock.h"
 #include "link/data_flow.h"
 #include "link/port_settings.h"
 #include "link/rx_store.h"
@@ -90,7 +89,7 @@ void TMForm::Timer1Timer()
     SB.set_panel_text(3, fill_text(" rx: ", rx_waiting));
     SB.set_panel_text(4, fill_text(" tx: ", tx_waiting));
 
-    const std::uint32_t now = tick_count_ms();
+    const std::uint32_t now = ui::tick_count_ms();
     const std::int32_t length = store_length();
     const std::int64_t grown =
         (rate_prev_tick_ != 0 && length > rate_prev_length_) ? std::int64_t(length) - rate_prev_length_ : 0;

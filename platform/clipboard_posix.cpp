@@ -28,6 +28,14 @@ void clipboard_posix_hold(bool held)
     c.held = held;
 }
 
+void clipboard_posix_reset()
+{
+    Clipboard& c = clipboard();
+    std::lock_guard guard(c.lock);
+    c.text.reset();
+    c.held = false;
+}
+
 ClipboardResult clipboard_set_text(std::string_view text)
 {
     Clipboard& c = clipboard();

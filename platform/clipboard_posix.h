@@ -3,3 +3,5 @@
 #pragma once
 
 void clipboard_posix_hold(bool held);
+// Empties the in-memory clipboard and releases a hold, for a fresh test world.
+void clipboard_posix_reset();

@@ -96,3 +96,36 @@ pty_pair_stop() {
   wait "$OLVEX_SOCAT_PID" 2>/dev/null || true
   OLVEX_SOCAT_PID=
 }
+
+# run_wine_tests EXE...: runs each Windows test program under Wine (wine_env and
+# a display first), each with a fresh pty pair as COM5 <-> COM6, COM1 the same
+# end as COM5 (the program's default port) and COM7 naming a missing device.
+# Logs go to build/wine-logs; sets OLVEX_WINE_PASS and OLVEX_WINE_FAIL.
+run_wine_tests() {
+  OLVEX_WINE_PASS=0; OLVEX_WINE_FAIL=0
+  export OLVEX_COM_A=5 OLVEX_COM_B=6 OLVEX_COM_MISSING=7 OLVEX_DOSDEVICES=$WINEPREFIX/dosdevices
+  mkdir -p "$WINEPREFIX/dosdevices" "$OLVEX_ROOT/build/wine-logs"
+  ln -sfn /nonexistent/olvex-tty "$WINEPREFIX/dosdevices/com7"
+  local exe name log rc p f
+  for exe in "$@"; do
+    [ -e "$exe" ] || continue
+    name=$(basename "$exe" .exe)
+    log=$OLVEX_ROOT/build/wine-logs/$name.log
+    pty_pair "$OLVEX_ROOT/build/pty/$name" 5 6
+    ln -sfn "$(readlink "$WINEPREFIX/dosdevices/com5")" "$WINEPREFIX/dosdevices/com1"
+    timeout 900 "$OLVEX_WINE" "$exe" ${OLVEX_GTEST_FILTER:+--gtest_filter=$OLVEX_GTEST_FILTER} >"$log" 2>&1
+    rc=$?
+    pty_pair_stop
+    p=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | sed -E 's/^\[  PASSED  \] ([0-9]+).*/\1/' | tail -n 1)
+    f=$(grep -E '^\[  FAILED  \] [0-9]+ test' "$log" | sed -E 's/^\[  FAILED  \] ([0-9]+).*/\1/' | tail -n 1)
+    p=${p:-0}; f=${f:-0}
+    if [ "$f" -eq 0 ] && { [ $rc -ne 0 ] || ! grep -q '^\[==========\] .* ran\.' "$log"; }; then
+      f=1   # crashed or hung before GoogleTest could report
+    fi
+    OLVEX_WINE_PASS=$((OLVEX_WINE_PASS + p)); OLVEX_WINE_FAIL=$((OLVEX_WINE_FAIL + f))
+    if [ "$f" -gt 0 ]; then
+      echo "wine: $name failed (exit $rc):"
+      grep -E '^\[  FAILED  \]|Failure|error' "$log" | head -n 30
+    fi
+  done
+}

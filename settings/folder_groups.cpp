@@ -2,6 +2,7 @@
 #include "settings/folder_groups.h"
 
 #include "settings/setting_values.h"
+#include "platform/files.h"
 #include "settings/start_folder.h"
 
 void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder, std::string& help_path)
@@ -11,7 +12,7 @@ void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder, st
     const std::string name = read_setting_text(*file, "HELP", "path", "");
     if (name.empty()) return;
     std::string full = std::string(start_folder) + "\\" + name;
-    if (settings_file_exists(full)) help_path = std::move(full);
+    if (file_exists(full)) help_path = std::move(full);
 }
 
 int LoadSaveTextFolder(const ProfileFile* file, std::string& folder)

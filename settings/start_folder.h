@@ -8,9 +8,6 @@
 
 // The process's current directory, as the system spells it.
 std::string settings_current_directory();
-// True when a file (not a folder) exists at `path`; a path in Windows form
-// (backslashes) is understood by the native build too.
-bool settings_file_exists(const std::string& path);
 
 // Takes the current directory as the start folder and opens the settings file
 // start folder + "\config.ini". Later calls change nothing.

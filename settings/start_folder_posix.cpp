@@ -1,5 +1,4 @@
-// Start folder and file existence on POSIX; Windows-form paths have their
-// backslashes read as separators, as the native settings file does.
+// The start folder on POSIX.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,12 +12,4 @@ std::string settings_current_directory()
     std::vector<char> buffer(4096);
     if (!::getcwd(buffer.data(), buffer.size())) return {};
     return std::string(buffer.data());
-}
-
-bool settings_file_exists(const std::string& path)
-{
-    std::string native = path;
-    std::replace(native.begin(), native.end(), '\\', '/');
-    struct stat info {};
-    return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

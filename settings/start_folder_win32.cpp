@@ -1,4 +1,4 @@
-// Start folder and file existence through the Windows calls.
+// The start folder through the Windows calls.
 #include <windows.h>
 
 #include <vector>
@@ -13,10 +13,4 @@ std::string settings_current_directory()
     const DWORD got = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
     if (got == 0 || got >= buffer.size()) return {};
     return std::string(buffer.data(), got);
-}
-
-bool settings_file_exists(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -1,12 +1,25 @@
-// The portable services: posting, and resolving system colours.
+// The portable services: clipboard text, posting, and resolving system colours.
 #include "ui/services.h"
 
+#include "platform/clipboard.h"
 #include "ui/application.h"
 #include "ui/backend.h"
 #include "ui/button.h"
 #include "ui/color.h"
 
 namespace ui {
+
+// One clipboard for both backends: the system's in the Windows build, the
+// process's own in the native one, the same that CopyTextToClipboard writes.
+bool set_clipboard_text(std::string_view text)
+{
+    return clipboard_set_text(text) == ClipboardResult::done;
+}
+
+std::optional<std::string> clipboard_text()
+{
+    return clipboard_get_text();
+}
 
 void post(std::function<void()> action)
 {

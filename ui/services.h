@@ -3,6 +3,7 @@
 // actions. Platform code below ui/ never shows anything; windows call these.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +29,11 @@ std::optional<std::string> clipboard_text();
 
 // ShellExecute "open" on a file, mailto: or http(s) address. false on failure.
 bool shell_open(std::string_view target, Form* owner = nullptr);
+
+// Milliseconds since the system started (GetTickCount), for rates and
+// durations. Headless it is the test world's virtual clock, which also drives
+// its timers, so figures are reproducible.
+std::uint32_t tick_count_ms();
 
 // Whether the Shift key is down now (GetKeyState).
 bool shift_down();

@@ -39,6 +39,10 @@ class Win32PortDriverWine : public ::testing::Test {
             drv_.purge(h_, PORT_PURGE_TXABORT | PORT_PURGE_TXCLEAR | PORT_PURGE_RXCLEAR);
             drv_.close(h_);
         }
+        // Whatever a test left in the pty must not reach the next one.
+        if (peer_ && peer_->is_open()) {
+            EXPECT_TRUE(peer_->discard_pending(200)) << "the peer could not be drained: " << GetLastError();
+        }
     }
 
     // Waits until the driver reports at least n received bytes.

@@ -33,6 +33,9 @@ class RawPeer {
     bool write_all(const void* data, std::size_t n, DWORD timeout_ms);
     // Reads until n bytes have arrived or timeout_ms passed without any byte.
     std::vector<std::uint8_t> read_up_to(std::size_t n, DWORD idle_timeout_ms);
+    // Reads and drops whatever arrives until nothing came for idle_timeout_ms,
+    // so one test's bytes never reach the next; false when a read failed.
+    bool discard_pending(DWORD idle_timeout_ms);
 
  private:
     HANDLE h_ = INVALID_HANDLE_VALUE;

@@ -2,6 +2,7 @@
 // and Unix shell commands for what only the host can do (a pty that vanishes).
 #include "wine_peer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -73,7 +74,9 @@ bool RawPeer::write_all(const void* data, std::size_t n, DWORD timeout_ms)
 std::vector<std::uint8_t> RawPeer::read_up_to(std::size_t n, DWORD idle_timeout_ms)
 {
     std::vector<std::uint8_t> out;
-    out.reserve(n);
+    // n is a bound, not a promise: reserve no more than a typical test moves,
+    // so a large bound cannot exhaust a 32-bit address space.
+    out.reserve(std::min<std::size_t>(n, std::size_t(4) << 20));
     std::vector<std::uint8_t> buf(32768);
     DWORD last = GetTickCount();
     while (out.size() < n && GetTickCount() - last < idle_timeout_ms) {
@@ -98,6 +101,31 @@ std::vector<std::uint8_t> RawPeer::read_up_to(std::size_t n, DWORD idle_timeout_
         last = GetTickCount();
     }
     return out;
+}
+
+bool RawPeer::discard_pending(DWORD idle_timeout_ms)
+{
+    std::vector<std::uint8_t> buf(32768);
+    DWORD last = GetTickCount();
+    while (GetTickCount() - last < idle_timeout_ms) {
+        DWORD errors = 0;
+        COMSTAT st{};
+        if (!ClearCommError(h_, &errors, &st)) return false;
+        if (st.cbInQue == 0) {
+            Sleep(1);
+            continue;
+        }
+        const DWORD want = std::min<DWORD>(st.cbInQue, DWORD(buf.size()));
+        OVERLAPPED ov{};
+        ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        DWORD got = 0;
+        BOOL ok = ReadFile(h_, buf.data(), want, &got, &ov);
+        if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(h_, &ov, &got, TRUE);
+        CloseHandle(ov.hEvent);
+        if (!ok) return false;
+        last = GetTickCount();
+    }
+    return PurgeComm(h_, PURGE_RXCLEAR | PURGE_TXCLEAR) != 0;
 }
 
 bool run_unix_shell(const std::string& script, DWORD timeout_ms)

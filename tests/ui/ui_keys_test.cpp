@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "numtext/number_text.h"
+#include "platform/clipboard.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -197,6 +199,22 @@ TEST(Clipboard, CopyFromReadOnlyFieldWorksTypingDoesNot)
     user.type("9\b");
     EXPECT_EQ(e.text(), "1234");
     EXPECT_EQ(ui::clipboard_text(), "1234");
+}
+
+TEST(Clipboard, NumberTextCopiesAndWindowsPasteShareOneClipboard)
+{
+    User user;
+    ui::Form f("ClipForm");
+    ui::Edit e(&f, "Eidec", "");
+    f.show();
+    ASSERT_EQ(CopyTextToClipboard("-0x7F"), clipboard_done);
+    EXPECT_EQ(ui::clipboard_text(), "-0x7F");
+    user.focus(e);
+    user.press("Ctrl+V");
+    EXPECT_EQ(e.text(), "-0x7F");
+    // And back: what a window copies is what the number library's clipboard holds.
+    ASSERT_TRUE(ui::set_clipboard_text("0b0101 "));
+    EXPECT_EQ(clipboard_get_text(), "0b0101 ");
 }
 
 }  // namespace

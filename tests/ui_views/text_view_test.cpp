@@ -7,6 +7,7 @@
 
 #include "ui/form.h"
 #include "ui/headless/user.h"
+#include "ui/services.h"
 #include "ui/text_view.h"
 
 using ui::KeyEvent;
@@ -141,15 +142,15 @@ TEST_F(TextViewTest, MouseSelectionAndCopy)
     EXPECT_EQ(v.caret(), (TextPos{2, 3}));
     EXPECT_EQ(v.selected_text(), "pha\r\nbeta\r\ngam");
     user.press(ui::keys::Insert, ShiftState{false, true, false});  // Ctrl+Insert copies too
-    EXPECT_EQ(user.world().clipboard, "pha\r\nbeta\r\ngam");
+    EXPECT_EQ(ui::clipboard_text(), "pha\r\nbeta\r\ngam");
     mouse(&ui::Control::mouse_down, {50 * 7, 11}, true);  // Shift+click past the end of "beta"
     EXPECT_EQ(v.caret(), (TextPos{1, 4}));
     EXPECT_EQ(v.selected_text(), "pha\r\nbeta");
     // A click without Shift collapses the selection: Ctrl+C leaves the clipboard alone.
     mouse(&ui::Control::mouse_down, {0, 0});
-    user.world().clipboard = "kept";
+    ui::set_clipboard_text("kept");
     user.press("Ctrl+C");
-    EXPECT_EQ(user.world().clipboard, "kept");
+    EXPECT_EQ(ui::clipboard_text(), "kept");
 }
 
 TEST_F(TextViewTest, SelectionIsPaintedHighlighted)

@@ -1,5 +1,5 @@
 // Headless services: message boxes and file dialogs answered by the script,
-// an in-memory clipboard, a log of shell opens, a scripted Shift key.
+// a log of shell opens, a scripted Shift key and the virtual clock.
 #include "ui/application.h"
 #include "ui/file_dialog.h"
 #include "ui/headless/world.h"
@@ -18,15 +18,9 @@ int message_box(std::string_view text, std::string_view caption, MsgIcon icon, M
     return result;
 }
 
-bool set_clipboard_text(std::string_view text)
+std::uint32_t tick_count_ms()
 {
-    headless::World::instance().clipboard = std::string(text);
-    return true;
-}
-
-std::optional<std::string> clipboard_text()
-{
-    return headless::World::instance().clipboard;
+    return static_cast<std::uint32_t>(headless::World::instance().now());
 }
 
 bool shell_open(std::string_view target, Form*)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/clipboard_posix.h"
 #include "ui/application.h"
 #include "ui/timer.h"
 
@@ -23,7 +24,7 @@ void World::reset()
     message_boxes.clear();
     file_dialogs.clear();
     shell_opens.clear();
-    clipboard.reset();
+    clipboard_posix_reset();
     shift = false;
     modal_loops = 0;
     now_ = 0;

@@ -67,7 +67,6 @@ class World {
     std::vector<MessageBoxCall> message_boxes;
     std::vector<FileDialogCall> file_dialogs;
     std::vector<std::string> shell_opens;
-    std::optional<std::string> clipboard;
     bool shift = false;
     int modal_loops = 0;
 

@@ -1,12 +1,11 @@
-// System services for the windows: message boxes, file dialogs, clipboard,
-// shell open and the Shift key.
+// System services for the windows: message boxes, file dialogs, shell open,
+// the Shift key and the tick counter.
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <vector>
 
-#include "platform/clipboard.h"
 #include "ui/application.h"
 #include "ui/file_dialog.h"
 #include "ui/form.h"
@@ -72,14 +71,9 @@ int message_box(std::string_view text, std::string_view caption, MsgIcon icon, M
     return MessageBoxA(owner_window(owner), t.c_str(), c.c_str(), flags | MB_TASKMODAL);
 }
 
-bool set_clipboard_text(std::string_view text)
+std::uint32_t tick_count_ms()
 {
-    return clipboard_set_text(text) == ClipboardResult::done;
-}
-
-std::optional<std::string> clipboard_text()
-{
-    return clipboard_get_text();
+    return GetTickCount();
 }
 
 bool shell_open(std::string_view target, Form* owner)
