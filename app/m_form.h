@@ -15,6 +15,8 @@
 #include "ui/text_view.h"
 #include "ui/timer.h"
 #include "ui/tool_bar.h"
+#include "views/capture_command.h"
+#include "views/line_commands.h"
 #include "views/text_commands.h"
 
 class TMForm : public ui::Form {
@@ -64,6 +66,10 @@ class TMForm : public ui::Form {
     ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
     ui::MenuItem MPortSep1{MPort, ui::separator};
     ui::MenuItem MMcomset{MPort, "MMcomset", "Settings"};
+    ui::MenuItem MPortSep2{MPort, ui::separator};
+    ui::MenuItem MMdtr{MPort, "MMdtr", "DTR", {}, ui::MenuCheck::Check};
+    ui::MenuItem MMrts{MPort, "MMrts", "RTS", {}, ui::MenuCheck::Check};
+    ui::MenuItem MMbreak{MPort, "MMbreak", "Send break"};
     ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
     ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
     ui::MenuItem MRxSep1{MRx, ui::separator};
@@ -73,6 +79,7 @@ class TMForm : public ui::Form {
     ui::MenuItem MMwwrap{MRxText, "MMwwrap", "Word wrap", ui::shortcut("Ctrl+W"), ui::MenuCheck::Check};
     ui::MenuItem MMas{MRxText, "MMas", "Auto-scroll", {}, ui::MenuCheck::Check};
     ui::MenuItem MMdis{MRxText, "MMdis", "Display invisible symbols", {}, ui::MenuCheck::Check};
+    ui::MenuItem MMtstamp{MRxText, "MMtstamp", "Timestamps", {}, ui::MenuCheck::Check};
     ui::MenuItem MTextSep2{MRxText, ui::separator};
     ui::MenuItem MMlnCR{MRxText, "MMlnCR", "CR   (MAC)", {}, ui::MenuCheck::Radio};
     ui::MenuItem MMlnLF{MRxText, "MMlnLF", "LF    (UNIX)", {}, ui::MenuCheck::Radio};
@@ -87,6 +94,9 @@ class TMForm : public ui::Form {
     ui::MenuItem MBinSep1{MRxBinary, ui::separator};
     ui::MenuItem MMrxBB{MRxBinary, "MMrxBB", "Select block start", ui::shortcut("Ctrl+B")};
     ui::MenuItem MMrxBE{MRxBinary, "MMrxBE", "Select block end", ui::shortcut("Ctrl+E")};
+    ui::MenuItem MRxSep2{MRx, ui::separator};
+    // The caption ends in the ellipsis of the Windows ANSI code page.
+    ui::MenuItem MMcapture{MRx, "MMcapture", "Capture to file\x85", ui::shortcut("Ctrl+K"), ui::MenuCheck::Check};
     ui::MenuItem MTx{MainMenu1, "MTx", "Tx"};
     ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
     ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
@@ -105,6 +115,10 @@ class TMForm : public ui::Form {
     ui::Timer Timer1{"Timer1", 100, false};
     ui::Timer Timer2{"Timer2", 500, true};
 
+    // Capture to file, fed by Timer1's drain; DTR, RTS and break.
+    CaptureCommand capture{*this, MMcapture};
+    LineCommands lines{*this, MMdtr, MMrts, MMbreak};
+
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.
     void FormShow();
@@ -121,6 +135,7 @@ class TMForm : public ui::Form {
     void MMaboutClick();
     void MMclrrxClick();
     void MMtxtRfClick();
+    void MMcaptureClick();
     void BtnKeyboardClick();
     void MMkeyboardClick();
     void MMtxTabClick();
@@ -149,6 +164,8 @@ class TMForm : public ui::Form {
     void show_connected(bool on);
     void set_grid_rows_for(std::int32_t length);
     void refresh_status(bool drained);
+    // Panel 1: the received count and rate, then the capture's words if on.
+    void set_rx_panel(std::string base);
 
     std::string start_dir_;
     std::string help_path_;
@@ -156,6 +173,7 @@ class TMForm : public ui::Form {
     std::uint32_t rate_prev_tick_ = 0;
     std::int32_t rate_prev_length_ = 0;
     bool shown_once_ = false;
+    std::string rx_panel_base_ = " Rx: 0B";
 };
 
 // Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).

@@ -55,6 +55,13 @@ void TMForm::show_connected(bool on)
     }
     BtnCon.set_image_index(on ? 1 : 0);
     BtnCon.set_caption(on ? "Disconnect" : "Connect");
+    if (on) {
+        lines.connected();
+        capture.connected();
+    } else {
+        lines.disconnected();
+        capture.disconnected();
+    }
 }
 
 void TMForm::BtnConClick()
@@ -130,6 +137,7 @@ void TMForm::FormShow()
 void TMForm::FormClose(ui::CloseAction&)
 {
     com_disconnect();  // directly: the window is going, its controls need no update
+    capture.closing();
     rx_store_free();
     save_settings_on_close(*this);
 }

@@ -42,6 +42,8 @@ void TMForm::wire_menu()
     for (ui::MenuItem* m : {&MMlnCR, &MMlnLF, &MMlnCRLF, &MMlnLFCR, &MMlnANY})
         m->on_click = [this] { text_line_break_chosen(text_page()); };
     MMtxtRf.on_click = [this] { MMtxtRfClick(); };
+    MMtstamp.on_click = [this] { text_timestamps_toggled(MMtstamp); };
+    MMcapture.on_click = [this] { MMcaptureClick(); };
     MMtxTab.on_click = [this] { MMtxTabClick(); };
     MMtxEOL.on_click = [this] { MMtxEOLClick(); };
     MMtxEOF.on_click = [this] { MMtxEOFClick(); };
@@ -79,6 +81,7 @@ void TMForm::MMtxEOFClick()
 void TMForm::MMclrrxClick()
 {
     text_clear(text_page(), port_settings.port_rx_data_block_size);
+    capture.drain.store_cleared();
     DGhex.set_row_count(2);
     DGhex.invalidate();
     block_start = 0;
@@ -88,4 +91,10 @@ void TMForm::MMclrrxClick()
 void TMForm::MMtxtRfClick()
 {
     text_refresh(text_page());
+}
+
+void TMForm::MMcaptureClick()
+{
+    capture.clicked(port_settings.connected != 0);
+    set_rx_panel(rx_panel_base_);  // the status bar shows the change at once
 }

@@ -27,6 +27,8 @@ void apply_text_view(TMForm& form, const TextViewSettings& v)
     rx_text_invisible(v.special_char, form.MMdis.checked());
     ui::MenuItem* modes[] = {&form.MMlnCR, &form.MMlnLF, &form.MMlnCRLF, &form.MMlnLFCR, &form.MMlnANY};
     if (v.line_break >= 0 && v.line_break <= 4) modes[v.line_break]->click();
+    form.MMtstamp.set_checked(v.timestamps);
+    text_timestamps_toggled(form.MMtstamp);
 }
 
 TextViewSettings text_view_of(TMForm& form)
@@ -36,6 +38,7 @@ TextViewSettings text_view_of(TMForm& form)
     v.word_wrap = form.MMwwrap.checked();
     v.special_char_display = form.MMdis.checked();
     v.line_break = line_break_from_menu(form.text_page());
+    v.timestamps = form.MMtstamp.checked();
     return v;
 }
 
@@ -52,6 +55,7 @@ std::string load_settings_on_show(TMForm& form)
     LoadPortSettings(file);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
+    LoadCaptureFolder(file, form.capture.SDcap.initial_dir);
     return help;
 }
 
@@ -64,6 +68,7 @@ void save_settings_on_close(TMForm& form)
         // and SaveSaveBinFolder come here, in this order.
         SaveTextViewSettings(file, text_view_of(form));
         SaveSaveTextFolder(file, form.save_text_dir);
+        SaveCaptureFolder(file, form.capture.SDcap.initial_dir);
     } catch (const ProfileWriteError&) {
         // "Unable to write to <path>": shown, the remaining writes skipped, and
         // the window still closes so the program can end.

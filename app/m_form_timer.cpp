@@ -7,6 +7,7 @@
 #include "link/data_flow.h"
 #include "link/port_settings.h"
 #include "link/rx_store.h"
+#include "link/rx_text.h"
 #include "ui/services.h"
 #include "views/text_commands.h"
 
@@ -62,16 +63,24 @@ void TMForm::set_grid_rows_for(std::int32_t length)
     DGhex.invalidate();
 }
 
+void TMForm::set_rx_panel(std::string base)
+{
+    rx_panel_base_ = base;
+    SB.set_panel_text(1, base + capture.status_text());
+}
+
 void TMForm::Timer1Timer()
 {
     if (!port_settings.connected) {
-        SB.set_panel_text(1, fill_text(" Rx: ", store_length()));
+        set_rx_panel(fill_text(" Rx: ", store_length()));
         return;
     }
     const std::int32_t rx_waiting = rx_fill();
     const std::int32_t tx_waiting = tx_fill();
 
-    const int r = rx_store_append();
+    // Without a capture this is rx_store_append alone.
+    const RxDrainResult drained = capture.drain.run(ui::tick_count_ms());
+    const int r = drained.store;
     if (r > 0) {
         MMdiscon.click();
         MMclrrx.click();
@@ -82,6 +91,7 @@ void TMForm::Timer1Timer()
         return;
     }
     if (r == 0) {
+        rx_text_drained(drained.store_from, ui::local_time_of_day_ms());
         set_grid_rows_for(store_length());
         text_follow_store(text_page());
     }
@@ -101,9 +111,11 @@ void TMForm::Timer1Timer()
     char text[64];
     // A point as the decimal separator, whatever the user's locale says.
     std::snprintf(text, sizeof text, " Rx: %dB (%.3f kB/s)", static_cast<int>(length), rate / 1024.0);
-    SB.set_panel_text(1, text);
+    set_rx_panel(text);
 
     Timer1.set_interval(timer1_interval_for(rate, port_settings.port_rxth_size));
+    // Last, so that ticks running under its message box find everything settled.
+    capture.report(drained);
 }
 
 void TMForm::Timer2Timer()

@@ -9,6 +9,7 @@
 #include "link/usart.h"
 
 PortHandle com_port = nullptr;
+ComLines com_lines;
 
 void com_size_tx_queue(PortSettings& s)
 {
@@ -59,6 +60,7 @@ int com_connect()
     if (tx_thread_create(com_port) != 0) return fail_all(5);
     rx_thread_resume();
     tx_thread_resume();
+    com_lines = ComLines{};
     s.connected = 1;
     return 0;
 }
@@ -76,6 +78,7 @@ int com_disconnect()
         fifo_release(tx_side.fifo);
     }
     usart_close(&com_port);
+    com_lines.in_break = false;  // closing the port ends it
     port_settings.connected = 0;
     return 0;
 }
@@ -88,5 +91,41 @@ int port_status(PortDcb* dcb, PortComStat* stat, std::uint32_t* modem)
     if (!port_driver().clear_error(com_port, &errors, stat)) return 2;
     if (!port_driver().modem_status(com_port, modem)) return 3;
     if (!port_driver().get_state(com_port, dcb)) return 4;
+    return 0;
+}
+
+bool com_dtr_driven(const PortSettings& s)
+{
+    return s.port_rx_handshake == 2;
+}
+
+bool com_rts_driven(const PortSettings& s)
+{
+    return s.port_rx_handshake == 1;
+}
+
+int com_set_dtr(bool on)
+{
+    if (!com_port) return 1;
+    if (com_dtr_driven(port_settings)) return 2;
+    if (usart_set_dtr(com_port, on) != 0) return 3;
+    com_lines.dtr = on;
+    return 0;
+}
+
+int com_set_rts(bool on)
+{
+    if (!com_port) return 1;
+    if (com_rts_driven(port_settings)) return 2;
+    if (usart_set_rts(com_port, on) != 0) return 3;
+    com_lines.rts = on;
+    return 0;
+}
+
+int com_break(bool on)
+{
+    if (!com_port) return 1;
+    if (usart_break(com_port, on) != 0) return 3;
+    com_lines.in_break = on;
     return 0;
 }

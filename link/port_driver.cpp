@@ -27,6 +27,8 @@ class NoPortDriver final : public PortDriver {
         return PortIo::failed;
     }
     bool cancel_io(PortHandle) override { return false; }
+    bool escape(PortHandle, std::uint32_t) override { return false; }
+    bool set_break(PortHandle, bool) override { return false; }
     std::uint32_t os_major_version() override { return 5; }
 };
 

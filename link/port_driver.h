@@ -52,6 +52,11 @@
 // - cancel_io(h): CancelIo: asks every operation that the CALLING THREAD
 //   started on h to end soon. It does not wait: the caller keeps the record
 //   and bytes alive until write_result stops reporting pending.
+// - escape(h, function): EscapeCommFunction with PORT_SETRTS, PORT_CLRRTS,
+//   PORT_SETDTR or PORT_CLRDTR. A line driven by the receive flow control
+//   (RTS_CONTROL_HANDSHAKE, DTR_CONTROL_HANDSHAKE) is the driver's to set, and
+//   a device without modem lines (a pty under Wine) refuses.
+// - set_break(h, on): SetCommBreak (on) or ClearCommBreak (off).
 // - os_major_version(): the major Windows version (GetVersionExA), for the
 //   device name rule ("COM%d" below 5, "\\.\COM%d" otherwise).
 
@@ -69,6 +74,9 @@ inline constexpr std::uint32_t PORT_RTS_CONTROL_DISABLE = 0, PORT_RTS_CONTROL_EN
 // PurgeComm flags.
 inline constexpr std::uint32_t PORT_PURGE_TXABORT = 0x0001, PORT_PURGE_RXABORT = 0x0002, PORT_PURGE_TXCLEAR = 0x0004,
                                PORT_PURGE_RXCLEAR = 0x0008;
+
+// EscapeCommFunction codes for the two output lines.
+inline constexpr std::uint32_t PORT_SETRTS = 3, PORT_CLRRTS = 4, PORT_SETDTR = 5, PORT_CLRDTR = 6;
 
 // GetCommModemStatus bits.
 inline constexpr std::uint32_t PORT_MS_CTS_ON = 0x0010, PORT_MS_DSR_ON = 0x0020, PORT_MS_RING_ON = 0x0040,
@@ -154,6 +162,8 @@ class PortDriver {
     virtual PortIo write(PortHandle h, const void* data, std::uint32_t n, PortWriteRecord& record) = 0;
     virtual PortIo write_result(PortHandle h, PortWriteRecord& record, std::uint32_t* sent) = 0;
     virtual bool cancel_io(PortHandle h) = 0;
+    virtual bool escape(PortHandle h, std::uint32_t function) = 0;
+    virtual bool set_break(PortHandle h, bool on) = 0;
     virtual std::uint32_t os_major_version() = 0;
 };
 

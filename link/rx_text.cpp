@@ -2,9 +2,12 @@
 // runs into a 1024-byte line buffer; the view is called once per line or piece.
 #include "link/rx_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "link/line_sink.h"
 #include "link/rx_store.h"
@@ -12,6 +15,7 @@
 namespace {
 
 constexpr int line_max = 1023;  // characters per piece; one byte left for a terminator
+constexpr int stamp_len = rx_text_stamp_length;
 
 enum ByteClass : uint8_t { printable, cr, lf, invisible };
 
@@ -32,34 +36,70 @@ struct TextState {
     int mode = rx_lb_cr;
     bool show_invisible = false;
     int replacement = -1;  // not set
+    bool stamps = false;
+    // The open last line already starts with its time stamp (or needs none).
+    // Only an empty line opened after a line break waits for its first byte.
+    bool line_stamped = true;
+    // (store position, time of day) of each drain, in position order.
+    std::vector<std::pair<int32_t, uint32_t>> drains;
 };
 TextState state;
 
-// One pass's line buffer and its two ways of handing text to the view.
+uint32_t drain_time_of(int32_t position)
+{
+    auto it = std::upper_bound(state.drains.begin(), state.drains.end(), position,
+                               [](int32_t p, const std::pair<int32_t, uint32_t>& d) { return p < d.first; });
+    return it == state.drains.begin() ? 0 : std::prev(it)->second;
+}
+
+// One pass's line buffer and its two ways of handing text to the view. Room
+// for a time stamp sits in front of the text, so a stamped line costs no copy.
 struct LineBuffer {
-    char text[line_max + 1];
+    char stamped_text[stamp_len + line_max + 1];
+    char* const text = stamped_text + stamp_len;
     int used = 0;
+    int32_t line_begin = 0;  // store position of the current line's first byte
 
     std::string_view view() const { return {text, std::size_t(used)}; }
+    std::string_view with_stamp()
+    {
+        rx_text_format_time(drain_time_of(line_begin), stamped_text);
+        return {stamped_text, std::size_t(stamp_len + used)};
+    }
 
-    void end_line()
+    // p: the position after the line break, where the next line begins.
+    void end_line(int32_t p)
     {
         if (state.last_line_open) {
-            if (used) state.view->append_to_last_line(view());
+            if (!state.line_stamped)
+                state.view->replace_last_line(with_stamp());
+            else if (used)
+                state.view->append_to_last_line(view());
         } else {
-            state.view->add_line(view());
+            state.view->add_line(state.stamps ? with_stamp() : view());
         }
         state.last_line_open = false;
+        state.line_stamped = !state.stamps;
+        line_begin = p;
         used = 0;
     }
 
-    void flush()
+    // p: the position reached; a line with no byte before it waits unstamped.
+    void flush(int32_t p)
     {
+        const bool has_bytes = line_begin < p;
         if (state.last_line_open) {
-            if (used) state.view->append_to_last_line(view());
+            if (!state.line_stamped && has_bytes) {
+                state.view->replace_last_line(with_stamp());
+                state.line_stamped = true;
+            } else if (used) {
+                state.view->append_to_last_line(view());
+            }
         } else {
-            state.view->add_line(view());
+            const bool stamp = state.stamps && has_bytes;
+            state.view->add_line(stamp ? with_stamp() : view());
             state.last_line_open = true;
+            state.line_stamped = stamp || !state.stamps;
         }
         used = 0;
     }
@@ -68,6 +108,7 @@ struct LineBuffer {
 void convert(const uint8_t* data, int32_t length)
 {
     LineBuffer line;
+    line.line_begin = state.converted;
     int32_t p = state.converted;
     int32_t end = length;
     const int mode = state.mode;
@@ -105,17 +146,17 @@ void convert(const uint8_t* data, int32_t length)
                 --end;  // held back: the next pass sees what follows it
             } else if (b == pair_first && data[p + 1] == pair_second) {
                 p += 2;
-                line.end_line();
+                line.end_line(p);
             } else {
                 ++p;  // a lone CR or LF
             }
         } else if (mode == rx_lb_any || (mode == rx_lb_cr && cls == cr) || (mode == rx_lb_lf && cls == lf)) {
             ++p;
-            line.end_line();
+            line.end_line(p);
         } else {
             ++p;  // the line break of the other convention
         }
-        if (line.used == line_max || p == end) line.flush();
+        if (line.used == line_max || p == end) line.flush(p);
     }
     state.converted = end;
 }
@@ -129,6 +170,7 @@ int rx_text_attach(LineSink* view)
     state.view = view;
     state.converted = 0;
     state.last_line_open = false;
+    state.line_stamped = true;
     state.mode = rx_lb_cr;
     return 0;
 }
@@ -156,4 +198,40 @@ int rx_text_update()
     convert(store->data, store->length);
     state.view->end_update();
     return 0;
+}
+
+int rx_text_timestamps(bool on)
+{
+    state.stamps = on;
+    // The line in progress stays as it is; the next line shows the choice.
+    state.line_stamped = true;
+    return 0;
+}
+
+void rx_text_drained(int32_t position, uint32_t time_of_day_ms)
+{
+    if (position < 0) return;
+    // Positions only grow, except for a new store, which starts again at 0.
+    while (!state.drains.empty() && state.drains.back().first >= position) state.drains.pop_back();
+    if (!state.drains.empty() && state.drains.back().second == time_of_day_ms) return;
+    state.drains.emplace_back(position, time_of_day_ms);
+}
+
+void rx_text_format_time(uint32_t time_of_day_ms, char* out)
+{
+    const uint32_t t = time_of_day_ms % 86400000u;
+    const uint32_t parts[4] = {t / 3600000u, t / 60000u % 60u, t / 1000u % 60u, t % 1000u};
+    // Fixed width, no terminator: "hh:mm:ss.mmm ".
+    const auto put = [&out](uint32_t v, int digits) {
+        for (int i = digits - 1; i >= 0; --i, v /= 10) out[i] = char('0' + v % 10);
+        out += digits;
+    };
+    put(parts[0], 2);
+    *out++ = ':';
+    put(parts[1], 2);
+    *out++ = ':';
+    put(parts[2], 2);
+    *out++ = '.';
+    put(parts[3], 3);
+    *out = ' ';
 }

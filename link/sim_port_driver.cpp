@@ -130,6 +130,26 @@ std::uint64_t SimPortDriver::bytes_lost(int n)
     std::lock_guard g(lock_);
     return port(n).lost;
 }
+bool SimPortDriver::dtr(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).dtr;
+}
+bool SimPortDriver::rts(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).rts;
+}
+bool SimPortDriver::in_break(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).in_break;
+}
+std::vector<bool> SimPortDriver::break_log(int n)
+{
+    std::lock_guard g(lock_);
+    return port(n).break_log;
+}
 int SimPortDriver::violations()
 {
     std::lock_guard g(lock_);

@@ -30,6 +30,8 @@ class SimPortDriver final : public PortDriver {
         write,
         write_result,
         cancel_io,
+        escape,
+        set_break,
         count_
     };
     static constexpr int always = -1;
@@ -67,6 +69,12 @@ class SimPortDriver final : public PortDriver {
     std::uint32_t tx_queued(int n);  // driver queue plus bytes of pending writes
     std::vector<std::uint32_t> purges(int n);
     std::uint64_t bytes_lost(int n);  // receive queue overruns
+    // Output lines of the port as EscapeCommFunction and the DCB left them
+    // (on at open), and the break state with every change of it so far.
+    bool dtr(int n);
+    bool rts(int n);
+    bool in_break(int n);
+    std::vector<bool> break_log(int n);
     int pending_writes();
     int writes_gone_pending();  // writes that did not finish at once, so far
     // Misuses of the seam seen so far: a pending write's record reused or its
@@ -98,6 +106,8 @@ class SimPortDriver final : public PortDriver {
     PortIo write(PortHandle h, const void* data, std::uint32_t n, PortWriteRecord& record) override;
     PortIo write_result(PortHandle h, PortWriteRecord& record, std::uint32_t* sent) override;
     bool cancel_io(PortHandle h) override;
+    bool escape(PortHandle h, std::uint32_t function) override;
+    bool set_break(PortHandle h, bool on) override;
     std::uint32_t os_major_version() override;
 
  private:
@@ -125,6 +135,8 @@ class SimPortDriver final : public PortDriver {
         std::deque<std::uint32_t> writes;    // pending writes, in order
         std::vector<unsigned char> peer_in;  // bytes that reached the peer
         bool cts = true, dsr = true, ring = false, rlsd = false;
+        bool dtr = true, rts = true, in_break = false;
+        std::vector<bool> break_log;
         std::uint32_t errors = 0;
         std::uint64_t lost = 0;
         std::vector<std::uint32_t> purge_log;

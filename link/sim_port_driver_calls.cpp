@@ -48,6 +48,8 @@ PortHandle SimPortDriver::open(const char* name, bool)
     advance(d);
     d.handle = next_handle_++;
     d.errors = 0;
+    d.dtr = d.rts = true;
+    d.in_break = false;
     d.rx_clock = d.tx_clock = Clock::now();
     return reinterpret_cast<PortHandle>(d.handle);
 }
@@ -64,6 +66,7 @@ bool SimPortDriver::close(PortHandle h)
         end_writes(d, token, false);
         if (d.writes.size() != before) ++violations_;  // closed under a pending write
         d.handle = 0;
+        d.in_break = false;
         d.rx_queue.clear();
         d.tx_queue.clear();
         return true;
@@ -93,6 +96,10 @@ bool SimPortDriver::set_state(PortHandle h, const PortDcb& dcb)
     if ((dcb.StopBits == PORT_ONE5STOPBITS) != (dcb.ByteSize == 5) && dcb.StopBits != PORT_ONESTOPBIT) return false;
     advance(*d);
     d->dcb = dcb;
+    // Enable and disable set the line; a handshake leaves it to the driver.
+    if (dcb.fDtrControl != PORT_DTR_CONTROL_HANDSHAKE) d->dtr = dcb.fDtrControl == PORT_DTR_CONTROL_ENABLE;
+    if (dcb.fRtsControl != PORT_RTS_CONTROL_HANDSHAKE && dcb.fRtsControl != PORT_RTS_CONTROL_TOGGLE)
+        d->rts = dcb.fRtsControl == PORT_RTS_CONTROL_ENABLE;
     return true;
 }
 
@@ -248,6 +255,42 @@ bool SimPortDriver::cancel_io(PortHandle h)
     if (!d) return false;
     advance(*d);
     end_writes(*d, reinterpret_cast<std::uintptr_t>(h), true);
+    return true;
+}
+
+bool SimPortDriver::escape(PortHandle h, std::uint32_t function)
+{
+    std::lock_guard g(lock_);
+    if (injected_failure(Call::escape)) return false;
+    Device* d = device_of(h);
+    if (!d) return false;
+    // A line the receive flow control drives is not the program's to set.
+    const bool rts_driven = d->dcb.fRtsControl == PORT_RTS_CONTROL_HANDSHAKE;
+    const bool dtr_driven = d->dcb.fDtrControl == PORT_DTR_CONTROL_HANDSHAKE;
+    switch (function) {
+        case PORT_SETRTS:
+        case PORT_CLRRTS:
+            if (rts_driven) return false;
+            d->rts = function == PORT_SETRTS;
+            return true;
+        case PORT_SETDTR:
+        case PORT_CLRDTR:
+            if (dtr_driven) return false;
+            d->dtr = function == PORT_SETDTR;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool SimPortDriver::set_break(PortHandle h, bool on)
+{
+    std::lock_guard g(lock_);
+    if (injected_failure(Call::set_break)) return false;
+    Device* d = device_of(h);
+    if (!d) return false;
+    d->in_break = on;
+    d->break_log.push_back(on);
     return true;
 }
 

@@ -145,3 +145,18 @@ std::int32_t usart_read(PortHandle h, void* buffer, std::int32_t n)
     if (got > static_cast<std::uint32_t>(n)) return -1;
     return static_cast<std::int32_t>(got);
 }
+
+int usart_set_dtr(PortHandle h, bool on)
+{
+    return port_driver().escape(h, on ? PORT_SETDTR : PORT_CLRDTR) ? 0 : 1;
+}
+
+int usart_set_rts(PortHandle h, bool on)
+{
+    return port_driver().escape(h, on ? PORT_SETRTS : PORT_CLRRTS) ? 0 : 1;
+}
+
+int usart_break(PortHandle h, bool on)
+{
+    return port_driver().set_break(h, on) ? 0 : 1;
+}

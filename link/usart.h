@@ -30,5 +30,11 @@ int usart_purge_tx(PortHandle h);
 // Bytes read, or -1 when the read fails (or the arguments are unusable).
 std::int32_t usart_read(PortHandle h, void* buffer, std::int32_t n);
 
+// EscapeCommFunction on DTR or RTS: 0 or 1 (refused).
+int usart_set_dtr(PortHandle h, bool on);
+int usart_set_rts(PortHandle h, bool on);
+// SetCommBreak (on) or ClearCommBreak (off): 0 or 1.
+int usart_break(PortHandle h, bool on);
+
 // "\\.\COM%d", or "COM%d" on Windows versions below 5.
 void usart_device_name(std::int32_t n, char* out, int out_size);

@@ -19,6 +19,8 @@ class Win32PortDriver final : public PortDriver {
     PortIo write(PortHandle h, const void* data, std::uint32_t n, PortWriteRecord& record) override;
     PortIo write_result(PortHandle h, PortWriteRecord& record, std::uint32_t* sent) override;
     bool cancel_io(PortHandle h) override;
+    bool escape(PortHandle h, std::uint32_t function) override;
+    bool set_break(PortHandle h, bool on) override;
     std::uint32_t os_major_version() override;
 };
 

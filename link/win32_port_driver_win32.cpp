@@ -188,6 +188,16 @@ bool Win32PortDriver::modem_status(PortHandle h, std::uint32_t* bits)
     return true;
 }
 
+bool Win32PortDriver::escape(PortHandle h, std::uint32_t function)
+{
+    return EscapeCommFunction(handle_of(h), function) != FALSE;
+}
+
+bool Win32PortDriver::set_break(PortHandle h, bool on)
+{
+    return (on ? SetCommBreak(handle_of(h)) : ClearCommBreak(handle_of(h))) != FALSE;
+}
+
 bool Win32PortDriver::read(PortHandle h, void* buffer, std::uint32_t n, std::uint32_t* got)
 {
     if (got) *got = 0;

@@ -28,3 +28,17 @@ int SaveSaveTextFolder(ProfileFile* file, std::string_view folder)
     write_setting_text(*file, "PATH", "path_save_text", folder);
     return 0;
 }
+
+int LoadCaptureFolder(const ProfileFile* file, std::string& folder)
+{
+    if (!file) return 1;
+    folder = read_setting_text(*file, "PATH", "path_capture", "");
+    return 0;
+}
+
+int SaveCaptureFolder(ProfileFile* file, std::string_view folder)
+{
+    if (!file) return 1;
+    write_setting_text(*file, "PATH", "path_capture", folder);
+    return 0;
+}

@@ -15,3 +15,8 @@ void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder, st
 // alone), else 0. Save: 1 without a file, else 0; a refused write throws.
 int LoadSaveTextFolder(const ProfileFile* file, std::string& folder);
 int SaveSaveTextFolder(ProfileFile* file, std::string_view folder);
+
+// PATH/path_capture: the capture dialog's initial folder, default empty; the
+// same results as the save-text folder's.
+int LoadCaptureFolder(const ProfileFile* file, std::string& folder);
+int SaveCaptureFolder(ProfileFile* file, std::string_view folder);

@@ -26,6 +26,7 @@ int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out)
 
     const std::int32_t mode = read_setting_integer(f, section, "line_break", 0);
     out.line_break = mode < 0 ? -1 : mode > 4 ? 0 : mode;
+    out.timestamps = read_setting_boolean(f, section, "timestamps", false);
     return 0;
 }
 
@@ -38,5 +39,6 @@ int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in)
     write_setting_boolean(f, section, "special_char_display", in.special_char_display);
     const int mode = in.line_break >= 0 && in.line_break <= 3 ? in.line_break : 4;
     write_setting_integer(f, section, "line_break", mode);
+    write_setting_boolean(f, section, "timestamps", in.timestamps);
     return 0;
 }

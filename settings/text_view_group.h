@@ -14,6 +14,7 @@ struct TextViewSettings {
     // After a load: the replacement character for invisible bytes (32..255),
     // or 0 to keep the one in use. Never saved.
     int special_char = 0;
+    bool timestamps = false;  // MMtstamp
 };
 
 // Reads the section into `out` with its rules: without a usable special_char
@@ -21,7 +22,7 @@ struct TextViewSettings {
 // line_break above 4 is 0, a negative one chooses nothing. 1 without a file
 // (`out` left alone), else 0.
 int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out);
-// Writes auto_scroll, word_wrap, special_char_display and line_break (a mode
-// outside 0..3 is written as 4). 1 without a file, else 0; a refused write
+// Writes auto_scroll, word_wrap, special_char_display, line_break (a mode
+// outside 0..3 is written as 4) and timestamps. 1 without a file, else 0; a refused write
 // throws ProfileWriteError.
 int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in);

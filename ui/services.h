@@ -35,6 +35,10 @@ bool shell_open(std::string_view target, Form* owner = nullptr);
 // its timers, so figures are reproducible.
 std::uint32_t tick_count_ms();
 
+// The local time of day in milliseconds after midnight (GetLocalTime), for
+// time stamps. Headless it follows the virtual clock from a scripted start.
+std::uint32_t local_time_of_day_ms();
+
 // Whether the Shift key is down now (GetKeyState).
 bool shift_down();
 

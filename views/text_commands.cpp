@@ -110,3 +110,8 @@ void text_auto_scroll_toggled(const TextPage& page)
 {
     if (page.MMas.checked()) scroll_down_by_lines(page);
 }
+
+void text_timestamps_toggled(const ui::MenuItem& item)
+{
+    rx_text_timestamps(item.checked());
+}

@@ -42,3 +42,5 @@ void text_line_break_chosen(const TextPage& page);
 void text_invisible_toggled(const TextPage& page);
 void text_word_wrap_toggled(const TextPage& page);
 void text_auto_scroll_toggled(const TextPage& page);
+// "Timestamps": new lines start with the time their first byte was drained.
+void text_timestamps_toggled(const ui::MenuItem& item);

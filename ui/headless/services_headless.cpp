@@ -23,6 +23,12 @@ std::uint32_t tick_count_ms()
     return static_cast<std::uint32_t>(headless::World::instance().now());
 }
 
+std::uint32_t local_time_of_day_ms()
+{
+    const auto& w = headless::World::instance();
+    return static_cast<std::uint32_t>((w.time_of_day_at_zero + w.now()) % 86400000);
+}
+
 bool shell_open(std::string_view target, Form*)
 {
     headless::World::instance().shell_opens.emplace_back(target);

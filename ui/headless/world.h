@@ -69,6 +69,8 @@ class World {
     std::vector<std::string> shell_opens;
     bool shift = false;
     int modal_loops = 0;
+    // The local time of day when the virtual clock reads 0 (milliseconds after midnight).
+    long long time_of_day_at_zero = 0;
 
  private:
     struct Entry {

@@ -76,6 +76,13 @@ std::uint32_t tick_count_ms()
     return GetTickCount();
 }
 
+std::uint32_t local_time_of_day_ms()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return ((t.wHour * 60u + t.wMinute) * 60u + t.wSecond) * 1000u + t.wMilliseconds;
+}
+
 bool shell_open(std::string_view target, Form* owner)
 {
     std::string t(target);

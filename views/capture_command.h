@@ -1,0 +1,41 @@
+// "Rx" > "Capture to file…": the check item, its save dialog, and the reports
+// of the capture that the main window's drain feeds.
+#pragma once
+
+#include <string>
+
+#include "link/rx_capture.h"
+#include "ui/file_dialog.h"
+#include "ui/form.h"
+#include "ui/menu.h"
+
+class CaptureCommand {
+ public:
+    CaptureCommand(ui::Form& owner, ui::MenuItem& item) : owner_(owner), item_(item) {}
+
+    // The save dialog; its initial folder is PATH/path_capture.
+    ui::SaveDialog SDcap{"SDcap"};
+    // The drain of the connected ticks, with the capture it feeds.
+    RxDrain drain;
+
+    // The item has just toggled its mark: checked asks for the file and starts,
+    // unchecked ends the capture.
+    void clicked(bool connected);
+    // The port connected or disconnected: the file is reopened (appended) or
+    // flushed and closed.
+    void connected();
+    void disconnected();
+    // The program is ending: flushed and closed.
+    void closing();
+    // After each drain: a failed write ends the capture with a message naming
+    // the file; a store that stopped growing is told once.
+    void report(const RxDrainResult& r);
+    // What the status bar adds while capturing; empty otherwise.
+    std::string status_text() const;
+
+ private:
+    void failed(const std::string& what, int code);
+
+    ui::Form& owner_;
+    ui::MenuItem& item_;
+};
