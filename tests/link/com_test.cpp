@@ -163,3 +163,50 @@ TEST_F(ComTest, PortStatusSnapshot)
 }
 
 }  // namespace
+
+TEST_F(ComTest, OutputLinesAndBreakGoThroughTheDriverWhereFlowControlAllows)
+{
+    EXPECT_EQ(com_set_dtr(false), 1);  // no port open
+    EXPECT_EQ(com_break(true), 1);
+    const struct {
+        int rx_handshake;
+        int dtr_result, rts_result;
+    } cases[] = {{0, 0, 0}, {1, 0, 2}, {2, 2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rx_handshake);
+        port_settings.port_rx_handshake = c.rx_handshake;
+        ASSERT_EQ(com_connect(), 0);
+        EXPECT_TRUE(sim.dtr(1) && sim.rts(1));  // on from the connect
+        EXPECT_TRUE(com_lines.dtr && com_lines.rts && !com_lines.in_break);
+        EXPECT_EQ(com_set_dtr(false), c.dtr_result);
+        EXPECT_EQ(com_set_rts(false), c.rts_result);
+        EXPECT_EQ(sim.dtr(1), c.dtr_result != 0);
+        EXPECT_EQ(sim.rts(1), c.rts_result != 0);
+        EXPECT_EQ(com_lines.dtr, c.dtr_result != 0);
+        EXPECT_EQ(com_lines.rts, c.rts_result != 0);
+        // The driver itself refuses a line that its handshake drives.
+        EXPECT_EQ(usart_set_rts(com_port, false), c.rx_handshake == 1 ? 1 : 0);
+        EXPECT_EQ(usart_set_dtr(com_port, true), c.rx_handshake == 2 ? 1 : 0);
+
+        EXPECT_EQ(com_break(true), 0);
+        EXPECT_TRUE(sim.in_break(1) && com_lines.in_break);
+        EXPECT_EQ(com_break(false), 0);
+        EXPECT_FALSE(sim.in_break(1));
+        com_disconnect();
+    }
+    EXPECT_EQ(sim.break_log(1), (std::vector<bool>{true, false, true, false, true, false}));
+
+    // A refusing driver leaves the recorded state as it was.
+    port_settings.port_rx_handshake = 0;
+    ASSERT_EQ(com_connect(), 0);
+    sim.fail(SimPortDriver::Call::escape);
+    EXPECT_EQ(com_set_dtr(false), 3);
+    EXPECT_TRUE(com_lines.dtr && sim.dtr(1));
+    sim.fail(SimPortDriver::Call::set_break);
+    EXPECT_EQ(com_break(true), 3);
+    EXPECT_FALSE(com_lines.in_break || sim.in_break(1));
+    // Closing the port ends a break in progress.
+    EXPECT_EQ(com_break(true), 0);
+    com_disconnect();
+    EXPECT_FALSE(com_lines.in_break);
+}

@@ -29,6 +29,7 @@ class TextTest : public ::testing::Test {
     }
     void TearDown() override
     {
+        rx_text_timestamps(false);
         rx_store_free();
         rx_feed_close();
     }
@@ -40,7 +41,26 @@ class TextTest : public ::testing::Test {
         ASSERT_EQ(0, rx_store_append());
         ASSERT_EQ(0, rx_text_update());
     }
+
+    // The same, drained at a time of day, as the main window records it.
+    void tick_at(std::uint32_t ms, const std::string& bytes)
+    {
+        const RxStore* store = nullptr;
+        rx_store_info(&store);
+        const std::int32_t from = store->length;
+        ASSERT_TRUE(rx_feed(bytes));
+        ASSERT_EQ(0, rx_store_append());
+        rx_text_drained(from, ms);
+        ASSERT_EQ(0, rx_text_update());
+    }
 };
+
+std::string stamp(std::uint32_t ms)
+{
+    char t[rx_text_stamp_length];
+    rx_text_format_time(ms, t);
+    return std::string(t, sizeof t);
+}
 
 TEST_F(TextTest, ModesOnCrLfBetweenTwoLetters)
 {
@@ -307,6 +327,97 @@ TEST_F(TextTest, ManySmallPassesGiveTheLinesOfOneBigPass)
             ASSERT_EQ(expected, sink.lines) << "small passes, round " << round << " mode " << mode;
         }
     }
+}
+
+TEST(TextStamp, FormatsTheTimeOfDay)
+{
+    const struct {
+        std::uint32_t ms;
+        const char* text;
+    } cases[] = {{0, "00:00:00.000 "},
+                 {((1 * 60 + 2) * 60 + 3) * 1000 + 4, "01:02:03.004 "},
+                 {86399999, "23:59:59.999 "},
+                 {86400000 + 5, "00:00:00.005 "}};
+    for (auto c : cases) EXPECT_EQ(stamp(c.ms), c.text) << c.ms;
+}
+
+TEST_F(TextTest, StampsTakeTheDrainOfEachLinesFirstByte)
+{
+    struct Case {
+        int mode;
+        std::vector<std::pair<std::uint32_t, std::string>> drains;
+        Lines lines;
+    };
+    const std::uint32_t a = 1000, b = 2000, c = 3000;
+    const Case cases[] = {
+        // A line split across drains keeps its first drain's time.
+        {rx_lb_cr, {{a, "ab"}, {b, "c\rd"}, {c, "e"}}, {stamp(a) + "abc", stamp(b) + "de"}},
+        // After a break the empty last line waits for its own first byte.
+        {rx_lb_lf, {{a, "x\n"}, {c, "y"}}, {stamp(a) + "x", stamp(c) + "y"}},
+        {rx_lb_lf, {{a, "x\n"}}, {stamp(a) + "x", ""}},
+        // A CR held back for its LF belongs to the drain that brought it.
+        {rx_lb_crlf, {{a, "x\r"}, {b, "\n\r"}, {c, "\ny"}}, {stamp(a) + "x", stamp(b), stamp(c) + "y"}},
+        // Lines of several pieces carry one stamp.
+        {rx_lb_cr, {{a, std::string(1500, 'p')}, {b, "\r"}}, {stamp(a) + std::string(1500, 'p'), ""}},
+    };
+    for (const Case& k : cases) {
+        ASSERT_EQ(0, rx_store_init(1024));
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        ASSERT_EQ(0, rx_text_line_break(k.mode));
+        rx_text_timestamps(true);
+        for (const auto& [ms, bytes] : k.drains) tick_at(ms, bytes);
+        EXPECT_EQ(k.lines, sink.lines) << "mode " << k.mode << ", " << k.drains.size() << " drains";
+    }
+}
+
+TEST_F(TextTest, StampedSmallPassesEqualOneRebuildAndTheUnstampedText)
+{
+    std::mt19937 rng(7);
+    for (int mode = 0; mode <= 4; ++mode) {
+        const std::string data = random_data(rng, 20000);
+        ASSERT_EQ(0, rx_store_init(1024));
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        ASSERT_EQ(0, rx_text_line_break(mode));
+        rx_text_timestamps(true);
+        std::uniform_int_distribution<size_t> chunk(1, 700);
+        std::uint32_t ms = 50000;
+        for (size_t at = 0; at < data.size(); ms += 37) {
+            const size_t n = std::min(chunk(rng), data.size() - at);
+            tick_at(ms, data.substr(at, n));
+            at += n;
+        }
+        const Lines incremental = sink.lines;
+
+        // "Refresh text": one pass over the whole store finds the same times.
+        ASSERT_EQ(0, rx_text_attach(&sink));
+        ASSERT_EQ(0, rx_text_line_break(mode));
+        ASSERT_EQ(0, rx_text_update());
+        ASSERT_EQ(incremental, sink.lines) << "mode " << mode;
+
+        // Without their stamps the lines are the plain conversion, and the
+        // stamps never go back in time.
+        const Lines plain = reference(data, mode, false, '.');
+        ASSERT_EQ(plain.size(), incremental.size());
+        std::string previous;
+        for (size_t i = 0; i < plain.size(); ++i) {
+            const std::string& line = incremental[i];
+            if (i + 1 == plain.size() && line.empty() && plain[i].empty()) break;  // waits for a byte
+            ASSERT_GE(line.size(), size_t(rx_text_stamp_length)) << i;
+            EXPECT_EQ(line.substr(rx_text_stamp_length), plain[i]) << "mode " << mode << " line " << i;
+            EXPECT_GE(line.substr(0, rx_text_stamp_length), previous);
+            previous = line.substr(0, rx_text_stamp_length);
+        }
+    }
+}
+
+TEST_F(TextTest, SwitchingStampsLeavesTheLineInProgress)
+{
+    tick_at(1000, "ab");
+    rx_text_timestamps(true);
+    tick_at(2000, "c\rd");
+    rx_text_timestamps(false);
+    tick_at(3000, "e\rf");
+    EXPECT_EQ((Lines{"abc", stamp(2000) + "de", "f"}), sink.lines);
 }
 
 }  // namespace

@@ -125,8 +125,11 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT").size(), 20u);
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
-    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0"}));
-    EXPECT_EQ(section("PATH").back(), "path_save_text=");
+    EXPECT_EQ(section("TXTVIEW"),
+              (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0", "timestamps=0"}));
+    // The capture folder comes after every key the PATH section had before.
+    EXPECT_EQ(section("PATH").back(), "path_capture=");
+    EXPECT_EQ(section("PATH").rbegin()[1], "path_save_text=");
     EXPECT_TRUE(section("HELP").empty());
     for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
 }
@@ -164,8 +167,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[2], "port_parity=SPACE");
     EXPECT_EQ(section("PORT")[3], "port_open=1");
     EXPECT_EQ(section("PORT").size(), 20u);
-    EXPECT_EQ(section("TXTVIEW"),
-              (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*", "line_break=3"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*",
+                                         "line_break=3", "timestamps=0"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
 }
 
@@ -176,7 +179,8 @@ TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
     EXPECT_FALSE(m->MMdis.checked());
     EXPECT_TRUE(m->MMlnCR.checked());
     stop();
-    EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0"}));
+    EXPECT_EQ(section("TXTVIEW"),
+              (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0", "timestamps=0"}));
 }
 
 TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)

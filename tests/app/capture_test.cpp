@@ -1,0 +1,343 @@
+// Capture to file, time stamps and the output lines from the main window, on
+// the headless backend with a simulated COM1 and real files.
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <thread>
+
+#include "link/rx_text.h"
+#include "main_window_fixture.h"
+#include "platform/files.h"
+#include "ui/headless/world.h"
+
+namespace {
+
+std::string file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string random_bytes(std::size_t n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::string s(n, '\0');
+    for (char& c : s) c = char(gen() & 0xFF);
+    return s;
+}
+
+class CaptureTest : public MainWindowTest {
+ protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        dir = std::filesystem::temp_directory_path() /
+              ("olvex_capture_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        path = (dir / "capture.bin").string();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    void start_capture(const std::string& to)
+    {
+        user.pick_file(to);
+        ASSERT_TRUE(user.choose(m->MMcapture));
+    }
+
+    // Ticks until the capture has written `n` bytes in all (real time bounds it,
+    // since the receive thread runs for real).
+    void tick_until_captured(std::int64_t n)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (m->capture.drain.capture.written() < n && m->MMcapture.checked() &&
+               std::chrono::steady_clock::now() < deadline) {
+            tick();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    std::filesystem::path dir;
+    std::string path;
+};
+
+}  // namespace
+
+TEST_F(CaptureTest, FileHoldsEveryPeerByteAcrossAStoreThatStopsGrowing)
+{
+    // RTS flow control holds the peer while the driver's queue is full, so the
+    // simulated line loses nothing on its way to the receive FIFO.
+    port_settings.port_rx_handshake = 1;
+    port_settings.port_rx_data_block_size = 1024;
+    user.click(m->BtnClr);
+    connect();
+    start_capture(path);
+    EXPECT_EQ(m->SB.panel(1).text, " Rx: 0B | capture: 0B");
+
+    const std::string data = random_bytes(600000, 12);
+    sim.peer_write(1, data.data(), 10000);
+    tick_until_captured(10000);
+    ASSERT_EQ(store_length(), 10000);
+
+    static constexpr std::size_t limit = 64 * 1024;
+    rx_store_set_growth_check([](std::size_t capacity) { return capacity <= limit; });
+    user.answer_message_box(ui::mr::Ok);  // told once that the store is full
+    for (std::size_t at = 10000; at < data.size(); at += 50000) {
+        sim.peer_write(1, data.data() + at, std::min<std::size_t>(50000, data.size() - at));
+        tick();
+    }
+    tick_until_captured(std::int64_t(data.size()));
+
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].caption, "Warning");
+    EXPECT_NE(boxes()[0].text.find(path), std::string::npos);
+    EXPECT_EQ(port_settings.connected, 1);
+    // The store kept its first bytes, in order, and stopped there.
+    const RxStore* s = nullptr;
+    ASSERT_EQ(rx_store_info(&s), 0);
+    ASSERT_GT(s->length, 0);
+    EXPECT_LE(std::size_t(s->length), limit);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s->data), std::size_t(s->length)),
+              data.substr(0, std::size_t(s->length)));
+    EXPECT_EQ(m->SB.panel(1).text.substr(m->SB.panel(1).text.find(" | ")), " | capture: 600000B");
+
+    user.choose(m->MMcapture);  // off: closed, status without it
+    EXPECT_FALSE(m->MMcapture.checked());
+    EXPECT_EQ(m->SB.panel(1).text.find("capture"), std::string::npos);
+    EXPECT_EQ(file_bytes(path), data);
+
+    // "Clear rx data" gives the store room again; a capture is not needed for it.
+    user.click(m->BtnClr);
+    arrive("after");
+    tick();
+    EXPECT_EQ(store_length(), 5);
+}
+
+TEST_F(CaptureTest, WithoutCaptureAFullStoreStillDisconnectsAndClears)
+{
+    connect();
+    start_capture(path);
+    port_settings.port_rx_data_block_size = 1024;
+    user.click(m->BtnClr);
+    rx_store_set_growth_check([](std::size_t) { return false; });
+    user.answer_message_box(ui::mr::Ok);
+    arrive("while capturing");
+    tick();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(port_settings.connected, 1);
+    user.choose(m->MMcapture);
+
+    // Capture off with the store full: the store's own failure, as always.
+    user.answer_message_box(ui::mr::Ok);
+    arrive("more");
+    tick();
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].caption, "Error");
+    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_EQ(file_bytes(path), "while capturing");
+}
+
+TEST_F(CaptureTest, FailedWriteStopsTheCaptureWithTheFileAndReasonAndKeepsTheData)
+{
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    connect();
+    start_capture("/dev/full");
+    ASSERT_TRUE(m->MMcapture.checked());
+    user.answer_message_box(ui::mr::Ok);
+    arrive("kept in memory");
+    tick();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].caption, "Error");
+    EXPECT_NE(boxes()[0].text.find("/dev/full"), std::string::npos);
+    EXPECT_NE(boxes()[0].text.find(file_error_text(ENOSPC)), std::string::npos);
+    EXPECT_FALSE(m->MMcapture.checked());
+    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_EQ(store_length(), 14);
+    EXPECT_EQ(m->SB.panel(1).text.find("capture"), std::string::npos);
+
+    // Nothing more is reported on the ticks after it.
+    arrive("x");
+    tick();
+    EXPECT_EQ(boxes().size(), 1u);
+}
+
+TEST_F(CaptureTest, ChoosingTheFileStartingAndDisconnecting)
+{
+    // Cancelled dialog: the item unchecks itself and nothing is written.
+    user.cancel_file_dialog();
+    user.choose(m->MMcapture);
+    EXPECT_FALSE(m->MMcapture.checked());
+
+    // A file that cannot be made: message with its name, item unchecked.
+    const std::string bad = (dir / "no" / "such" / "folder.bin").string();
+    user.answer_message_box(ui::mr::Ok);
+    start_capture(bad);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].text.find(bad), std::string::npos);
+    EXPECT_FALSE(m->MMcapture.checked());
+
+    // Started while disconnected: the file is there (emptied) at once.
+    {
+        std::ofstream(path, std::ios::binary) << "old content";
+    }
+    start_capture(path);
+    EXPECT_TRUE(m->MMcapture.checked());
+    EXPECT_EQ(file_bytes(path), "");
+    EXPECT_EQ(m->capture.SDcap.initial_dir, dir.string());
+    connect();
+    arrive("one ");
+    tick();
+    // Disconect flushes and closes; the next connection appends to the same file.
+    user.click(m->BtnCon);
+    EXPECT_EQ(file_bytes(path), "one ");
+    EXPECT_TRUE(m->MMcapture.checked());
+    connect();
+    arrive("two");
+    tick();
+    EXPECT_EQ(m->SB.panel(1).text.substr(m->SB.panel(1).text.find(" | ")), " | capture: 7B");
+    // Closing the program ends it cleanly too.
+    m->close();
+    EXPECT_EQ(file_bytes(path), "one two");
+}
+
+TEST_F(CaptureTest, TimestampsFollowTheDrainOfEachLinesFirstByte)
+{
+    user.world().time_of_day_at_zero = ((13 * 60 + 5) * 60 + 9) * 1000LL + 20;  // 13:05:09.020
+    ASSERT_TRUE(user.choose(m->MMtstamp));
+    connect();
+    // Moves the clock a millisecond at a time until the drain has taken the
+    // bytes, and gives the stamp of that moment.
+    const auto drained_at = [&](const std::string& bytes) {
+        const std::int32_t before = store_length();
+        arrive(bytes);
+        for (int i = 0; i < 2000 && store_length() == before; ++i) user.wait(1);
+        char t[rx_text_stamp_length + 1] = {};
+        rx_text_format_time(ui::local_time_of_day_ms(), t);
+        return std::string(t);
+    };
+    const std::string t1 = drained_at("ab");
+    user.wait(333);  // the clock moves on between drains
+    const std::string t2 = drained_at("c\rd");
+    user.wait(1000);
+    const std::string t3 = drained_at("\r");
+    user.wait(1000);
+    const std::string t4 = drained_at("e");
+    EXPECT_NE(t1, t2);
+    // The empty line opened by the last CR takes the time of its own first byte.
+    EXPECT_EQ(lines(), (std::vector<std::string>{t1 + "abc", t2 + "d", t4 + "e"}));
+    EXPECT_NE(t3, t4);
+
+    // "Refresh text" rebuilds the same lines from the drain times; the hex view
+    // and the store never see the stamps.
+    user.choose(m->MMtxtRf);
+    EXPECT_EQ(lines(), (std::vector<std::string>{t1 + "abc", t2 + "d", t4 + "e"}));
+    EXPECT_EQ(store_length(), 7);
+
+    // Off: the next lines come without them.
+    user.choose(m->MMtstamp);
+    arrive("\rf");
+    tick();
+    EXPECT_EQ(lines().back(), "f");
+}
+
+TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
+{
+    EXPECT_FALSE(m->MMdtr.enabled());
+    EXPECT_FALSE(m->MMrts.enabled());
+    EXPECT_FALSE(m->MMbreak.enabled());
+    const struct {
+        int rx_handshake;
+        bool dtr_free, rts_free;
+    } cases[] = {{0, true, true}, {1, true, false}, {2, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rx_handshake);
+        port_settings.port_rx_handshake = c.rx_handshake;
+        connect();
+        EXPECT_TRUE(m->MMdtr.checked());
+        EXPECT_TRUE(m->MMrts.checked());
+        EXPECT_EQ(m->MMdtr.enabled(), c.dtr_free);
+        EXPECT_EQ(m->MMrts.enabled(), c.rts_free);
+        EXPECT_TRUE(m->MMbreak.enabled());
+        const std::pair<ui::MenuItem*, bool (SimPortDriver::*)(int)> items[] = {{&m->MMdtr, &SimPortDriver::dtr},
+                                                                                {&m->MMrts, &SimPortDriver::rts}};
+        for (auto [item, line] : items) {
+            SCOPED_TRACE(item->caption());
+            const bool free = item->enabled();
+            EXPECT_EQ(user.choose(*item), free);
+            EXPECT_EQ((sim.*line)(1), !free);  // cleared where it is the program's
+            EXPECT_EQ(item->checked(), !free);
+            user.choose(*item);
+            EXPECT_TRUE((sim.*line)(1));
+        }
+        // Refused under flow control even when asked directly.
+        EXPECT_EQ(com_set_rts(false), c.rts_free ? 0 : 2);
+        EXPECT_EQ(com_set_dtr(false), c.dtr_free ? 0 : 2);
+        if (c.rts_free) com_set_rts(true);
+        if (c.dtr_free) com_set_dtr(true);
+        EXPECT_TRUE(sim.dtr(1) && sim.rts(1));
+
+        // A connection starts with both lines on again.
+        if (c.rts_free) user.choose(m->MMrts);
+        user.click(m->BtnCon);
+        EXPECT_FALSE(m->MMdtr.enabled() || m->MMrts.enabled() || m->MMbreak.enabled());
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(CaptureTest, BreakHoldsFor250MsWithoutBlocking)
+{
+    connect();
+    ASSERT_TRUE(user.choose(m->MMbreak));
+    EXPECT_TRUE(sim.in_break(1));
+    EXPECT_FALSE(m->MMbreak.enabled());  // one break at a time
+    arrive("during");                    // the window goes on draining meanwhile
+    user.wait(249);
+    EXPECT_TRUE(sim.in_break(1));
+    EXPECT_EQ(store_length(), 6);
+    user.wait(1);
+    EXPECT_FALSE(sim.in_break(1));
+    EXPECT_EQ(sim.break_log(1), (std::vector<bool>{true, false}));
+    EXPECT_TRUE(m->MMbreak.enabled());
+
+    // Disconnecting in the middle ends it with the port; nothing fires later.
+    user.choose(m->MMbreak);
+    user.click(m->BtnCon);
+    user.wait(500);
+    EXPECT_EQ(sim.break_log(1), (std::vector<bool>{true, false, true}));
+    EXPECT_FALSE(sim.in_break(1));
+    EXPECT_FALSE(m->MMbreak.enabled());
+}
+
+TEST_F(CaptureTest, ADriverWithoutModemLinesIsToldOncePerConnection)
+{
+    sim.fail(SimPortDriver::Call::escape, SimPortDriver::always);
+    sim.fail(SimPortDriver::Call::set_break, SimPortDriver::always);
+    connect();
+    user.answer_message_box(ui::mr::Ok);
+    user.choose(m->MMdtr);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, "The driver of COM1 refused to set DTR.\nThis port may have no modem control lines.");
+    EXPECT_TRUE(m->MMdtr.checked());  // the mark says what the line is
+    user.choose(m->MMrts);
+    user.choose(m->MMbreak);
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_TRUE(m->MMbreak.enabled());
+
+    user.click(m->BtnCon);
+    connect();
+    user.answer_message_box(ui::mr::Ok);
+    user.choose(m->MMbreak);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].text,
+              "The driver of COM1 refused to send a break.\nThis port may have no modem control lines.");
+    sim.heal();
+}
