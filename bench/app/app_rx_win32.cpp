@@ -2,8 +2,9 @@
 // backend, Timer1 draining into the store and the text view in CR+LF mode.
 // Reports when the last byte was in the store, the longest Timer1 tick, the
 // process's peak memory, and checks the store against the source file and the
-// text view's line count against the source's CR+LF count.
-// Usage: bench_app_rx <port number> <source file>
+// text view's line count against the source's CR+LF count. With a capture
+// file it captures as well and checks the file against the source.
+// Usage: bench_app_rx <port number> <source file> [capture file]
 #include <windows.h>
 #include <psapi.h>
 
@@ -61,8 +62,8 @@ FileScan scan_file(const char* path, const unsigned char* compare_with = nullptr
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: bench_app_rx <port number> <source file>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: bench_app_rx <port number> <source file> [capture file]\n");
         return 2;
     }
     const FileScan source = scan_file(argv[2]);
@@ -123,6 +124,16 @@ int main(int argc, char** argv)
             m.close();
             return;
         }
+        // As the item does once its dialog has given the name.
+        if (argc == 4) {
+            m.MMcapture.set_checked(true);
+            if (m.capture.drain.capture.start(argv[3]) != 0) {
+                std::fprintf(stderr, "cannot capture to %s\n", argv[3]);
+                rc = 1;
+                m.close();
+                return;
+            }
+        }
         watch.set_enabled(true);
         std::printf("ready\n");
         std::fflush(stdout);
@@ -134,6 +145,14 @@ int main(int argc, char** argv)
         rx_store_info(&s);
         const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
         const long long lines = m.Mtxt.line_count();
+        if (argc == 4) {
+            const std::int64_t written = m.capture.drain.capture.written();
+            const bool closed = m.capture.drain.capture.stop() == 0;
+            const bool equal = s->data && scan_file(argv[3], s->data, s->length).equal;
+            std::printf("capture %lld bytes, %s\n", static_cast<long long>(written),
+                        closed && equal ? "file equal to the source" : "file DIFFERENT");
+            if (!closed || !equal) rc = 1;
+        }
         PROCESS_MEMORY_COUNTERS pmc{};
         pmc.cb = sizeof pmc;
         GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);

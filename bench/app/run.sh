@@ -3,7 +3,8 @@
 # (lines of 20 to 200 characters, CR+LF) as fast as it can into a socat pty
 # pair whose other end is COM5; read once by the bare Win32 poll-and-read loop
 # of bench/rx and once by the whole main window (bench_app_rx). Prints MB/s,
-# their ratio, the longest Timer1 tick and the peak memory against the data.
+# their ratio, the longest Timer1 tick and the peak memory against the data;
+# then the main window again with capture to file on, against its own figure.
 # Usage: bench/app/run.sh [build dir] [megabytes]   (build the Windows preset first)
 #   PACE_KBS=n paces the writer at n KiB/s (293 for 3000000 baud) and runs the
 #   main window only, for the no-loss and CPU figures of a real line's speed.
@@ -44,6 +45,8 @@ run() {   # run KIND: prints MB/s and keeps the log
   case $kind in
     bare) timeout 900 "$OLVEX_WINE" "$build/bin/bench_rx_bare.exe" 5 "$bytes" "Z:$work/out.bin" >"$log" 2>&1 & ;;
     app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" >"$log" 2>&1 & ;;
+    capture) rm -f "$work/capture.bin"
+          timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" "Z:$work/capture.bin" >"$log" 2>&1 & ;;
   esac
   pid=$!
   for _ in $(seq 300); do grep -q '^ready' "$log" 2>/dev/null && break; sleep 0.1; done
@@ -84,3 +87,7 @@ rm -f "$work/out.bin"
 app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"
 grep -E '^(store|ticks|cpu|peak)' "$work/log-app.txt" | sed 's/^/  /'
 echo "  main window / bare: $(awk -v a="$app" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
+cap=$(run capture); echo "  main window, capture to file    $cap MB/s"
+grep -E '^(capture|ticks|cpu)' "$work/log-capture.txt" | sed 's/^/  /'
+echo "  capture on / off: $(awk -v a="$cap" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
+rm -f "$work/capture.bin"
