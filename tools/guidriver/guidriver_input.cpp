@@ -260,13 +260,38 @@ bool select_tab(HWND tabs, int index)
     return true;
 }
 
+namespace {
+
+// Menu texts are in the ANSI code page; a test may spell a caption in UTF-8
+// ("Capture to file…"). Valid UTF-8 with non-ASCII characters is converted;
+// anything else (plain ASCII, ANSI bytes already) stays as given.
+std::string ansi_from_utf8(const std::string& s)
+{
+    bool ascii = true;
+    for (unsigned char c : s) ascii = ascii && c < 0x80;
+    if (ascii) return s;
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), int(s.size()), nullptr, 0);
+    if (n <= 0) return s;
+    std::wstring wide(std::size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), wide.data(), n);
+    BOOL lossy = FALSE;
+    const int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, &lossy);
+    if (m <= 0 || lossy) return s;
+    std::string out(std::size_t(m), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), n, out.data(), m, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
 MenuItem menu_item(HWND top, std::string_view path)
 {
     std::string dump = dump_menu(top);
     std::vector<std::string> want;
     for (size_t pos = 0;;) {
         size_t slash = path.find('/', pos);
-        want.push_back(strip_mnemonic(path.substr(pos, slash == std::string_view::npos ? path.npos : slash - pos)));
+        want.push_back(ansi_from_utf8(
+            strip_mnemonic(path.substr(pos, slash == std::string_view::npos ? path.npos : slash - pos))));
         if (slash == std::string_view::npos) break;
         pos = slash + 1;
     }

@@ -1,6 +1,7 @@
-// Capture to file end to end under Wine: olvex.exe on a pty as COM1, driven
-// from outside; the peer on the other end sends 20 MB of random bytes, and the
-// captured file must have the same sha256 as the data.
+// Capture to file and the output lines end to end under Wine: olvex.exe on a
+// pty as COM1, driven from outside. The peer on the other end sends 20 MB of
+// random bytes, and the captured file must have the same sha256 as the data;
+// a pty has no modem lines, which the program says once.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -51,7 +52,7 @@ std::vector<std::string> sha256_of(const std::string& unix_dir, const std::vecto
 
 }  // namespace
 
-class CaptureWine : public ::testing::Test {
+class ToolsWine : public ::testing::Test {
  protected:
     void SetUp() override
     {
@@ -87,7 +88,7 @@ class CaptureWine : public ::testing::Test {
     std::string dir;
 };
 
-TEST_F(CaptureWine, TwentyMegabytesFromThePeerLandInTheFileUnchanged)
+TEST_F(ToolsWine, TwentyMegabytesFromThePeerLandInTheFileUnchanged)
 {
     RawPeer peer(env_port("OLVEX_COM_B"));
     ASSERT_TRUE(peer.is_open());
@@ -103,6 +104,8 @@ TEST_F(CaptureWine, TwentyMegabytesFromThePeerLandInTheFileUnchanged)
     ASSERT_TRUE(item.found) << gd::last_error();
     EXPECT_FALSE(item.checked);
     EXPECT_EQ(item.accelerator, "Ctrl+K");
+    // Spelt in UTF-8, the caption names the same item.
+    EXPECT_EQ(gd::menu_item(top, "Rx/Capture to file\xE2\x80\xA6").id, item.id);
 
     const std::string capture = dir + "\\capture.bin";
     ASSERT_TRUE(gd::choose_menu(top, capture_item));
@@ -135,6 +138,37 @@ TEST_F(CaptureWine, TwentyMegabytesFromThePeerLandInTheFileUnchanged)
     const std::string captured = read_all(capture);
     ASSERT_EQ(captured.size(), total);
     EXPECT_TRUE(captured == std::string(data.begin(), data.end()));
+
+    PostMessageA(top, WM_CLOSE, 0, 0);
+    EXPECT_EQ(proc.wait(10000), 0);
+}
+
+TEST_F(ToolsWine, APtyWithoutModemLinesIsToldOnce)
+{
+    gd::Process proc;
+    HWND top = start(proc);
+    ASSERT_NE(top, nullptr) << gd::last_error();
+    HWND sb = gd::find_control(top, "class:msctls_statusbar32:1");
+    for (const char* item : {"Port/DTR", "Port/RTS", "Port/Send break"})
+        EXPECT_FALSE(gd::menu_item(top, item).enabled) << item;
+    ASSERT_TRUE(gd::choose_menu(top, "Port/Connect"));
+    ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
+    EXPECT_TRUE(gd::menu_item(top, "Port/DTR").checked);
+    EXPECT_TRUE(gd::menu_item(top, "Port/RTS").checked);
+
+    ASSERT_TRUE(gd::choose_menu(top, "Port/DTR"));
+    HWND box = gd::find_window("Error", 5000, proc.pid);
+    ASSERT_NE(box, nullptr) << "no message for a refused DTR";
+    EXPECT_EQ(gd::message_box_text(box),
+              "The driver of COM1 refused to set DTR.\nThis port may have no modem control lines.");
+    ASSERT_TRUE(gd::answer_message_box("Error", "OK"));
+    // The mark stays with the line, and the next refusals pass in silence.
+    EXPECT_TRUE(gd::menu_item(top, "Port/DTR").checked);
+    ASSERT_TRUE(gd::choose_menu(top, "Port/RTS"));
+    ASSERT_TRUE(gd::choose_menu(top, "Port/Send break"));
+    EXPECT_EQ(gd::find_window("Error", 1500, proc.pid), nullptr);
+    EXPECT_TRUE(gd::wait_until([&] { return gd::menu_item(top, "Port/Send break").enabled; }, 3000));
+    EXPECT_EQ(status(sb, 0), "connected");
 
     PostMessageA(top, WM_CLOSE, 0, 0);
     EXPECT_EQ(proc.wait(10000), 0);
