@@ -15,7 +15,42 @@ int RxCapture::start(const std::string& path)
     if (r != 0) return r;
     on_ = true;
     dirty_ = false;
+    start_flusher();
     return 0;
+}
+
+void RxCapture::start_flusher()
+{
+    flush_asked_ = flusher_quit_ = false;
+    flush_error_ = 0;
+    flusher_ = std::thread([this] { flusher_loop(); });
+}
+
+int RxCapture::stop_flusher()
+{
+    if (!flusher_.joinable()) return 0;
+    {
+        std::lock_guard hold(flush_lock_);
+        flusher_quit_ = true;
+    }
+    flush_wake_.notify_all();
+    flusher_.join();
+    return flush_error_;
+}
+
+void RxCapture::flusher_loop()
+{
+    std::unique_lock hold(flush_lock_);
+    for (;;) {
+        flush_wake_.wait(hold, [this] { return flush_asked_ || flusher_quit_; });
+        if (!flush_asked_) return;
+        flush_asked_ = false;
+        hold.unlock();
+        // The window thread may write meanwhile: the system orders the two.
+        const int r = file_.flush();
+        hold.lock();
+        if (r != 0 && flush_error_ == 0) flush_error_ = r;
+    }
 }
 
 int RxCapture::stop()
@@ -27,8 +62,9 @@ int RxCapture::stop()
 
 int RxCapture::suspend()
 {
+    const int flushed = stop_flusher();
     if (!file_.is_open()) return 0;
-    int r = dirty_ ? file_.flush() : 0;
+    int r = flushed != 0 ? flushed : dirty_ ? file_.flush() : 0;
     const int c = file_.close();
     dirty_ = false;
     if (r == 0) r = c;
@@ -40,11 +76,14 @@ int RxCapture::resume()
 {
     if (!on_ || file_.is_open()) return 0;
     const int r = file_.open(path_, true);
-    return r != 0 ? fail(r) : 0;
+    if (r != 0) return fail(r);
+    start_flusher();
+    return 0;
 }
 
 int RxCapture::fail(int code)
 {
+    stop_flusher();
     file_.close();
     on_ = false;
     dirty_ = false;
@@ -67,15 +106,25 @@ int RxCapture::write(const void* data, std::size_t n)
 
 int RxCapture::flush_if_due(std::uint32_t now_ms)
 {
-    if (!dirty_ || !file_.is_open()) {
-        last_flush_ms_ = now_ms;
-        return 0;
+    if (!file_.is_open()) return 0;
+    int failed = 0;
+    {
+        std::lock_guard hold(flush_lock_);
+        failed = flush_error_;
+        if (failed == 0) {
+            if (!dirty_) {
+                last_flush_ms_ = now_ms;
+                return 0;
+            }
+            if (now_ms - last_flush_ms_ < flush_period_ms) return 0;
+            last_flush_ms_ = now_ms;
+            dirty_ = false;
+            flush_asked_ = true;
+        }
     }
-    if (now_ms - last_flush_ms_ < flush_period_ms) return 0;
-    last_flush_ms_ = now_ms;
-    dirty_ = false;
-    const int r = file_.flush();
-    return r != 0 ? fail(r) : 0;
+    if (failed != 0) return fail(failed);
+    flush_wake_.notify_one();
+    return 0;
 }
 
 RxDrainResult RxDrain::run(std::uint32_t now_ms)

@@ -2,8 +2,11 @@
 // it, beside the received data store and independent of it.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -13,6 +16,11 @@
 // is closed, on() turns false) so the caller reports it once.
 class RxCapture {
  public:
+    RxCapture() = default;
+    ~RxCapture() { stop(); }
+    RxCapture(const RxCapture&) = delete;
+    RxCapture& operator=(const RxCapture&) = delete;
+
     // Creates (or empties) the file and starts capturing into it.
     int start(const std::string& path);
     // Flushes and closes; the capture is over.
@@ -24,7 +32,9 @@ class RxCapture {
 
     int write(const void* data, std::size_t n);
     // Hands written bytes to the disk when the last flush is at least
-    // flush_period_ms old, so a crash loses at most about a second.
+    // flush_period_ms old, so a crash loses at most about a second. The flush
+    // itself runs on a thread of its own (it can take long on a busy disk and
+    // would hold up the drain); its failure is reported by a later call.
     int flush_if_due(std::uint32_t now_ms);
     static constexpr std::uint32_t flush_period_ms = 500;
 
@@ -34,8 +44,17 @@ class RxCapture {
 
  private:
     int fail(int code);
+    void start_flusher();
+    int stop_flusher();  // waits for a flush under way; its error, or 0
+    void flusher_loop();
 
     FileWriter file_;
+    std::thread flusher_;
+    std::mutex flush_lock_;
+    std::condition_variable flush_wake_;
+    bool flush_asked_ = false;  // under flush_lock_, like the two below
+    bool flusher_quit_ = false;
+    int flush_error_ = 0;
     std::string path_;
     bool on_ = false;
     bool dirty_ = false;
