@@ -3,6 +3,18 @@
 
 #include "numtext/number_text.h"
 
+namespace {
+
+// "-" and the text after its sign and prefix ("-0x", "-0b").
+std::string minus_and_digits(const std::string& formatted)
+{
+    std::string out(1, '-');
+    out.append(formatted, 3, std::string::npos);
+    return out;
+}
+
+}  // namespace
+
 bool parse_integer_value(const std::string& text, int radix, IntegerValue& v)
 {
     std::uint64_t u = 0;
@@ -37,8 +49,8 @@ IntegerTexts integer_texts(const IntegerValue& v, int n)
         t.bin = FormatUnsigned64(v.u, -n).substr(2);
     } else {
         t.dec = FormatSigned64(v.s, width_decimal);
-        t.hex = "-" + FormatSigned64(v.s, n).substr(3);
-        t.bin = "-" + FormatSigned64(v.s, -n).substr(3);
+        t.hex = minus_and_digits(FormatSigned64(v.s, n));
+        t.bin = minus_and_digits(FormatSigned64(v.s, -n));
     }
     return t;
 }
