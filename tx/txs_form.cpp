@@ -197,10 +197,13 @@ void TTXSForm::send_string()
     }
 
     const std::string text = CBmsg.text();
+    // A text already at the top stays where it is (the list would end the same).
     const int found = CBmsg.index_of(text);
-    if (found >= 0) CBmsg.delete_item(found);
-    CBmsg.insert_item(0, text);
-    CBmsg.set_text(text);
+    if (found != 0) {
+        if (found > 0) CBmsg.delete_item(found);
+        CBmsg.insert_item(0, text);
+        CBmsg.set_text(text);
+    }
 
     std::vector<std::uint8_t> buf;
     try {

@@ -136,9 +136,11 @@ int main(int argc, char** argv)
         m.MMtxstr.click();
         TXSForm->CBmsg.set_text("hello");
         HWND view = hwnd_of(m.Mtxt), send = hwnd_of(TXSForm->BtnSend), top = hwnd_of(m);
-        driver = std::thread([&, view, send, top] {
+        HWND field = FindWindowExA(hwnd_of(TXSForm->CBmsg), nullptr, "Edit", nullptr);
+        driver = std::thread([&, view, send, top, field] {
             if (!measure("keystroke to wire, 1 byte", peer, 1, count, [&] { PostMessageA(view, WM_CHAR, 'k', 1); }) ||
-                !measure("Send to wire, 6 bytes", peer, 6, count, [&] { PostMessageA(send, BM_CLICK, 0, 0); }))
+                !measure("Send to wire, 6 bytes", peer, 6, count, [&] { PostMessageA(send, BM_CLICK, 0, 0); }) ||
+                !measure("Enter in the string field", peer, 6, count, [&] { PostMessageA(field, WM_CHAR, '\r', 1); }))
                 rc = 1;
             PostMessageA(top, WM_CLOSE, 0, 0);
         });
