@@ -123,6 +123,9 @@ class TMForm : public ui::Form {
     void MMtxtRfClick();
     void BtnKeyboardClick();
     void MMkeyboardClick();
+    void MMtxfileClick();
+    void MMtxintClick();
+    void MMtxstrClick();
     void MMtxTabClick();
     void MMtxEOLClick();
     void MMtxEOFClick();
