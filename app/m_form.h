@@ -138,6 +138,9 @@ class TMForm : public ui::Form {
     void MMcaptureClick();
     void BtnKeyboardClick();
     void MMkeyboardClick();
+    void MMtxfileClick();
+    void MMtxintClick();
+    void MMtxstrClick();
     void MMtxTabClick();
     void MMtxEOLClick();
     void MMtxEOFClick();

@@ -5,9 +5,11 @@
 #include <exception>
 
 #include "app/m_form.h"
+#include "app/window_set.h"
 #include "link/port_settings.h"
 #include "link/rx_text.h"
 #include "settings/folder_groups.h"
+#include "settings/int_edit_check.h"
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
@@ -50,8 +52,10 @@ std::string load_settings_on_show(TMForm& form)
     std::string help;
     LoadHelpSettings(file, settings_start_folder(), help);
     LoadSaveTextFolder(file, form.save_text_dir);
-    // LoadSaveBinFolder, LoadSendFileFolder, LoadStringSendSettings and
-    // LoadIntegerSendSettings come here, in this order.
+    // LoadSaveBinFolder comes here, before the transmit windows' groups.
+    LoadSendFileFolder(file, *TXFForm);
+    LoadStringSendSettings(file, *TXSForm);
+    LoadIntegerSendSettings(file, *TXIForm);
     LoadPortSettings(file);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
@@ -64,14 +68,19 @@ void save_settings_on_close(TMForm& form)
     ProfileFile* file = settings_file();
     try {
         SavePortSettings(file);
-        // SaveSendFileFolder, SaveStringSendSettings, SaveIntegerSendSettings
-        // and SaveSaveBinFolder come here, in this order.
+        SaveSendFileFolder(file, *TXFForm);
+        SaveStringSendSettings(file, *TXSForm);
+        SaveIntegerSendSettings(file, *TXIForm);
+        // SaveSaveBinFolder comes here.
         SaveTextViewSettings(file, text_view_of(form));
         SaveSaveTextFolder(file, form.save_text_dir);
         SaveCaptureFolder(file, form.capture.SDcap.initial_dir);
     } catch (const ProfileWriteError&) {
         // "Unable to write to <path>": shown, the remaining writes skipped, and
         // the window still closes so the program can end.
+        ui::app().handle_exception(std::current_exception());
+    } catch (const IntegerConversionError&) {
+        // The send-integer size field held no number: the same effect.
         ui::app().handle_exception(std::current_exception());
     }
 }

@@ -24,21 +24,9 @@ void placeholder(ui::Form& f, const char* caption)
 
 }  // namespace
 
-TTXFForm::TTXFForm() : ui::Form("TXFForm")
-{
-    placeholder(*this, "Send file");
-}
-TTXIForm::TTXIForm() : ui::Form("TXIForm")
-{
-    placeholder(*this, "Send integer");
-}
 TRXSForm::TRXSForm() : ui::Form("RXSForm")
 {
     placeholder(*this, "Save selected");
-}
-TTXSForm::TTXSForm() : ui::Form("TXSForm")
-{
-    placeholder(*this, "Send string");
 }
 
 WindowSet::WindowSet()
@@ -57,6 +45,8 @@ WindowSet::WindowSet()
     AForm = a_.get();
     txs_ = std::make_unique<TTXSForm>();
     TXSForm = txs_.get();
+    // The "Default" end-of-line mark follows the text view's line-break mode.
+    TXSForm->line_break_mode = [] { return MForm ? MForm->line_break_mode() : 0; };
 }
 
 WindowSet::~WindowSet()

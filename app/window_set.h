@@ -7,27 +7,18 @@
 
 #include "about/ab_form.h"
 #include "settings/cs_form.h"
+#include "tx/txf_form.h"
+#include "tx/txi_form.h"
+#include "tx/txs_form.h"
 #include "ui/form.h"
 
 class TMForm;
 
 // Placeholder classes for the windows still to come; each is replaced by its
 // own class when its content is built.
-class TTXFForm : public ui::Form {
- public:
-    TTXFForm();
-};
-class TTXIForm : public ui::Form {
- public:
-    TTXIForm();
-};
 class TRXSForm : public ui::Form {
  public:
     TRXSForm();
-};
-class TTXSForm : public ui::Form {
- public:
-    TTXSForm();
 };
 
 extern TMForm* MForm;
