@@ -118,7 +118,9 @@ TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
     stop();
     EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]"}));
     EXPECT_EQ(section("PATH").front(), "path_send_file=");
-    EXPECT_EQ(section("PATH").back(), "path_save_text=");
+    // The capture folder follows every key the section had before it.
+    EXPECT_EQ(section("PATH").back(), "path_capture=");
+    EXPECT_EQ(section("PATH").rbegin()[1], "path_save_text=");
     EXPECT_EQ(section("TXCFG"),
               (Lines{"str_eol=0", "str_eol_type=0", "str_eol_user_dec=13", "str_eol_user_hex=0D", "str_eos=1",
                      "int_val_dec=0", "int_val_hex=0", "int_val_bin=0", "int_radix=0", "int_len=4", "int_endian=0"}));
