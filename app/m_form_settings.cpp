@@ -50,6 +50,7 @@ std::string load_settings_on_show(TMForm& form)
     // LoadSaveBinFolder, LoadSendFileFolder, LoadStringSendSettings and
     // LoadIntegerSendSettings come here, in this order.
     LoadPortSettings(file);
+    form.MMreconnect.set_checked(port_settings.port_reconnect != 0);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     return help;

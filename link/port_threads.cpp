@@ -96,8 +96,16 @@ int stop(std::unique_ptr<WorkerThread>& slot, Side& side)
 
 }  // namespace
 
+std::atomic<bool> rx_lost_flag{false};
+
+bool rx_port_lost()
+{
+    return rx_lost_flag;
+}
+
 int rx_thread_create(PortHandle port)
 {
+    rx_lost_flag = false;
     {
         std::lock_guard guard(rx_side.lock);
         rx_side.stop = 0;

@@ -2,6 +2,7 @@
 // the pass files (rx_thread.cpp, tx_thread.cpp).
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
@@ -17,3 +18,6 @@ void rx_thread_body(PortHandle port);
 // Runs transmit passes until one notices the stop flag; ends any write still
 // under way before it returns.
 void tx_thread_body(PortHandle port);
+
+// Set by the receive thread once the port is lost (rx_port_lost).
+extern std::atomic<bool> rx_lost_flag;
