@@ -13,11 +13,18 @@ std::string format(const char* form, double v)
     return text;
 }
 
+std::string format_integer(const char* form, long long v)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, form, v);
+    return text;
+}
+
 }  // namespace
 
 std::string info_port_text(bool connected, std::int32_t port_num)
 {
-    return connected ? " COM" + std::to_string(port_num) : " none";
+    return connected ? format_integer(" COM%lld", port_num) : " none";
 }
 
 std::string info_baud_text(std::int32_t baud)
@@ -38,7 +45,7 @@ const char* info_parity_text(std::int32_t parity)
 
 std::string info_data_bits_text(std::int32_t bits)
 {
-    return " " + std::to_string(bits);
+    return format_integer(" %lld", bits);
 }
 
 const char* info_flow_text(std::int32_t tx_handshake, std::int32_t rx_handshake)
@@ -101,10 +108,10 @@ const char* flow_line_text(std::int32_t rx_handshake, std::int32_t line, std::ui
 
 std::string queue_count_text(std::uint32_t count)
 {
-    return " " + std::to_string(count);
+    return format_integer(" %lld", count);
 }
 
 std::string queue_size_text(std::int32_t size)
 {
-    return " " + std::to_string(size) + " B";
+    return format_integer(" %lld B", size);
 }
