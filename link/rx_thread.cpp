@@ -23,6 +23,7 @@ constexpr std::int32_t lost_pause_ms = 50;
 struct RxState {
     unsigned char buffer[read_buffer_size];
     std::int32_t pending = 0;  // bytes read and not yet in the FIFO
+    int idle_passes = 0;       // passes in a row that found the driver's queue empty
     int failures = 0;          // driver calls failed in a row
     std::int64_t first_failure = 0;
     bool lost = false;
@@ -54,6 +55,7 @@ bool rx_pass(PortHandle port, RxState& s)
                 count = 0;
                 failed = true;
             }
+            s.idle_passes = count != 0 ? 0 : s.idle_passes + 1;
             if (count != 0) {
                 const std::int32_t got = usart_read(port, s.buffer, std::min(count, read_buffer_size));
                 if (got > 0) s.pending = got;
@@ -78,6 +80,8 @@ bool rx_pass(PortHandle port, RxState& s)
         // drains and then disconnects loses none of them.
         if (s.pending == 0) rx_lost_flag = true;
         port_pause_ms(lost_pause_ms);
+    } else if (s.idle_passes >= idle_passes_before_backoff) {
+        port_pause_ms(rx_idle_pause_ms(port_settings));
     } else if (!skip_pause) {
         port_pause_ms(port_settings.port_rxth_sleep);
     }

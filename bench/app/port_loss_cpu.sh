@@ -3,6 +3,7 @@
 # connected with the Info page hidden and shown, then after the port's pty pair
 # is killed (with "Reconnect automatically" on). Prints one line per phase.
 # Usage: bench/app/port_loss_cpu.sh [olvex.exe] [seconds per phase]
+#   PORT_KEYS="port_rxth_sleep=10 ..." adds keys to the PORT section.
 #   (build the Windows preset first; another olvex.exe may be named to compare)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -12,9 +13,12 @@ exe=${1:-$OLVEX_WINE_BIN/olvex.exe}
 secs=${2:-10}
 work=/tmp/olvex-loss-cpu-$$
 mkdir -p "$work/run"
-printf '[PORT]\r\nport_num=15\r\nport_reconnect=1\r\n' >"$work/run/config.ini"
+{
+  printf '[PORT]\r\nport_num=15\r\nport_reconnect=1\r\n'
+  for k in ${PORT_KEYS:-}; do printf '%s\r\n' "$k"; done
+} >"$work/run/config.ini"
 xvfb_start
-wine_session_start
+wine_session_start || true
 pty_pair "$work/pty" 15 16
 drive() { timeout 60 "$OLVEX_WINE" "$OLVEX_WINE_BIN/guidriver.exe" "$@"; }
 (cd "$work/run" && exec "$OLVEX_WINE" "$exe") &
@@ -29,10 +33,10 @@ trap cleanup EXIT
 drive find "Olvex terminal" 30000 >/dev/null
 
 # The wineserver of this prefix: its working folder is the prefix's server folder.
-server_dir=/tmp/.wine-$(id -u)/server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
+server_dir=server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
 ws=
 for p in $(pgrep -u "$(id -u)" wineserver || true); do
-  [ "$(readlink "/proc/$p/cwd" 2>/dev/null)" = "$server_dir" ] && ws=$p
+  [ "$(basename "$(readlink "/proc/$p/cwd" 2>/dev/null)")" = "$server_dir" ] && ws=$p
 done
 ticks() { [ -n "$1" ] && awk '{print $14 + $15}' "/proc/$1/stat" || echo 0; }
 hz=$(getconf CLK_TCK)
@@ -46,6 +50,8 @@ measure() {   # measure LABEL
 }
 status() { drive status "Olvex terminal" 0 | tr -d '\t\r'; }
 
+sleep 2
+measure "disconnected, idle, HEX page shown"
 drive menu "Olvex terminal" "Port/Connect"
 sleep 2
 echo "panel 0: $(status)"
