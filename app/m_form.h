@@ -139,7 +139,6 @@ class TMForm : public ui::Form {
     // The line-break mode the radio items say (0 CR ... 4 CR or LF).
     int line_break_mode();
 
-    const std::string& start_dir() const { return start_dir_; }
     const std::string& help_path() const { return help_path_; }
     // The save-text dialog's initial directory (kept here until its window exists).
     std::string save_text_dir;
@@ -153,13 +152,12 @@ class TMForm : public ui::Form {
     void wire_menu();
     void show_connected(bool on);
     void set_grid_rows_for(std::int32_t length);
-    void refresh_status(bool drained);
+    void sync_text_view_keys();
     // A port that went away under the connection, and the retries after it.
     void port_lost();
     void retry_lost_port();
     bool modal_dialog_open() const;
 
-    std::string start_dir_;
     std::string help_path_;
     // Rate meter: last connected tick's time and store length.
     std::uint32_t rate_prev_tick_ = 0;
