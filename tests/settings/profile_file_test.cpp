@@ -194,7 +194,10 @@ TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows)
 TEST_F(ProfileFileTest, LongBareCrFileReadsToItsEnd)
 {
     std::string content = "[PORT]\r";
-    for (int i = 0; i < 40000; ++i) content += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r";
+    for (int i = 0; i < 40000; ++i) {
+        const std::string n = std::to_string(i);
+        content.append("k").append(n).append("=").append(n).append("\r");
+    }
     content += "port_num=9\r[PATH]\rp=x\r";
     put("config.ini", content);
     auto file = open_profile_file(path("config.ini"));
