@@ -17,6 +17,7 @@
 #include "ui/tool_bar.h"
 #include "views/capture_command.h"
 #include "views/line_commands.h"
+#include "views/info_page.h"
 #include "views/text_commands.h"
 
 class TMForm : public ui::Form {
@@ -56,6 +57,7 @@ class TMForm : public ui::Form {
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
     ui::DrawGrid DGhex{&TabSheet2, "DGhex"};
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
+    InfoPage info_page{TSinfo};
 
     // Menu.
     ui::MainMenu MainMenu1{*this};
@@ -70,6 +72,8 @@ class TMForm : public ui::Form {
     ui::MenuItem MMdtr{MPort, "MMdtr", "DTR", {}, ui::MenuCheck::Check};
     ui::MenuItem MMrts{MPort, "MMrts", "RTS", {}, ui::MenuCheck::Check};
     ui::MenuItem MMbreak{MPort, "MMbreak", "Send break"};
+    ui::MenuItem MPortSepReconnect{MPort, ui::separator};
+    ui::MenuItem MMreconnect{MPort, "MMreconnect", "Reconnect automatically", {}, ui::MenuCheck::Check};
     ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
     ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
     ui::MenuItem MRxSep1{MRx, ui::separator};
@@ -130,6 +134,7 @@ class TMForm : public ui::Form {
     void MMconClick();
     void MMdisconClick();
     void MMcomsetClick();
+    void MMreconnectClick();
     void MMexitClick();
     void MMhelpClick();
     void MMaboutClick();
@@ -168,6 +173,10 @@ class TMForm : public ui::Form {
     void sync_text_view_keys();
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);
+    // A port that went away under the connection, and the retries after it.
+    void port_lost();
+    void retry_lost_port();
+    bool modal_dialog_open() const;
 
     std::string help_path_;
     // Rate meter: last connected tick's time and store length.
@@ -175,6 +184,12 @@ class TMForm : public ui::Form {
     std::int32_t rate_prev_length_ = 0;
     bool shown_once_ = false;
     std::string rx_panel_base_ = " Rx: 0B";
+    // The port was lost rather than disconnected by the user: "Reconnect
+    // automatically" may reopen it; the user's Connect or Disconect ends that.
+    bool port_lost_ = false;
+    bool loss_disconnect_ = false;  // the Disconect in progress is the loss's own
+    bool loss_box_open_ = false;
+    std::uint32_t reconnect_tick_ = 0;  // last reopen attempt
 };
 
 // Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).

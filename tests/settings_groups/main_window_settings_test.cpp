@@ -122,9 +122,10 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     const Lines all = filled_lines();
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all[0], "[PORT]");
-    EXPECT_EQ(section("PORT").size(), 20u);
+    EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
+    EXPECT_EQ(section("PORT")[20], "port_reconnect=0");
     EXPECT_EQ(section("TXTVIEW"),
               (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0", "timestamps=0"}));
     // The capture folder comes after every key the PATH section had before.
@@ -137,7 +138,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
 TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
 {
     std::ofstream(dir_ / "manual.txt") << "help";
-    put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\n"
+    put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\nport_reconnect=1\r\n"
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
         "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\n");
     start();
@@ -145,6 +146,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(sim.is_open(2));
     EXPECT_EQ(port_settings.port_baud, 9600);
     EXPECT_EQ(port_settings.port_parity, 3);
+    EXPECT_TRUE(m->MMreconnect.checked());
     EXPECT_FALSE(m->MMas.checked());
     EXPECT_TRUE(m->MMwwrap.checked());
     EXPECT_TRUE(m->Mtxt.word_wrap());
@@ -166,7 +168,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[1], "port_baud=9600");
     EXPECT_EQ(section("PORT")[2], "port_parity=SPACE");
     EXPECT_EQ(section("PORT")[3], "port_open=1");
-    EXPECT_EQ(section("PORT").size(), 20u);
+    EXPECT_EQ(section("PORT")[4], "port_reconnect=1");
+    EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*",
                                          "line_break=3", "timestamps=0"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
