@@ -132,8 +132,10 @@ void InfoPage::refresh_port()
     show(STcsRI, modem_line_text(modem, PORT_MS_RING_ON));
     show(STcsCD, modem_line_text(modem, PORT_MS_RLSD_ON));
     const std::int32_t rx_handshake = port_settings.port_rx_handshake;
-    if (const char* t = flow_line_text(rx_handshake, 1, stat.cbInQue, dcb.XonLim, dcb.XoffLim)) show(STcsRTS, t);
-    if (const char* t = flow_line_text(rx_handshake, 2, stat.cbInQue, dcb.XonLim, dcb.XoffLim)) show(STcsDTR, t);
+    if (const char* t = flow_line_text(rx_handshake, 1, stat.cbInQue, dcb.XonLim, dcb.XoffLim, com_lines.rts))
+        show(STcsRTS, t);
+    if (const char* t = flow_line_text(rx_handshake, 2, stat.cbInQue, dcb.XonLim, dcb.XoffLim, com_lines.dtr))
+        show(STcsDTR, t);
     show(STcrxb, queue_count_text(stat.cbInQue));
     show(STctxb, queue_count_text(stat.cbOutQue));
     show(STcrxbs, queue_size_text(port_settings.port_rx_size));

@@ -97,9 +97,9 @@ const char* modem_line_text(std::uint32_t modem, std::uint32_t bit)
 }
 
 const char* flow_line_text(std::int32_t rx_handshake, std::int32_t line, std::uint32_t in_queue, std::uint32_t xon_lim,
-                           std::uint32_t xoff_lim)
+                           std::uint32_t xoff_lim, bool set_on)
 {
-    if (rx_handshake != line) return " on";
+    if (rx_handshake != line) return set_on ? " on" : " off";
     const char* text = nullptr;
     if (in_queue >= xon_lim) text = " off";
     if (in_queue <= xoff_lim) text = " on";

@@ -36,12 +36,13 @@ std::string frame_usage_text(const FrameFigures& f);
 
 // " on" or " off" for one MS_*_ON bit of the modem status.
 const char* modem_line_text(std::uint32_t modem, std::uint32_t bit);
-// RTS (line 1) or DTR (line 2) under receive handshake `rx_handshake`: " on"
-// when that line is not the handshake line; otherwise " off" from XonLim up,
+// RTS (line 1) or DTR (line 2) under receive handshake `rx_handshake`: when
+// that line is not the handshake line, " on" or " off" as the program set it
+// (`set_on`, the "Port" menu's DTR and RTS); otherwise " off" from XonLim up,
 // " on" up to XoffLim (" on" wins when both hold), and nullptr between the
 // limits (the field keeps its previous text).
 const char* flow_line_text(std::int32_t rx_handshake, std::int32_t line, std::uint32_t in_queue, std::uint32_t xon_lim,
-                           std::uint32_t xoff_lim);
+                           std::uint32_t xoff_lim, bool set_on = true);
 
 // " <n>" for a queue count, " <n> B" for a queue size.
 std::string queue_count_text(std::uint32_t count);

@@ -293,6 +293,23 @@ TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
     EXPECT_TRUE(boxes().empty());
 }
 
+TEST_F(CaptureTest, TheInfoPageShowsTheLinesAsTheItemsSetThem)
+{
+    port_settings.settings_loaded = 1;    // as a settings file would
+    port_settings.port_rx_handshake = 1;  // RTS follows the flow control
+    connect();
+    user.select_tab(m->PCd, 2);
+    user.wait(500);
+    EXPECT_EQ(m->info_page.STcsDTR.caption(), " on");
+    user.choose(m->MMdtr);
+    user.wait(500);
+    EXPECT_EQ(m->info_page.STcsDTR.caption(), " off");
+    EXPECT_EQ(m->info_page.STcsRTS.caption(), " on");  // the driver's, by the queue level
+    user.choose(m->MMdtr);
+    user.wait(500);
+    EXPECT_EQ(m->info_page.STcsDTR.caption(), " on");
+}
+
 TEST_F(CaptureTest, BreakHoldsFor250MsWithoutBlocking)
 {
     connect();

@@ -98,6 +98,11 @@ TEST(InfoTexts, ModemLinesAndTheRtsDtrLimitRule)
         else
             EXPECT_EQ(t, nullptr);
     }
+    // A line the flow control leaves alone shows what the "Port" menu set.
+    EXPECT_STREQ(flow_line_text(0, 1, 0, 2048, 512, false), " off");
+    EXPECT_STREQ(flow_line_text(2, 1, 0, 2048, 512, false), " off");
+    EXPECT_STREQ(flow_line_text(1, 2, 0, 2048, 512, true), " on");
+    EXPECT_STREQ(flow_line_text(1, 1, 0, 2048, 512, false), " on");  // the handshake's own line
     EXPECT_EQ(queue_count_text(4095), " 4095");
     EXPECT_EQ(queue_size_text(8192), " 8192 B");
 }
