@@ -209,6 +209,49 @@ TEST_F(CaptureTest, ChoosingTheFileStartingAndDisconnecting)
     EXPECT_EQ(file_bytes(path), "one two");
 }
 
+TEST_F(CaptureTest, ALostPortClosesTheFileAndItsReconnectionAppends)
+{
+    const auto received = [&](std::size_t n) {
+        for (int i = 0; i < 3000 && m->capture.drain.capture.written() < std::int64_t(n); ++i) {
+            tick();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    user.choose(m->MMreconnect);
+    connect();
+    start_capture(path);
+    sim.peer_write(1, "before ", 7);
+    received(7);
+    sim.vanish(1);
+    user.answer_message_box(ui::mr::Ok);  // "COM1 lost"
+    for (int i = 0; i < 3000 && port_settings.connected; ++i) {
+        tick();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_EQ(port_settings.connected, 0);
+    EXPECT_EQ(file_bytes(path), "before ");  // flushed and closed with the port
+    EXPECT_TRUE(m->MMcapture.checked());
+
+    sim.reappear(1);
+    user.wait(1000);
+    ASSERT_EQ(port_settings.connected, 1);
+    sim.peer_write(1, "after", 5);
+    received(12);
+    user.choose(m->MMcapture);
+    EXPECT_EQ(file_bytes(path), "before after");
+}
+
+TEST_F(CaptureTest, PortItemsSitBetweenSettingsAndTheReconnectOption)
+{
+    const auto& items = m->MPort.items();
+    std::vector<std::string> names;
+    for (const ui::MenuItem* i : items) names.push_back(i->is_separator() ? "-" : i->caption());
+    EXPECT_EQ(names, (std::vector<std::string>{"Connect", "Disconect", "-", "Settings", "-", "DTR", "RTS", "Send break",
+                                               "-", "Reconnect automatically"}));
+    EXPECT_EQ(m->MRx.items().back(), &m->MMcapture);
+    EXPECT_EQ(m->MMcapture.caption(), "Capture to file\x85");
+}
+
 TEST_F(CaptureTest, TimestampsFollowTheDrainOfEachLinesFirstByte)
 {
     user.world().time_of_day_at_zero = ((13 * 60 + 5) * 60 + 9) * 1000LL + 20;  // 13:05:09.020
