@@ -15,6 +15,9 @@
 #include "ui/text_view.h"
 #include "ui/timer.h"
 #include "ui/tool_bar.h"
+#include "rx/rxs_form.h"
+#include "ui/file_dialog.h"
+#include "views/hex_page.h"
 #include "views/text_commands.h"
 
 class TMForm : public ui::Form {
@@ -52,7 +55,8 @@ class TMForm : public ui::Form {
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
     ui::TextView Mtxt{&TabSheet1, "Mtxt"};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
-    ui::DrawGrid DGhex{&TabSheet2, "DGhex"};
+    HexPage hex{&TabSheet2};
+    ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
 
     // Menu.
@@ -121,6 +125,9 @@ class TMForm : public ui::Form {
     void MMaboutClick();
     void MMclrrxClick();
     void MMtxtRfClick();
+    void MMsavetxtClick();
+    void MMsavebinClick();
+    void MMsavebinsClick();
     void BtnKeyboardClick();
     void MMkeyboardClick();
     void MMtxTabClick();
@@ -136,10 +143,8 @@ class TMForm : public ui::Form {
 
     const std::string& start_dir() const { return start_dir_; }
     const std::string& help_path() const { return help_path_; }
-    // The save-text dialog's initial directory (kept here until its window exists).
-    std::string save_text_dir;
-    // The selected block of the hex view (byte positions in the store).
-    std::int32_t block_start = 0, block_end = 0;
+    // The save-text dialog; its initial folder is remembered in the settings.
+    ui::SaveDialog SD1{"SD1"};
 
  private:
     void build_tool_bar();
@@ -147,7 +152,7 @@ class TMForm : public ui::Form {
     void build_status_bar();
     void wire_menu();
     void show_connected(bool on);
-    void set_grid_rows_for(std::int32_t length);
+    void show_save_binary(RxsPreset preset);
     void refresh_status(bool drained);
 
     std::string start_dir_;

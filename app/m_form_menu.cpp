@@ -42,6 +42,11 @@ void TMForm::wire_menu()
     for (ui::MenuItem* m : {&MMlnCR, &MMlnLF, &MMlnCRLF, &MMlnLFCR, &MMlnANY})
         m->on_click = [this] { text_line_break_chosen(text_page()); };
     MMtxtRf.on_click = [this] { MMtxtRfClick(); };
+    MMsavetxt.on_click = [this] { MMsavetxtClick(); };
+    MMsavebin.on_click = [this] { MMsavebinClick(); };
+    MMsavebins.on_click = [this] { MMsavebinsClick(); };
+    MMrxBB.on_click = [this] { hex.MMrxBBClick(); };
+    MMrxBE.on_click = [this] { hex.MMrxBEClick(); };
     MMtxTab.on_click = [this] { MMtxTabClick(); };
     MMtxEOL.on_click = [this] { MMtxEOLClick(); };
     MMtxEOF.on_click = [this] { MMtxEOFClick(); };
@@ -79,10 +84,7 @@ void TMForm::MMtxEOFClick()
 void TMForm::MMclrrxClick()
 {
     text_clear(text_page(), port_settings.port_rx_data_block_size);
-    DGhex.set_row_count(2);
-    DGhex.invalidate();
-    block_start = 0;
-    block_end = 0;
+    hex.clear();
 }
 
 void TMForm::MMtxtRfClick()

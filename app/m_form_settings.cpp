@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/m_form.h"
+#include "app/window_set.h"
 #include "link/port_settings.h"
 #include "link/rx_text.h"
 #include "settings/folder_groups.h"
@@ -46,8 +47,9 @@ std::string load_settings_on_show(TMForm& form)
     ProfileFile* file = settings_file();
     std::string help;
     LoadHelpSettings(file, settings_start_folder(), help);
-    LoadSaveTextFolder(file, form.save_text_dir);
-    // LoadSaveBinFolder, LoadSendFileFolder, LoadStringSendSettings and
+    LoadSaveTextFolder(file, form.SD1.initial_dir);
+    if (RXSForm) LoadSaveBinFolder(file, RXSForm->SD1.initial_dir);
+    // LoadSendFileFolder, LoadStringSendSettings and
     // LoadIntegerSendSettings come here, in this order.
     LoadPortSettings(file);
     TextViewSettings view;
@@ -60,10 +62,11 @@ void save_settings_on_close(TMForm& form)
     ProfileFile* file = settings_file();
     try {
         SavePortSettings(file);
-        // SaveSendFileFolder, SaveStringSendSettings, SaveIntegerSendSettings
-        // and SaveSaveBinFolder come here, in this order.
+        // SaveSendFileFolder, SaveStringSendSettings and SaveIntegerSendSettings
+        // come here, in this order.
+        if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
         SaveTextViewSettings(file, text_view_of(form));
-        SaveSaveTextFolder(file, form.save_text_dir);
+        SaveSaveTextFolder(file, form.SD1.initial_dir);
     } catch (const ProfileWriteError&) {
         // "Unable to write to <path>": shown, the remaining writes skipped, and
         // the window still closes so the program can end.

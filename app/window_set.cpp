@@ -32,10 +32,6 @@ TTXIForm::TTXIForm() : ui::Form("TXIForm")
 {
     placeholder(*this, "Send integer");
 }
-TRXSForm::TRXSForm() : ui::Form("RXSForm")
-{
-    placeholder(*this, "Save selected");
-}
 TTXSForm::TTXSForm() : ui::Form("TXSForm")
 {
     placeholder(*this, "Send string");
@@ -53,6 +49,7 @@ WindowSet::WindowSet()
     TXIForm = txi_.get();
     rxs_ = std::make_unique<TRXSForm>();
     RXSForm = rxs_.get();
+    rxs_->on_saved = [m = m_.get()](std::int32_t start, std::int32_t end) { m->hex.select_saved(start, end); };
     a_ = std::make_unique<TAForm>();
     AForm = a_.get();
     txs_ = std::make_unique<TTXSForm>();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "about/ab_form.h"
+#include "rx/rxs_form.h"
 #include "settings/cs_form.h"
 #include "ui/form.h"
 
@@ -20,10 +21,6 @@ class TTXFForm : public ui::Form {
 class TTXIForm : public ui::Form {
  public:
     TTXIForm();
-};
-class TRXSForm : public ui::Form {
- public:
-    TRXSForm();
 };
 class TTXSForm : public ui::Form {
  public:

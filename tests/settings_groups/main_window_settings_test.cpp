@@ -148,7 +148,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(m->MMdis.checked());
     EXPECT_TRUE(m->MMlnLFCR.checked());
     EXPECT_FALSE(m->MMlnCR.checked());
-    EXPECT_EQ(m->save_text_dir, "C:\\saved");
+    EXPECT_EQ(m->SD1.initial_dir, "C:\\saved");
     EXPECT_EQ(m->help_path(), dir_.string() + "\\manual.txt");
     user.press("F1");
     ASSERT_EQ(user.world().shell_opens.size(), 1u);
