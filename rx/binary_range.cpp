@@ -10,8 +10,7 @@ BinaryRange check_binary_range(StartField start_field, const std::string& start_
 {
     BinaryRange r;
     std::int64_t start = 0;
-    if (ParseSigned64(start_text.c_str(), &start, start_field == StartField::Hex ? 16 : 10) != parse_ok ||
-        start < 0) {
+    if (ParseSigned64(start_text.c_str(), &start, start_field == StartField::Hex ? 16 : 10) != parse_ok || start < 0) {
         r.error = "Invalid value of \"binary data start\"!";
         return r;
     }

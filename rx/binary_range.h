@@ -6,7 +6,7 @@
 #include <string>
 
 // Which field of each group counts (the dialog colours it).
-enum class StartField : std::uint8_t { Dec, Hex };                // Ebeg, EbegHex
+enum class StartField : std::uint8_t { Dec, Hex };                      // Ebeg, EbegHex
 enum class EndField : std::uint8_t { EndDec, EndHex, LenDec, LenHex };  // Eend, EendHex, Elen, ElenHex
 
 struct BinaryRange {

@@ -25,12 +25,12 @@ std::string hex_row_offset_text(std::int32_t row);
 // The inspector's options as its check boxes, radio buttons and up-down say.
 enum class VarRadix : std::uint8_t { Hex, Dec, Bin };
 struct InspectorOptions {
-    bool hex = false;        // CBivHex
-    bool fixed_be = false;   // CBivBe
-    int var_length = 1;      // UDivarlen, 1 to 8
+    bool hex = false;       // CBivHex
+    bool fixed_be = false;  // CBivBe
+    int var_length = 1;     // UDivarlen, 1 to 8
     VarRadix var_radix = VarRadix::Hex;
-    bool var_be = false;     // CBivlBe
-    bool var_signed = false; // CBivlSgn
+    bool var_be = false;      // CBivlBe
+    bool var_signed = false;  // CBivlSgn
 };
 
 // The texts of all eighteen fields; each shown value starts with one space,

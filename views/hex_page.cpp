@@ -27,7 +27,8 @@ void label(ui::Label& l, int left, int top, int width = 40)
 HexPage::HexPage(ui::Control* sheet)
     : DGhex(sheet, "DGhex"),
       GBiv(sheet, "GBiv", " Integer value (hexa      , big-endian       ): "),
-      GBivl(sheet, "GBivl", " Variable length integer (hex     , dec      , bin      , big-endian      , signed      ): "),
+      GBivl(sheet, "GBivl",
+            " Variable length integer (hex     , dec      , bin      , big-endian      , signed      ): "),
       GroupBox2(sheet, "GroupBox2", " Selection: "),
       sheet_(sheet)
 {
@@ -126,15 +127,15 @@ void HexPage::wire()
     DGhex.on_click = [this] { DGhexClick(); };
     DGhex.on_draw_cell = [this](ui::Canvas& c, std::int32_t col, std::int32_t row, const ui::Rect& r,
                                 ui::GridDrawState) { DGhexDrawCell(c, col, row, r); };
-    for (ui::Control* option : {static_cast<ui::Control*>(&CBivHex), static_cast<ui::Control*>(&CBivBe),
-                                static_cast<ui::Control*>(&CBivlBe), static_cast<ui::Control*>(&CBivlSgn),
-                                static_cast<ui::Control*>(&RBivlHex), static_cast<ui::Control*>(&RBivlDec),
-                                static_cast<ui::Control*>(&RBivlBin)})
+    for (ui::Control* option :
+         {static_cast<ui::Control*>(&CBivHex), static_cast<ui::Control*>(&CBivBe), static_cast<ui::Control*>(&CBivlBe),
+          static_cast<ui::Control*>(&CBivlSgn), static_cast<ui::Control*>(&RBivlHex),
+          static_cast<ui::Control*>(&RBivlDec), static_cast<ui::Control*>(&RBivlBin)})
         option->on_click = [this] { option_changed(); };
     UDivarlen.on_click_button = [this](ui::UpDownButton) { RefreshInspector(-1); };
     Eivarlen.on_click = [this] { DGhex.set_focus(); };
-    for (ui::StaticText* st : {&STival, &STi8, &STu8, &STi16, &STu16, &STi24, &STu24, &STi32, &STu32, &STi4lo,
-                               &STu4lo, &STi4hi, &STu4hi, &STrxposd, &STrxposh, &STss, &STsp, &STsl})
+    for (ui::StaticText* st : {&STival, &STi8, &STu8, &STi16, &STu16, &STi24, &STu24, &STi32, &STu32, &STi4lo, &STu4lo,
+                               &STi4hi, &STu4hi, &STrxposd, &STrxposh, &STss, &STsp, &STsl})
         st->on_dbl_click = [this, st] { CopyFieldValue(*st); };
 }
 

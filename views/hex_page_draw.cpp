@@ -26,8 +26,12 @@ ui::Bitmap corner_mark(ui::Point a, ui::Point corner, ui::Point b)
         c->line_to(corner);
         c->line_to(b);
         // LineTo leaves its end point out; the bracket's far end belongs to it.
-        c->line_to(ui::Point{b.x + (b.x > corner.x ? 1 : b.x < corner.x ? -1 : 0),
-                             b.y + (b.y > corner.y ? 1 : b.y < corner.y ? -1 : 0)});
+        c->line_to(ui::Point{b.x + (b.x > corner.x   ? 1
+                                    : b.x < corner.x ? -1
+                                                     : 0),
+                             b.y + (b.y > corner.y   ? 1
+                                    : b.y < corner.y ? -1
+                                                     : 0)});
     }
     return bmp;
 }
@@ -58,8 +62,9 @@ const ui::Bitmap& HexPage::header_image(std::int32_t col, const ui::Rect& rect, 
         static const char digits[] = "0123456789ABCDEF";
         const char digit[2] = {digits[(col <= 16 ? col - 1 : col - 17) & 15], 0};
         const ui::Size ext = c->text_extent(digit);
-        c->text_out(ui::Point{(DGhex.col_width(col) - ext.width) / 2 + 1, (DGhex.default_row_height() - ext.height) / 2 + 1},
-                    digit);
+        c->text_out(
+            ui::Point{(DGhex.col_width(col) - ext.width) / 2 + 1, (DGhex.default_row_height() - ext.height) / 2 + 1},
+            digit);
     }
     c->brush = ui::Brush{header_fill, ui::BrushStyle::Clear};
     c->rectangle(ui::Rect{0, 0, wide.width(), wide.height()});

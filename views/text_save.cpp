@@ -57,8 +57,7 @@ bool save_text_view(const ui::TextView& view, ui::SaveDialog& dialog, ui::Form* 
     const std::string path = dialog.file_name;
     if (file_exists(path)) {
         const std::string question = "File \"" + name_without_folder(path) + "\" already exists.\nOverwrite?";
-        if (ui::message_box(question, "Warning ...", ui::MsgIcon::Warning, ui::MsgButtons::YesNo, owner) !=
-            ui::mr::Yes)
+        if (ui::message_box(question, "Warning ...", ui::MsgIcon::Warning, ui::MsgButtons::YesNo, owner) != ui::mr::Yes)
             return false;
     }
     FileWriter out;
