@@ -55,8 +55,8 @@ void HexPage::lay_out()
     GBiv.set_bounds(2, grid_h + 2, box_w, 66);
     GBiv.set_anchors(bottom_left);
     // The check boxes sit in the caption's gaps, after "hexa" and "big-endian".
-    CBivHex.set_bounds(95, 0, 14, 14);
-    CBivBe.set_bounds(175, 0, 14, 14);
+    CBivHex.set_bounds(105, 0, 14, 14);
+    CBivBe.set_bounds(182, 0, 14, 14);
     struct Col {
         ui::Label *ls, *lu;
         ui::StaticText *s, *u;
@@ -89,11 +89,11 @@ void HexPage::lay_out()
 
     GBivl.set_bounds(2, grid_h + 70, box_w, 78);
     GBivl.set_anchors(ui::Anchors{true, false, true, true});
-    RBivlHex.set_bounds(148, 0, 14, 14);
-    RBivlDec.set_bounds(190, 0, 14, 14);
-    RBivlBin.set_bounds(230, 0, 14, 14);
-    CBivlBe.set_bounds(295, 0, 14, 14);
-    CBivlSgn.set_bounds(350, 0, 14, 14);
+    RBivlHex.set_bounds(144, 0, 13, 14);
+    RBivlDec.set_bounds(185, 0, 13, 14);
+    RBivlBin.set_bounds(223, 0, 13, 14);
+    CBivlBe.set_bounds(297, 0, 14, 14);
+    CBivlSgn.set_bounds(352, 0, 14, 14);
     RBivlHex.set_checked(true);
     label(Llen, 6, 20, 38);
     Eivarlen.set_bounds(46, 20, 24, 19);
