@@ -2,7 +2,6 @@
 // wiring of every control and menu item to its handler.
 #include "app/m_form.h"
 
-#include <filesystem>
 #include <system_error>
 
 #include "app/glyphs.h"
@@ -32,8 +31,6 @@ TMForm::TMForm() : ui::Form("MForm")
     set_position(ui::Position::ScreenCenter);
     set_key_preview(true);
 
-    std::error_code ec;
-    start_dir_ = std::filesystem::current_path(ec).string();
     port_settings.settings_loaded = 0;
 
     make_menu_images(ImageList1);

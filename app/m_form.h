@@ -141,7 +141,6 @@ class TMForm : public ui::Form {
     // The line-break mode the radio items say (0 CR ... 4 CR or LF).
     int line_break_mode();
 
-    const std::string& start_dir() const { return start_dir_; }
     const std::string& help_path() const { return help_path_; }
     // The save-text dialog; its initial folder is remembered in the settings.
     ui::SaveDialog SD1{"SD1"};
@@ -153,9 +152,8 @@ class TMForm : public ui::Form {
     void wire_menu();
     void show_connected(bool on);
     void show_save_binary(RxsPreset preset);
-    void refresh_status(bool drained);
+    void sync_text_view_keys();
 
-    std::string start_dir_;
     std::string help_path_;
     // Rate meter: last connected tick's time and store length.
     std::uint32_t rate_prev_tick_ = 0;

@@ -53,6 +53,7 @@ void TMForm::show_connected(bool on)
         item->set_enabled(on);
         button->set_enabled(on);
     }
+    sync_text_view_keys();
     BtnCon.set_image_index(on ? 1 : 0);
     BtnCon.set_caption(on ? "Disconnect" : "Connect");
 }

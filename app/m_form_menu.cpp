@@ -63,10 +63,19 @@ void TMForm::FormKeyPress(char& key)
 void TMForm::BtnKeyboardClick()
 {
     keyboard_button_switched(BtnKeyboard, MMkeyboard);
+    sync_text_view_keys();
 }
 void TMForm::MMkeyboardClick()
 {
     keyboard_item_switched(MMkeyboard, BtnKeyboard);
+    sync_text_view_keys();
+}
+
+// While typing goes to the port, the text view's own Ctrl+A, Ctrl+C and Tab
+// must become characters too, or those keys would never reach the preview.
+void TMForm::sync_text_view_keys()
+{
+    Mtxt.set_keys_as_characters(BtnKeyboard.down() && port_settings.connected);
 }
 void TMForm::MMtxTabClick()
 {

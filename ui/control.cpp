@@ -272,6 +272,12 @@ void Control::mouse_down(const MouseEvent& e)
     handle_mouse_down(e);
 }
 
+void Control::context_menu(Point at)
+{
+    if (!reachable()) return;
+    handle_context_menu(at);
+}
+
 void Control::mouse_up(const MouseEvent& e)
 {
     if (!reachable()) return;

@@ -148,6 +148,9 @@ class Control {
     void mouse_leave();
     // The wheel turned by delta (120 per notch, positive away from the user).
     void mouse_wheel(int delta, ShiftState shift);
+    // The user asked for the control's context menu (right click, menu key) at
+    // a point of its client area.
+    void context_menu(Point at);
     // Paints the control (owner-drawn kinds: paint box, text view, grid, ...).
     virtual void paint(Canvas&) {}
 
@@ -174,6 +177,7 @@ class Control {
     virtual void handle_mouse_up(const MouseEvent&) {}
     virtual void handle_mouse_move(const MouseEvent&) {}
     virtual void handle_mouse_wheel(int /*delta*/, ShiftState) {}
+    virtual void handle_context_menu(Point) {}
     // Called just before on_enter (got = true) or on_exit (false).
     virtual void handle_focus(bool /*got*/) {}
     // Fires on_click when set (the shared tail of every click()).

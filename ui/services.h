@@ -8,10 +8,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "ui/geometry.h"
 
 namespace ui {
 
 class Button;
+class Control;
 class Form;
 
 enum class MsgIcon : std::uint8_t { None, Error, Warning, Question, Information };
@@ -29,6 +33,14 @@ std::optional<std::string> clipboard_text();
 
 // ShellExecute "open" on a file, mailto: or http(s) address. false on failure.
 bool shell_open(std::string_view target, Form* owner = nullptr);
+
+// A pop-up menu of plain items at a point of a control's client area
+// (TrackPopupMenu): the chosen item's index, or -1 when it was dismissed.
+struct PopupItem {
+    std::string caption;
+    bool enabled = true;
+};
+int popup_menu(Control& owner, Point at, const std::vector<PopupItem>& items);
 
 // Milliseconds since the system started (GetTickCount), for rates and
 // durations. Headless it is the test world's virtual clock, which also drives

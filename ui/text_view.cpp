@@ -253,15 +253,16 @@ bool TextView::handle_key_down(KeyEvent& e)
 {
     relayout();
     bool ext = e.shift.shift;
-    if (e.shift.ctrl && (e.key == 'C' || e.key == keys::Insert)) {
+    const bool as_char = keys_as_characters_ && !e.shift.alt;
+    if (e.shift.ctrl && (e.key == keys::Insert || (e.key == 'C' && !as_char))) {
         copy_selection();
         return true;
     }
-    if (e.shift.ctrl && e.key == 'A') {
+    if (e.shift.ctrl && e.key == 'A' && !as_char) {
         select_all();
         return true;
     }
-    if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return true;
+    if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return !as_char;
     if (lines_.empty()) return false;
     TextPos c = caret_;
     // Up/down and page moves go by visual rows and keep the goal column.
@@ -427,6 +428,13 @@ void TextView::paint(Canvas& c)
             }
         }
     }
+}
+
+void TextView::handle_context_menu(Point at)
+{
+    const int chosen = popup_menu(*this, at, {{"Copy", has_selection()}, {"Select all", !lines_.empty()}});
+    if (chosen == 0) copy_selection();
+    if (chosen == 1) select_all();
 }
 
 }  // namespace ui

@@ -37,9 +37,11 @@ void attach(const TextPage& page)
     rx_text_line_break(line_break_from_menu(page));
 }
 
+// Scrolls (posted, as EM_LINESCROLL) by more rows than any view holds, so the
+// last row shows whatever wrapping did to the row count.
 void scroll_down_by_lines(const TextPage& page)
 {
-    page.Mtxt.post_scroll_lines(page.Mtxt.line_count());
+    page.Mtxt.post_scroll_lines(std::int64_t{1} << 40);
 }
 
 }  // namespace
@@ -70,7 +72,8 @@ void text_detach(const TextPage& page)
 void text_follow_store(const TextPage& page)
 {
     rx_text_update();
-    if (page.MMas.checked()) page.Mtxt.post_scroll_lines(1024);
+    // However many lines the drain added, auto-scroll shows the last one.
+    if (page.MMas.checked()) scroll_down_by_lines(page);
 }
 
 bool text_refresh(const TextPage& page)

@@ -119,3 +119,51 @@ TEST(EolBytes, OneOrTwoBytesPerMode)
         }
     }
 }
+
+// The text view keeps Ctrl+A, Ctrl+C and Tab for itself only while typing does
+// not go to the port; in keyboard mode they are characters like any other.
+TEST_F(MainWindowTest, TextViewKeysFollowKeyboardMode)
+{
+    const struct {
+        const char* key;
+        unsigned char byte;
+    } keys[] = {{"Ctrl+A", 1}, {"Ctrl+C", 3}, {"Tab", 9}};
+    connect();
+    arrive("one\rtwo\r");
+    tick();
+    user.select_tab(m->PCd, 0);
+    user.focus(m->Mtxt);
+    ui::set_clipboard_text("kept");
+
+    user.click(m->BtnKeyboard);
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.key);
+        user.press(k.key);
+        EXPECT_EQ(peer_got(1), Bytes{k.byte});
+        EXPECT_FALSE(m->Mtxt.has_selection());
+        EXPECT_EQ(ui::clipboard_text(), "kept");
+        EXPECT_TRUE(m->Mtxt.focused());
+    }
+    // Copying stays at hand: the view's selection through Ctrl+Insert.
+    m->Mtxt.select({0, 0}, {0, 3});
+    user.press("Ctrl+Ins");
+    EXPECT_EQ(ui::clipboard_text(), "one");
+    EXPECT_EQ(peer_got(0), Bytes{});
+
+    user.click(m->BtnKeyboard);  // off: the view's own keys again, nothing sent
+    user.focus(m->Mtxt);
+    user.press("Ctrl+A");
+    user.press("Ctrl+C");
+    user.press("Tab");
+    EXPECT_EQ(peer_got(0), Bytes{});
+    EXPECT_EQ(ui::clipboard_text(), "one\r\ntwo\r\n");
+    EXPECT_TRUE(m->Mtxt.focused());
+
+    // Keyboard mode on but disconnected: nothing to send to, the view selects.
+    user.click(m->BtnKeyboard);
+    user.click(m->BtnCon);
+    m->Mtxt.select({0, 0}, {0, 0});
+    user.focus(m->Mtxt);
+    user.press("Ctrl+A");
+    EXPECT_TRUE(m->Mtxt.has_selection());
+}

@@ -164,3 +164,25 @@ TEST_F(MainWindowTest, WordWrapFollowsItsCheckMark)
     user.choose(*m, {"Rx", "Text", "Word wrap"});
     EXPECT_FALSE(m->Mtxt.word_wrap());
 }
+
+// A burst of many more lines than one drain used to scroll: with auto-scroll on
+// the last line is in view after every drain, with or without word wrap.
+TEST_F(MainWindowTest, AutoScrollShowsTheLastLineAfterABigDrain)
+{
+    for (bool wrap : {false, true}) {
+        SCOPED_TRACE(wrap ? "word wrap" : "no wrap");
+        if (m->MMwwrap.checked() != wrap) user.choose(m->MMwwrap);
+        user.choose(m->MMclrrx);
+        if (!port_settings.connected) connect();
+        std::string burst;
+        for (int i = 0; i < 5000; ++i) burst += "line " + std::to_string(i) + " of a burst well wider than one row\r";
+        arrive(burst);
+        tick();
+        ASSERT_EQ(m->Mtxt.line_count(), 5001);
+        EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+        EXPECT_GT(m->Mtxt.top_row(), 4000u);
+        arrive("tail\r");
+        tick();
+        EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+    }
+}

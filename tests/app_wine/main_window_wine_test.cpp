@@ -160,6 +160,14 @@ TEST_F(MainWindowWine, KeyboardModeSendsTypedCharactersAndShiftEnterAsLineFeed)
     EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{13}));
     ASSERT_TRUE(gd::press_keys(top, "Shift+Enter")) << gd::last_error();
     EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{10}));
+    // The view's own Ctrl+A, Ctrl+C and Tab are characters too while typing goes out.
+    ASSERT_TRUE(gd::press_keys(top, "Ctrl+A")) << gd::last_error();
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{1}));
+    ASSERT_TRUE(gd::press_keys(top, "Ctrl+C")) << gd::last_error();
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{3}));
+    ASSERT_TRUE(gd::press_keys(top, "Tab")) << gd::last_error();
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{9}));
+    EXPECT_EQ(peer.read_up_to(1, 300), Bytes{});
 
     // Disconnecting keeps the toggle down.
     ASSERT_TRUE(gd::click_tool(top, "Disconnect"));

@@ -153,6 +153,35 @@ TEST_F(TextViewTest, MouseSelectionAndCopy)
     EXPECT_EQ(ui::clipboard_text(), "kept");
 }
 
+// A right click offers what a read-only text box does: "Copy" only with a
+// selection, and "Select all" while there is text.
+TEST_F(TextViewTest, ContextMenuCopiesAndSelectsAll)
+{
+    auto& popups = user.world().popups;
+    user.right_click(v, {3, 3});
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0].owner, "Mtxt");
+    ASSERT_EQ(popups[0].items.size(), 2u);
+    EXPECT_EQ(popups[0].items[0].caption, "Copy");
+    EXPECT_FALSE(popups[0].items[0].enabled);
+    EXPECT_EQ(popups[0].items[1].caption, "Select all");
+    EXPECT_FALSE(popups[0].items[1].enabled);  // nothing to select yet
+
+    for (const char* s : {"alpha", "beta"}) v.add_line(s);
+    ui::set_clipboard_text("kept");
+    user.choose_popup("Copy");  // disabled: choosing it does nothing
+    user.right_click(v);
+    EXPECT_EQ(ui::clipboard_text(), "kept");
+    user.choose_popup("Select all");
+    user.right_click(v);
+    EXPECT_EQ(v.selected_text(), "alpha\r\nbeta");
+    user.choose_popup("Copy");
+    user.right_click(v, {7, 0});
+    EXPECT_TRUE(popups.back().items[0].enabled);
+    EXPECT_EQ(ui::clipboard_text(), "alpha\r\nbeta");
+    EXPECT_TRUE(v.has_selection());  // the right click keeps the selection it acts on
+}
+
 TEST_F(TextViewTest, SelectionIsPaintedHighlighted)
 {
     v.add_line("abcdef");

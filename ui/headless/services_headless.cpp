@@ -1,6 +1,7 @@
 // Headless services: message boxes and file dialogs answered by the script,
 // a log of shell opens, a scripted Shift key and the virtual clock.
 #include "ui/application.h"
+#include "ui/control.h"
 #include "ui/file_dialog.h"
 #include "ui/headless/world.h"
 #include "ui/services.h"
@@ -21,6 +22,20 @@ int message_box(std::string_view text, std::string_view caption, MsgIcon icon, M
 std::uint32_t tick_count_ms()
 {
     return static_cast<std::uint32_t>(headless::World::instance().now());
+}
+
+int popup_menu(Control& owner, Point at, const std::vector<PopupItem>& items)
+{
+    auto& w = headless::World::instance();
+    int result = -1;
+    if (!w.popup_answers.empty()) {
+        const std::string want = std::move(w.popup_answers.front());
+        w.popup_answers.pop_front();
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i].caption == want && items[i].enabled) result = static_cast<int>(i);
+    }
+    w.popups.push_back(headless::PopupCall{owner.name(), at, items, result});
+    return result;
 }
 
 bool shell_open(std::string_view target, Form*)

@@ -204,6 +204,20 @@ void User::click(Control& c)
     app().run_posted();
 }
 
+void User::right_click(Control& c, Point at)
+{
+    if (!c.showing() || !c.enabled_in_tree()) return;
+    focus_by_mouse(c);
+    if (Form* f = c.form()) activated_ = f;
+    const MouseEvent e{at, MouseButton::Right, {}};
+    app().guard([&] {
+        c.mouse_down(e);
+        c.mouse_up(e);
+        c.context_menu(at);
+    });
+    app().run_posted();
+}
+
 void User::dbl_click(Control& c)
 {
     click(c);

@@ -64,6 +64,10 @@ class User {
     void click(Control& c);
     // Windows order: the first click, then the double-click.
     void dbl_click(Control& c);
+    // A right click at a point of the control: its context menu, where the
+    // next popup_answers caption (or none: dismissed) is chosen.
+    void right_click(Control& c, Point at = {});
+    void choose_popup(std::string caption) { world().popup_answers.push_back(std::move(caption)); }
     void hover(Control& c) { c.mouse_enter(); }
     void leave(Control& c) { c.mouse_leave(); }
     void press_arrow(UpDown& u, UpDownButton b);

@@ -36,6 +36,13 @@ struct FileDialogCall {
     bool accepted;
 };
 
+struct PopupCall {
+    std::string owner;  // the control's name
+    Point at;
+    std::vector<PopupItem> items;
+    int result;
+};
+
 struct ModalStep {
     std::string form;  // expected form name; empty = any
     std::function<void(Form&)> steps;
@@ -61,12 +68,14 @@ class World {
     std::deque<ModalStep> modal_steps;
     std::deque<int> message_box_answers;
     std::deque<std::optional<std::string>> file_answers;  // nullopt = cancel
+    std::deque<std::string> popup_answers;                // caption to choose; "" = dismiss
     std::vector<Form*> modal_stack;
 
     // Logs and state.
     std::vector<MessageBoxCall> message_boxes;
     std::vector<FileDialogCall> file_dialogs;
     std::vector<std::string> shell_opens;
+    std::vector<PopupCall> popups;
     bool shift = false;
     int modal_loops = 0;
 

@@ -8,6 +8,7 @@
 
 #include "ui/application.h"
 #include "ui/file_dialog.h"
+#include "ui/control.h"
 #include "ui/form.h"
 #include "ui/services.h"
 #include "ui/win32/window_peer.h"
@@ -69,6 +70,22 @@ int message_box(std::string_view text, std::string_view caption, MsgIcon icon, M
     std::string t(text), c(caption);
     // The system's IDOK..IDNO are the mr:: values.
     return MessageBoxA(owner_window(owner), t.c_str(), c.c_str(), flags | MB_TASKMODAL);
+}
+
+int popup_menu(Control& owner, Point at, const std::vector<PopupItem>& items)
+{
+    auto* peer = dynamic_cast<win32::WindowPeer*>(owner.peer());
+    if (!peer || items.empty()) return -1;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        AppendMenuA(menu, MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED), i + 1, items[i].caption.c_str());
+    POINT p{win32::scale(at.x), win32::scale(at.y)};
+    ClientToScreen(peer->hwnd(), &p);
+    const int chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, peer->hwnd(), nullptr);
+    DestroyMenu(menu);
+    return chosen - 1;
 }
 
 std::uint32_t tick_count_ms()

@@ -3,7 +3,7 @@
 // WM_GETTEXT with the whole text (CR LF between lines) cut to the caller's
 // buffer, WM_GETTEXTLENGTH with the whole length, and EM_LINESCROLL and
 // EM_GETLINECOUNT as an edit control does.
-#include "ui/win32/text_view_win32.h"
+#include "ui/win32/scrolled_peer.h"
 
 #include <windowsx.h>
 
@@ -14,70 +14,16 @@
 #include "ui/text_view.h"
 #include "ui/win32/gdi_canvas.h"
 #include "ui/win32/peer_factory.h"
-#include "ui/win32/window_peer.h"
 
 namespace ui::win32 {
 
-void set_scroll_bar(HWND w, int bar, std::uint64_t max_pos, std::uint64_t pos, std::uint64_t page)
-{
-    ScrollScale s(max_pos);
-    SCROLLINFO si{};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    std::uint64_t bar_page = s.scaled() ? std::max<std::uint64_t>(1, page * s.bar_max() / max_pos) : page;
-    bar_page = std::min<std::uint64_t>(bar_page, INT_MAX / 2);
-    si.nMin = 0;
-    si.nPage = static_cast<UINT>(bar_page);
-    si.nMax = max_pos == 0 ? 0 : static_cast<int>(s.bar_max() + bar_page - 1);
-    si.nPos = s.to_bar(pos);
-    SetScrollInfo(w, bar, &si, TRUE);
-}
-
-void set_scroll_bar(HWND w, int bar, ScrollBarState& last, std::uint64_t max_pos, std::uint64_t pos, std::uint64_t page)
-{
-    if (last.max_pos == max_pos && last.pos == pos && last.page == page) return;
-    last = ScrollBarState{max_pos, pos, page};
-    set_scroll_bar(w, bar, max_pos, pos, page);
-}
-
-std::uint64_t scroll_request(HWND w, int bar, int code, std::uint64_t max_pos, std::uint64_t pos, std::uint64_t page)
-{
-    auto up = [&](std::uint64_t n) { return pos > n ? pos - n : 0; };
-    auto down = [&](std::uint64_t n) { return std::min(max_pos, pos + n); };
-    switch (code) {
-        case SB_LINEUP:
-            return up(1);
-        case SB_LINEDOWN:
-            return down(1);
-        case SB_PAGEUP:
-            return up(std::max<std::uint64_t>(page, 1));
-        case SB_PAGEDOWN:
-            return down(std::max<std::uint64_t>(page, 1));
-        case SB_TOP:
-            return 0;
-        case SB_BOTTOM:
-            return max_pos;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            // The 32-bit track position: the message itself carries only 16 bits.
-            SCROLLINFO si{};
-            si.cbSize = sizeof si;
-            si.fMask = SIF_TRACKPOS;
-            GetScrollInfo(w, bar, &si);
-            return ScrollScale(max_pos).from_bar(si.nTrackPos);
-        }
-        default:
-            return pos;
-    }
-}
-
 namespace {
 
-class TextViewPeer : public WindowPeer {
+class TextViewPeer : public ScrolledPeer {
  public:
-    explicit TextViewPeer(TextView& v) : WindowPeer(v), view_(v)
+    explicit TextViewPeer(TextView& v) : ScrolledPeer(v), view_(v)
     {
-        create(register_class("OlvexTextView"), WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+        create_scrolled("OlvexTextView");
         measure_font();
         report_size();
     }
@@ -85,46 +31,12 @@ class TextViewPeer : public WindowPeer {
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override
     {
         switch (msg) {
-            case WM_PAINT:
-                all_invalid_ = false;
-                paint_control();
-                return result = 0, true;
-            case WM_ERASEBKGND:
-                return result = 1, true;
-            case WM_SIZE:
-                report_size();
-                return result = 0, true;
-            case WM_GETDLGCODE:
-                return result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB, true;
-            case WM_VSCROLL:
-                dispatch([&] {
-                    view_.set_top_row(scroll_request(hwnd(), SB_VERT, LOWORD(wp), view_.max_top_row(), view_.top_row(),
-                                                     static_cast<std::uint64_t>(view_.page_rows())));
-                });
-                return result = 0, true;
-            case WM_HSCROLL:
-                dispatch([&] {
-                    view_.set_left_col(static_cast<std::size_t>(
-                        scroll_request(hwnd(), SB_HORZ, LOWORD(wp), view_.max_left_col(), view_.left_col(),
-                                       static_cast<std::uint64_t>(view_.page_cols()))));
-                });
-                return result = 0, true;
-            case WM_MOUSEWHEEL: {
-                ShiftState s{(GET_KEYSTATE_WPARAM(wp) & MK_SHIFT) != 0, (GET_KEYSTATE_WPARAM(wp) & MK_CONTROL) != 0,
-                             false};
-                dispatch([&] { view_.mouse_wheel(GET_WHEEL_DELTA_WPARAM(wp), s); });
-                return result = 0, true;
-            }
             case WM_LBUTTONDOWN:
                 SetCapture(hwnd());
-                return WindowPeer::on_message(msg, wp, lp, result);
+                return ScrolledPeer::on_message(msg, wp, lp, result);
             case WM_LBUTTONUP:
                 if (GetCapture() == hwnd()) ReleaseCapture();
-                return WindowPeer::on_message(msg, wp, lp, result);
-            case WM_SETFOCUS:
-            case WM_KILLFOCUS:
-                InvalidateRect(hwnd(), nullptr, FALSE);  // the caret is painted
-                return WindowPeer::on_message(msg, wp, lp, result);
+                return ScrolledPeer::on_message(msg, wp, lp, result);
             case WM_GETTEXTLENGTH:
                 result = static_cast<LRESULT>(std::min<std::uint64_t>(view_.text_length(), LONG_MAX));
                 return true;
@@ -152,17 +64,8 @@ class TextViewPeer : public WindowPeer {
                 dispatch([&] { view_.copy_selection(); });
                 return result = 0, true;
             default:
-                return WindowPeer::on_message(msg, wp, lp, result);
+                return ScrolledPeer::on_message(msg, wp, lp, result);
         }
-    }
-
-    // Many changes between two paints (lines added outside an update bracket) ask
-    // the system for one repaint, not one each.
-    void invalidate(const Rect* area) override
-    {
-        if (all_invalid_) return;
-        if (!area) all_invalid_ = true;
-        WindowPeer::invalidate(area);
     }
 
  protected:
@@ -172,8 +75,25 @@ class TextViewPeer : public WindowPeer {
         if (what == Prop::Custom || what == Prop::All || what == Prop::Bounds || what == Prop::Font) update_bars();
         if (what == Prop::Selection) InvalidateRect(hwnd(), nullptr, FALSE);
     }
-    // Read-only, but typed characters still pass the form's key preview (keyboard mode).
-    bool filters_chars() const override { return true; }
+    LRESULT dialog_code() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB; }
+    void scroll(int bar, int code) override
+    {
+        dispatch([&] {
+            if (bar == SB_VERT) {
+                view_.set_top_row(scroll_request(hwnd(), SB_VERT, code, view_.max_top_row(), view_.top_row(),
+                                                 static_cast<std::uint64_t>(view_.page_rows())));
+            } else {
+                view_.set_left_col(static_cast<std::size_t>(
+                    scroll_request(hwnd(), SB_HORZ, code, view_.max_left_col(), view_.left_col(),
+                                   static_cast<std::uint64_t>(view_.page_cols()))));
+            }
+        });
+    }
+    void client_resized(Size size) override
+    {
+        dispatch([&] { view_.set_view_size(size); });
+        update_bars();
+    }
 
  private:
     void measure_font()
@@ -186,15 +106,6 @@ class TextViewPeer : public WindowPeer {
             dispatch([&] { view_.set_char_size(s); });
         }
         ReleaseDC(hwnd(), dc);
-    }
-
-    void report_size()
-    {
-        RECT r;
-        GetClientRect(hwnd(), &r);
-        Rect logical = from_device(r);
-        dispatch([&] { view_.set_view_size(Size{logical.width(), logical.height()}); });
-        update_bars();
     }
 
     // Showing or hiding a bar resizes the client area, which comes back here
@@ -218,7 +129,6 @@ class TextViewPeer : public WindowPeer {
 
     TextView& view_;
     bool in_bars_ = false;
-    bool all_invalid_ = false;
     bool hbar_shown_ = true;  // made with WS_HSCROLL
     ScrollBarState vbar_, hbar_;
 };
