@@ -1,6 +1,8 @@
 // Saving received data on the headless main window: Save all, Save selected
 // with its checks and messages, Save text, and failures that must not pass
 // for success.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
