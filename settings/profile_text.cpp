@@ -57,7 +57,13 @@ class LineReader {
     bool next(Line& line)
     {
         if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
+        // The next LF is searched for once and kept until passed, so a file of
+        // bare-CR lines (no LF at all) is read in linear time.
+        if (!lf_known_ || (lf_ != std::string_view::npos && lf_ < pos_)) {
+            lf_ = text_.find('\n', pos_);
+            lf_known_ = true;
+        }
+        std::size_t end = lf_;
         if (end == std::string_view::npos) end = text_.find('\r', pos_);
         if (end == std::string_view::npos) end = text_.size();
         line = {pos_, end, end < text_.size() ? end + 1 : end};
@@ -68,6 +74,8 @@ class LineReader {
  private:
     std::string_view text_;
     std::size_t pos_ = 0;
+    std::size_t lf_ = 0;
+    bool lf_known_ = false;
 };
 
 // What a trimmed line is: a section header (with its name) or a key line (with

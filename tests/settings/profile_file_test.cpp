@@ -190,6 +190,19 @@ TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows)
     }
 }
 
+// A large file whose lines end in CR alone (no LF anywhere) reads to its last key.
+TEST_F(ProfileFileTest, LongBareCrFileReadsToItsEnd)
+{
+    std::string content = "[PORT]\r";
+    for (int i = 0; i < 40000; ++i) content += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r";
+    content += "port_num=9\r[PATH]\rp=x\r";
+    put("config.ini", content);
+    auto file = open_profile_file(path("config.ini"));
+    EXPECT_EQ(file->read_string("PORT", "k39999", "<d>"), "39999");
+    EXPECT_EQ(file->read_string("PORT", "port_num", "<d>"), "9");
+    EXPECT_EQ(file->read_string("PATH", "p", "<d>"), "x");
+}
+
 TEST_F(ProfileFileTest, WritesIntoAHandWrittenFileKeepItsOtherLines)
 {
     put("config.ini", "[PORT]\r\nport_num=1\r\n; keep me\r\n\r\n[PATH]\r\npath_save_text=C:\\x");

@@ -73,6 +73,25 @@ class ToolButtonPeer : public WindowPeer {
         dispatch([this] { button_.click(); });
         return true;
     }
+    // A toggle that is down gets a sunken frame over the system's drawing, so
+    // its state reads at a glance on a flat bar, enabled or not.
+    bool on_notify(NMHDR* hdr, LRESULT& result) override
+    {
+        if (hdr->code != NM_CUSTOMDRAW) return false;
+        auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(hdr);
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
+            result = button_.toggle() ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+            return true;
+        }
+        if (cd->nmcd.dwDrawStage == CDDS_POSTPAINT && button_.down()) {
+            RECT r{};
+            if (SendMessageA(hwnd(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) {
+                DrawEdge(cd->nmcd.hdc, &r, EDGE_SUNKEN, BF_RECT);
+            }
+        }
+        result = CDRF_DODEFAULT;
+        return true;
+    }
     bool filters_chars() const override { return false; }
 
  protected:

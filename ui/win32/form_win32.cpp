@@ -218,7 +218,8 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
             auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
             ImageList* images = f.menu() ? f.menu()->images() : nullptr;
             if (mi->CtlType != ODT_MENU || !images) return WindowPeer::on_message(msg, wp, lp, result);
-            mi->itemWidth = static_cast<UINT>(scale(images->width()));
+            // A few pixels more than the icon keep it off the caption beside it.
+            mi->itemWidth = static_cast<UINT>(scale(images->width() + 3));
             mi->itemHeight = static_cast<UINT>(scale(images->height()));
             return result = TRUE, true;
         }
@@ -280,9 +281,18 @@ void FormPeer::fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text
     mi.fType = m.check_kind() == MenuCheck::Radio ? MFT_RADIOCHECK : MFT_STRING;
     mi.fState = (m.enabled() ? MFS_ENABLED : MFS_DISABLED) | (m.checked() ? MFS_CHECKED : MFS_UNCHECKED);
     // Icons are drawn on request (WM_DRAWITEM), so their transparent colour is
-    // honoured everywhere; alpha bitmaps in menus are not.
+    // honoured everywhere; alpha bitmaps in menus are not. In a pop-up with any
+    // icon every item takes the icon column, blank or not: the system places
+    // the shortcut column by each item's own bitmap but shifts every caption
+    // by the widest, so an item without one would have its caption run into
+    // its shortcut.
     ImageList* images = form().menu() ? form().menu()->images() : nullptr;
-    if (images && images->get(m.image_index())) {
+    const MenuItem* popup = m.parent();
+    bool icon_column = false;
+    if (images && popup)
+        for (const MenuItem* sibling : popup->items())
+            if (!sibling->is_separator() && images->get(sibling->image_index())) icon_column = true;
+    if (icon_column) {
         mi.fMask |= MIIM_BITMAP;
         mi.hbmpItem = HBMMENU_CALLBACK;
     }
