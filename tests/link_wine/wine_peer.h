@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class RawPeer {
     bool discard_pending(DWORD idle_timeout_ms);
 
  private:
+    bool pump(std::size_t n, DWORD idle_timeout_ms, const std::function<void(const std::uint8_t*, DWORD)>& take);
+
     HANDLE h_ = INVALID_HANDLE_VALUE;
 };
 

@@ -3,7 +3,9 @@
 #include "wine_peer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <cstdlib>
 #include <random>
 
@@ -71,43 +73,14 @@ bool RawPeer::write_all(const void* data, std::size_t n, DWORD timeout_ms)
     return true;
 }
 
-std::vector<std::uint8_t> RawPeer::read_up_to(std::size_t n, DWORD idle_timeout_ms)
-{
-    std::vector<std::uint8_t> out;
-    // n is a bound, not a promise: reserve no more than a typical test moves,
-    // so a large bound cannot exhaust a 32-bit address space.
-    out.reserve(std::min<std::size_t>(n, std::size_t(4) << 20));
-    std::vector<std::uint8_t> buf(32768);
-    DWORD last = GetTickCount();
-    while (out.size() < n && GetTickCount() - last < idle_timeout_ms) {
-        DWORD errors = 0;
-        COMSTAT st{};
-        if (!ClearCommError(h_, &errors, &st)) break;
-        if (st.cbInQue == 0) {
-            Sleep(1);
-            continue;
-        }
-        DWORD want = st.cbInQue;
-        if (want > buf.size()) want = DWORD(buf.size());
-        if (want > n - out.size()) want = DWORD(n - out.size());
-        OVERLAPPED ov{};
-        ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        DWORD got = 0;
-        BOOL ok = ReadFile(h_, buf.data(), want, &got, &ov);
-        if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(h_, &ov, &got, TRUE);
-        CloseHandle(ov.hEvent);
-        if (!ok) break;
-        out.insert(out.end(), buf.begin(), buf.begin() + got);
-        last = GetTickCount();
-    }
-    return out;
-}
-
-bool RawPeer::discard_pending(DWORD idle_timeout_ms)
+// Reads until n bytes came or nothing came for idle_timeout_ms, handing each
+// block to `take`; false when the driver refused a call.
+bool RawPeer::pump(std::size_t n, DWORD idle_timeout_ms, const std::function<void(const std::uint8_t*, DWORD)>& take)
 {
     std::vector<std::uint8_t> buf(32768);
+    std::size_t done = 0;
     DWORD last = GetTickCount();
-    while (GetTickCount() - last < idle_timeout_ms) {
+    while (done < n && GetTickCount() - last < idle_timeout_ms) {
         DWORD errors = 0;
         COMSTAT st{};
         if (!ClearCommError(h_, &errors, &st)) return false;
@@ -115,7 +88,7 @@ bool RawPeer::discard_pending(DWORD idle_timeout_ms)
             Sleep(1);
             continue;
         }
-        const DWORD want = std::min<DWORD>(st.cbInQue, DWORD(buf.size()));
+        const DWORD want = DWORD(std::min<std::size_t>({st.cbInQue, buf.size(), n - done}));
         OVERLAPPED ov{};
         ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         DWORD got = 0;
@@ -123,8 +96,26 @@ bool RawPeer::discard_pending(DWORD idle_timeout_ms)
         if (!ok && GetLastError() == ERROR_IO_PENDING) ok = GetOverlappedResult(h_, &ov, &got, TRUE);
         CloseHandle(ov.hEvent);
         if (!ok) return false;
+        take(buf.data(), got);
+        done += got;
         last = GetTickCount();
     }
+    return true;
+}
+
+std::vector<std::uint8_t> RawPeer::read_up_to(std::size_t n, DWORD idle_timeout_ms)
+{
+    std::vector<std::uint8_t> out;
+    // n is a bound, not a promise: reserve no more than a typical test moves,
+    // so a large bound cannot exhaust a 32-bit address space.
+    out.reserve(std::min<std::size_t>(n, std::size_t(4) << 20));
+    pump(n, idle_timeout_ms, [&](const std::uint8_t* p, DWORD got) { out.insert(out.end(), p, p + got); });
+    return out;
+}
+
+bool RawPeer::discard_pending(DWORD idle_timeout_ms)
+{
+    if (!pump(SIZE_MAX, idle_timeout_ms, [](const std::uint8_t*, DWORD) {})) return false;
     return PurgeComm(h_, PURGE_RXCLEAR | PURGE_TXCLEAR) != 0;
 }
 
