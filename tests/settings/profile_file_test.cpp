@@ -194,10 +194,10 @@ TEST_F(ProfileFileTest, HandWrittenFilesReadAsOnWindows)
 TEST_F(ProfileFileTest, LongBareCrFileReadsToItsEnd)
 {
     std::string content = "[PORT]\r";
-    // Appended piece by piece: "k" + std::string trips a false -Wrestrict of
-    // the 32-bit cross compiler, which the win32 preset treats as an error.
-    for (int i = 0; i < 40000; ++i)
-        content.append("k").append(std::to_string(i)).append("=").append(std::to_string(i)).append("\r");
+    for (int i = 0; i < 40000; ++i) {
+        const std::string n = std::to_string(i);
+        content.append("k").append(n).append("=").append(n).append("\r");
+    }
     content += "port_num=9\r[PATH]\rp=x\r";
     put("config.ini", content);
     auto file = open_profile_file(path("config.ini"));
