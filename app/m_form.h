@@ -130,6 +130,9 @@ class TMForm : public ui::Form {
     void MMsavebinsClick();
     void BtnKeyboardClick();
     void MMkeyboardClick();
+    void MMtxfileClick();
+    void MMtxintClick();
+    void MMtxstrClick();
     void MMtxTabClick();
     void MMtxEOLClick();
     void MMtxEOFClick();

@@ -1,7 +1,7 @@
 // TMForm's menu: initial states, icons and the handlers behind each item.
-// Items whose windows come later are present and do nothing yet.
 #include "app/glyphs.h"
 #include "app/m_form.h"
+#include "app/window_set.h"
 #include "link/port_settings.h"
 #include "tx/keyboard_send.h"
 #include "ui/services.h"
@@ -47,6 +47,9 @@ void TMForm::wire_menu()
     MMsavebins.on_click = [this] { MMsavebinsClick(); };
     MMrxBB.on_click = [this] { hex.MMrxBBClick(); };
     MMrxBE.on_click = [this] { hex.MMrxBEClick(); };
+    MMtxfile.on_click = [this] { MMtxfileClick(); };
+    MMtxint.on_click = [this] { MMtxintClick(); };
+    MMtxstr.on_click = [this] { MMtxstrClick(); };
     MMtxTab.on_click = [this] { MMtxTabClick(); };
     MMtxEOL.on_click = [this] { MMtxEOLClick(); };
     MMtxEOF.on_click = [this] { MMtxEOFClick(); };
@@ -76,6 +79,32 @@ void TMForm::MMkeyboardClick()
 void TMForm::sync_text_view_keys()
 {
     Mtxt.set_keys_as_characters(BtnKeyboard.down() && port_settings.connected);
+}
+namespace {
+
+// Shows a modeless tool window, or brings it forward when it is already shown.
+void show_or_raise(ui::Form& f)
+{
+    if (!f.visible()) {
+        f.show();
+    } else if (ui::Control* c = f.active_control()) {
+        c->set_focus();
+    }
+}
+
+}  // namespace
+
+void TMForm::MMtxfileClick()
+{
+    if (port_settings.connected) TXFForm->show_modal();
+}
+void TMForm::MMtxintClick()
+{
+    if (port_settings.connected) show_or_raise(*TXIForm);
+}
+void TMForm::MMtxstrClick()
+{
+    if (port_settings.connected) show_or_raise(*TXSForm);
 }
 void TMForm::MMtxTabClick()
 {

@@ -9,6 +9,7 @@
 #include "link/port_settings.h"
 #include "link/rx_text.h"
 #include "settings/folder_groups.h"
+#include "settings/int_edit_check.h"
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
@@ -49,8 +50,9 @@ std::string load_settings_on_show(TMForm& form)
     LoadHelpSettings(file, settings_start_folder(), help);
     LoadSaveTextFolder(file, form.SD1.initial_dir);
     if (RXSForm) LoadSaveBinFolder(file, RXSForm->SD1.initial_dir);
-    // LoadSendFileFolder, LoadStringSendSettings and
-    // LoadIntegerSendSettings come here, in this order.
+    LoadSendFileFolder(file, *TXFForm);
+    LoadStringSendSettings(file, *TXSForm);
+    LoadIntegerSendSettings(file, *TXIForm);
     LoadPortSettings(file);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
@@ -62,14 +64,18 @@ void save_settings_on_close(TMForm& form)
     ProfileFile* file = settings_file();
     try {
         SavePortSettings(file);
-        // SaveSendFileFolder, SaveStringSendSettings and SaveIntegerSendSettings
-        // come here, in this order.
+        SaveSendFileFolder(file, *TXFForm);
+        SaveStringSendSettings(file, *TXSForm);
+        SaveIntegerSendSettings(file, *TXIForm);
         if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
         SaveTextViewSettings(file, text_view_of(form));
         SaveSaveTextFolder(file, form.SD1.initial_dir);
     } catch (const ProfileWriteError&) {
         // "Unable to write to <path>": shown, the remaining writes skipped, and
         // the window still closes so the program can end.
+        ui::app().handle_exception(std::current_exception());
+    } catch (const IntegerConversionError&) {
+        // The send-integer size field held no number: the same effect.
         ui::app().handle_exception(std::current_exception());
     }
 }

@@ -11,32 +11,6 @@ TRXSForm* RXSForm = nullptr;
 TAForm* AForm = nullptr;
 TTXSForm* TXSForm = nullptr;
 
-namespace {
-
-// A hidden dialog-style window, centred on the main window when shown.
-void placeholder(ui::Form& f, const char* caption)
-{
-    f.set_caption(caption);
-    f.set_border_style(ui::BorderStyle::Dialog);
-    f.set_position(ui::Position::MainFormCenter);
-    f.set_client_size(320, 160);
-}
-
-}  // namespace
-
-TTXFForm::TTXFForm() : ui::Form("TXFForm")
-{
-    placeholder(*this, "Send file");
-}
-TTXIForm::TTXIForm() : ui::Form("TXIForm")
-{
-    placeholder(*this, "Send integer");
-}
-TTXSForm::TTXSForm() : ui::Form("TXSForm")
-{
-    placeholder(*this, "Send string");
-}
-
 WindowSet::WindowSet()
 {
     m_ = std::make_unique<TMForm>();
@@ -54,6 +28,8 @@ WindowSet::WindowSet()
     AForm = a_.get();
     txs_ = std::make_unique<TTXSForm>();
     TXSForm = txs_.get();
+    // The "Default" end-of-line mark follows the text view's line-break mode.
+    TXSForm->line_break_mode = [] { return MForm ? MForm->line_break_mode() : 0; };
 }
 
 WindowSet::~WindowSet()

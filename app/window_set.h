@@ -1,6 +1,5 @@
 // The program's seven single-instance windows, created in their fixed order
-// and kept in globals named after them. Windows whose content comes later are
-// empty hidden forms until then.
+// and kept in globals named after them.
 #pragma once
 
 #include <memory>
@@ -8,24 +7,12 @@
 #include "about/ab_form.h"
 #include "rx/rxs_form.h"
 #include "settings/cs_form.h"
+#include "tx/txf_form.h"
+#include "tx/txi_form.h"
+#include "tx/txs_form.h"
 #include "ui/form.h"
 
 class TMForm;
-
-// Placeholder classes for the windows still to come; each is replaced by its
-// own class when its content is built.
-class TTXFForm : public ui::Form {
- public:
-    TTXFForm();
-};
-class TTXIForm : public ui::Form {
- public:
-    TTXIForm();
-};
-class TTXSForm : public ui::Form {
- public:
-    TTXSForm();
-};
 
 extern TMForm* MForm;
 extern TCSForm* CSForm;

@@ -47,6 +47,12 @@ int tx_timeout_flag()
     return tx_side.timeout;
 }
 
+std::int32_t tx_block_pending()
+{
+    std::lock_guard guard(tx_side.lock);
+    return tx_side.block_pending;
+}
+
 void tx_timeout_reset()
 {
     std::lock_guard guard(tx_side.lock);

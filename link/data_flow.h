@@ -24,6 +24,9 @@ struct TxSide {
     int hold = 0;
     int drop_request = 0;
     int timeout = 0;
+    // Bytes the transmit thread has taken from the FIFO but not yet handed to
+    // the port driver (its current block).
+    std::int32_t block_pending = 0;
 };
 
 extern RxSide rx_side;
@@ -38,6 +41,9 @@ void tx_hold(int flag);
 // Empties the transmit FIFO and asks the transmit thread to drop its block.
 void tx_clear();
 int tx_timeout_flag();
+// Bytes taken from the FIFO that the transmit thread still holds; a transfer
+// is only complete when this and the fill level are both 0.
+std::int32_t tx_block_pending();
 void tx_timeout_reset();
 
 std::int32_t rx_fill();

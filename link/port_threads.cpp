@@ -112,6 +112,7 @@ int tx_thread_create(PortHandle port)
         tx_side.stop = 0;
         tx_side.hold = 0;
         tx_side.drop_request = 0;
+        tx_side.block_pending = 0;
     }
     return create(tx_worker, fail_tx_create, [port] { tx_thread_body(port); });
 }

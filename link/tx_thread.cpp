@@ -49,6 +49,7 @@ bool tx_pass(PortHandle port, TxState& s)
         if (tx_side.drop_request) {
             tx_side.drop_request = 0;
             s.pending = 0;
+            tx_side.block_pending = 0;
         }
         poll_write(port, s);
         if (!hold && s.pending == 0) {
@@ -63,6 +64,7 @@ bool tx_pass(PortHandle port, TxState& s)
                 fifo_get(tx_side.fifo, s.block, n);
                 s.pos = 0;
                 s.pending = n;
+                tx_side.block_pending = n;
                 s.progress = port_tick_ms();
             }
         }
@@ -85,6 +87,7 @@ bool tx_pass(PortHandle port, TxState& s)
             if (port_driver().write(port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) == PortIo::pending)
                 s.in_flight = true;
             accepted = w;
+            tx_side.block_pending = s.pending - w;
         }
     }
 
@@ -96,6 +99,7 @@ bool tx_pass(PortHandle port, TxState& s)
         fifo_clear(tx_side.fifo);
         tx_side.timeout = 1;
         s.pending = 0;
+        tx_side.block_pending = 0;
         s.progress = now;
         // Purging does not end a pending write everywhere, which would then
         // refill the purged queue; cancel it first. The record stays ours

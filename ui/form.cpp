@@ -30,6 +30,12 @@ void Form::set_min_window_size(int w, int h)
     sync(Prop::Style);
 }
 
+void Form::set_max_window_size(int w, int h)
+{
+    max_size_ = Size{w, h};
+    sync(Prop::Style);
+}
+
 void Form::set_border_style(BorderStyle s)
 {
     border_style_ = s;

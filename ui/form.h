@@ -53,6 +53,10 @@ class Form : public Control {
     // Smallest window (frame included) the user may size it to; 0 = no limit.
     Size min_window_size() const { return min_size_; }
     void set_min_window_size(int w, int h);
+    // Largest window (frame included) the user may size it to; 0 = no limit.
+    // A fixed height is the same height as minimum and maximum.
+    Size max_window_size() const { return max_size_; }
+    void set_max_window_size(int w, int h);
 
     BorderStyle border_style() const { return border_style_; }
     void set_border_style(BorderStyle s);
@@ -126,6 +130,7 @@ class Form : public Control {
     MainMenu* menu_ = nullptr;
     Control* active_ = nullptr;
     Size min_size_;
+    Size max_size_;
     BorderStyle border_style_ = BorderStyle::Sizeable;
     BorderIcons border_icons_;
     FormStyle form_style_ = FormStyle::Normal;

@@ -201,6 +201,9 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
             Size s = f.min_window_size();
             if (s.width > 0) mm->ptMinTrackSize.x = scale(s.width);
             if (s.height > 0) mm->ptMinTrackSize.y = scale(s.height);
+            Size m = f.max_window_size();
+            if (m.width > 0) mm->ptMaxTrackSize.x = scale(m.width);
+            if (m.height > 0) mm->ptMaxTrackSize.y = scale(m.height);
             return result = 0, true;
         }
         case WM_ACTIVATE:

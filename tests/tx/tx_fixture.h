@@ -1,0 +1,77 @@
+// The main window fixture with what the transmit windows' tests share: files
+// to send, a line at a chosen baud rate, and the bytes that reached the peer.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/app/main_window_fixture.h"
+
+using Bytes = std::vector<unsigned char>;
+
+class TxTest : public MainWindowTest {
+ protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        static int serial = 0;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("olvex_tx_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
+                std::to_string(++serial));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    // Connects over a line paced at `baud` (0: bytes cross at once).
+    void connect_at(int baud, int fifo_bytes = 1048576)
+    {
+        port_settings.port_baud = baud ? baud : 115200;
+        port_settings.port_txth_size = fifo_bytes;
+        sim.set_paced(baud != 0);
+        connect();
+    }
+
+    static Bytes random_bytes(std::size_t n, unsigned seed = 7)
+    {
+        std::mt19937 gen(seed);
+        Bytes b(n);
+        for (auto& x : b) x = static_cast<unsigned char>(gen());
+        return b;
+    }
+    std::string file_with(const Bytes& content, const std::string& name = "data.bin")
+    {
+        const auto path = dir_ / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+        return path.string();
+    }
+
+    // Everything the peer gets until `expected` bytes came or `seconds` passed.
+    Bytes peer_collect(std::size_t expected, double seconds)
+    {
+        Bytes got;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+        while (got.size() < expected && std::chrono::steady_clock::now() < deadline) {
+            auto part = sim.peer_read(1);
+            got.insert(got.end(), part.begin(), part.end());
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        auto rest = sim.peer_read(1);
+        got.insert(got.end(), rest.begin(), rest.end());
+        return got;
+    }
+
+    std::filesystem::path dir_;
+};

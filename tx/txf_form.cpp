@@ -1,0 +1,242 @@
+// TTXFForm: the file transfer record, its timer tick, Hold/Continue, Cancel
+// and the close that cleans up after every kind of end.
+#include "tx/txf_form.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+
+#include "link/data_flow.h"
+#include "link/port_settings.h"
+#include "settings/setting_values.h"
+#include "ui/services.h"
+
+namespace {
+
+constexpr ui::Color bar_colour = ui::Color::rgb(179, 208, 244);
+
+bool connected()
+{
+    return port_settings.connected != 0;
+}
+
+void error_box(const char* text, ui::Form* owner)
+{
+    ui::message_box(text, "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, owner);
+}
+
+}  // namespace
+
+TTXFForm::TTXFForm() : ui::Form("TXFForm")
+{
+    build_layout();
+    on_show = [this] { FormShow(); };
+    on_close = [this](ui::CloseAction& a) { FormClose(a); };
+    Timer1.on_timer = [this] { Timer1Timer(); };
+    PBtxpb.on_paint = [this](ui::Canvas& c) { bar_paint(tx_bar, c); };
+    PBfifopb.on_paint = [this](ui::Canvas& c) { bar_paint(fifo_bar, c); };
+    BtnHold.on_click = [this] { BtnHoldClick(); };
+    BtnCancel.on_click = [this] { BtnCancelClick(); };
+}
+
+TTXFForm::~TTXFForm() = default;
+
+void TTXFForm::build_layout()
+{
+    set_caption("Tx (0% done)");
+    set_border_style(ui::BorderStyle::Single);
+    set_border_icons({.system_menu = true, .minimize = true, .maximize = false});
+    set_form_style(ui::FormStyle::StayOnTop);
+    set_position(ui::Position::MainFormCenter);
+    set_client_size(368, 194);
+    set_double_buffered(true);
+    ui::Font tahoma;
+    tahoma.name = "Tahoma";
+    set_font(tahoma);
+
+    Label1.set_bounds(8, 8, 352, 14);
+    STname.set_bounds(8, 24, 352, 17);
+    STname.set_border(ui::StaticBorder::Single);
+    STname.set_color(ui::colors::info_bk);
+    LblTxPrg.set_bounds(8, 50, 352, 14);
+    PBtxpb.set_bounds(8, 66, 352, 27);
+    LblFifo.set_bounds(8, 100, 352, 14);
+    PBfifopb.set_bounds(8, 116, 352, 27);
+    BtnHold.set_bounds(8, 158, 75, 25);
+    BtnCancel.set_bounds(285, 158, 75, 25);
+    BtnCancel.set_cancel(true);
+    OD1.filter = "All files (*.*)|*.*";
+}
+
+void TTXFForm::FormShow()
+{
+    bar_init(tx_bar, PBtxpb, bar_colour, 1);
+    bar_init(fifo_bar, PBfifopb, bar_colour, 1);
+    file_.close();
+    buffer_.reset();
+    tr_ = Transfer{};
+    BtnHold.set_caption("Hold");
+    LblTxPrg.set_caption("Tx progress:");
+    LblFifo.set_caption("Tx FIFO:");
+    Timer1.set_enabled(true);
+    if (!start_transfer()) {
+        tr_.close_request = true;
+        tr_.outcome = Outcome::NotStarted;
+    }
+}
+
+bool TTXFForm::start_transfer()
+{
+    if (!OD1.execute(this)) return false;
+    const std::string path = OD1.file_name;
+    if (!file_exists(path)) return false;
+    const std::size_t cut = path.find_last_of("\\/");
+    OD1.initial_dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    STname.set_caption(" " + (cut == std::string::npos ? path : path.substr(cut + 1)));
+    if (file_.open(path) != 0) return false;
+    const std::int64_t size = file_.size();
+    if (size <= 0 || size > txf_max_file_size) return false;
+    tr_.file_size = static_cast<std::int32_t>(size);
+    tr_.buffer_size = std::min(tr_.file_size, port_settings.port_txth_size);
+    if (tr_.buffer_size <= 0) return false;
+    buffer_.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(tr_.buffer_size)]);
+    if (!buffer_) return false;
+    // The link may already be gone; the first tick then reports it.
+    if (connected()) {
+        tr_.last_fill = tx_fill();
+        tr_.queued_before = tr_.last_fill;
+        tx_timeout_reset();
+    }
+    tr_.state = TxState::Reading;
+    return true;
+}
+
+void TTXFForm::stop(Outcome why)
+{
+    tr_.state = TxState::Idle;
+    tr_.close_request = true;
+    tr_.outcome = why;
+}
+
+void TTXFForm::Timer1Timer()
+{
+    if (tr_.close_request) {
+        tr_.state = TxState::Idle;
+        close();
+        return;
+    }
+    std::int32_t fill = 0;
+    if (tr_.state != TxState::Idle) {
+        // Every FIFO operation needs the link: a disconnect (by the user or a
+        // lost port) frees the FIFO under the transfer.
+        if (!connected()) {
+            stop(Outcome::LinkLost);
+            error_box("Port connection lost during file transfer!\nCanceling file transfer.", this);
+        } else {
+            fill = tx_fill();
+            if (tx_timeout_flag()) {
+                stop(Outcome::TimedOut);
+                error_box(
+                    "Transmission timeout occured during file transfer!\nTx FIFO cleared, canceling file transfer.",
+                    this);
+            }
+        }
+    }
+    if (tr_.state == TxState::Reading) read_file();
+    if (tr_.state != TxState::Idle) count_progress(fill);
+    bar_refresh(tx_bar);
+    bar_refresh(fifo_bar);
+}
+
+void TTXFForm::read_file()
+{
+    const std::int32_t room = tx_free();
+    if (room <= 0) return;
+    std::int32_t n = room;
+    if (static_cast<std::int64_t>(tr_.bytes_read) + room > tr_.file_size) {
+        n = tr_.file_size - tr_.bytes_read;
+        tr_.state = TxState::Draining;
+    }
+    // A FIFO made by a later connection may be larger than the buffer.
+    n = std::min(n, tr_.buffer_size);
+    if (n <= 0) return;
+    std::size_t got = 0;
+    file_.read(buffer_.get(), static_cast<std::size_t>(n), &got);
+    const auto g = static_cast<std::int32_t>(std::min<std::size_t>(got, static_cast<std::size_t>(n)));
+    if (g == 0) {
+        // The file holds fewer bytes than it had at the start (or cannot be
+        // read on): the transfer could never complete.
+        stop(Outcome::FileShort);
+        error_box("File could not be read to its end!\nCanceling file transfer.", this);
+        return;
+    }
+    tx_put(buffer_.get(), g);
+    tr_.bytes_read += g;
+    tr_.left_fifo += g;
+    // A short read is no error: the next tick reads on from here.
+    if (tr_.bytes_read < tr_.file_size) tr_.state = TxState::Reading;
+}
+
+void TTXFForm::count_progress(std::int32_t fill_before_read)
+{
+    const std::int32_t fill_now = tx_fill();
+    // A time-out empties the FIFO at once; those bytes never went out. The
+    // flag is read after the fill, so a clear before that read is seen here,
+    // and the next tick reports it.
+    if (tx_timeout_flag()) return;
+    tr_.left_fifo += tr_.last_fill - fill_now;
+    tr_.last_fill = fill_now;
+    tr_.bytes_sent =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(tr_.left_fifo - tr_.queued_before, 0, tr_.bytes_read));
+
+    const double size = tr_.file_size;
+    tx_bar.value = size > 0 ? static_cast<int>(tr_.bytes_sent * 10000.0 / size) : 0;
+    set_caption("Tx (" + std::to_string(size > 0 ? static_cast<int>(tr_.bytes_sent * 100.0 / size) : 0) + "% done)");
+    LblTxPrg.set_caption("Tx progress (" + size_text(tr_.bytes_sent) + " / " + size_text(size) + "):");
+    // Complete once the transmit thread has handed the last block to the driver.
+    if (tr_.bytes_sent == tr_.file_size && tx_block_pending() == 0) stop(Outcome::Complete);
+    const double capacity = port_settings.port_txth_size;
+    fifo_bar.value = capacity > 0 ? static_cast<int>(fill_before_read * 10000.0 / capacity) : 0;
+    LblFifo.set_caption("Tx FIFO (" + size_text(fill_before_read) + "):");
+}
+
+void TTXFForm::BtnHoldClick()
+{
+    if (connected()) tx_hold(tr_.hold ? 0 : 1);
+    BtnHold.set_caption(tr_.hold ? "Hold" : "Continue");
+    tr_.hold = !tr_.hold;
+}
+
+void TTXFForm::BtnCancelClick()
+{
+    if (tr_.outcome == Outcome::None) tr_.outcome = Outcome::Cancelled;
+    close();
+}
+
+void TTXFForm::FormClose(ui::CloseAction&)
+{
+    Timer1.set_enabled(false);
+    file_.close();
+    buffer_.reset();
+    if (tr_.outcome == Outcome::None) tr_.outcome = Outcome::Cancelled;
+    tr_.state = TxState::Idle;
+    if (!connected()) return;
+    // A complete transfer keeps what the transmit thread still has in hand;
+    // any other end drops what is queued.
+    if (tr_.outcome != Outcome::Complete) tx_clear();
+    tx_hold(0);
+}
+
+int LoadSendFileFolder(const ProfileFile* file, TTXFForm& form)
+{
+    if (!file) return 1;
+    form.OD1.initial_dir = read_setting_text(*file, "PATH", "path_send_file", "");
+    return 0;
+}
+
+int SaveSendFileFolder(ProfileFile* file, const TTXFForm& form)
+{
+    if (!file) return 1;
+    write_setting_text(*file, "PATH", "path_send_file", form.OD1.initial_dir);
+    return 0;
+}

@@ -1,0 +1,77 @@
+// The send-string window TTXSForm: a line of text from an editable history,
+// with an optional end-of-line mark and end-of-string zero byte.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "settings/profile_file.h"
+#include "ui/button.h"
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/radio_button.h"
+
+// How many history items the settings file keeps (str_00 .. str_19).
+inline constexpr int txs_saved_history = 20;
+
+class TTXSForm : public ui::Form {
+ public:
+    TTXSForm();
+
+    ui::Label Label1{this, "Label1", "Enter string:"};
+    ui::ComboBox CBmsg{this, "CBmsg", ui::ComboStyle::DropDown};
+    ui::CheckBox CBeol{this, "CBeol", "Append EOL mark"};
+    ui::CheckBox CBeos{this, "CBeos", "Append EOS ('\\0')"};
+    ui::RadioButton RBdef{this, "RBdef", "Default"};
+    ui::RadioButton RBusr{this, "RBusr", "User value:"};
+    ui::Edit Edec{this, "Edec", "13"};
+    ui::Label Label2{this, "Label2", "0x"};
+    ui::Edit Ehex{this, "Ehex", "0D"};
+    ui::RadioButton RBcr{this, "RBcr", "CR   (MAC)"};
+    ui::RadioButton RBlf{this, "RBlf", "LF   (UNIX)"};
+    ui::RadioButton RBcrlf{this, "RBcrlf", "CR+LF   (DOS/WIN)"};
+    ui::RadioButton RBlfcr{this, "RBlfcr", "LF+CR   (Acorn BBC)"};
+    ui::Button BtnSendClose{this, "BtnSendClose", "Send + close"};
+    ui::Button BtnSend{this, "BtnSend", "Send"};
+    ui::Button BtnCancel{this, "BtnCancel", "Cancel"};
+
+    // The text view's line-break mode (0 CR .. 4 CR or LF), handed in by the
+    // main window; the "Default" mark follows it.
+    std::function<int()> line_break_mode;
+
+    void CBeolClick();
+    void EdecEnter();
+    void EhexEnter();
+    void EdecKeyPress(char& key);
+    void EhexKeyPress(char& key);
+    void CBmsgKeyPress(char& key);
+    void BtnSendClick();
+    void BtnSendCloseClick();
+    void BtnCancelClick();
+    void send_string();
+
+    // Whether Ehex (not Edec) is the active user field.
+    bool hex_active() const { return hex_active_; }
+
+ private:
+    void build_layout();
+    std::uint8_t user_byte();
+    bool hex_active_ = false;
+};
+
+// The end-of-line mark of a send: 0, 1 or 2 bytes into out, count returned.
+// choice: 0 Default, 1 user value, 2 CR, 3 LF, 4 CR+LF, 5 LF+CR.
+int string_eol_mark(int choice, int line_break_mode, std::uint8_t user_byte, std::uint8_t out[2]);
+// A user byte from its decimal or hexadecimal text: 0 when the text is no
+// number, 255 for anything above 255 (a negative decimal included).
+std::uint8_t user_byte_of_decimal(const std::string& text);
+std::uint8_t user_byte_of_hex(const std::string& text);
+
+// The history and the str_eol... keys of TXCFG. Load and save return 1
+// without a settings file, else 0; a refused write throws.
+int LoadStringSendSettings(const ProfileFile* file, TTXSForm& form);
+int SaveStringSendSettings(ProfileFile* file, const TTXSForm& form);
