@@ -126,7 +126,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0"}));
-    EXPECT_EQ(section("PATH"), (Lines{"path_save_bin=", "path_save_text="}));
+    EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text="}));
     EXPECT_TRUE(section("HELP").empty());
     for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
 }
