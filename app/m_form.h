@@ -18,6 +18,7 @@
 #include "rx/rxs_form.h"
 #include "ui/file_dialog.h"
 #include "views/hex_page.h"
+#include "views/info_page.h"
 #include "views/text_commands.h"
 
 class TMForm : public ui::Form {
@@ -58,6 +59,7 @@ class TMForm : public ui::Form {
     HexPage hex{&TabSheet2};
     ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
+    InfoPage info_page{TSinfo};
 
     // Menu.
     ui::MainMenu MainMenu1{*this};
@@ -68,6 +70,8 @@ class TMForm : public ui::Form {
     ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
     ui::MenuItem MPortSep1{MPort, ui::separator};
     ui::MenuItem MMcomset{MPort, "MMcomset", "Settings"};
+    ui::MenuItem MPortSepReconnect{MPort, ui::separator};
+    ui::MenuItem MMreconnect{MPort, "MMreconnect", "Reconnect automatically", {}, ui::MenuCheck::Check};
     ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
     ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
     ui::MenuItem MRxSep1{MRx, ui::separator};
@@ -120,6 +124,7 @@ class TMForm : public ui::Form {
     void MMconClick();
     void MMdisconClick();
     void MMcomsetClick();
+    void MMreconnectClick();
     void MMexitClick();
     void MMhelpClick();
     void MMaboutClick();
@@ -156,12 +161,22 @@ class TMForm : public ui::Form {
     void show_connected(bool on);
     void show_save_binary(RxsPreset preset);
     void sync_text_view_keys();
+    // A port that went away under the connection, and the retries after it.
+    void port_lost();
+    void retry_lost_port();
+    bool modal_dialog_open() const;
 
     std::string help_path_;
     // Rate meter: last connected tick's time and store length.
     std::uint32_t rate_prev_tick_ = 0;
     std::int32_t rate_prev_length_ = 0;
     bool shown_once_ = false;
+    // The port was lost rather than disconnected by the user: "Reconnect
+    // automatically" may reopen it; the user's Connect or Disconect ends that.
+    bool port_lost_ = false;
+    bool loss_disconnect_ = false;  // the Disconect in progress is the loss's own
+    bool loss_box_open_ = false;
+    std::uint32_t reconnect_tick_ = 0;  // last reopen attempt
 };
 
 // Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).

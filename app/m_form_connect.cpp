@@ -9,6 +9,7 @@
 #include "settings/start_folder.h"
 #include "app/window_set.h"
 #include "link/com.h"
+#include "link/line_errors.h"
 #include "link/port_settings.h"
 #include "link/rx_store.h"
 #include "ui/application.h"
@@ -74,6 +75,8 @@ void TMForm::BtnClrClick()
 void TMForm::MMconClick()
 {
     if (port_settings.connected) return;
+    port_lost_ = false;  // the user's own Connect ends any retrying
+    line_errors_reset();
     const int r = com_connect();
     if (r != 0) {
         ui::message_box(connect_failure_text(r, port_settings.port_num), "Error", ui::MsgIcon::Error,
@@ -85,7 +88,12 @@ void TMForm::MMconClick()
 
 void TMForm::MMdisconClick()
 {
-    if (!port_settings.connected) return;
+    const bool was_retrying = port_lost_;
+    if (!loss_disconnect_) port_lost_ = false;  // the user's Disconect ends the retrying
+    if (!port_settings.connected) {
+        if (was_retrying && !port_lost_) show_connected(false);
+        return;
+    }
     com_disconnect();
     // The keyboard toggle keeps its state; it only acts while connected.
     show_connected(false);

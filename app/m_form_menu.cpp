@@ -2,6 +2,7 @@
 #include "app/glyphs.h"
 #include "app/m_form.h"
 #include "app/window_set.h"
+#include "link/line_errors.h"
 #include "link/port_settings.h"
 #include "tx/keyboard_send.h"
 #include "ui/services.h"
@@ -35,6 +36,7 @@ void TMForm::wire_menu()
     MMcon.on_click = [this] { MMconClick(); };
     MMdiscon.on_click = [this] { MMdisconClick(); };
     MMcomset.on_click = [this] { MMcomsetClick(); };
+    MMreconnect.on_click = [this] { MMreconnectClick(); };
     MMclrrx.on_click = [this] { MMclrrxClick(); };
     MMwwrap.on_click = [this] { text_word_wrap_toggled(text_page()); };
     MMas.on_click = [this] { text_auto_scroll_toggled(text_page()); };
@@ -121,6 +123,7 @@ void TMForm::MMtxEOFClick()
 
 void TMForm::MMclrrxClick()
 {
+    line_errors_reset();
     text_clear(text_page(), port_settings.port_rx_data_block_size);
     hex.clear();
 }

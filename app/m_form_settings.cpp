@@ -54,6 +54,7 @@ std::string load_settings_on_show(TMForm& form)
     LoadStringSendSettings(file, *TXSForm);
     LoadIntegerSendSettings(file, *TXIForm);
     LoadPortSettings(file);
+    form.MMreconnect.set_checked(port_settings.port_reconnect != 0);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     return help;

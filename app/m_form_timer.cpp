@@ -5,6 +5,7 @@
 
 #include "app/m_form.h"
 #include "link/data_flow.h"
+#include "link/port_threads.h"
 #include "link/port_settings.h"
 #include "link/rx_store.h"
 #include "ui/services.h"
@@ -56,8 +57,12 @@ void TMForm::Timer1Timer()
 {
     if (!port_settings.connected) {
         SB.set_panel_text(1, fill_text(" Rx: ", store_length()));
+        retry_lost_port();
         return;
     }
+    // Taken before the drain: the receive thread reports the loss only after
+    // its last bytes are in the FIFO, so this tick's drain takes them all.
+    const bool lost = rx_port_lost();
     const std::int32_t rx_waiting = rx_fill();
     const std::int32_t tx_waiting = tx_fill();
 
@@ -94,9 +99,10 @@ void TMForm::Timer1Timer()
     SB.set_panel_text(1, text);
 
     Timer1.set_interval(timer1_interval_for(rate, port_settings.port_rxth_size));
+    if (lost) port_lost();
 }
 
 void TMForm::Timer2Timer()
 {
-    // The Info page's refresh joins here; it runs only while that page shows.
+    info_page.refresh();
 }

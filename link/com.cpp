@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "link/data_flow.h"
+#include "link/line_errors.h"
 #include "link/port_threads.h"
 #include "link/usart.h"
 
@@ -86,6 +87,7 @@ int port_status(PortDcb* dcb, PortComStat* stat, std::uint32_t* modem)
     std::lock_guard guard(rx_side.lock);
     std::uint32_t errors = 0;
     if (!port_driver().clear_error(com_port, &errors, stat)) return 2;
+    line_errors_note(errors);  // the call cleared them for the receive thread too
     if (!port_driver().modem_status(com_port, modem)) return 3;
     if (!port_driver().get_state(com_port, dcb)) return 4;
     return 0;

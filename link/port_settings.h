@@ -26,6 +26,7 @@ struct PortSettings {
     std::int32_t port_rx_to = 50;       // read time-out constant, ms
     std::int32_t port_rx_mult = 1;      // read time-out multiplier, ms per byte
     std::int32_t port_tx_size_lim = 1;  // limit the transmit queue to ~1.5 s
+    std::int32_t port_reconnect = 0;    // reopen a lost port every second until it is back
     std::int32_t tx_queue_size = 0;     // computed at connect
     std::int32_t tx_block_limit = 0;    // computed at connect
     std::int32_t settings_loaded = 0;   // not persisted

@@ -2,6 +2,7 @@
 // portable form of CREATE_SUSPENDED), resume, and the stop protocol.
 #include "link/port_threads.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -96,8 +97,16 @@ int stop(std::unique_ptr<WorkerThread>& slot, Side& side)
 
 }  // namespace
 
+std::atomic<bool> rx_lost_flag{false};
+
+bool rx_port_lost()
+{
+    return rx_lost_flag;
+}
+
 int rx_thread_create(PortHandle port)
 {
+    rx_lost_flag = false;
     {
         std::lock_guard guard(rx_side.lock);
         rx_side.stop = 0;
@@ -160,4 +169,18 @@ void port_pause_ms(std::int32_t ms)
         std::this_thread::yield();
     else
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::int32_t rx_idle_pause_ms(const PortSettings& s)
+{
+    const std::int32_t base = s.port_rxth_sleep;
+    if (base >= idle_pause_cap_ms || s.port_baud <= 0) return base;
+    const double half_full_ms = s.port_rx_size * 5000.0 / s.port_baud;
+    if (half_full_ms <= base) return base;
+    return half_full_ms >= idle_pause_cap_ms ? idle_pause_cap_ms : static_cast<std::int32_t>(half_full_ms);
+}
+
+std::int32_t tx_idle_pause_ms(const PortSettings& s)
+{
+    return std::max(s.port_txth_sleep, idle_pause_cap_ms);
 }

@@ -15,6 +15,10 @@ int tx_thread_resume();
 // 1 when no thread exists.
 int rx_thread_stop();
 int tx_thread_stop();
+// The receive thread found the port gone (its driver calls kept failing) and
+// has put every byte it had read into the receive FIFO; it calls the driver no
+// more. Cleared when a receive thread is created.
+bool rx_port_lost();
 bool rx_thread_exists();
 bool tx_thread_exists();
 

@@ -2,10 +2,12 @@
 // the pass files (rx_thread.cpp, tx_thread.cpp).
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
 #include "link/port_driver.h"
+#include "link/port_settings.h"
 
 // Tick counter in milliseconds since program start.
 std::int64_t port_tick_ms();
@@ -17,3 +19,18 @@ void rx_thread_body(PortHandle port);
 // Runs transmit passes until one notices the stop flag; ends any write still
 // under way before it returns.
 void tx_thread_body(PortHandle port);
+
+// Set by the receive thread once the port is lost (rx_port_lost).
+extern std::atomic<bool> rx_lost_flag;
+
+// A thread that found nothing to move this many passes in a row is idle and
+// pauses longer: polling an idle port every millisecond costs a few percent of
+// a core under Wine. Any byte brings the configured pause back at once.
+inline constexpr int idle_passes_before_backoff = 16;
+inline constexpr std::int32_t idle_pause_cap_ms = 20;
+// The receive thread's idle pause: the configured one, raised toward the cap
+// only as far as the driver's receive queue stays at most half full at the
+// configured rate (ten bits a character) before the thread looks again.
+std::int32_t rx_idle_pause_ms(const PortSettings& s);
+// The transmit thread's idle pause: a byte put meanwhile waits at most this long.
+std::int32_t tx_idle_pause_ms(const PortSettings& s);

@@ -13,10 +13,32 @@ namespace {
 
 constexpr std::int32_t read_buffer_size = 32768;
 
+// A port whose count or read keeps failing this long (and for this many
+// passes in a row) is gone: a USB adapter pulled, a pty's far end closed.
+constexpr std::int64_t lost_after_ms = 250;
+constexpr int lost_after_failures = 3;
+// Once lost the thread only waits to be stopped; it keeps no core busy.
+constexpr std::int32_t lost_pause_ms = 50;
+
 struct RxState {
     unsigned char buffer[read_buffer_size];
     std::int32_t pending = 0;  // bytes read and not yet in the FIFO
+    int idle_passes = 0;       // passes in a row that found the driver's queue empty
+    int failures = 0;          // driver calls failed in a row
+    std::int64_t first_failure = 0;
+    bool lost = false;
 };
+
+void note_driver_result(RxState& s, bool failed)
+{
+    if (!failed) {
+        s.failures = 0;
+        return;
+    }
+    const std::int64_t now = port_tick_ms();
+    if (s.failures++ == 0) s.first_failure = now;
+    if (s.failures >= lost_after_failures && now - s.first_failure >= lost_after_ms) s.lost = true;
+}
 
 // One pass; true when the stop flag was set at its start.
 bool rx_pass(PortHandle port, RxState& s)
@@ -25,14 +47,21 @@ bool rx_pass(PortHandle port, RxState& s)
     {
         std::lock_guard guard(rx_side.lock);
         stop = rx_side.stop != 0;
-        if (s.pending == 0) {
+        if (s.pending == 0 && !s.lost) {
             std::int32_t count = 0;
+            bool failed = false;
             // A failed count or read is no byte count: read nothing this pass.
-            if (usart_rx_count(port, &count) != 0 || count < 0) count = 0;
+            if (usart_rx_count(port, &count) != 0 || count < 0) {
+                count = 0;
+                failed = true;
+            }
+            s.idle_passes = count != 0 ? 0 : s.idle_passes + 1;
             if (count != 0) {
                 const std::int32_t got = usart_read(port, s.buffer, std::min(count, read_buffer_size));
                 if (got > 0) s.pending = got;
+                failed = got < 0;
             }
+            note_driver_result(s, failed);
         }
     }
     bool skip_pause = false;
@@ -46,7 +75,16 @@ bool rx_pass(PortHandle port, RxState& s)
             skip_pause = true;
         }
     }
-    if (!skip_pause) port_pause_ms(port_settings.port_rxth_sleep);
+    if (s.lost) {
+        // Raised only once every byte read is in the FIFO, so the window that
+        // drains and then disconnects loses none of them.
+        if (s.pending == 0) rx_lost_flag = true;
+        port_pause_ms(lost_pause_ms);
+    } else if (s.idle_passes >= idle_passes_before_backoff) {
+        port_pause_ms(rx_idle_pause_ms(port_settings));
+    } else if (!skip_pause) {
+        port_pause_ms(port_settings.port_rxth_sleep);
+    }
     return stop;
 }
 

@@ -37,6 +37,26 @@ void SimPortDriver::vanish(int n)
     end_writes(d, 0, false);
 }
 
+void SimPortDriver::reappear(int n)
+{
+    std::lock_guard g(lock_);
+    Device& d = port(n);
+    if (!d.vanished) return;
+    d.vanished = false;
+    d.handle = 0;
+    d.line_in.clear();
+    d.rx_queue.clear();
+    d.tx_queue.clear();
+    d.errors = 0;
+    d.rx_clock = d.tx_clock = Clock::now();
+}
+
+void SimPortDriver::inject_errors(int n, std::uint32_t mask)
+{
+    std::lock_guard g(lock_);
+    port(n).errors |= mask;
+}
+
 bool SimPortDriver::is_open(int n)
 {
     std::lock_guard g(lock_);
@@ -195,8 +215,15 @@ void SimPortDriver::set_os_major_version(std::uint32_t v)
 
 // ---------------------------------------------------------------- internals
 
+int SimPortDriver::call_count(Call call)
+{
+    std::lock_guard g(lock_);
+    return call_count_[static_cast<int>(call)];
+}
+
 bool SimPortDriver::injected_failure(Call call)
 {
+    ++call_count_[static_cast<int>(call)];
     int& count = fail_count_[static_cast<int>(call)];
     if (count == 0) return false;
     if (count > 0) --count;

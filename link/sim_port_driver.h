@@ -43,6 +43,9 @@ class SimPortDriver final : public PortDriver {
     // The device disappears mid-stream: every later call on its handles fails
     // (close still releases the handle), pending writes fail, opens fail.
     void vanish(int n);
+    // The device comes back (the adapter plugged in again): new opens succeed;
+    // handles from before the loss stay dead.
+    void reappear(int n);
     bool is_open(int n);
     int open_handles();
 
@@ -57,6 +60,9 @@ class SimPortDriver final : public PortDriver {
     std::size_t peer_unsent(int n);
     // Input lines of the port (output lines of the peer). All on but RI and CD at first.
     void set_modem(int n, bool cts, bool dsr, bool ring, bool rlsd);
+    // Line errors the driver reports at the next ClearCommError (PORT_CE_*
+    // bits, added to what is pending); the bytes on the line are untouched.
+    void inject_errors(int n, std::uint32_t mask);
 
     // --- test side: what the port layer did ---------------------------------
     PortDcb dcb(int n);
@@ -72,6 +78,8 @@ class SimPortDriver final : public PortDriver {
     // Misuses of the seam seen so far: a pending write's record reused or its
     // bytes changed, a handle closed with a write still pending.
     int violations();
+    // How often `call` was made so far, failed or not.
+    int call_count(Call call);
 
     // --- test side: behaviour -----------------------------------------------
     // The next `times` calls of `call` fail (always = every call until heal()).
@@ -148,6 +156,7 @@ class SimPortDriver final : public PortDriver {
     std::uintptr_t next_handle_ = 0x1000;
     std::uint32_t next_op_ = 1;
     int fail_count_[static_cast<int>(Call::count_)] = {};
+    int call_count_[static_cast<int>(Call::count_)] = {};
     int violations_ = 0;
     int gone_pending_ = 0;
     bool paced_ = true;

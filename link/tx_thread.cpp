@@ -25,6 +25,7 @@ struct TxState {
     // write and no new block until it has finished.
     PortWriteRecord record;
     bool in_flight = false;
+    int idle_passes = 0;  // passes in a row with nothing to send
 };
 
 // Call under the transmit lock. A write that has finished is progress: the
@@ -70,9 +71,12 @@ bool tx_pass(PortHandle port, TxState& s)
         }
     }
     if (hold || (s.pending == 0 && !blocked)) {
-        port_pause_ms(port_settings.port_txth_sleep);
+        s.idle_passes = hold || s.in_flight ? 0 : s.idle_passes + 1;
+        port_pause_ms(s.idle_passes >= idle_passes_before_backoff ? tx_idle_pause_ms(port_settings)
+                                                                  : port_settings.port_txth_sleep);
         return stop;
     }
+    s.idle_passes = 0;
 
     std::int32_t accepted = 0;
     {

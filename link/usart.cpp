@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "link/line_errors.h"
+
 namespace {
 
 bool port_number_ok(std::int32_t n)
@@ -111,6 +113,7 @@ int usart_rx_count(PortHandle h, std::int32_t* count)
     PortComStat stat;
     std::uint32_t errors = 0;
     if (!port_driver().clear_error(h, &errors, &stat)) return 2;
+    line_errors_note(errors);
     *count = static_cast<std::int32_t>(stat.cbInQue);
     return 0;
 }
@@ -121,6 +124,7 @@ int usart_tx_count(PortHandle h, std::int32_t* count)
     PortComStat stat;
     std::uint32_t errors = 0;
     if (!port_driver().clear_error(h, &errors, &stat)) return 2;
+    line_errors_note(errors);
     *count = static_cast<std::int32_t>(stat.cbOutQue);
     return 0;
 }

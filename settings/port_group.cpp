@@ -79,6 +79,7 @@ int LoadPortSettings(const ProfileFile* file, PortSettings& r)
     r.port_rx_to = clamped(get("port_rx_to", 50), 1, 1000);
     r.port_rx_mult = clamped(get("port_rx_mult", 1), 1, 32768);
     r.port_tx_size_lim = get("port_tx_size_lim", 1) > 0 ? 1 : 0;
+    r.port_reconnect = get("port_reconnect", 0) > 0 ? 1 : 0;
     r.connected = 0;
     r.settings_loaded = 1;
     return 0;
@@ -109,5 +110,7 @@ int SavePortSettings(ProfileFile* file, const PortSettings& r)
     put("port_rx_to", r.port_rx_to);
     put("port_rx_mult", r.port_rx_mult);
     put("port_tx_size_lim", r.port_tx_size_lim);
+    // Newer than the keys above, so files written before it still read the same.
+    put("port_reconnect", r.port_reconnect);
     return 0;
 }

@@ -122,9 +122,10 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     const Lines all = filled_lines();
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all[0], "[PORT]");
-    EXPECT_EQ(section("PORT").size(), 20u);
+    EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
+    EXPECT_EQ(section("PORT")[20], "port_reconnect=0");
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0"}));
     EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text="}));
     EXPECT_TRUE(section("HELP").empty());
@@ -134,7 +135,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
 TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
 {
     std::ofstream(dir_ / "manual.txt") << "help";
-    put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\n"
+    put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\nport_reconnect=1\r\n"
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
         "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\npath_save_bin=C:\\bin\r\n");
     start();
@@ -142,6 +143,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(sim.is_open(2));
     EXPECT_EQ(port_settings.port_baud, 9600);
     EXPECT_EQ(port_settings.port_parity, 3);
+    EXPECT_TRUE(m->MMreconnect.checked());
     EXPECT_FALSE(m->MMas.checked());
     EXPECT_TRUE(m->MMwwrap.checked());
     EXPECT_TRUE(m->Mtxt.word_wrap());
@@ -164,7 +166,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[1], "port_baud=9600");
     EXPECT_EQ(section("PORT")[2], "port_parity=SPACE");
     EXPECT_EQ(section("PORT")[3], "port_open=1");
-    EXPECT_EQ(section("PORT").size(), 20u);
+    EXPECT_EQ(section("PORT")[4], "port_reconnect=1");
+    EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("TXTVIEW"),
               (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*", "line_break=3"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));

@@ -104,6 +104,7 @@ void expect_default_port(const PortSettings& r)
     EXPECT_EQ(r.port_rx_to, 50);
     EXPECT_EQ(r.port_rx_mult, 1);
     EXPECT_EQ(r.port_tx_size_lim, 1);
+    EXPECT_EQ(r.port_reconnect, 0);
     EXPECT_EQ(r.connected, 0);
     EXPECT_EQ(r.settings_loaded, 1);
 }
@@ -130,6 +131,7 @@ const Lines default_port_lines = {
     "port_rx_to=50",
     "port_rx_mult=1",
     "port_tx_size_lim=1",
+    "port_reconnect=0",
 };
 
 TEST(SettingValues, IntegerTexts)
@@ -312,6 +314,10 @@ TEST_F(SettingsGroupsTest, PortKeysLoadWithTheirRules)
         {"port_tx_size_lim=5", &P::port_tx_size_lim, 1},
         {"port_tx_size_lim=0", &P::port_tx_size_lim, 0},
         {"port_tx_size_lim=-5", &P::port_tx_size_lim, 0},
+        {"port_reconnect=1", &P::port_reconnect, 1},
+        {"port_reconnect=7", &P::port_reconnect, 1},
+        {"port_reconnect=-1", &P::port_reconnect, 0},
+        {"port_reconnect=x", &P::port_reconnect, 0},
     };
     for (const auto& rule : rules) {
         SCOPED_TRACE(rule.line);
@@ -364,6 +370,7 @@ TEST_F(SettingsGroupsTest, ASavedRecordLoadsBackTheSame)
     out.port_rx_to = 1000;
     out.port_rx_mult = 32768;
     out.port_tx_size_lim = 0;
+    out.port_reconnect = 1;
     for (int parity = 0; parity <= 4; ++parity) {
         SCOPED_TRACE(parity);
         out.port_parity = parity;
@@ -388,6 +395,7 @@ TEST_F(SettingsGroupsTest, ASavedRecordLoadsBackTheSame)
         EXPECT_EQ(in.port_rx_to, 1000);
         EXPECT_EQ(in.port_rx_mult, 32768);
         EXPECT_EQ(in.port_tx_size_lim, 0);
+        EXPECT_EQ(in.port_reconnect, 1);
     }
     EXPECT_EQ(file_->read_string("PORT", "port_parity", ""), "MARK");
     out.port_parity = 3;
