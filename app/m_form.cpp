@@ -133,17 +133,7 @@ void TMForm::build_pages()
     Mtxt.set_double_buffered(true);
     Mtxt.set_word_wrap(false);
 
-    DGhex.set_col_count(33);
-    DGhex.set_fixed_cols(1);
-    DGhex.set_fixed_rows(1);
-    DGhex.set_row_count(2);
-    DGhex.set_default_row_height(22);
-    DGhex.set_grid_lines(true);
-    DGhex.set_double_buffered(true);
-    // Fills the page above the room the inspector takes.
-    const ui::Rect page = TabSheet2.client_rect();
-    DGhex.set_bounds(0, 0, page.width(), page.height() > 120 ? page.height() - 120 : page.height());
-    DGhex.set_anchors(ui::Anchors{true, true, true, true});
+    hex.lay_out();
 
     PCd.set_active_page_index(1);  // the HEX page is shown at start
 }

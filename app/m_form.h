@@ -15,7 +15,10 @@
 #include "ui/text_view.h"
 #include "ui/timer.h"
 #include "ui/tool_bar.h"
+#include "rx/rxs_form.h"
+#include "ui/file_dialog.h"
 #include "views/capture_command.h"
+#include "views/hex_page.h"
 #include "views/line_commands.h"
 #include "views/info_page.h"
 #include "views/text_commands.h"
@@ -55,7 +58,8 @@ class TMForm : public ui::Form {
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
     ui::TextView Mtxt{&TabSheet1, "Mtxt"};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
-    ui::DrawGrid DGhex{&TabSheet2, "DGhex"};
+    HexPage hex{&TabSheet2};
+    ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo};
 
@@ -141,6 +145,9 @@ class TMForm : public ui::Form {
     void MMclrrxClick();
     void MMtxtRfClick();
     void MMcaptureClick();
+    void MMsavetxtClick();
+    void MMsavebinClick();
+    void MMsavebinsClick();
     void BtnKeyboardClick();
     void MMkeyboardClick();
     void MMtxfileClick();
@@ -158,10 +165,8 @@ class TMForm : public ui::Form {
     int line_break_mode();
 
     const std::string& help_path() const { return help_path_; }
-    // The save-text dialog's initial directory (kept here until its window exists).
-    std::string save_text_dir;
-    // The selected block of the hex view (byte positions in the store).
-    std::int32_t block_start = 0, block_end = 0;
+    // The save-text dialog; its initial folder is remembered in the settings.
+    ui::SaveDialog SD1{"SD1"};
 
  private:
     void build_tool_bar();
@@ -169,7 +174,7 @@ class TMForm : public ui::Form {
     void build_status_bar();
     void wire_menu();
     void show_connected(bool on);
-    void set_grid_rows_for(std::int32_t length);
+    void show_save_binary(RxsPreset preset);
     void sync_text_view_keys();
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);

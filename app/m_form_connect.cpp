@@ -134,9 +134,7 @@ void TMForm::FormShow()
 {
     if (shown_once_) return;
     shown_once_ = true;
-    DGhex.set_col_width(0, 90);
-    for (int c = 1; c <= 16; ++c) DGhex.set_col_width(c, 20);
-    for (int c = 17; c <= 32; ++c) DGhex.set_col_width(c, 14);
+    hex.set_col_widths();
     help_path_ = load_settings_on_show(*this);
     MMclrrx.click();
     Timer1.set_enabled(true);

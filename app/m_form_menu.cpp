@@ -46,6 +46,11 @@ void TMForm::wire_menu()
     MMtxtRf.on_click = [this] { MMtxtRfClick(); };
     MMtstamp.on_click = [this] { text_timestamps_toggled(MMtstamp); };
     MMcapture.on_click = [this] { MMcaptureClick(); };
+    MMsavetxt.on_click = [this] { MMsavetxtClick(); };
+    MMsavebin.on_click = [this] { MMsavebinClick(); };
+    MMsavebins.on_click = [this] { MMsavebinsClick(); };
+    MMrxBB.on_click = [this] { hex.MMrxBBClick(); };
+    MMrxBE.on_click = [this] { hex.MMrxBEClick(); };
     MMtxfile.on_click = [this] { MMtxfileClick(); };
     MMtxint.on_click = [this] { MMtxintClick(); };
     MMtxstr.on_click = [this] { MMtxstrClick(); };
@@ -123,10 +128,7 @@ void TMForm::MMclrrxClick()
     line_errors_reset();
     text_clear(text_page(), port_settings.port_rx_data_block_size);
     capture.drain.store_cleared();
-    DGhex.set_row_count(2);
-    DGhex.invalidate();
-    block_start = 0;
-    block_end = 0;
+    hex.clear();
 }
 
 void TMForm::MMtxtRfClick()

@@ -51,8 +51,8 @@ std::string load_settings_on_show(TMForm& form)
     ProfileFile* file = settings_file();
     std::string help;
     LoadHelpSettings(file, settings_start_folder(), help);
-    LoadSaveTextFolder(file, form.save_text_dir);
-    // LoadSaveBinFolder comes here, before the transmit windows' groups.
+    LoadSaveTextFolder(file, form.SD1.initial_dir);
+    if (RXSForm) LoadSaveBinFolder(file, RXSForm->SD1.initial_dir);
     LoadSendFileFolder(file, *TXFForm);
     LoadStringSendSettings(file, *TXSForm);
     LoadIntegerSendSettings(file, *TXIForm);
@@ -72,9 +72,9 @@ void save_settings_on_close(TMForm& form)
         SaveSendFileFolder(file, *TXFForm);
         SaveStringSendSettings(file, *TXSForm);
         SaveIntegerSendSettings(file, *TXIForm);
-        // SaveSaveBinFolder comes here.
+        if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
         SaveTextViewSettings(file, text_view_of(form));
-        SaveSaveTextFolder(file, form.save_text_dir);
+        SaveSaveTextFolder(file, form.SD1.initial_dir);
         SaveCaptureFolder(file, form.capture.SDcap.initial_dir);
     } catch (const ProfileWriteError&) {
         // "Unable to write to <path>": shown, the remaining writes skipped, and

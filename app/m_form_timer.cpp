@@ -54,16 +54,6 @@ int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity)
     return half_full_ms < timer1_fastest_ms ? timer1_fastest_ms : int(half_full_ms);
 }
 
-void TMForm::set_grid_rows_for(std::int32_t length)
-{
-    const std::int32_t rows = length / 16 + (length % 16 ? 1 : 0) + 1;
-    DGhex.set_row_count(rows);
-    // Each move acts as a click on the grid, so the inspector follows the end.
-    DGhex.set_row(rows - 1);
-    DGhex.set_col(32);
-    DGhex.invalidate();
-}
-
 void TMForm::set_rx_panel(std::string base)
 {
     rx_panel_base_ = base;
@@ -97,7 +87,7 @@ void TMForm::Timer1Timer()
     }
     if (r == 0) {
         rx_text_drained(drained.store_from, ui::local_time_of_day_ms());
-        set_grid_rows_for(store_length());
+        hex.follow_store(store_length());
         text_follow_store(text_page());
     }
 

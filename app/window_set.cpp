@@ -11,24 +11,6 @@ TRXSForm* RXSForm = nullptr;
 TAForm* AForm = nullptr;
 TTXSForm* TXSForm = nullptr;
 
-namespace {
-
-// A hidden dialog-style window, centred on the main window when shown.
-void placeholder(ui::Form& f, const char* caption)
-{
-    f.set_caption(caption);
-    f.set_border_style(ui::BorderStyle::Dialog);
-    f.set_position(ui::Position::MainFormCenter);
-    f.set_client_size(320, 160);
-}
-
-}  // namespace
-
-TRXSForm::TRXSForm() : ui::Form("RXSForm")
-{
-    placeholder(*this, "Save selected");
-}
-
 WindowSet::WindowSet()
 {
     m_ = std::make_unique<TMForm>();
@@ -41,6 +23,7 @@ WindowSet::WindowSet()
     TXIForm = txi_.get();
     rxs_ = std::make_unique<TRXSForm>();
     RXSForm = rxs_.get();
+    rxs_->on_saved = [m = m_.get()](std::int32_t start, std::int32_t end) { m->hex.select_saved(start, end); };
     a_ = std::make_unique<TAForm>();
     AForm = a_.get();
     txs_ = std::make_unique<TTXSForm>();

@@ -1,11 +1,11 @@
 // The program's seven single-instance windows, created in their fixed order
-// and kept in globals named after them. Windows whose content comes later are
-// empty hidden forms until then.
+// and kept in globals named after them.
 #pragma once
 
 #include <memory>
 
 #include "about/ab_form.h"
+#include "rx/rxs_form.h"
 #include "settings/cs_form.h"
 #include "tx/txf_form.h"
 #include "tx/txi_form.h"
@@ -13,13 +13,6 @@
 #include "ui/form.h"
 
 class TMForm;
-
-// Placeholder classes for the windows still to come; each is replaced by its
-// own class when its content is built.
-class TRXSForm : public ui::Form {
- public:
-    TRXSForm();
-};
 
 extern TMForm* MForm;
 extern TCSForm* CSForm;

@@ -1,4 +1,4 @@
-// HELP/path and PATH/path_save_text.
+// HELP/path and the PATH keys of the save dialogs.
 #include "settings/folder_groups.h"
 
 #include "settings/setting_values.h"
@@ -26,6 +26,20 @@ int SaveSaveTextFolder(ProfileFile* file, std::string_view folder)
 {
     if (!file) return 1;
     write_setting_text(*file, "PATH", "path_save_text", folder);
+    return 0;
+}
+
+int LoadSaveBinFolder(const ProfileFile* file, std::string& folder)
+{
+    if (!file) return 1;
+    folder = read_setting_text(*file, "PATH", "path_save_bin", "");
+    return 0;
+}
+
+int SaveSaveBinFolder(ProfileFile* file, std::string_view folder)
+{
+    if (!file) return 1;
+    write_setting_text(*file, "PATH", "path_save_bin", folder);
     return 0;
 }
 

@@ -1,5 +1,5 @@
-// The HELP section (the help file's name, only read) and PATH/path_save_text
-// (the save-text dialog's initial folder).
+// The HELP section (the help file's name, only read) and the PATH keys of the
+// save dialogs' initial folders (path_save_text, path_save_bin).
 #pragma once
 
 #include <string>
@@ -16,6 +16,10 @@ void LoadHelpSettings(const ProfileFile* file, std::string_view start_folder, st
 int LoadSaveTextFolder(const ProfileFile* file, std::string& folder);
 int SaveSaveTextFolder(ProfileFile* file, std::string_view folder);
 
+// PATH/path_save_bin, the save-binary dialog's initial folder; default empty.
+// Results as for the save-text folder.
+int LoadSaveBinFolder(const ProfileFile* file, std::string& folder);
+int SaveSaveBinFolder(ProfileFile* file, std::string_view folder);
 // PATH/path_capture: the capture dialog's initial folder, default empty; the
 // same results as the save-text folder's.
 int LoadCaptureFolder(const ProfileFile* file, std::string& folder);

@@ -60,15 +60,15 @@ TEST_F(PortLossWindowTest, KeepsEveryByteDisconnectsAndSaysSoOnce)
     connect();
     peer_sends("first\nsecond\n");
     tick();
-    m->block_start = 2;
-    m->block_end = 9;
+    m->hex.block_start = 2;
+    m->hex.block_end = 9;
     peer_sends("third\nfour");  // still in the FIFO when the port goes
     lose_port();
 
     EXPECT_EQ(store_text(), "first\nsecond\nthird\nfour");
     EXPECT_EQ(lines(), (std::vector<std::string>{"first", "second", "third", "four"}));
-    EXPECT_EQ(m->block_start, 2);
-    EXPECT_EQ(m->block_end, 9);
+    EXPECT_EQ(m->hex.block_start, 2);
+    EXPECT_EQ(m->hex.block_end, 9);
     expect_link_closed();
     EXPECT_EQ(m->SB.panel(0).text, "COM1 lost");
     EXPECT_TRUE(m->MMcon.enabled());

@@ -129,8 +129,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("TXTVIEW"),
               (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0", "timestamps=0"}));
     // The capture folder comes after every key the PATH section had before.
-    EXPECT_EQ(section("PATH").back(), "path_capture=");
-    EXPECT_EQ(section("PATH").rbegin()[1], "path_save_text=");
+    EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture="}));
     EXPECT_TRUE(section("HELP").empty());
     for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
 }
@@ -140,7 +139,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     std::ofstream(dir_ / "manual.txt") << "help";
     put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\nport_reconnect=1\r\n"
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
-        "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\n");
+        "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\npath_save_bin=C:\\bin\r\n");
     start();
     EXPECT_EQ(port_settings.connected, 1) << "port_open 7 loads as 1 and connects";
     EXPECT_TRUE(sim.is_open(2));
@@ -153,7 +152,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(m->MMdis.checked());
     EXPECT_TRUE(m->MMlnLFCR.checked());
     EXPECT_FALSE(m->MMlnCR.checked());
-    EXPECT_EQ(m->save_text_dir, "C:\\saved");
+    EXPECT_EQ(m->SD1.initial_dir, "C:\\saved");
+    EXPECT_EQ(RXSForm->SD1.initial_dir, "C:\\bin");
     EXPECT_EQ(m->help_path(), dir_.string() + "\\manual.txt");
     user.press("F1");
     ASSERT_EQ(user.world().shell_opens.size(), 1u);

@@ -489,12 +489,17 @@ TEST_F(SettingsGroupsTest, HelpFileMustExistInTheStartFolder)
     EXPECT_EQ(help, "");
 }
 
-TEST_F(SettingsGroupsTest, SaveTextFolderRoundTrips)
+TEST_F(SettingsGroupsTest, SaveFoldersRoundTripUnderTheirOwnKeys)
 {
     ASSERT_EQ(SaveSaveTextFolder(file_.get(), "C:\\Received data"), 0);
-    std::string folder;
+    ASSERT_EQ(SaveSaveBinFolder(file_.get(), "D:\\bin"), 0);
+    std::string folder, bin = "x";
     ASSERT_EQ(LoadSaveTextFolder(file_.get(), folder), 0);
     EXPECT_EQ(folder, "C:\\Received data");
+    ASSERT_EQ(LoadSaveBinFolder(file_.get(), bin), 0);
+    EXPECT_EQ(bin, "D:\\bin");
+    EXPECT_EQ(LoadSaveBinFolder(nullptr, bin), 1);
+    EXPECT_EQ(SaveSaveBinFolder(nullptr, bin), 1);
 }
 
 TEST_F(SettingsGroupsTest, ARefusedWriteNamesTheFileAndStopsTheGroup)
