@@ -292,6 +292,26 @@ TEST_F(CaptureTest, TimestampsFollowTheDrainOfEachLinesFirstByte)
     EXPECT_EQ(lines().back(), "f");
 }
 
+TEST_F(CaptureTest, SaveTextKeepsTheStampsAndTheStoreHasNone)
+{
+    user.world().time_of_day_at_zero = 8 * 3600000LL;  // 08:00:00.000
+    ASSERT_TRUE(user.choose(m->MMtstamp));
+    connect();
+    arrive("abc\rde");
+    for (int i = 0; i < 2000 && store_length() == 0; ++i) user.wait(1);
+    char t[rx_text_stamp_length + 1] = {};
+    rx_text_format_time(ui::local_time_of_day_ms(), t);
+    ASSERT_EQ(lines(), (std::vector<std::string>{std::string(t) + "abc", std::string(t) + "de"}));
+
+    user.pick_file(path);
+    user.press("Alt+S");
+    EXPECT_EQ(file_bytes(path), std::string(t) + "abc\r\n" + t + "de");
+    // The bytes themselves, for the hex view and the binary saves, are as received.
+    const RxStore* s = nullptr;
+    ASSERT_EQ(rx_store_info(&s), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s->data), std::size_t(s->length)), "abc\rde");
+}
+
 TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
 {
     EXPECT_FALSE(m->MMdtr.enabled());
