@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/link_wine/olvex_process.h"
 #include "tests/link_wine/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
@@ -16,42 +17,6 @@ namespace gd = guidriver;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-// Runs olvex.exe in a fresh temporary working directory (its config.ini lives
-// there) and closes it at the end.
-class Olvex {
- public:
-    Olvex()
-    {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        dir_ = std::string(tmp) + "olvex_e2e_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        char old[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, old);
-        SetCurrentDirectoryA(dir_.c_str());
-        started_ = gd::start(proc_, gd::exe_folder() + "olvex.exe");
-        SetCurrentDirectoryA(old);
-        if (started_) top_ = gd::find_window("Olvex terminal", 15000, proc_.pid);
-    }
-    ~Olvex()
-    {
-        if (top_) PostMessageA(top_, WM_CLOSE, 0, 0);
-        if (proc_.process && proc_.wait(10000) < 0) proc_.kill();
-        std::string ini = dir_ + "\\config.ini";
-        DeleteFileA(ini.c_str());
-        RemoveDirectoryA(dir_.c_str());
-    }
-    HWND top() const { return top_; }
-    int wait_exit(int ms) { return proc_.wait(ms); }
-    HWND status_bar() const { return gd::find_control(top_, "class:msctls_statusbar32:1"); }
-
- private:
-    std::string dir_;
-    gd::Process proc_;
-    bool started_ = false;
-    HWND top_ = nullptr;
-};
 
 // A panel's text without the tabs that centre or right-align it.
 std::string status(HWND sb, int panel)
@@ -76,14 +41,8 @@ class MainWindowWine : public ::testing::Test {
  protected:
     void SetUp() override
     {
-        const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
-        if (!env_port("OLVEX_COM_A") || !env_port("OLVEX_COM_B") || !dosdevices)
-            GTEST_SKIP() << "needs the pty pair of scripts/test (OLVEX_COM_A/B, OLVEX_DOSDEVICES)";
-        // Wine's mount manager points com1 at /dev/ttyS0 when its session
-        // starts, which may be after the link was made: make COM1 the same pty
-        // end as COM_A again.
-        const std::string d = dosdevices, a = std::to_string(env_port("OLVEX_COM_A"));
-        ASSERT_TRUE(run_unix_shell("ln -sfn $(readlink '" + d + "/com" + a + "') '" + d + "/com1'", 10000));
+        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
+        ASSERT_TRUE(link_com1_to_com_a());
     }
 };
 
@@ -91,7 +50,8 @@ TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
 {
     RawPeer peer(env_port("OLVEX_COM_B"));  // COM1 shares COM5's end of the pair
     ASSERT_TRUE(peer.is_open());
-    Olvex olvex;
+    StartFolder folder("olvex_e2e_");
+    OlvexRun olvex(folder.path());
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = olvex.status_bar();
@@ -142,7 +102,8 @@ TEST_F(MainWindowWine, KeyboardModeSendsTypedCharactersAndShiftEnterAsLineFeed)
 {
     RawPeer peer(env_port("OLVEX_COM_B"));
     ASSERT_TRUE(peer.is_open());
-    Olvex olvex;
+    StartFolder folder("olvex_e2e_");
+    OlvexRun olvex(folder.path());
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = olvex.status_bar();
@@ -187,7 +148,8 @@ TEST_F(MainWindowWine, ConnectWithTheDeviceMissingSaysOpeningFailed)
         ~Restore() { run_unix_shell(script, 10000); }
     } restore{back};
 
-    Olvex olvex;
+    StartFolder folder("olvex_e2e_");
+    OlvexRun olvex(folder.path());
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     ASSERT_TRUE(gd::choose_menu(top, "Port/Connect"));

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "tests/link_wine/own_pty_pair.h"
+#include "tests/link_wine/olvex_process.h"
 #include "tests/link_wine/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
@@ -23,40 +24,6 @@ namespace gd = guidriver;
 namespace {
 
 constexpr int com_a = 15, com_b = 16;
-
-// olvex.exe in a fresh folder whose config.ini names COM15.
-class Olvex {
- public:
-    Olvex()
-    {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        dir_ = std::string(tmp) + "olvex_loss_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        std::ofstream(dir_ + "\\config.ini") << "[PORT]\r\nport_num=" << com_a << "\r\n";
-        char old[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, old);
-        SetCurrentDirectoryA(dir_.c_str());
-        if (gd::start(proc_, gd::exe_folder() + "olvex.exe"))
-            top_ = gd::find_window("Olvex terminal", 15000, proc_.pid);
-        SetCurrentDirectoryA(old);
-    }
-    ~Olvex()
-    {
-        if (top_) PostMessageA(top_, WM_CLOSE, 0, 0);
-        if (proc_.process && proc_.wait(10000) < 0) proc_.kill();
-        DeleteFileA((dir_ + "\\config.ini").c_str());
-        RemoveDirectoryA(dir_.c_str());
-    }
-    HWND top() const { return top_; }
-    HANDLE process() const { return proc_.process; }
-    int wait_exit(int ms) { return proc_.wait(ms); }
-
- private:
-    std::string dir_;
-    gd::Process proc_;
-    HWND top_ = nullptr;
-};
 
 std::string status(HWND sb, int panel)
 {
@@ -112,7 +79,10 @@ TEST(PortLossWine, InfoFramesThenLossKeepsDataAndReconnectAppends)
     auto peer = std::make_unique<RawPeer>(com_b);
     ASSERT_TRUE(peer->is_open());
 
-    Olvex olvex;
+    // A start folder whose config.ini names COM15.
+    StartFolder folder("olvex_loss_");
+    std::ofstream(folder.file("config.ini")) << "[PORT]\r\nport_num=" << com_a << "\r\n";
+    OlvexRun olvex(folder.path());
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = gd::find_control(top, "class:msctls_statusbar32:1");

@@ -11,44 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/link_wine/olvex_process.h"
 #include "tests/link_wine/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
 namespace gd = guidriver;
 
 namespace {
-
-// olvex.exe in a fresh working directory of its own, closed at the end.
-class Olvex {
- public:
-    Olvex()
-    {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        dir_ = std::string(tmp) + "olvex_hex_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        char old[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, old);
-        SetCurrentDirectoryA(dir_.c_str());
-        if (gd::start(proc_, gd::exe_folder() + "olvex.exe"))
-            top_ = gd::find_window("Olvex terminal", 15000, proc_.pid);
-        SetCurrentDirectoryA(old);
-    }
-    ~Olvex()
-    {
-        if (top_) PostMessageA(top_, WM_CLOSE, 0, 0);
-        if (proc_.process && proc_.wait(10000) < 0) proc_.kill();
-        for (const char* f : {"config.ini", "all.bin", "block.bin", "view.txt"}) DeleteFileA(file(f).c_str());
-        RemoveDirectoryA(dir_.c_str());
-    }
-    HWND top() const { return top_; }
-    std::string file(const char* name) const { return dir_ + "\\" + name; }
-
- private:
-    std::string dir_;
-    gd::Process proc_;
-    HWND top_ = nullptr;
-};
 
 std::string read_file(const std::string& path)
 {
@@ -92,11 +61,8 @@ class HexSaveWine : public ::testing::Test {
  protected:
     void SetUp() override
     {
-        const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
-        if (!env_port("OLVEX_COM_A") || !env_port("OLVEX_COM_B") || !dosdevices)
-            GTEST_SKIP() << "needs the pty pair of scripts/test (OLVEX_COM_A/B, OLVEX_DOSDEVICES)";
-        const std::string d = dosdevices, a = std::to_string(env_port("OLVEX_COM_A"));
-        ASSERT_TRUE(run_unix_shell("ln -sfn $(readlink '" + d + "/com" + a + "') '" + d + "/com1'", 10000));
+        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
+        ASSERT_TRUE(link_com1_to_com_a());
     }
 };
 
@@ -104,7 +70,8 @@ TEST_F(HexSaveWine, ThousandBytesShownInspectedAndSavedWholeAsABlockAndAsText)
 {
     RawPeer peer(env_port("OLVEX_COM_B"));
     ASSERT_TRUE(peer.is_open());
-    Olvex olvex;
+    StartFolder folder("olvex_hex_", {"all.bin", "block.bin", "view.txt"});
+    OlvexRun olvex(folder.path());
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = gd::find_control(top, "class:msctls_statusbar32:1");
@@ -129,9 +96,9 @@ TEST_F(HexSaveWine, ThousandBytesShownInspectedAndSavedWholeAsABlockAndAsText)
 
     // Save all: Ctrl+S goes straight to the file dialog.
     ASSERT_TRUE(gd::press_keys(top, "Ctrl+S")) << gd::last_error();
-    ASSERT_TRUE(fill_save_dialog(olvex.file("all.bin"))) << gd::last_error();
+    ASSERT_TRUE(fill_save_dialog(folder.file("all.bin"))) << gd::last_error();
     EXPECT_TRUE(gd::wait_window_gone("Save binary data", 5000));
-    EXPECT_EQ(read_file(olvex.file("all.bin")), sent);
+    EXPECT_EQ(read_file(folder.file("all.bin")), sent);
 
     // Back to the top, then a block from byte 18 (row 2, column 3) to byte 67
     // (row 5, column 20, in the character half). Clicks are posted and keys come
@@ -173,9 +140,9 @@ TEST_F(HexSaveWine, ThousandBytesShownInspectedAndSavedWholeAsABlockAndAsText)
     EXPECT_EQ(gd::text_of(gd::find_control(dlg, "class:Edit:1")), "18");
     EXPECT_EQ(gd::text_of(gd::find_control(dlg, "class:Edit:4")), "43");
     ASSERT_TRUE(gd::click_button(dlg, "Save"));
-    ASSERT_TRUE(fill_save_dialog(olvex.file("block.bin"))) << gd::last_error();
+    ASSERT_TRUE(fill_save_dialog(folder.file("block.bin"))) << gd::last_error();
     EXPECT_TRUE(gd::wait_window_gone("Save binary data", 5000));
-    EXPECT_EQ(read_file(olvex.file("block.bin")), sent.substr(18, 50));
+    EXPECT_EQ(read_file(folder.file("block.bin")), sent.substr(18, 50));
 
     // Save text: the view's lines joined by CR LF, as the view itself gives its text.
     HWND view = nullptr;
@@ -185,6 +152,6 @@ TEST_F(HexSaveWine, ThousandBytesShownInspectedAndSavedWholeAsABlockAndAsText)
     const std::string text = gd::text_of(view);
     EXPECT_FALSE(text.empty());
     ASSERT_TRUE(gd::press_keys(top, "Alt+S"));
-    ASSERT_TRUE(fill_save_dialog(olvex.file("view.txt"))) << gd::last_error();
-    EXPECT_TRUE(gd::wait_until([&] { return read_file(olvex.file("view.txt")) == text; }, 5000));
+    ASSERT_TRUE(fill_save_dialog(folder.file("view.txt"))) << gd::last_error();
+    EXPECT_TRUE(gd::wait_until([&] { return read_file(folder.file("view.txt")) == text; }, 5000));
 }

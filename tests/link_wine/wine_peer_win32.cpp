@@ -144,6 +144,19 @@ bool run_unix_shell(const std::string& script, DWORD timeout_ms)
     return false;
 }
 
+std::string e2e_ports_missing()
+{
+    if (!env_port("OLVEX_COM_A") || !env_port("OLVEX_COM_B") || !std::getenv("OLVEX_DOSDEVICES"))
+        return "needs the pty pair of scripts/test (OLVEX_COM_A/B, OLVEX_DOSDEVICES)";
+    return {};
+}
+
+bool link_com1_to_com_a()
+{
+    const std::string d = std::getenv("OLVEX_DOSDEVICES"), a = std::to_string(env_port("OLVEX_COM_A"));
+    return run_unix_shell("ln -sfn $(readlink '" + d + "/com" + a + "') '" + d + "/com1'", 10000);
+}
+
 std::string wine_path(const std::string& unix_path)
 {
     std::string p = "Z:" + unix_path;

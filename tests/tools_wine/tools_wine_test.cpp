@@ -56,11 +56,8 @@ class ToolsWine : public ::testing::Test {
  protected:
     void SetUp() override
     {
-        const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
-        if (!env_port("OLVEX_COM_A") || !env_port("OLVEX_COM_B") || !dosdevices)
-            GTEST_SKIP() << "needs the pty pair of scripts/test (OLVEX_COM_A/B, OLVEX_DOSDEVICES)";
-        const std::string d = dosdevices, a = std::to_string(env_port("OLVEX_COM_A"));
-        ASSERT_TRUE(run_unix_shell("ln -sfn $(readlink '" + d + "/com" + a + "') '" + d + "/com1'", 10000));
+        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
+        ASSERT_TRUE(link_com1_to_com_a());
         // On the Unix side, where sha256sum can read the files.
         unix_dir = "/tmp/olvex_capture_e2e_" + std::to_string(GetCurrentProcessId());
         ASSERT_TRUE(run_unix_shell("mkdir -p '" + unix_dir + "'", 10000));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/link_wine/olvex_process.h"
 #include "tests/link_wine/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
@@ -42,66 +43,18 @@ std::string sha256(const Bytes& data)
     return hex;
 }
 
-// A start folder that lasts across several runs of olvex.exe (its config.ini
-// stays there between them).
-class StartFolder {
- public:
-    StartFolder()
-    {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        path = std::string(tmp) + "olvex_tx_e2e_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(path.c_str(), nullptr);
-    }
-    ~StartFolder()
-    {
-        for (const char* f : {"\\config.ini", "\\random.bin"}) DeleteFileA((path + f).c_str());
-        RemoveDirectoryA(path.c_str());
-    }
-    std::string path;
-};
-
-// One run of olvex.exe in the start folder, closed at the end.
-class Olvex {
- public:
-    explicit Olvex(const std::string& dir)
-    {
-        char old[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, old);
-        SetCurrentDirectoryA(dir.c_str());
-        const bool started = gd::start(proc_, gd::exe_folder() + "olvex.exe");
-        SetCurrentDirectoryA(old);
-        if (started) top_ = gd::find_window("Olvex terminal", 15000, proc_.pid);
-    }
-    ~Olvex()
-    {
-        if (top_) close();
-        if (proc_.process && proc_.wait(10000) < 0) proc_.kill();
-    }
-    int close()
-    {
-        PostMessageA(top_, WM_CLOSE, 0, 0);
-        top_ = nullptr;
-        return proc_.wait(10000);
-    }
-    HWND top() const { return top_; }
-    DWORD pid() const { return proc_.pid; }
-    bool connect()
-    {
-        HWND sb = gd::find_control(top_, "class:msctls_statusbar32:1");
-        return gd::choose_menu(top_, "Port/Connect") &&
-               gd::wait_until(
-                   [&] {
-                       return gd::status_text(sb, 0).find("connected") != std::string::npos &&
-                              gd::status_text(sb, 0).find("dis") == std::string::npos;
-                   },
-                   5000);
-    }
-
- private:
-    gd::Process proc_;
-    HWND top_ = nullptr;
-};
+// Port > Connect, then wait until the status bar says so.
+bool connect(const OlvexRun& olvex)
+{
+    HWND sb = olvex.status_bar();
+    return gd::choose_menu(olvex.top(), "Port/Connect") &&
+           gd::wait_until(
+               [&] {
+                   return gd::status_text(sb, 0).find("connected") != std::string::npos &&
+                          gd::status_text(sb, 0).find("dis") == std::string::npos;
+               },
+               5000);
+}
 
 struct FindPrefix {
     DWORD pid = 0;
@@ -143,11 +96,8 @@ class TxWine : public ::testing::Test {
  protected:
     void SetUp() override
     {
-        const char* dosdevices = std::getenv("OLVEX_DOSDEVICES");
-        if (!env_port("OLVEX_COM_A") || !env_port("OLVEX_COM_B") || !dosdevices)
-            GTEST_SKIP() << "needs the pty pair of scripts/test (OLVEX_COM_A/B, OLVEX_DOSDEVICES)";
-        const std::string d = dosdevices, a = std::to_string(env_port("OLVEX_COM_A"));
-        ASSERT_TRUE(run_unix_shell("ln -sfn $(readlink '" + d + "/com" + a + "') '" + d + "/com1'", 10000));
+        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
+        ASSERT_TRUE(link_com1_to_com_a());
         peer = std::make_unique<RawPeer>(env_port("OLVEX_COM_B"));
         ASSERT_TRUE(peer->is_open());
     }
@@ -156,17 +106,18 @@ class TxWine : public ::testing::Test {
         if (peer) peer->discard_pending(200);
     }
     std::unique_ptr<RawPeer> peer;
-    StartFolder folder;
+    // Lasts across several runs of olvex.exe: its config.ini stays between them.
+    StartFolder folder{"olvex_tx_e2e_", {"random.bin"}};
 };
 
 TEST_F(TxWine, OneMegabyteFileArrivesWholeAndTheWindowClosesByItself)
 {
     const Bytes content = random_bytes(1 << 20, 1234);
-    const std::string path = folder.path + "\\random.bin";
+    const std::string path = folder.file("random.bin");
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()), content.size());
-    Olvex olvex(folder.path);
+    OlvexRun olvex(folder.path());
     ASSERT_NE(olvex.top(), nullptr) << gd::last_error();
-    ASSERT_TRUE(olvex.connect());
+    ASSERT_TRUE(connect(olvex));
     ASSERT_TRUE(gd::press_keys(olvex.top(), "Ctrl+O")) << gd::last_error();
     ASSERT_TRUE(gd::fill_file_dialog("Open", path, 10000)) << gd::last_error();
     const Bytes got = peer->read_up_to(content.size(), 5000);
@@ -181,9 +132,9 @@ TEST_F(TxWine, OneMegabyteFileArrivesWholeAndTheWindowClosesByItself)
 TEST_F(TxWine, IntegerAndStringReachTheWireAndComeBackAfterARestart)
 {
     {
-        Olvex olvex(folder.path);
+        OlvexRun olvex(folder.path());
         ASSERT_NE(olvex.top(), nullptr) << gd::last_error();
-        ASSERT_TRUE(olvex.connect());
+        ASSERT_TRUE(connect(olvex));
 
         // Ctrl+I, 300 in two bytes little-endian.
         ASSERT_TRUE(gd::press_keys(olvex.top(), "Ctrl+I"));
@@ -214,9 +165,9 @@ TEST_F(TxWine, IntegerAndStringReachTheWireAndComeBackAfterARestart)
         EXPECT_EQ(peer->read_up_to(6, 3000), (Bytes{0x68, 0x65, 0x6C, 0x6C, 0x6F, 0x00}));
         EXPECT_EQ(olvex.close(), 0);
     }
-    Olvex again(folder.path);
+    OlvexRun again(folder.path());
     ASSERT_NE(again.top(), nullptr) << gd::last_error();
-    ASSERT_TRUE(again.connect());
+    ASSERT_TRUE(connect(again));
     ASSERT_TRUE(gd::press_keys(again.top(), "Ctrl+M"));
     HWND txs = gd::find_window("Send string", 5000, again.pid());
     ASSERT_NE(txs, nullptr);

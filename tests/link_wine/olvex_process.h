@@ -1,0 +1,78 @@
+// olvex.exe as a separate process for the end-to-end tests: a start folder of
+// its own (config.ini and saved files live there, removed at the end) and one
+// run of the program in it, its main window found and closed at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tools/guidriver/guidriver.h"
+
+// A fresh folder under the temporary folder, named by `prefix` and this process.
+class StartFolder {
+ public:
+    explicit StartFolder(const std::string& prefix, std::initializer_list<const char*> files = {})
+        : files_(files.begin(), files.end())
+    {
+        char tmp[MAX_PATH];
+        GetTempPathA(MAX_PATH, tmp);
+        path_ = std::string(tmp) + prefix + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~StartFolder()
+    {
+        DeleteFileA(file("config.ini").c_str());
+        for (const std::string& f : files_) DeleteFileA(file(f.c_str()).c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    StartFolder(const StartFolder&) = delete;
+    StartFolder& operator=(const StartFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const char* name) const { return path_ + "\\" + name; }
+
+ private:
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+// One run of olvex.exe started in a folder; its main window is waited for.
+class OlvexRun {
+ public:
+    explicit OlvexRun(const std::string& folder)
+    {
+        char old[MAX_PATH];
+        GetCurrentDirectoryA(MAX_PATH, old);
+        SetCurrentDirectoryA(folder.c_str());
+        const bool started = guidriver::start(proc_, guidriver::exe_folder() + "olvex.exe");
+        SetCurrentDirectoryA(old);
+        if (started) top_ = guidriver::find_window("Olvex terminal", 15000, proc_.pid);
+    }
+    ~OlvexRun()
+    {
+        if (top_) PostMessageA(top_, WM_CLOSE, 0, 0);
+        if (proc_.process && proc_.wait(10000) < 0) proc_.kill();
+    }
+    OlvexRun(const OlvexRun&) = delete;
+    OlvexRun& operator=(const OlvexRun&) = delete;
+
+    HWND top() const { return top_; }
+    DWORD pid() const { return proc_.pid; }
+    HANDLE process() const { return proc_.process; }
+    HWND status_bar() const { return guidriver::find_control(top_, "class:msctls_statusbar32:1"); }
+    int wait_exit(int ms) { return proc_.wait(ms); }
+    // Closes the main window (which saves the settings) and waits for the end.
+    int close()
+    {
+        PostMessageA(top_, WM_CLOSE, 0, 0);
+        top_ = nullptr;
+        return proc_.wait(10000);
+    }
+
+ private:
+    guidriver::Process proc_;
+    HWND top_ = nullptr;
+};
