@@ -79,11 +79,13 @@ class MainWindowTest : public ::testing::Test {
         return s->length;
     }
 
-    // Bytes that reached the peer of COM1, waited for up to a few seconds.
-    std::vector<unsigned char> peer_got(std::size_t expected)
+    // Bytes that reached the peer of COM1, waited for until `expected` came or
+    // `seconds` passed.
+    std::vector<unsigned char> peer_got(std::size_t expected, double seconds = 3)
     {
         std::vector<unsigned char> got;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
         while (got.size() < expected && std::chrono::steady_clock::now() < deadline) {
             auto part = sim.peer_read(1);
             got.insert(got.end(), part.begin(), part.end());

@@ -56,22 +56,5 @@ class TxTest : public MainWindowTest {
         return path.string();
     }
 
-    // Everything the peer gets until `expected` bytes came or `seconds` passed.
-    Bytes peer_collect(std::size_t expected, double seconds)
-    {
-        Bytes got;
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-        while (got.size() < expected && std::chrono::steady_clock::now() < deadline) {
-            auto part = sim.peer_read(1);
-            got.insert(got.end(), part.begin(), part.end());
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        auto rest = sim.peer_read(1);
-        got.insert(got.end(), rest.begin(), rest.end());
-        return got;
-    }
-
     std::filesystem::path dir_;
 };

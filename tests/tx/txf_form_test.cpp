@@ -67,7 +67,7 @@ TEST_F(SendFileTest, OneByteFileFinishesAndClosesTheTickAfter)
     const std::string path = file_with({0x5A}, "one.bin");
     std::vector<std::string> captions;
     send(path, [&](TTXFForm& f, int) { captions.push_back(f.caption()); });
-    EXPECT_EQ(peer_collect(1, 2), Bytes{0x5A});
+    EXPECT_EQ(peer_got(1, 2), Bytes{0x5A});
     ASSERT_FALSE(captions.empty());
     EXPECT_EQ(captions.back(), "Tx (100% done)");
     EXPECT_EQ(tr().outcome, Outcome::Complete);
@@ -89,7 +89,7 @@ TEST_F(SendFileTest, FileAsLargeAsTheFreeSpaceStaysReadingThenDrains)
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0], std::make_pair(TxState::Reading, 65535)) << "all read in the first tick, still Reading";
     EXPECT_EQ(seen[1].first, TxState::Draining);
-    EXPECT_EQ(peer_collect(content.size(), 5), content);
+    EXPECT_EQ(peer_got(content.size(), 5), content);
     EXPECT_EQ(tr().outcome, Outcome::Complete);
 }
 
@@ -108,7 +108,7 @@ TEST_F(SendFileTest, StartsThatFailCloseSilentlyWithNothingSent)
         EXPECT_EQ(tr().outcome, Outcome::NotStarted);
         EXPECT_EQ(tr().state, TxState::Idle);
     }
-    EXPECT_TRUE(peer_collect(1, 0.2).empty());
+    EXPECT_TRUE(peer_got(1, 0.2).empty());
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(tx_fill(), 0);
 }
@@ -158,7 +158,7 @@ TEST_F(SendFileTest, HoldFillsTheFifoAndContinueFinishesWithoutTimeOut)
     EXPECT_TRUE(checked);
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(tr().outcome, Outcome::Complete);
-    EXPECT_EQ(peer_collect(content.size(), 5), content);
+    EXPECT_EQ(peer_got(content.size(), 5), content);
 }
 
 TEST_F(SendFileTest, FlowControlHoldingTheLineTimesOutAfterTwoSeconds)
@@ -195,7 +195,7 @@ TEST_F(SendFileTest, CancelDropsWhatIsQueued)
     });
     EXPECT_EQ(tr().outcome, Outcome::Cancelled);
     EXPECT_EQ(tx_fill(), 0);
-    const Bytes got = peer_collect(content.size(), 2.5);
+    const Bytes got = peer_got(content.size(), 2.5);
     EXPECT_LT(got.size(), 5000u) << "only what the driver already held";
     EXPECT_TRUE(std::equal(got.begin(), got.end(), content.begin()));
 }
@@ -217,7 +217,7 @@ TEST_F(SendFileTest, ProgressTextsCaptionAndBarFollowTheBytesSent)
         },
         20);
     EXPECT_GT(checks, 3);
-    EXPECT_EQ(peer_collect(content.size(), 5), content);
+    EXPECT_EQ(peer_got(content.size(), 5), content);
 }
 
 // Mends: a complete transfer loses nothing, and bytes queued before the start
@@ -246,7 +246,7 @@ TEST_F(SendFileTest, CompleteTransferHandsEveryByteToTheDriverBeforeClosing)
     EXPECT_EQ(tx_block_pending(), 0);
     Bytes all = before;
     all.insert(all.end(), content.begin(), content.end());
-    EXPECT_EQ(peer_collect(all.size(), 5), all);
+    EXPECT_EQ(peer_got(all.size(), 5), all);
 }
 
 // Mend: the link going away stops the transfer with a message.

@@ -70,7 +70,7 @@ TEST_F(SendIntegerTest, ValuesSizesAndOrdersOnTheWire)
         SCOPED_TRACE(std::string(c.value) + " size " + c.size + (c.big ? " BE" : " LE"));
         user.click(c.big ? f().RBibe : f().RBile);
         send(f().Eidec, c.value, c.size);
-        EXPECT_EQ(peer_collect(c.wire.size(), 2), c.wire);
+        EXPECT_EQ(peer_got(c.wire.size(), 2), c.wire);
         EXPECT_EQ(f().Eidec.text(), c.dec);
         EXPECT_EQ(f().Eihex.text(), c.hex);
         EXPECT_EQ(f().Eibin.text(), c.bin);
@@ -88,11 +88,11 @@ TEST_F(SendIntegerTest, HexAndBinaryFieldsCountWhenActive)
     user.type("ffg-");  // lower case becomes upper case, g is refused
     EXPECT_EQ(f().Eihex.text(), "FF-");
     send(f().Eihex, "-1F", "1");
-    EXPECT_EQ(peer_collect(1, 2), Bytes{0xE1});
+    EXPECT_EQ(peer_got(1, 2), Bytes{0xE1});
     EXPECT_EQ(f().Eidec.text(), "-31");
     send(f().Eibin, "1 00000001", "2");
     EXPECT_EQ(f().active_radix(), 2);
-    EXPECT_EQ(peer_collect(2, 2), (Bytes{0x01, 0x01}));
+    EXPECT_EQ(peer_got(2, 2), (Bytes{0x01, 0x01}));
     EXPECT_EQ(f().Eihex.text(), "0101");
     f().Eibin.set_text("");
     user.type(f().Eibin, "0121a ");
@@ -131,7 +131,7 @@ TEST_F(SendIntegerTest, RefusalsSendNothingAndLeaveTheFields)
         EXPECT_EQ(f().Eibin.text(), "keep too");
         EXPECT_EQ(f().Eibs.text(), c.size_after);
     }
-    EXPECT_TRUE(peer_collect(1, 0.2).empty());
+    EXPECT_TRUE(peer_got(1, 0.2).empty());
 }
 
 TEST_F(SendIntegerTest, FullFifoIsReportedBeforeTheValue)
@@ -159,7 +159,7 @@ TEST_F(SendIntegerTest, SendAndCloseClosesOnlyAfterAGoodSend)
     f().Eibs.set_text("2");
     user.click(f().BtnSendClose);
     EXPECT_FALSE(f().visible());
-    EXPECT_EQ(peer_collect(2, 2), (Bytes{0x2C, 0x01}));
+    EXPECT_EQ(peer_got(2, 2), (Bytes{0x2C, 0x01}));
     // Shown again, it keeps its texts; while disconnected nothing is sent.
     user.press("Ctrl+I");
     EXPECT_EQ(f().Eidec.text(), "300");

@@ -77,7 +77,7 @@ TEST_F(SendStringTest, HelloWithEachMark)
         send("hello");
         Bytes wire = hello;
         wire.insert(wire.end(), c.tail.begin(), c.tail.end());
-        EXPECT_EQ(peer_collect(wire.size(), 2), wire);
+        EXPECT_EQ(peer_got(wire.size(), 2), wire);
     }
     EXPECT_EQ(history(), (std::vector<std::string>{"hello"})) << "no duplicates by send";
 }
@@ -105,7 +105,7 @@ TEST_F(SendStringTest, UserByteIsClampedAndWrittenBack)
         EXPECT_EQ(f().hex_active(), c.hex);
         EXPECT_EQ(f().Ehex.color(), c.hex ? ui::colors::window : ui::colors::btn_face);
         send("a");
-        EXPECT_EQ(peer_collect(2, 2), (Bytes{'a', static_cast<unsigned char>(c.byte)}));
+        EXPECT_EQ(peer_got(2, 2), (Bytes{'a', static_cast<unsigned char>(c.byte)}));
         EXPECT_EQ(f().Edec.text(), c.dec);
         EXPECT_EQ(f().Ehex.text(), c.hexout);
     }
@@ -121,11 +121,11 @@ TEST_F(SendStringTest, EmptyStringAndTheEndOfStringByte)
 {
     f().CBeos.set_checked(false);
     send("");
-    EXPECT_TRUE(peer_collect(1, 0.2).empty());
+    EXPECT_TRUE(peer_got(1, 0.2).empty());
     EXPECT_EQ(history(), (std::vector<std::string>{""}));
     f().CBeos.set_checked(true);
     send("");
-    EXPECT_EQ(peer_collect(1, 2), Bytes{0});
+    EXPECT_EQ(peer_got(1, 2), Bytes{0});
     EXPECT_TRUE(boxes().empty());
 }
 
@@ -138,14 +138,14 @@ TEST_F(SendStringTest, HistoryMovesASentStringToTheTopAndComparesExactly)
     EXPECT_EQ(f().CBmsg.text(), "two");
     for (int i = 0; i < 25; ++i) send("s" + std::to_string(i));
     EXPECT_EQ(history().size(), 29u) << "no limit while running";
-    peer_collect(1000, 0.3);
+    peer_got(1000, 0.3);
 }
 
 TEST_F(SendStringTest, EnterSendsAndSendCloseAlwaysCloses)
 {
     f().CBmsg.set_text("");
     user.type(f().CBmsg, "hi\r");
-    EXPECT_EQ(peer_collect(3, 2), (Bytes{'h', 'i', 0}));
+    EXPECT_EQ(peer_got(3, 2), (Bytes{'h', 'i', 0}));
     tx_hold(1);
     const std::string filler(tx_free() - 2, 'f');
     ASSERT_EQ(tx_put(filler.data(), static_cast<std::int32_t>(filler.size())), 0);
