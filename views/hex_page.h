@@ -14,7 +14,7 @@
 #include "ui/radio_button.h"
 #include "ui/shape.h"
 #include "ui/up_down.h"
-#include "views/hex_inspector.h"
+#include "views/hex_fields.h"
 
 class HexPage {
  public:

@@ -1,5 +1,5 @@
 // Cell positions, row offsets and the inspector's field texts.
-#include "views/hex_inspector.h"
+#include "views/hex_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The HEX page's pure parts: cell positions, row offsets and inspector texts.
-#include "views/hex_inspector.h"
+#include "views/hex_fields.h"
 
 #include <algorithm>
 #include <cstdio>
