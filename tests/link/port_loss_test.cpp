@@ -1,7 +1,6 @@
 // A port that goes away under the worker threads: the receive thread reports
 // the loss only after every byte it read is in the FIFO, then stops calling
 // the driver; brief failures are no loss; line error masks are counted.
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -13,14 +12,6 @@ namespace {
 
 using Call = SimPortDriver::Call;
 using Bytes = std::vector<unsigned char>;
-
-Bytes random_bytes(std::size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    Bytes v(n);
-    for (auto& b : v) b = static_cast<unsigned char>(gen());
-    return v;
-}
 
 class PortLossTest : public SimLinkTest {
  protected:

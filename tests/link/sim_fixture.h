@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <functional>
+#include <random>
+#include <vector>
 #include <thread>
 
 #include "link/com.h"
@@ -13,6 +15,15 @@
 #include "link/port_settings.h"
 #include "link/port_threads.h"
 #include "link/sim_port_driver.h"
+
+// Bytes from a fixed-seed generator, so that any loss or reordering shows.
+inline std::vector<unsigned char> random_bytes(std::size_t n, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::vector<unsigned char> v(n);
+    for (auto& b : v) b = static_cast<unsigned char>(gen());
+    return v;
+}
 
 class SimLinkTest : public ::testing::Test {
  protected:

@@ -4,7 +4,6 @@
 // stop protocol.
 #include <atomic>
 #include <future>
-#include <random>
 #include <vector>
 
 #include "link/usart.h"
@@ -15,14 +14,6 @@ namespace {
 using Call = SimPortDriver::Call;
 using Bytes = std::vector<unsigned char>;
 using Clock = std::chrono::steady_clock;
-
-Bytes random_bytes(std::size_t n, unsigned seed)
-{
-    std::mt19937 gen(seed);
-    Bytes v(n);
-    for (auto& b : v) b = static_cast<unsigned char>(gen());
-    return v;
-}
 
 class WorkerThreadTest : public SimLinkTest {
  protected:
