@@ -143,7 +143,12 @@ void TMForm::FormShow()
 
 void TMForm::FormClose(ui::CloseAction&)
 {
-    com_disconnect();  // directly: the window is going, its controls need no update
+    // No tick may reconnect a lost port behind an error box of the save.
+    Timer1.set_enabled(false);
+    Timer2.set_enabled(false);
+    port_lost_ = false;
+    com_disconnect();  // directly: the window is going, only the status bar needs saying so
+    SB.set_panel_text(0, "disconnected");
     capture.closing();
     rx_store_free();
     save_settings_on_close(*this);

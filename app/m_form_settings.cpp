@@ -1,15 +1,15 @@
 // The settings load and save sequences of the main window, in their fixed
-// orders. Groups of windows that do not exist yet join at the marked places.
+// orders; each group of the save is written whatever became of the others.
 #include "app/m_form_settings.h"
 
 #include <exception>
+#include <functional>
 
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "link/port_settings.h"
 #include "link/rx_text.h"
 #include "settings/folder_groups.h"
-#include "settings/int_edit_check.h"
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
@@ -67,21 +67,28 @@ std::string load_settings_on_show(TMForm& form)
 void save_settings_on_close(TMForm& form)
 {
     ProfileFile* file = settings_file();
-    try {
-        SavePortSettings(file);
-        SaveSendFileFolder(file, *TXFForm);
-        SaveStringSendSettings(file, *TXSForm);
-        SaveIntegerSendSettings(file, *TXIForm);
-        if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
-        SaveTextViewSettings(file, text_view_of(form));
-        SaveSaveTextFolder(file, form.SD1.initial_dir);
-        SaveCaptureFolder(file, form.capture.SDcap.initial_dir);
-    } catch (const ProfileWriteError&) {
-        // "Unable to write to <path>": shown, the remaining writes skipped, and
-        // the window still closes so the program can end.
-        ui::app().handle_exception(std::current_exception());
-    } catch (const IntegerConversionError&) {
-        // The send-integer size field held no number: the same effect.
-        ui::app().handle_exception(std::current_exception());
+    const std::function<void()> groups[] = {
+        [&] { SavePortSettings(file); },
+        [&] { SaveSendFileFolder(file, *TXFForm); },
+        [&] { SaveStringSendSettings(file, *TXSForm); },
+        [&] { SaveIntegerSendSettings(file, *TXIForm); },
+        [&] {
+            if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
+        },
+        [&] { SaveTextViewSettings(file, text_view_of(form)); },
+        [&] { SaveSaveTextFolder(file, form.SD1.initial_dir); },
+        [&] { SaveCaptureFolder(file, form.capture.SDcap.initial_dir); },
+    };
+    // A group that fails ("Unable to write to <path>") loses only its own keys:
+    // every other group is still written, and the first error is shown once,
+    // after which the window still closes so the program can end.
+    std::exception_ptr first_error;
+    for (const auto& save : groups) {
+        try {
+            save();
+        } catch (const std::exception&) {
+            if (!first_error) first_error = std::current_exception();
+        }
     }
+    if (first_error) ui::app().handle_exception(first_error);
 }

@@ -255,17 +255,11 @@ TEST_F(MainWindowTest, ResizeGivesPanelOneTheRest)
 
 TEST_F(MainWindowTest, AutoConnectAtFirstShowing)
 {
-    // A second window set whose settings ask for auto-connect on a missing port.
-    m->close();
-    windows.reset();
-    ui::app().reset_terminated();
-    port_settings = PortSettings{};
-    port_settings.port_open = 1;
-    port_settings.port_num = 3;
-    windows = std::make_unique<WindowSet>();
-    m = MForm;
+    // A second start whose settings ask for auto-connect on a missing port.
+    stop();
+    put("[PORT]\r\nport_num=3\r\nport_open=1\r\n");
     user.answer_message_box(ui::mr::Ok);
-    m->show();
+    start();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "COM3 opening failed!");
     EXPECT_EQ(port_settings.connected, 0);

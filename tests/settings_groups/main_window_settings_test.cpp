@@ -1,109 +1,19 @@
 // The whole program's settings life on the headless backend: the settings file
 // opened in the start folder, loaded when the main window first shows, the
 // dialogs reached from the menu, and the save when it closes.
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "app/m_form.h"
-#include "app/window_set.h"
-#include "link/com.h"
-#include "link/port_settings.h"
-#include "link/sim_port_driver.h"
-#include "settings/start_folder.h"
-#include "ui/application.h"
-#include "ui/headless/user.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-class MainWindowSettingsTest : public testing::Test {
+class MainWindowSettingsTest : public ProgramStartTest {
  protected:
     void SetUp() override
     {
-        static int serial = 0;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() / ("olvex_start_" + std::to_string(stamp) + "_" + std::to_string(++serial));
-        fs::create_directories(dir_);
-        old_cwd_ = fs::current_path();
-        fs::current_path(dir_);
-        sim.add_port(1);
+        ProgramStartTest::SetUp();
         sim.add_port(2);
-        sim.set_paced(false);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
-        ui::app().reset_terminated();
     }
-    void TearDown() override
-    {
-        if (windows) {
-            if (m->visible()) m->close();
-            windows.reset();
-        }
-        com_disconnect();
-        ui::app().reset_terminated();
-        settings_file_reset();
-        set_port_driver(idle);
-        fs::current_path(old_cwd_);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    // Program start as olvex_run does it: settings file first, then the windows.
-    void start()
-    {
-        settings_file_open();
-        windows = std::make_unique<WindowSet>();
-        m = MForm;
-        m->show();
-    }
-    void stop()
-    {
-        user.close(*m);
-        windows.reset();
-        settings_file_reset();
-    }
-    void put(const std::string& content) const { std::ofstream(dir_ / "config.ini", std::ios::binary) << content; }
-    Lines filled_lines() const
-    {
-        std::ifstream in(dir_ / "config.ini", std::ios::binary);
-        Lines lines;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.find_first_not_of(" \t") != std::string::npos) lines.push_back(line);
-        }
-        return lines;
-    }
-    // The lines of one section, header excluded.
-    Lines section(const std::string& name) const
-    {
-        Lines all = filled_lines(), out;
-        bool in = false;
-        for (const auto& l : all) {
-            if (!l.empty() && l[0] == '[') {
-                in = l == "[" + name + "]";
-                continue;
-            }
-            if (in) out.push_back(l);
-        }
-        return out;
-    }
-    const std::vector<ui::headless::MessageBoxCall>& boxes() { return user.world().message_boxes; }
-
-    fs::path dir_, old_cwd_;
-    SimPortDriver sim, idle;
-    ui::headless::User user;
-    std::unique_ptr<WindowSet> windows;
-    TMForm* m = nullptr;
 };
 
 TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey)
@@ -268,12 +178,15 @@ TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds)
     fs::create_directories(gone);
     fs::current_path(gone);
     start();
+    user.click(m->BtnCon);
+    ASSERT_EQ(port_settings.connected, 1);
     fs::current_path(dir_);
     fs::remove(gone);  // the start folder vanished: every write is refused
     user.answer_message_box(ui::mr::Ok);
     user.close(*m);
-    ASSERT_EQ(boxes().size(), 1u);
+    ASSERT_EQ(boxes().size(), 1u) << "one box for all the groups that failed";
     EXPECT_EQ(boxes()[0].text, "Unable to write to " + gone.string() + "\\config.ini");
+    EXPECT_EQ(m->SB.panel(0).text, "disconnected") << "the port was closed before the box";
     EXPECT_TRUE(ui::app().terminated());
     windows.reset();
 }
