@@ -53,6 +53,7 @@ TRXSForm::TRXSForm() : ui::Form("RXSForm")
     Bevel1.set_bounds(8, 124, 450, 2);
     BtnSave.set_bounds(302, 148, 75, 25);
     BtnCancel.set_bounds(383, 148, 75, 25);
+    BtnSave.set_default(true);
     BtnCancel.set_cancel(true);
     SD1.filter = "All files (*.*)|*.*";
 

@@ -82,6 +82,7 @@ void TTXIForm::build_layout()
     BtnSend.set_bounds(363, 184, 75, 25);
     BtnCancel.set_bounds(444, 184, 75, 25);
     for (ui::Button* b : {&BtnSendClose, &BtnSend, &BtnCancel}) b->set_anchors(right);
+    BtnSend.set_default(true);
     BtnCancel.set_cancel(true);
 }
 

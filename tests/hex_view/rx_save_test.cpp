@@ -96,7 +96,7 @@ TEST_F(RxSaveTest, SaveSelectedPresetsTheBlockAndWritesExactlyIt)
         EXPECT_EQ(dlg().EendHex.text(), "1D");
         EXPECT_EQ(dlg().Elen.text(), "20");
         EXPECT_EQ(dlg().ElenHex.text(), "14");
-        user.click(dlg().BtnSave);
+        user.type(dlg().Elen, "\r");  // Enter presses the default button, Save
     });
     user.press("Ctrl+Alt+S");
     EXPECT_EQ(read_file(dir / "sel.bin"), data.substr(10, 20));

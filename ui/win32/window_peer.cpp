@@ -4,6 +4,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/form.h"
 #include "ui/win32/gdi_canvas.h"
 
@@ -40,6 +43,21 @@ MouseEvent mouse_event(UINT msg, LPARAM lp)
     }
     e.shift = shift_now();
     return e;
+}
+
+// The dialog manager's marks of a radio group (the radio buttons of one
+// parent): its first button starts the group and is its one Tab stop, and the
+// first control after a radio button starts a group of its own.
+DWORD group_style(const Control& c, DWORD style)
+{
+    const Control* parent = c.parent();
+    if (!parent) return style;
+    const std::vector<Control*>& siblings = parent->children();
+    const auto at = std::find(siblings.begin(), siblings.end(), &c);
+    const auto is_radio = [](const Control* s) { return s->kind() == ControlKind::RadioButton; };
+    if (is_radio(&c))
+        return std::none_of(siblings.begin(), at, is_radio) ? style | WS_GROUP | WS_TABSTOP : style & ~WS_TABSTOP;
+    return at != siblings.begin() && is_radio(*(at - 1)) ? style | WS_GROUP : style;
 }
 
 }  // namespace
@@ -113,7 +131,7 @@ void WindowPeer::create(const char* cls, DWORD style, DWORD ex_style)
 {
     init_common_controls();
     RECT r = to_device(control_.bounds());
-    style |= WS_CHILD | WS_CLIPSIBLINGS;
+    style = group_style(control_, style | WS_CHILD | WS_CLIPSIBLINGS);
     HWND w = CreateWindowExA(ex_style, cls, control_.text().c_str(), style, r.left, r.top, r.right - r.left,
                              r.bottom - r.top, parent_hwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_next_id++)), instance(), this);
