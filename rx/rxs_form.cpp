@@ -148,8 +148,9 @@ void TRXSForm::EbegHexKeyPress(char& key)
 void TRXSForm::show_error(const std::string& text, int system_error)
 {
     // A file that could not be written says why, on a line of its own.
-    const std::string reason = system_error != 0 ? "\n" + file_error_text(system_error) : std::string();
-    ui::message_box(text + reason, "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
+    std::string message = text;
+    if (system_error != 0) message.append(1, '\n').append(file_error_text(system_error));
+    ui::message_box(message, "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
 }
 
 void TRXSForm::BtnSaveClick()
