@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -33,6 +34,28 @@ HWND text_view(HWND top)
         if (c.class_name.find("TextView") != std::string::npos || c.class_name.find("Mtxt") != std::string::npos)
             return c.hwnd;
     return nullptr;
+}
+
+// The pop-up menu a process shows: its visible window of the system's menu class.
+HWND popup_menu(DWORD pid)
+{
+    struct Search {
+        DWORD pid;
+        HWND found = nullptr;
+    } search{pid};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            char cls[16] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (owner != s->pid || !IsWindowVisible(w) || std::string(cls) != "#32768") return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace
@@ -66,14 +89,11 @@ TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
     EXPECT_FALSE(gd::menu_item(top, "Port/Connect").enabled);
     EXPECT_TRUE(gd::menu_item(top, "Tx/Send EOL").enabled);
 
-    // The peer sends lines in CR+LF; the view cuts them in that mode.
-    // Its caption holds a '/', which a driver path cannot name: the item is the
-    // one made just before "LF+CR", so its command id is one less.
-    const gd::MenuItem lfcr = gd::menu_item(top, "Rx/Text/LF+CR    (Acorn BBC)");
-    ASSERT_TRUE(lfcr.found);
-    PostMessageA(top, WM_COMMAND, lfcr.id - 1, 0);
+    // The peer sends lines in CR+LF; the view cuts them in that mode. Its
+    // caption holds a '/', which a path split at '>' names.
+    ASSERT_TRUE(gd::choose_menu(top, "&Rx > Text > CR+LF    (DOS/WIN)")) << gd::last_error();
     ASSERT_TRUE(gd::wait_until([&] { return !gd::menu_item(top, "Rx/Text/CR   (MAC)").checked; }, 2000));
-    EXPECT_FALSE(gd::menu_item(top, "Rx/Text/LF+CR    (Acorn BBC)").checked);
+    EXPECT_TRUE(gd::menu_item(top, "Rx > Text > CR+LF    (DOS/WIN)").checked);
     const std::string lines = "first line\r\nsecond line\r\nthird\r\n";
     ASSERT_TRUE(peer.write_all(lines.data(), lines.size(), 3000));
     const std::string count = " Rx: " + std::to_string(lines.size()) + "B";
@@ -134,6 +154,38 @@ TEST_F(MainWindowWine, KeyboardModeSendsTypedCharactersAndShiftEnterAsLineFeed)
     ASSERT_TRUE(gd::click_tool(top, "Disconnect"));
     EXPECT_TRUE(gd::wait_until([&] { return status(sb, 0) == "disconnected"; }, 5000));
     EXPECT_TRUE(gd::menu_item(top, "Tx/From keyboard").checked);
+}
+
+// Alt and the underlined letter open each menu of the bar, left to right;
+// paths name items with or without the marks, split at '/' or '>'.
+TEST_F(MainWindowWine, AccessKeysOpenTheMenusOfTheBar)
+{
+    StartFolder folder("olvex_e2e_");
+    OlvexRun olvex(folder.path());
+    HWND top = olvex.top();
+    ASSERT_NE(top, nullptr) << gd::last_error();
+    for (const char* path : {"File/Exit", "&File > E&xit", "File > Exit", "&Port/Connect", "Help > About"})
+        EXPECT_TRUE(gd::menu_item(top, path).found) << path << ": " << gd::last_error();
+    EXPECT_EQ(gd::menu_item(top, "&File").caption, "&File");
+    EXPECT_EQ(gd::menu_item(top, "Tx").caption, "&Tx");
+
+    LONG left = LONG_MIN;
+    for (const char* chord : {"Alt+F", "Alt+P", "Alt+R", "Alt+T", "Alt+H"}) {
+        SCOPED_TRACE(chord);
+        ASSERT_TRUE(gd::press_keys(top, chord)) << gd::last_error();
+        HWND popup = nullptr;
+        EXPECT_TRUE(gd::wait_until([&] { return (popup = popup_menu(olvex.pid())) != nullptr; }, 2000));
+        if (!popup) continue;
+        RECT r;
+        GetWindowRect(popup, &r);
+        EXPECT_GT(r.left, left) << "each menu opens right of the one before";
+        left = r.left;
+        ASSERT_TRUE(gd::press_keys(top, "Esc"));
+        ASSERT_TRUE(gd::press_keys(top, "Esc"));
+        EXPECT_TRUE(gd::wait_until([&] { return popup_menu(olvex.pid()) == nullptr; }, 2000));
+    }
+    ASSERT_TRUE(gd::choose_menu(top, "&File > E&xit"));
+    EXPECT_EQ(olvex.wait_exit(10000), 0);
 }
 
 TEST_F(MainWindowWine, ConnectWithTheDeviceMissingSaysOpeningFailed)
