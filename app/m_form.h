@@ -175,7 +175,7 @@ class TMForm : public ui::Form {
     void wire_menu();
     void show_connected(bool on);
     void show_save_binary(RxsPreset preset);
-    void sync_text_view_keys();
+    void sync_keyboard_mode();
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);
     // A port that went away under the connection, and the retries after it.

@@ -150,6 +150,32 @@ TEST_F(MainWindowWine, KeyboardModeSendsTypedCharactersAndShiftEnterAsLineFeed)
     EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{9}));
     EXPECT_EQ(peer.read_up_to(1, 300), Bytes{});
 
+    // The HEX page: Tab, Space and Ctrl+A go out from the grid and from the
+    // "hexa" check box alike; no control moves the focus or ticks.
+    HWND tabs = gd::find_control(top, "class:SysTabControl32:1");
+    ASSERT_TRUE(gd::select_tab(tabs, 1));
+    HWND grid = gd::find_control(top, "class:OlvexDrawGrid:1");
+    // The check box sits in its group's caption, right after "hexa".
+    HWND hexa = gd::find_control(top, "after: Integer value (hexa      , big-endian       ): ");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(hexa, nullptr);
+    for (HWND start : {grid, hexa}) {
+        ASSERT_TRUE(gd::focus(start));
+        for (const char* chord : {"Tab", "Space", "Ctrl+A", "Enter"}) ASSERT_TRUE(gd::press_keys(top, chord)) << chord;
+        EXPECT_EQ(peer.read_up_to(4, 2000), (Bytes{9, 32, 1, 13}));
+        EXPECT_EQ(gd::focused_control(top), start);
+        EXPECT_EQ(gd::check_state(hexa), BST_UNCHECKED);
+    }
+    // The Info page has nothing to focus but its tabs, which keep Tab too.
+    ASSERT_TRUE(gd::select_tab(tabs, 2));
+    ASSERT_TRUE(gd::focus(tabs));
+    ASSERT_TRUE(gd::press_keys(top, "Tab"));
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{9}));
+    ASSERT_TRUE(gd::type_text(top, "i"));  // posted: it would overtake a key still queued
+    EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{'i'}));
+    EXPECT_EQ(gd::focused_control(top), tabs);
+    EXPECT_EQ(peer.read_up_to(1, 300), Bytes{});
+
     // Disconnecting keeps the toggle down.
     ASSERT_TRUE(gd::click_tool(top, "Disconnect"));
     EXPECT_TRUE(gd::wait_until([&] { return status(sb, 0) == "disconnected"; }, 5000));
