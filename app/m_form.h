@@ -63,11 +63,11 @@ class TMForm : public ui::Form {
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo};
 
-    // Menu.
+    // Menu. The bar's items carry access keys (Alt+F, Alt+P, Alt+R, Alt+T, Alt+H).
     ui::MainMenu MainMenu1{*this};
-    ui::MenuItem MFile{MainMenu1, "MFile", "File"};
+    ui::MenuItem MFile{MainMenu1, "MFile", "&File"};
     ui::MenuItem MMexit{MFile, "MMexit", "Exit", ui::shortcut("Alt+F4")};
-    ui::MenuItem MPort{MainMenu1, "MPort", "Port"};
+    ui::MenuItem MPort{MainMenu1, "MPort", "&Port"};
     ui::MenuItem MMcon{MPort, "MMcon", "Connect", ui::shortcut("Alt+C")};
     ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
     ui::MenuItem MPortSep1{MPort, ui::separator};
@@ -78,7 +78,7 @@ class TMForm : public ui::Form {
     ui::MenuItem MMbreak{MPort, "MMbreak", "Send break"};
     ui::MenuItem MPortSepReconnect{MPort, ui::separator};
     ui::MenuItem MMreconnect{MPort, "MMreconnect", "Reconnect automatically", {}, ui::MenuCheck::Check};
-    ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
+    ui::MenuItem MRx{MainMenu1, "MRx", "&Rx"};
     ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
     ui::MenuItem MRxSep1{MRx, ui::separator};
     ui::MenuItem MRxText{MRx, "MRxText", "Text"};
@@ -105,7 +105,7 @@ class TMForm : public ui::Form {
     ui::MenuItem MRxSep2{MRx, ui::separator};
     // The caption ends in the ellipsis of the Windows ANSI code page.
     ui::MenuItem MMcapture{MRx, "MMcapture", "Capture to file\x85", ui::shortcut("Ctrl+K"), ui::MenuCheck::Check};
-    ui::MenuItem MTx{MainMenu1, "MTx", "Tx"};
+    ui::MenuItem MTx{MainMenu1, "MTx", "&Tx"};
     ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
     ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
     ui::MenuItem MMtxstr{MTx, "MMtxstr", "Send string", ui::shortcut("Ctrl+M")};
@@ -115,7 +115,7 @@ class TMForm : public ui::Form {
     ui::MenuItem MMtxEOF{MTx, "MMtxEOF", "Send EOF", ui::shortcut("Ctrl+F")};
     ui::MenuItem MTxSep2{MTx, ui::separator};
     ui::MenuItem MMkeyboard{MTx, "MMkeyboard", "From keyboard", {}, ui::MenuCheck::Check};
-    ui::MenuItem MHelp{MainMenu1, "MHelp", "Help"};
+    ui::MenuItem MHelp{MainMenu1, "MHelp", "&Help"};
     ui::MenuItem MMhelp{MHelp, "MMhelp", "Help", ui::shortcut("F1")};
     ui::MenuItem MMabout{MHelp, "MMabout", "About"};
 
@@ -175,7 +175,7 @@ class TMForm : public ui::Form {
     void wire_menu();
     void show_connected(bool on);
     void show_save_binary(RxsPreset preset);
-    void sync_text_view_keys();
+    void sync_keyboard_mode();
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);
     // A port that went away under the connection, and the retries after it.

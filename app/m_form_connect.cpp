@@ -54,7 +54,7 @@ void TMForm::show_connected(bool on)
         item->set_enabled(on);
         button->set_enabled(on);
     }
-    sync_text_view_keys();
+    sync_keyboard_mode();
     BtnCon.set_image_index(on ? 1 : 0);
     BtnCon.set_caption(on ? "Disconnect" : "Connect");
     if (on) {

@@ -70,19 +70,20 @@ void TMForm::FormKeyPress(char& key)
 void TMForm::BtnKeyboardClick()
 {
     keyboard_button_switched(BtnKeyboard, MMkeyboard);
-    sync_text_view_keys();
+    sync_keyboard_mode();
 }
 void TMForm::MMkeyboardClick()
 {
     keyboard_item_switched(MMkeyboard, BtnKeyboard);
-    sync_text_view_keys();
+    sync_keyboard_mode();
 }
 
-// While typing goes to the port, the text view's own Ctrl+A, Ctrl+C and Tab
-// must become characters too, or those keys would never reach the preview.
-void TMForm::sync_text_view_keys()
+// While typing goes to the port, every key that makes a character is sent from
+// any page: no control may keep it (the text view's Ctrl+A, Ctrl+C and Tab, the
+// HEX page's check boxes and Space, Tab moving the focus) nor take its character.
+void TMForm::sync_keyboard_mode()
 {
-    Mtxt.set_keys_as_characters(BtnKeyboard.down() && port_settings.connected);
+    set_keys_as_characters(BtnKeyboard.down() && port_settings.connected);
 }
 namespace {
 

@@ -18,7 +18,8 @@ int com_connect();
 // Stops both threads, releases both FIFOs, closes the port; always 0.
 int com_disconnect();
 // 0; 1 no port open or an out argument missing; 2 ClearCommError failed;
-// 3 GetCommModemStatus failed; 4 GetCommState failed.
+// 3 GetCommModemStatus failed (the queue counts and the comm state were read
+// all the same); 4 GetCommState failed.
 int port_status(PortDcb* dcb, PortComStat* stat, std::uint32_t* modem);
 
 // The output lines as the program last set them: DTR and RTS on from every

@@ -253,16 +253,15 @@ bool TextView::handle_key_down(KeyEvent& e)
 {
     relayout();
     bool ext = e.shift.shift;
-    const bool as_char = keys_as_characters_ && !e.shift.alt;
-    if (e.shift.ctrl && (e.key == keys::Insert || (e.key == 'C' && !as_char))) {
+    if (e.shift.ctrl && (e.key == keys::Insert || e.key == 'C')) {
         copy_selection();
         return true;
     }
-    if (e.shift.ctrl && e.key == 'A' && !as_char) {
+    if (e.shift.ctrl && e.key == 'A') {
         select_all();
         return true;
     }
-    if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return !as_char;
+    if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return true;
     if (lines_.empty()) return false;
     TextPos c = caret_;
     // Up/down and page moves go by visual rows and keep the goal column.

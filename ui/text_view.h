@@ -85,11 +85,6 @@ class TextView : public Control {
     bool focusable() const override { return true; }
     // Tab stays in the view (it does nothing there) instead of moving the focus.
     bool wants_tab() const override { return true; }
-    // While on, Ctrl+A, Ctrl+C and Tab are left to become their characters
-    // (1, 3, 9) for the form's key preview instead of selecting, copying or
-    // being kept; Ctrl+Insert and the context menu still copy.
-    void set_keys_as_characters(bool on) { keys_as_characters_ = on; }
-    bool keys_as_characters() const { return keys_as_characters_; }
     void paint(Canvas& canvas) override;
 
  protected:
@@ -122,7 +117,6 @@ class TextView : public Control {
     TextPos anchor_, caret_;
     std::size_t goal_col_ = 0;  // display column kept by up/down moves
     bool dragging_ = false;
-    bool keys_as_characters_ = false;
     // Lets a posted scroll know whether the view still exists when it runs.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -3,6 +3,7 @@
 #include "views/info_page.h"
 
 #include <tuple>
+#include <utility>
 
 #include "link/com.h"
 #include "link/line_errors.h"
@@ -126,11 +127,14 @@ void InfoPage::refresh_port()
     PortDcb dcb;
     PortComStat stat;
     std::uint32_t modem = 0;
-    if (port_status(&dcb, &stat, &modem) != 0) return;  // skipped for this tick only
-    show(STcsCTS, modem_line_text(modem, PORT_MS_CTS_ON));
-    show(STcsDSR, modem_line_text(modem, PORT_MS_DSR_ON));
-    show(STcsRI, modem_line_text(modem, PORT_MS_RING_ON));
-    show(STcsCD, modem_line_text(modem, PORT_MS_RLSD_ON));
+    const int status = port_status(&dcb, &stat, &modem);
+    // Code 3: no modem status (a port without modem lines), but the queues
+    // and the comm state were read. Any other failure skips this tick only.
+    if (status != 0 && status != 3) return;
+    const std::pair<ui::StaticText*, std::uint32_t> modem_lines[] = {
+        {&STcsCTS, PORT_MS_CTS_ON}, {&STcsDSR, PORT_MS_DSR_ON}, {&STcsRI, PORT_MS_RING_ON}, {&STcsCD, PORT_MS_RLSD_ON}};
+    for (auto [field, bit] : modem_lines)
+        show(*field, status == 0 ? modem_line_text(modem, bit) : modem_line_unknown_text);
     const std::int32_t rx_handshake = port_settings.port_rx_handshake;
     if (const char* t = flow_line_text(rx_handshake, 1, stat.cbInQue, dcb.XonLim, dcb.XoffLim, com_lines.rts))
         show(STcsRTS, t);

@@ -3,10 +3,12 @@
 // for success.
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/files.h"
 #include "tests/app/main_window_fixture.h"
 #include "views/text_save.h"
 
@@ -181,8 +183,9 @@ TEST_F(RxSaveTest, FailedWritesSaySoAndMoveNeitherFolderNorBlock)
     user.press("Ctrl+S");
     user.press("Ctrl+S");
     ASSERT_EQ(boxes().size(), 2u);
-    EXPECT_EQ(boxes()[0].text, "Creating file \"" + missing + "\" failed!");
-    EXPECT_EQ(boxes()[1].text, "Writting data failed!");
+    // The system's reason on a line under each message.
+    EXPECT_EQ(boxes()[0].text, "Creating file \"" + missing + "\" failed!\n" + file_error_text(ENOENT));
+    EXPECT_EQ(boxes()[1].text, "Writting data failed!\n" + file_error_text(ENOSPC));
     EXPECT_EQ(dlg().SD1.initial_dir, "C:\\before");
     EXPECT_EQ(m->hex.block_end, 0);
 }

@@ -120,7 +120,8 @@ bool dialog_key(Form& form, Control* target, int vk, ShiftState s)
     return true;
 }
 
-// Keyboard messages before translation; true when they were used up.
+// Keyboard messages before translation; true when they were used up (or
+// translated here).
 bool pre_translate(const MSG& m)
 {
     bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
@@ -140,6 +141,12 @@ bool pre_translate(const MSG& m)
     bool used = false;
     dispatch([&] { used = form->press_shortcut(ShortCut{vk, s}); });
     if (used) return true;
+    if (form->keys_as_characters() && character_key(vk, s)) {
+        // Its character alone goes on (to the key preview); the control never
+        // sees the key, so a check box cannot take Space nor the dialog keys Tab.
+        TranslateMessage(&m);
+        return true;
+    }
     KeyEvent e{vk, s, false};
     dispatch([&] { used = target->key_down(e); });
     if (used) return true;
