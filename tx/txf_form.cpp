@@ -97,7 +97,10 @@ bool TTXFForm::start_transfer(std::string& why)
     if (!OD1.execute(this)) return false;
     const std::string path = OD1.file_name;
     if (!file_exists(path)) {
-        why = file_error_text(file_.open(path));
+        // The system's own words for what is there instead of a file.
+        const int error = file_.open(path);
+        file_.close();
+        why = error != 0 ? file_error_text(error) : "It is no file.";
         return false;
     }
     const std::size_t cut = path.find_last_of("\\/");
