@@ -145,6 +145,7 @@ void TMForm::FormClose(ui::CloseAction&)
 {
     com_disconnect();  // directly: the window is going, its controls need no update
     capture.closing();
+    if (FindForm) FindForm->store_cleared();  // its search reads the store
     rx_store_free();
     save_settings_on_close(*this);
 }
