@@ -149,7 +149,7 @@ void TFindForm::search(FindKind kind)
     TimerFind.set_enabled(true);
 }
 
-void TFindForm::remember(const std::string& text)
+void TFindForm::remember(std::string text)
 {
     const int found = CBfind.index_of(text);
     if (found == 0) return;

@@ -60,7 +60,7 @@ class TFindForm : public ui::Form {
  private:
     void build_layout();
     void search(FindKind kind);
-    void remember(const std::string& text);
+    void remember(std::string text);
     void apply(const FindReport& r);
 
     RxStoreSource source_;
