@@ -1,6 +1,7 @@
 // Find over a received data store of 200 MB (or the megabytes given), through
 // the search thread as the Find window runs it: Find next with the only hit at
 // the end for a text and for hex bytes with one ??, then Count of 100,000 hits.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -137,6 +138,28 @@ int main(int argc, char** argv)
     std::printf("Find next after a count: hit at 0x%08X (%lld of %lld) placed after %.2f ms\n",
                 unsigned(again.last.start), static_cast<long long>(again.last.ordinal),
                 static_cast<long long>(again.last.total), again.placed_ms);
+
+    // The window thread's side while a search runs: drains go on, and one that
+    // grows the store waits at most for the chunk being copied.
+    runner.forget();
+    runner.start(FindRequest{parsed("Q", false), FindKind::Count, -1, size});
+    std::vector<char> piece(256 << 10, 'x');
+    double longest = 0;
+    int drains = 0;
+    while (runner.busy() && drains < 128) {
+        {
+            std::lock_guard<std::mutex> hold(rx_side.lock);
+            fifo_put(rx_side.fifo, piece.data(), std::int32_t(piece.size()));
+        }
+        const Clock::time_point t0 = Clock::now();
+        rx_store_append();
+        longest = std::max(longest, ms_since(t0));
+        ++drains;
+        while (runner.poll()) {
+        }
+    }
+    runner.cancel();
+    std::printf("Drains during a count: %d of 256 KB, the longest %.2f ms\n", drains, longest);
     rx_store_free();
     return 0;
 }
