@@ -48,6 +48,7 @@ TMForm::TMForm() : ui::Form("MForm")
     on_close = [this](ui::CloseAction& a) { FormClose(a); };
     on_resize = [this] { FormResize(); };
     on_key_press = [this](char& key) { FormKeyPress(key); };
+    on_key_down = [this](ui::KeyEvent& e) { FormKeyDown(e); };
 }
 
 TMForm::~TMForm()

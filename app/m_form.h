@@ -18,6 +18,7 @@
 #include "rx/rxs_form.h"
 #include "ui/file_dialog.h"
 #include "views/capture_command.h"
+#include "views/follow_new_data.h"
 #include "views/hex_page.h"
 #include "views/line_commands.h"
 #include "views/info_page.h"
@@ -81,6 +82,9 @@ class TMForm : public ui::Form {
     ui::MenuItem MRx{MainMenu1, "MRx", "&Rx"};
     ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
     ui::MenuItem MRxSep1{MRx, ui::separator};
+    ui::MenuItem MMfind{MRx, "MMfind", "Find...", ui::shortcut("Ctrl+Shift+F")};
+    ui::MenuItem MMfollow{MRx, "MMfollow", "Follow new data", {}, ui::MenuCheck::Check};
+    ui::MenuItem MRxSepFind{MRx, ui::separator};
     ui::MenuItem MRxText{MRx, "MRxText", "Text"};
     ui::MenuItem MMsavetxt{MRxText, "MMsavetxt", "Save text", ui::shortcut("Alt+S")};
     ui::MenuItem MTextSep1{MRxText, ui::separator};
@@ -126,6 +130,8 @@ class TMForm : public ui::Form {
     // Capture to file, fed by Timer1's drain; DTR, RTS and break.
     CaptureCommand capture{*this, MMcapture};
     LineCommands lines{*this, MMdtr, MMrts, MMbreak};
+    // Whether drains take the views to the end; a Find hit turns it off.
+    FollowNewData follow{MMfollow, hex};
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.
@@ -133,6 +139,8 @@ class TMForm : public ui::Form {
     void FormClose(ui::CloseAction& action);
     void FormResize();
     void FormKeyPress(char& key);
+    // F3 and Shift+F3 run the Find window's searches from here too.
+    void FormKeyDown(ui::KeyEvent& e);
     void BtnConClick();
     void BtnClrClick();
     void MMconClick();
@@ -143,6 +151,7 @@ class TMForm : public ui::Form {
     void MMhelpClick();
     void MMaboutClick();
     void MMclrrxClick();
+    void MMfindClick();
     void MMtxtRfClick();
     void MMcaptureClick();
     void MMsavetxtClick();

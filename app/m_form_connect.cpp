@@ -150,6 +150,7 @@ void TMForm::FormClose(ui::CloseAction&)
     com_disconnect();  // directly: the window is going, only the status bar needs saying so
     SB.set_panel_text(0, "disconnected");
     capture.closing();
+    if (FindForm) FindForm->store_cleared();  // its search reads the store
     rx_store_free();
     save_settings_on_close(*this);
 }

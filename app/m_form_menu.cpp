@@ -28,6 +28,7 @@ void TMForm::wire_menu()
     MMexit.set_image_index(menu_image::exit);
 
     MMas.set_checked(true);
+    MMfollow.set_checked(true);
     MMlnCR.set_checked(true);
     for (ui::MenuItem* m : {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
         m->set_enabled(false);
@@ -38,6 +39,8 @@ void TMForm::wire_menu()
     MMcomset.on_click = [this] { MMcomsetClick(); };
     MMreconnect.on_click = [this] { MMreconnectClick(); };
     MMclrrx.on_click = [this] { MMclrrxClick(); };
+    MMfind.on_click = [this] { MMfindClick(); };
+    MMfollow.on_click = [this] { follow.toggled(text_page()); };
     MMwwrap.on_click = [this] { text_word_wrap_toggled(text_page()); };
     MMas.on_click = [this] { text_auto_scroll_toggled(text_page()); };
     MMdis.on_click = [this] { text_invisible_toggled(text_page()); };
@@ -65,6 +68,11 @@ void TMForm::wire_menu()
 void TMForm::FormKeyPress(char& key)
 {
     send_typed(key, BtnKeyboard.down(), ui::shift_down());
+}
+
+void TMForm::FormKeyDown(ui::KeyEvent& e)
+{
+    if (FindForm && FindForm->find_key(e, true)) e.handled = true;
 }
 
 void TMForm::BtnKeyboardClick()
@@ -126,10 +134,16 @@ void TMForm::MMtxEOFClick()
 
 void TMForm::MMclrrxClick()
 {
+    if (FindForm) FindForm->store_cleared();
     line_errors_reset();
     text_clear(text_page(), port_settings.port_rx_data_block_size);
     capture.drain.store_cleared();
     hex.clear();
+}
+
+void TMForm::MMfindClick()
+{
+    show_or_raise(*FindForm);
 }
 
 void TMForm::MMtxtRfClick()

@@ -31,6 +31,7 @@ void apply_text_view(TMForm& form, const TextViewSettings& v)
     if (v.line_break >= 0 && v.line_break <= 4) modes[v.line_break]->click();
     form.MMtstamp.set_checked(v.timestamps);
     text_timestamps_toggled(form.MMtstamp);
+    form.MMfollow.set_checked(v.follow_new_data);
 }
 
 TextViewSettings text_view_of(TMForm& form)
@@ -41,6 +42,7 @@ TextViewSettings text_view_of(TMForm& form)
     v.special_char_display = form.MMdis.checked();
     v.line_break = line_break_from_menu(form.text_page());
     v.timestamps = form.MMtstamp.checked();
+    v.follow_new_data = form.MMfollow.checked();
     return v;
 }
 
@@ -61,6 +63,7 @@ std::string load_settings_on_show(TMForm& form)
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     LoadCaptureFolder(file, form.capture.SDcap.initial_dir);
+    LoadFindSettings(file, *FindForm);
     return help;
 }
 
@@ -78,6 +81,7 @@ void save_settings_on_close(TMForm& form)
         [&] { SaveTextViewSettings(file, text_view_of(form)); },
         [&] { SaveSaveTextFolder(file, form.SD1.initial_dir); },
         [&] { SaveCaptureFolder(file, form.capture.SDcap.initial_dir); },
+        [&] { SaveFindSettings(file, *FindForm); },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

@@ -1,4 +1,4 @@
-// The program's seven single-instance windows, created in their fixed order
+// The program's single-instance windows, created in their fixed order
 // and kept in globals named after them.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include "tx/txi_form.h"
 #include "tx/txs_form.h"
 #include "ui/form.h"
+#include "views/find_form.h"
 
 class TMForm;
 
@@ -21,8 +22,9 @@ extern TTXIForm* TXIForm;
 extern TRXSForm* RXSForm;
 extern TAForm* AForm;
 extern TTXSForm* TXSForm;
+extern TFindForm* FindForm;
 
-// Owns the seven windows: creates them in order (MForm first, so it is the
+// Owns the windows: creates them in order (MForm first, so it is the
 // main form) and destroys them in reverse, clearing the globals.
 class WindowSet {
  public:
@@ -39,4 +41,5 @@ class WindowSet {
     std::unique_ptr<TRXSForm> rxs_;
     std::unique_ptr<TAForm> a_;
     std::unique_ptr<TTXSForm> txs_;
+    std::unique_ptr<TFindForm> find_;
 };

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 #include "link/data_flow.h"
 #include "link/rx_store_memory.h"
@@ -13,6 +14,9 @@ namespace {
 RxStoreMemory memory;
 RxStore store;
 RxStoreGrowthCheck growth_check = nullptr;
+// Held while the buffer may move or go (growth, free) and while another thread
+// copies from it; the window thread is the only writer of data and capacity.
+std::mutex move_lock;
 
 }  // namespace
 
@@ -44,6 +48,7 @@ int rx_store_init(int32_t block_size)
 
 int rx_store_free()
 {
+    std::lock_guard<std::mutex> hold(move_lock);
     memory.release();
     store.data = nullptr;
     store.capacity = 0;
@@ -61,6 +66,7 @@ int rx_store_append()
         const int64_t capacity = rx_store_capacity_for(store.capacity, needed, store.block_size);
         if (capacity < 0) return 2;
         if (growth_check && !growth_check(std::size_t(capacity))) return 2;
+        std::lock_guard<std::mutex> hold(move_lock);
         if (!memory.grow(std::size_t(capacity), std::size_t(store.length))) {
             store.data = memory.data();  // may have moved, content kept
             return 2;
@@ -97,5 +103,13 @@ int rx_store_byte(int32_t pos, uint8_t* out)
 {
     if (!store.data || !out || pos < 0 || pos >= store.length) return 1;
     *out = store.data[pos];
+    return 0;
+}
+
+int rx_store_copy_shared(int32_t pos, uint8_t* dest, int32_t count)
+{
+    std::lock_guard<std::mutex> hold(move_lock);
+    if (!store.data || !dest || pos < 0 || count < 0 || count > store.capacity - pos) return 1;
+    std::memcpy(dest, store.data + pos, std::size_t(count));
     return 0;
 }

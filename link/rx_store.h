@@ -22,6 +22,11 @@ int rx_store_append();                   // -1 FIFO empty, 0 appended, 2 growth 
 int rx_store_info(const RxStore** out);  // 1 when there is no buffer (record still given)
 int rx_store_read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied);
 int rx_store_byte(int32_t pos, uint8_t* out);
+// The one read allowed from another thread: copies bytes [pos, pos + count)
+// while growth cannot move them. The caller keeps below a length it was given
+// on the window thread; those bytes stay as they are until the next clear.
+// 0 copied; 1 no buffer, or the range is not within the store.
+int rx_store_copy_shared(int32_t pos, uint8_t* dest, int32_t count);
 
 // The capacity that holds `needed` bytes, grown from `capacity` by as few whole
 // blocks as will do; -1 when that would not fit a signed 32-bit size.

@@ -76,6 +76,7 @@ struct LineBuffer {
             else if (used)
                 state.view->append_to_last_line(view());
         } else {
+            state.view->line_starts_at(line_begin);
             state.view->add_line(state.stamps ? with_stamp() : view());
         }
         state.last_line_open = false;
@@ -97,6 +98,7 @@ struct LineBuffer {
             }
         } else {
             const bool stamp = state.stamps && has_bytes;
+            state.view->line_starts_at(line_begin);
             state.view->add_line(stamp ? with_stamp() : view());
             state.last_line_open = true;
             state.line_stamped = stamp || !state.stamps;

@@ -218,8 +218,14 @@ TextPos TextView::pos_at(Point p)
 
 void TextView::scroll_to_caret()
 {
+    scroll_into_view(caret_);
+}
+
+void TextView::scroll_into_view(TextPos p)
+{
     relayout();
-    std::uint64_t r = layout_.row_of(caret_);
+    p = lines_.clamp(p);
+    std::uint64_t r = layout_.row_of(p);
     std::uint64_t page = static_cast<std::uint64_t>(page_rows());
     if (r < top_)
         set_top_row(r);
@@ -227,10 +233,10 @@ void TextView::scroll_to_caret()
         set_top_row(r - page + 1);
     if (!word_wrap_) {
         std::size_t cols = static_cast<std::size_t>(page_cols());
-        if (caret_.col < left_)
-            set_left_col(caret_.col);
-        else if (caret_.col >= left_ + cols)
-            set_left_col(caret_.col - cols + 1);
+        if (p.col < left_)
+            set_left_col(p.col);
+        else if (p.col >= left_ + cols)
+            set_left_col(p.col - cols + 1);
     }
 }
 

@@ -69,6 +69,8 @@ class TextView : public Control {
     TextPos anchor() const { return anchor_; }
     TextPos caret() const { return caret_; }
     void select(TextPos anchor, TextPos caret);
+    // Scrolls as little as will bring a place on screen.
+    void scroll_into_view(TextPos p);
     void select_all();
     bool has_selection() const { return anchor_ != caret_; }
     std::string selected_text() const { return lines_.text(anchor_, caret_); }

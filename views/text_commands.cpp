@@ -69,11 +69,21 @@ void text_detach(const TextPage& page)
     }
 }
 
-void text_follow_store(const TextPage& page)
+void text_follow_store(const TextPage& page, bool follow)
 {
     rx_text_update();
     // However many lines the drain added, auto-scroll shows the last one.
+    if (follow) text_scroll_to_end(page);
+}
+
+void text_scroll_to_end(const TextPage& page)
+{
     if (page.MMas.checked()) scroll_down_by_lines(page);
+}
+
+const TextViewSink* text_sink(const TextPage& page)
+{
+    return sink && &sink->view() == &page.Mtxt ? sink.get() : nullptr;
 }
 
 bool text_refresh(const TextPage& page)

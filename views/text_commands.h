@@ -7,6 +7,8 @@
 #include "ui/menu.h"
 #include "ui/text_view.h"
 
+class TextViewSink;
+
 // The text view with its menu items, as the main window hands them over.
 struct TextPage {
     ui::TextView& Mtxt;
@@ -33,8 +35,13 @@ int text_clear(const TextPage& page, std::int32_t block_size);
 // Points the conversion away from the page's view (the window is going).
 void text_detach(const TextPage& page);
 // The text half of a drain that appended bytes: converts them and, with
-// auto-scroll on, posts the scroll to the end.
-void text_follow_store(const TextPage& page);
+// auto-scroll on, posts the scroll to the end (unless the view is held still).
+void text_follow_store(const TextPage& page, bool follow = true);
+// What a drain's auto-scroll does, on its own.
+void text_scroll_to_end(const TextPage& page);
+// The sink that keeps where the page's lines begin in the store; nullptr
+// while the conversion writes elsewhere.
+const TextViewSink* text_sink(const TextPage& page);
 // "Refresh text": false when the user declined the question.
 bool text_refresh(const TextPage& page);
 // The check items and radio group; each runs after the item changed its mark.

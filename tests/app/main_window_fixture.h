@@ -22,6 +22,7 @@
 #include "link/port_settings.h"
 #include "link/port_threads.h"
 #include "link/rx_store.h"
+#include "link/rx_text.h"
 #include "link/sim_port_driver.h"
 #include "settings/start_folder.h"
 #include "ui/application.h"
@@ -45,6 +46,8 @@ class MainWindowTest : public ::testing::Test {
         set_port_driver(sim);
         port_settings = PortSettings{};
         tx_timeout_reset();
+        // The conversion outlives each window set; its menu starts with stamps off.
+        rx_text_timestamps(false);
         ui::app().reset_terminated();
         if (start_in_set_up_) start();
     }

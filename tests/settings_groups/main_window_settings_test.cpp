@@ -36,8 +36,8 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
     EXPECT_EQ(section("PORT")[20], "port_reconnect=0");
-    EXPECT_EQ(section("TXTVIEW"),
-              (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0", "timestamps=0"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0",
+                                         "timestamps=0", "follow_new_data=1"}));
     // The capture folder comes after every key the PATH section had before.
     EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture="}));
     EXPECT_TRUE(section("HELP").empty());
@@ -81,7 +81,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[4], "port_reconnect=1");
     EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*",
-                                         "line_break=3", "timestamps=0"}));
+                                         "line_break=3", "timestamps=0", "follow_new_data=1"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
 }
 
@@ -92,8 +92,8 @@ TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
     EXPECT_FALSE(m->MMdis.checked());
     EXPECT_TRUE(m->MMlnCR.checked());
     stop();
-    EXPECT_EQ(section("TXTVIEW"),
-              (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0", "timestamps=0"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0",
+                                         "timestamps=0", "follow_new_data=1"}));
 }
 
 TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)
@@ -134,6 +134,33 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
         user.click(d.BtnCancel);
     });
     user.choose(m->MMcomset);
+}
+
+TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
+{
+    start();
+    user.press("Ctrl+Shift+F");
+    TFindForm& f = *FindForm;
+    // Twelve searches (nothing received: each says "Not found"), one twice.
+    for (int i = 0; i < 12; ++i) {
+        f.CBfind.set_text("p" + std::to_string(i % 11));
+        user.click(f.BtnNext);
+        for (int wait = 0; wait < 2000 && f.searching(); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            user.wait(find_poll_ms);
+        }
+    }
+    user.choose(m->MMfollow);
+    stop();
+    const Lines all = filled_lines();
+    EXPECT_EQ(all[all.size() - 11], "[FIND]") << "saved after every other section";
+    EXPECT_EQ(section("FIND"), (Lines{"find_00=p0", "find_01=p10", "find_02=p9", "find_03=p8", "find_04=p7",
+                                      "find_05=p6", "find_06=p5", "find_07=p4", "find_08=p3", "find_09=p2"}));
+    EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
+
+    start();
+    EXPECT_FALSE(m->MMfollow.checked());
+    EXPECT_EQ(FindForm->CBfind.items(), (Lines{"p0", "p10", "p9", "p8", "p7", "p6", "p5", "p4", "p3", "p2"}));
 }
 
 TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile)
