@@ -36,25 +36,30 @@ HWND text_view(HWND top)
     return nullptr;
 }
 
+struct PopupSearch {
+    DWORD pid;
+    HWND found = nullptr;
+};
+
+// EnumWindows wants a stdcall procedure, which a lambda does not convert to
+// on 32-bit Windows.
+BOOL CALLBACK find_popup(HWND w, LPARAM lp)
+{
+    auto* s = reinterpret_cast<PopupSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (owner != s->pid || !IsWindowVisible(w) || std::string(cls) != "#32768") return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
 // The pop-up menu a process shows: its visible window of the system's menu class.
 HWND popup_menu(DWORD pid)
 {
-    struct Search {
-        DWORD pid;
-        HWND found = nullptr;
-    } search{pid};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            char cls[16] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (owner != s->pid || !IsWindowVisible(w) || std::string(cls) != "#32768") return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    PopupSearch search{pid};
+    EnumWindows(find_popup, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
