@@ -1,9 +1,7 @@
-// Peers of the ordinary controls, and PaintPeer: a window of our own class
-// whose content is the control's paint() (panels, bevels, shapes, images,
-// paint boxes; also the fallback for any kind without a peer of its own).
+// PaintPeer: a window of our own class whose content is the control's paint()
+// (bevels, shapes, images, paint boxes), and the base of the painted peers
+// that draw more over it (panels, tool bars, tab sheets).
 #pragma once
-
-#include <memory>
 
 #include "ui/win32/window_peer.h"
 
@@ -17,9 +15,5 @@ class PaintPeer : public WindowPeer {
  private:
     bool pressed_ = false;
 };
-
-// Peers of labels, static texts, edits, buttons, check boxes, radio buttons,
-// combo boxes, up-downs and group boxes; PaintPeer for anything else.
-std::unique_ptr<Peer> make_control_peer(Control& c);
 
 }  // namespace ui::win32
