@@ -77,9 +77,9 @@ class DrawGridPeer : public ScrolledPeer {
 
 }  // namespace
 
-std::unique_ptr<Peer> make_draw_grid_peer(Control& c)
+std::unique_ptr<Peer> make_draw_grid_peer(DrawGrid& g)
 {
-    return std::make_unique<DrawGridPeer>(static_cast<DrawGrid&>(c));
+    return std::make_unique<DrawGridPeer>(g);
 }
 
 }  // namespace ui::win32

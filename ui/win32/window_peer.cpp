@@ -9,6 +9,7 @@
 
 #include "ui/form.h"
 #include "ui/win32/gdi_canvas.h"
+#include "ui/win32/gdi_handle.h"
 
 namespace ui::win32 {
 
@@ -219,28 +220,24 @@ bool WindowPeer::handle_char(WPARAM& wp)
 
 void WindowPeer::paint_control()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintDc screen(hwnd_);
+    const RECT& area = screen.area();
     RECT client;
     GetClientRect(hwnd_, &client);
     // Painted off screen and copied once, so repaints do not flicker.
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
+    MemoryDc mem(screen.get());
+    GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    Selection selected(mem.get(), bmp.get());
     Control* back = control_.parent() ? control_.parent() : &control_;
-    FillRect(mem, &client, brush(control_.kind() == ControlKind::Panel ? control_.color() : back->color()));
+    FillRect(mem.get(), &client, brush(control_.kind() == ControlKind::Panel ? control_.color() : back->color()));
     {
-        GdiCanvas canvas(mem, from_device(ps.rcPaint));
+        GdiCanvas canvas(mem.get(), from_device(area));
         canvas.font = control_.font();
         dispatch([&] { control_.paint(canvas); });
     }
-    paint_over(mem, client);
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
-           mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(hwnd_, &ps);
+    paint_over(mem.get(), client);
+    BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, mem.get(), area.left,
+           area.top, SRCCOPY);
 }
 
 bool WindowPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
