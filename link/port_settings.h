@@ -34,3 +34,12 @@ struct PortSettings {
 
 // The one record, written only by the user-interface thread.
 extern PortSettings port_settings;
+
+// What a connection runs with: the record as connect found it, and the
+// transmit queue connect sized from it. Only connect writes it, before the
+// worker threads start; they read nothing else.
+struct LinkSettings {
+    PortSettings port;
+    std::int32_t tx_queue_size = 0;   // the driver's transmit queue
+    std::int32_t tx_block_limit = 0;  // the largest block the transmit thread takes at once
+};
