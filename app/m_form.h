@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "ui/draw_grid.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -25,8 +27,12 @@
 
 class TMForm : public ui::Form {
  public:
-    TMForm();
+    // The window set's link and port settings record; both outlive the window.
+    TMForm(SerialLink& link, PortSettings& port_settings);
     ~TMForm() override;
+
+    SerialLink& link;
+    PortSettings& port_settings;
 
     // Images: menu icons and the two glyphs of BtnCon; declared first so the
     // controls that show them are destroyed before them.
@@ -58,10 +64,10 @@ class TMForm : public ui::Form {
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
     ui::TextView Mtxt{&TabSheet1, "Mtxt"};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
-    HexPage hex{&TabSheet2};
+    HexPage hex{&TabSheet2, link};
     ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
-    InfoPage info_page{TSinfo};
+    InfoPage info_page{TSinfo, link, port_settings};
 
     // Menu.
     ui::MainMenu MainMenu1{*this};
@@ -125,7 +131,7 @@ class TMForm : public ui::Form {
 
     // Capture to file, fed by Timer1's drain; DTR, RTS and break.
     CaptureCommand capture{*this, MMcapture};
-    LineCommands lines{*this, MMdtr, MMrts, MMbreak};
+    LineCommands lines{*this, MMdtr, MMrts, MMbreak, link};
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.

@@ -4,11 +4,9 @@
 #include <windows.h>
 
 #include "app/program.h"
-#include "link/port_driver.h"
 #include "link/win32_port_driver.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    set_port_driver(win32_port_driver());
-    return olvex_run();
+    return olvex_run(win32_port_driver());
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "link/serial_link.h"
 #include "rx/binary_range.h"
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -18,7 +19,8 @@ enum class RxsPreset : std::uint8_t { All, Selected };
 
 class TRXSForm : public ui::Form {
  public:
-    TRXSForm();
+    // Saves from the link's store.
+    explicit TRXSForm(const SerialLink& link);
 
     ui::Label Label1{this, "Label1", "Binary data start [byte]:"};
     ui::Label Label4{this, "Label4", "dec:"};
@@ -67,4 +69,7 @@ class TRXSForm : public ui::Form {
     void set_end(EndField f);
     void show_error(const std::string& text);
     void fill_end_fields(std::int64_t end, std::int64_t count);
+    std::int32_t store_length() const;
+
+    const SerialLink& link_;
 };

@@ -1,6 +1,6 @@
-// A fixture with the whole window set on the headless backend and a simulated
-// COM1 behind the port layer: the scripted user clicks, types and lets the
-// virtual clock run Timer1, exactly as the product runs.
+// A fixture with the whole window set on the headless backend and its link
+// over a simulated COM1: the scripted user clicks, types and lets the virtual
+// clock run Timer1, exactly as the product runs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,12 +14,10 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/com.h"
-#include "link/data_flow.h"
 #include "link/port_settings.h"
-#include "link/port_threads.h"
-#include "link/rx_store.h"
+#include "link/serial_link.h"
 #include "link/sim_port_driver.h"
+#include "tests/link/refusing_resources.h"
 #include "ui/application.h"
 #include "ui/headless/user.h"
 
@@ -29,11 +27,8 @@ class MainWindowTest : public ::testing::Test {
     {
         sim.add_port(1);
         sim.set_paced(false);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
-        tx_timeout_reset();
         ui::app().reset_terminated();
-        windows = std::make_unique<WindowSet>();
+        windows = std::make_unique<WindowSet>(sim, resources);
         m = MForm;
         m->show();
     }
@@ -43,23 +38,25 @@ class MainWindowTest : public ::testing::Test {
         m->close();
         windows.reset();
         ui::app().reset_terminated();
-        rx_store_set_growth_check(nullptr);
-        port_threads_fail_next_create(false, false);
         EXPECT_EQ(sim.open_handles(), 0);
-        set_port_driver(idle);
     }
+
+    // The window set's link and port settings record.
+    SerialLink& link() { return windows->link(); }
+    PortSettings& port_settings() { return windows->port_settings(); }
 
     void connect()
     {
         user.click(m->BtnCon);
-        ASSERT_EQ(port_settings.connected, 1);
+        ASSERT_TRUE(link().connected());
     }
 
     // Bytes the receive thread has just put into the receive FIFO.
-    static void arrive(const std::string& bytes)
+    void arrive(const std::string& bytes)
     {
-        std::lock_guard<std::mutex> hold(rx_side.lock);
-        ASSERT_EQ(fifo_put(rx_side.fifo, bytes.data(), std::int32_t(bytes.size())), 0);
+        RxSide& side = link().rx_side();
+        std::lock_guard<std::mutex> hold(side.lock);
+        ASSERT_EQ(fifo_put(side.fifo, bytes.data(), std::int32_t(bytes.size())), 0);
     }
 
     // One Timer1 interval of virtual time: exactly one tick.
@@ -72,10 +69,10 @@ class MainWindowTest : public ::testing::Test {
         return out;
     }
 
-    std::int32_t store_length() const
+    std::int32_t store_length()
     {
         const RxStore* s = nullptr;
-        rx_store_info(&s);
+        link().rx_store_info(&s);
         return s->length;
     }
 
@@ -101,7 +98,7 @@ class MainWindowTest : public ::testing::Test {
     const std::vector<ui::headless::MessageBoxCall>& boxes() { return user.world().message_boxes; }
 
     SimPortDriver sim;
-    SimPortDriver idle;
+    RefusingResources resources;
     ui::headless::User user;
     std::unique_ptr<WindowSet> windows;
     TMForm* m = nullptr;

@@ -13,8 +13,6 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/com.h"
-#include "link/port_settings.h"
 #include "link/sim_port_driver.h"
 #include "settings/start_folder.h"
 #include "ui/application.h"
@@ -39,16 +37,12 @@ class TxSettingsTest : public testing::Test {
         fs::current_path(dir_);
         sim.add_port(1);
         sim.set_paced(false);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
         ui::app().reset_terminated();
     }
     void TearDown() override
     {
         if (windows) stop();
-        com_disconnect();
         ui::app().reset_terminated();
-        set_port_driver(idle);
         fs::current_path(old_cwd_);
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
@@ -56,7 +50,7 @@ class TxSettingsTest : public testing::Test {
     void start()
     {
         settings_file_open();
-        windows = std::make_unique<WindowSet>();
+        windows = std::make_unique<WindowSet>(sim);
         m = MForm;
         m->show();
     }
@@ -104,7 +98,7 @@ class TxSettingsTest : public testing::Test {
     }
 
     fs::path dir_, old_cwd_;
-    SimPortDriver sim, idle;
+    SimPortDriver sim;
     ui::headless::User user;
     std::unique_ptr<WindowSet> windows;
     TMForm* m = nullptr;
