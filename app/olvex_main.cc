@@ -8,5 +8,6 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return olvex_run(win32_port_driver());
+    Win32PortDriver driver;
+    return olvex_run(driver);
 }

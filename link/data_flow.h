@@ -43,17 +43,3 @@ struct TxSide {
     std::int32_t pending_block();
     void timeout_reset();
 };
-
-// Forwards to the program's one link, until every caller holds a SerialLink.
-extern RxSide& rx_side;
-extern TxSide& tx_side;
-int tx_put(const void* src, std::int32_t n);
-std::int32_t tx_fill();
-std::int32_t tx_free();
-void tx_hold(int flag);
-void tx_clear();
-int tx_timeout_flag();
-std::int32_t tx_block_pending();
-void tx_timeout_reset();
-std::int32_t rx_fill();
-int rx_get(void* dst, std::int32_t n);

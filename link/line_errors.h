@@ -27,8 +27,3 @@ class LineErrors {
  private:
     std::atomic<std::uint32_t> framing_{0}, overrun_{0}, parity_{0}, breaks_{0}, rx_overflow_{0};
 };
-
-// Forwards to the program's one link, until every caller holds a SerialLink.
-void line_errors_note(std::uint32_t mask);
-LineErrorCounts line_errors_read();
-void line_errors_reset();

@@ -50,15 +50,3 @@ class PortThreads {
     std::unique_ptr<WorkerThread> tx_worker_;
     std::atomic<bool> rx_lost_{false};
 };
-
-// Forwards to the program's one link, until every caller holds a SerialLink.
-int rx_thread_create(PortHandle port);
-int tx_thread_create(PortHandle port);
-int rx_thread_resume();
-int tx_thread_resume();
-int rx_thread_stop();
-int tx_thread_stop();
-bool rx_port_lost();
-bool rx_thread_exists();
-bool tx_thread_exists();
-void port_threads_fail_next_create(bool rx, bool tx);

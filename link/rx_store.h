@@ -43,13 +43,3 @@ class RxStoreBuffer {
     RxStoreMemory memory_;
     RxStore store_;
 };
-
-// Forwards to the program's one link, until every caller holds a SerialLink.
-int rx_store_init(int32_t block_size);
-int rx_store_free();
-int rx_store_append();
-int rx_store_info(const RxStore** out);
-int rx_store_read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied);
-int rx_store_byte(int32_t pos, uint8_t* out);
-using RxStoreGrowthCheck = bool (*)(std::size_t new_capacity);
-void rx_store_set_growth_check(RxStoreGrowthCheck fn);

@@ -58,11 +58,3 @@ class RxText {
  private:
     State state_;
 };
-
-// Forwards to the program's one link, until every caller holds a SerialLink.
-int rx_text_attach(LineSink* view);
-int rx_text_line_break(int mode);
-int rx_text_invisible(int character, bool show);
-int rx_text_update();
-int rx_text_timestamps(bool on);
-void rx_text_drained(int32_t position, uint32_t time_of_day_ms);

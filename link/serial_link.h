@@ -97,29 +97,37 @@ class SerialLink {
     // into the receive FIFO; cleared by the next connect.
     bool rx_port_lost() const { return threads_.rx_port_lost(); }
 
-    // --- Received data store --------------------------------------------------
-    int rx_store_init(std::int32_t block_size) { return store_.init(block_size); }  // 1 size out of range
-    int rx_store_free() { return store_.release(); }                                // 0
-    int rx_store_append() { return store_.append(); }  // -1 FIFO empty, 0 appended, 2 growth failed
-    // 1 when there is no buffer (the record is still given).
+    // --- Received data store (see rx_store.h) ---------------------------------
+    // 0; 1 when block_size is outside 1024..8388608. Empties the store.
+    int rx_store_init(std::int32_t block_size) { return store_.init(block_size); }
+    // 0; the store holds nothing and no memory.
+    int rx_store_free() { return store_.release(); }
+    // The receive FIFO's bytes onto the store's end: -1 the FIFO is empty; 0
+    // appended; 2 the store could not grow (the bytes stay in the FIFO).
+    int rx_store_append() { return store_.append(); }
+    // 0; 1 when there is no buffer (the record is still given).
     int rx_store_info(const RxStore** out) const { return store_.info(out); }
     // 0; 1 no buffer or an argument missing; 2 pos outside the data.
     int rx_store_read(std::int32_t pos, std::uint8_t* dest, std::int32_t count, std::int32_t* copied) const
     {
         return store_.read(pos, dest, count, copied);
     }
-    int rx_store_byte(std::int32_t pos, std::uint8_t* out) const { return store_.byte(pos, out); }  // 0 or 1
+    // 0; 1 no buffer, no destination or pos outside the data.
+    int rx_store_byte(std::int32_t pos, std::uint8_t* out) const { return store_.byte(pos, out); }
 
-    // --- Text conversion of the store -----------------------------------------
+    // --- Text conversion of the store (see rx_text.h) --------------------------
     // 1 when no view is given; else empties it and converts into it from the
     // store's start, 0. Every update after it must be handed the same view.
     int rx_text_attach(LineSink* view) { return text_.attach(view); }
-    int rx_text_line_break(int mode) { return text_.line_break(mode); }                           // 1 outside 0..4
-    int rx_text_invisible(int character, bool show) { return text_.invisible(character, show); }  // 0
+    // 0; 1 when mode is outside 0..4 (RxLineBreak).
+    int rx_text_line_break(int mode) { return text_.line_break(mode); }
+    // 0. A character outside 32..255 keeps the replacement there was.
+    int rx_text_invisible(int character, bool show) { return text_.invisible(character, show); }
     // Converts what arrived since the last update into `view`; 1 without a
-    // buffer or before any attach.
+    // buffer or before any attach, else 0.
     int rx_text_update(LineSink& view);
-    int rx_text_timestamps(bool on) { return text_.timestamps(on); }  // 0
+    // 0. New lines start with the time their first byte was drained.
+    int rx_text_timestamps(bool on) { return text_.timestamps(on); }
     // The bytes from store position `position` on were drained at `time_of_day_ms`
     // (milliseconds after local midnight). Position 0 starts a new store's record.
     void rx_text_drained(std::int32_t position, std::uint32_t time_of_day_ms)
@@ -138,8 +146,6 @@ class SerialLink {
     PortThreads& threads() { return threads_; }
 
  private:
-    friend struct LinkForwards;  // until every caller holds a SerialLink
-
     LinkResources all_granted_;
     LinkResources& resources_;
     LineErrors line_errors_;

@@ -52,22 +52,3 @@ class Usart {
     PortDriver& driver_;
     LineErrors& errors_;
 };
-
-// Forwards to the program's one link, until every caller holds a SerialLink.
-int usart_probe(std::int32_t n);
-int usart_open(PortHandle* slot, std::int32_t n);
-int usart_close(PortHandle* slot);
-int usart_configure(PortHandle h, std::int32_t baud, std::int32_t stop, std::int32_t parity, std::int32_t bits,
-                    std::int32_t rx_handshake, std::int32_t tx_handshake);
-int usart_set_queues(PortHandle h, std::int32_t rx_size, std::int32_t tx_size);
-int usart_set_timeouts(PortHandle h, std::int32_t read_interval, std::int32_t read_constant,
-                       std::int32_t read_multiplier, std::int32_t write_constant, std::int32_t write_multiplier);
-int usart_rx_count(PortHandle h, std::int32_t* count);
-int usart_tx_count(PortHandle h, std::int32_t* count);
-int usart_purge_rx(PortHandle h);
-int usart_purge_tx(PortHandle h);
-std::int32_t usart_read(PortHandle h, void* buffer, std::int32_t n);
-int usart_set_dtr(PortHandle h, bool on);
-int usart_set_rts(PortHandle h, bool on);
-int usart_break(PortHandle h, bool on);
-void usart_device_name(std::int32_t n, char* out, int out_size);

@@ -13,7 +13,7 @@ int parity_code_from_text(std::string_view text);
 const char* parity_text_from_code(int code);
 
 // Reads every PORT key into the record, applying each key's default and range
-// rule, then clears `connected` and sets `settings_loaded`. 1 without a file
+// rule, then sets `settings_loaded`. 1 without a file
 // (the record is left alone), else 0.
 int LoadPortSettings(const ProfileFile* file, PortSettings& record);
 // Writes every PORT key from the record, the three KiB sizes divided by 1024.

@@ -74,7 +74,8 @@ int main(int argc, char** argv)
 
     const double started = bench_epoch_seconds();
     ui::app().set_title("Olvex terminal");
-    WindowSet windows(win32_port_driver());
+    Win32PortDriver driver;
+    WindowSet windows(driver);
     SerialLink& link = windows.link();
     windows.port_settings().port_num = std::atoi(argv[1]);
     TMForm& m = *MForm;

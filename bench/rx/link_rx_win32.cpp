@@ -24,7 +24,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "create %s failed: %lu\n", argv[3], GetLastError());
         return 1;
     }
-    SerialLink link(win32_port_driver());
+    Win32PortDriver driver;
+    SerialLink link(driver);
     PortSettings port_settings;
     port_settings.port_num = std::atoi(argv[1]);
     if (argc == 5) port_settings.port_rxth_sleep = std::atoi(argv[4]);

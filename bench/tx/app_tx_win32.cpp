@@ -25,7 +25,8 @@ int main(int argc, char** argv)
         return 2;
     }
     ui::app().set_title("Olvex terminal");
-    WindowSet windows(win32_port_driver());
+    Win32PortDriver driver;
+    WindowSet windows(driver);
     SerialLink& link = windows.link();
     PortSettings& port_settings = windows.port_settings();
     port_settings.port_num = std::atoi(argv[1]);

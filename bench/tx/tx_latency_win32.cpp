@@ -116,7 +116,8 @@ int main(int argc, char** argv)
     }
 
     ui::app().set_title("Olvex terminal");
-    WindowSet windows(win32_port_driver());
+    Win32PortDriver serial;
+    WindowSet windows(serial);
     SerialLink& link = windows.link();
     windows.port_settings().port_num = port;
     TMForm& m = *MForm;

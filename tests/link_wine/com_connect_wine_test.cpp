@@ -55,7 +55,8 @@ class ComConnectWine : public ::testing::Test {
 
     int a_ = 0, b_ = 0;
     std::unique_ptr<RawPeer> peer_;
-    SerialLink link{win32_port_driver()};
+    Win32PortDriver driver;
+    SerialLink link{driver};
     PortSettings port_settings;
 };
 

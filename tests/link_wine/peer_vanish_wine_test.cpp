@@ -35,7 +35,8 @@ TEST(PeerVanishWine, ThreadsNeitherCrashNorSpinAndDisconnectEnds)
     OwnPtyPair pair(a, b);
     ASSERT_TRUE(pair.ok()) << "could not start a pty pair through /bin/sh";
 
-    SerialLink link(win32_port_driver());
+    Win32PortDriver driver;
+    SerialLink link(driver);
     PortSettings port_settings;
     port_settings.port_num = a;
     ASSERT_EQ(link.com_connect(port_settings), 0);

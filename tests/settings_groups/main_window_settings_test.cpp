@@ -13,7 +13,7 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/com.h"
+#include "link/serial_link.h"
 #include "link/port_settings.h"
 #include "link/sim_port_driver.h"
 #include "settings/start_folder.h"
