@@ -113,6 +113,43 @@ TEST_F(WorkerThreadTest, FullReceiveFifoHoldsItsReadAndLosesNothing)
     EXPECT_EQ(sim.bytes_lost(1), 0u);
 }
 
+// Nothing of a link is shared with another: two links on two ports of one
+// device move their own bytes both ways and count their own line errors.
+TEST_F(WorkerThreadTest, TwoLinksRunSideBySide)
+{
+    sim.set_paced(false);
+    port_settings.port_rx_handshake = 1;  // the driver holds each peer off while its queue is full
+    SerialLink second(sim);
+    PortSettings on_com2 = port_settings;
+    on_com2.port_num = 2;
+    ASSERT_EQ(link.com_connect(port_settings), 0);
+    ASSERT_EQ(second.com_connect(on_com2), 0);
+    const Bytes to1 = random_bytes(20000, 41), to2 = random_bytes(30000, 42);
+    sim.inject_errors(2, PORT_CE_FRAME);
+    sim.peer_write(1, to1.data(), to1.size());
+    sim.peer_write(2, to2.data(), to2.size());
+    EXPECT_EQ(drain(to1.size()), to1);
+    Bytes got2;
+    EXPECT_TRUE(eventually([&] {
+        const std::int32_t n = second.rx_fill();
+        if (n > 0) {
+            const std::size_t at = got2.size();
+            got2.resize(at + std::size_t(n));
+            EXPECT_EQ(second.rx_get(got2.data() + at, n), 0);
+        }
+        return got2.size() >= to2.size();
+    }));
+    EXPECT_EQ(got2, to2);
+    EXPECT_TRUE(eventually([&] { return second.line_errors_read().framing == 1; }));
+    EXPECT_EQ(link.line_errors_read().framing, 0u);
+
+    ASSERT_EQ(second.tx_put("two", 3), 0);
+    EXPECT_EQ(peer_collect(2, 3), (Bytes{'t', 'w', 'o'}));
+    EXPECT_EQ(sim.peer_available(1), 0u);
+    EXPECT_EQ(second.com_disconnect(), 0);
+    EXPECT_TRUE(link.connected() && link.threads().rx_thread_exists() && sim.is_open(1));
+}
+
 TEST_F(WorkerThreadTest, FailedCountOrReadIsNeverData)
 {
     sim.set_paced(false);
