@@ -47,10 +47,11 @@ class SerialLink {
 
     // --- Connection ---------------------------------------------------------
     // Connects with a snapshot of `record`, which the worker threads read from
-    // then on. 0 connected; 1 opening or configuring the port failed; 2
-    // creating the receive FIFO failed; 3 creating the receive thread failed;
-    // 4 creating the transmit FIFO failed; 5 creating the transmit thread
-    // failed. Every failure leaves the link closed: no thread, no FIFO, no port.
+    // then on; only while disconnected, since the snapshot is theirs once they
+    // run. 0 connected; 1 opening or configuring the port failed; 2 creating
+    // the receive FIFO failed; 3 creating the receive thread failed; 4 creating
+    // the transmit FIFO failed; 5 creating the transmit thread failed. Every
+    // failure leaves the link closed: no thread, no FIFO, no port.
     int com_connect(const PortSettings& record);
     // Stops both threads, releases both FIFOs, closes the port; always 0.
     int com_disconnect();
