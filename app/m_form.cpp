@@ -46,6 +46,7 @@ TMForm::TMForm(SerialLink& link, PortSettings& port_settings)
     on_close = [this](ui::CloseAction& a) { FormClose(a); };
     on_resize = [this] { FormResize(); };
     on_key_press = [this](char& key) { FormKeyPress(key); };
+    on_key_down = [this](ui::KeyEvent& e) { FormKeyDown(e); };
 }
 
 TMForm::~TMForm()
@@ -137,7 +138,7 @@ void TMForm::build_pages()
 
 TextPage TMForm::text_page()
 {
-    return TextPage{Mtxt, MMwwrap, MMas, MMdis, MMlnCR, MMlnLF, MMlnCRLF, MMlnLFCR, MMlnANY, link};
+    return TextPage{Mtxt, MMwwrap, MMas, MMdis, MMlnCR, MMlnLF, MMlnCRLF, MMlnLFCR, MMlnANY, link, text_sink_};
 }
 
 int TMForm::line_break_mode()

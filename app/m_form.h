@@ -20,10 +20,12 @@
 #include "rx/rxs_form.h"
 #include "ui/file_dialog.h"
 #include "views/capture_command.h"
+#include "views/follow_new_data.h"
 #include "views/hex_page.h"
 #include "views/line_commands.h"
 #include "views/info_page.h"
 #include "views/text_commands.h"
+#include "views/text_view_sink.h"
 
 class TMForm : public ui::Form {
  public:
@@ -63,17 +65,19 @@ class TMForm : public ui::Form {
     ui::PageControl PCd{this, "PCd"};
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
     ui::TextView Mtxt{&TabSheet1, "Mtxt"};
+    // Where the received-text conversion writes, and where each line begins.
+    TextViewSink text_sink_{Mtxt};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
     HexPage hex{&TabSheet2, link};
     ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo, link, port_settings};
 
-    // Menu.
+    // Menu. The bar's items carry access keys (Alt+F, Alt+P, Alt+R, Alt+T, Alt+H).
     ui::MainMenu MainMenu1{*this};
-    ui::MenuItem MFile{MainMenu1, "MFile", "File"};
+    ui::MenuItem MFile{MainMenu1, "MFile", "&File"};
     ui::MenuItem MMexit{MFile, "MMexit", "Exit", ui::shortcut("Alt+F4")};
-    ui::MenuItem MPort{MainMenu1, "MPort", "Port"};
+    ui::MenuItem MPort{MainMenu1, "MPort", "&Port"};
     ui::MenuItem MMcon{MPort, "MMcon", "Connect", ui::shortcut("Alt+C")};
     ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
     ui::MenuItem MPortSep1{MPort, ui::separator};
@@ -84,9 +88,12 @@ class TMForm : public ui::Form {
     ui::MenuItem MMbreak{MPort, "MMbreak", "Send break"};
     ui::MenuItem MPortSepReconnect{MPort, ui::separator};
     ui::MenuItem MMreconnect{MPort, "MMreconnect", "Reconnect automatically", {}, ui::MenuCheck::Check};
-    ui::MenuItem MRx{MainMenu1, "MRx", "Rx"};
+    ui::MenuItem MRx{MainMenu1, "MRx", "&Rx"};
     ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
     ui::MenuItem MRxSep1{MRx, ui::separator};
+    ui::MenuItem MMfind{MRx, "MMfind", "Find...", ui::shortcut("Ctrl+Shift+F")};
+    ui::MenuItem MMfollow{MRx, "MMfollow", "Follow new data", {}, ui::MenuCheck::Check};
+    ui::MenuItem MRxSepFind{MRx, ui::separator};
     ui::MenuItem MRxText{MRx, "MRxText", "Text"};
     ui::MenuItem MMsavetxt{MRxText, "MMsavetxt", "Save text", ui::shortcut("Alt+S")};
     ui::MenuItem MTextSep1{MRxText, ui::separator};
@@ -111,7 +118,7 @@ class TMForm : public ui::Form {
     ui::MenuItem MRxSep2{MRx, ui::separator};
     // The caption ends in the ellipsis of the Windows ANSI code page.
     ui::MenuItem MMcapture{MRx, "MMcapture", "Capture to file\x85", ui::shortcut("Ctrl+K"), ui::MenuCheck::Check};
-    ui::MenuItem MTx{MainMenu1, "MTx", "Tx"};
+    ui::MenuItem MTx{MainMenu1, "MTx", "&Tx"};
     ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
     ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
     ui::MenuItem MMtxstr{MTx, "MMtxstr", "Send string", ui::shortcut("Ctrl+M")};
@@ -121,7 +128,7 @@ class TMForm : public ui::Form {
     ui::MenuItem MMtxEOF{MTx, "MMtxEOF", "Send EOF", ui::shortcut("Ctrl+F")};
     ui::MenuItem MTxSep2{MTx, ui::separator};
     ui::MenuItem MMkeyboard{MTx, "MMkeyboard", "From keyboard", {}, ui::MenuCheck::Check};
-    ui::MenuItem MHelp{MainMenu1, "MHelp", "Help"};
+    ui::MenuItem MHelp{MainMenu1, "MHelp", "&Help"};
     ui::MenuItem MMhelp{MHelp, "MMhelp", "Help", ui::shortcut("F1")};
     ui::MenuItem MMabout{MHelp, "MMabout", "About"};
 
@@ -132,6 +139,8 @@ class TMForm : public ui::Form {
     // Capture to file, fed by Timer1's drain; DTR, RTS and break.
     CaptureCommand capture{*this, MMcapture};
     LineCommands lines{*this, MMdtr, MMrts, MMbreak, link};
+    // Whether drains take the views to the end; a Find hit turns it off.
+    FollowNewData follow{MMfollow, hex};
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.
@@ -139,6 +148,8 @@ class TMForm : public ui::Form {
     void FormClose(ui::CloseAction& action);
     void FormResize();
     void FormKeyPress(char& key);
+    // F3 and Shift+F3 run the Find window's searches from here too.
+    void FormKeyDown(ui::KeyEvent& e);
     void BtnConClick();
     void BtnClrClick();
     void MMconClick();
@@ -149,6 +160,7 @@ class TMForm : public ui::Form {
     void MMhelpClick();
     void MMaboutClick();
     void MMclrrxClick();
+    void MMfindClick();
     void MMtxtRfClick();
     void MMcaptureClick();
     void MMsavetxtClick();
@@ -181,7 +193,7 @@ class TMForm : public ui::Form {
     void wire_menu();
     void show_connected(bool on);
     void show_save_binary(RxsPreset preset);
-    void sync_text_view_keys();
+    void sync_keyboard_mode();
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);
     // A port that went away under the connection, and the retries after it.

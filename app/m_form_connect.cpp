@@ -50,7 +50,7 @@ void TMForm::show_connected(bool on)
         item->set_enabled(on);
         button->set_enabled(on);
     }
-    sync_text_view_keys();
+    sync_keyboard_mode();
     BtnCon.set_image_index(on ? 1 : 0);
     BtnCon.set_caption(on ? "Disconnect" : "Connect");
     if (on) {
@@ -139,8 +139,14 @@ void TMForm::FormShow()
 
 void TMForm::FormClose(ui::CloseAction&)
 {
-    link.com_disconnect();  // directly: the window is going, its controls need no update
+    // No tick may reconnect a lost port behind an error box of the save.
+    Timer1.set_enabled(false);
+    Timer2.set_enabled(false);
+    port_lost_ = false;
+    link.com_disconnect();  // directly: the window is going, only the status bar needs saying so
+    SB.set_panel_text(0, "disconnected");
     capture.closing();
+    if (FindForm) FindForm->store_cleared();  // its search reads the store
     link.rx_store_free();
     save_settings_on_close(*this);
 }

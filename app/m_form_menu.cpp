@@ -26,6 +26,7 @@ void TMForm::wire_menu()
     MMexit.set_image_index(menu_image::exit);
 
     MMas.set_checked(true);
+    MMfollow.set_checked(true);
     MMlnCR.set_checked(true);
     for (ui::MenuItem* m : {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
         m->set_enabled(false);
@@ -36,6 +37,8 @@ void TMForm::wire_menu()
     MMcomset.on_click = [this] { MMcomsetClick(); };
     MMreconnect.on_click = [this] { MMreconnectClick(); };
     MMclrrx.on_click = [this] { MMclrrxClick(); };
+    MMfind.on_click = [this] { MMfindClick(); };
+    MMfollow.on_click = [this] { follow.toggled(text_page()); };
     MMwwrap.on_click = [this] { text_word_wrap_toggled(text_page()); };
     MMas.on_click = [this] { text_auto_scroll_toggled(text_page()); };
     MMdis.on_click = [this] { text_invisible_toggled(text_page()); };
@@ -65,22 +68,28 @@ void TMForm::FormKeyPress(char& key)
     send_typed(link, key, BtnKeyboard.down(), ui::shift_down());
 }
 
+void TMForm::FormKeyDown(ui::KeyEvent& e)
+{
+    if (FindForm && FindForm->find_key(e, true)) e.handled = true;
+}
+
 void TMForm::BtnKeyboardClick()
 {
     keyboard_button_switched(BtnKeyboard, MMkeyboard);
-    sync_text_view_keys();
+    sync_keyboard_mode();
 }
 void TMForm::MMkeyboardClick()
 {
     keyboard_item_switched(MMkeyboard, BtnKeyboard);
-    sync_text_view_keys();
+    sync_keyboard_mode();
 }
 
-// While typing goes to the port, the text view's own Ctrl+A, Ctrl+C and Tab
-// must become characters too, or those keys would never reach the preview.
-void TMForm::sync_text_view_keys()
+// While typing goes to the port, every key that makes a character is sent from
+// any page: no control may keep it (the text view's Ctrl+A, Ctrl+C and Tab, the
+// HEX page's check boxes and Space, Tab moving the focus) nor take its character.
+void TMForm::sync_keyboard_mode()
 {
-    Mtxt.set_keys_as_characters(BtnKeyboard.down() && link.connected());
+    set_keys_as_characters(BtnKeyboard.down() && link.connected());
 }
 namespace {
 
@@ -123,10 +132,16 @@ void TMForm::MMtxEOFClick()
 
 void TMForm::MMclrrxClick()
 {
+    if (FindForm) FindForm->store_cleared();
     link.line_errors_reset();
     text_clear(text_page(), port_settings.port_rx_data_block_size);
     capture.drain.store_cleared();
     hex.clear();
+}
+
+void TMForm::MMfindClick()
+{
+    show_or_raise(*FindForm);
 }
 
 void TMForm::MMtxtRfClick()

@@ -1,13 +1,13 @@
 // The settings load and save sequences of the main window, in their fixed
-// orders. Groups of windows that do not exist yet join at the marked places.
+// orders; each group of the save is written whatever became of the others.
 #include "app/m_form_settings.h"
 
 #include <exception>
+#include <functional>
 
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "settings/folder_groups.h"
-#include "settings/int_edit_check.h"
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
@@ -29,6 +29,7 @@ void apply_text_view(TMForm& form, const TextViewSettings& v)
     if (v.line_break >= 0 && v.line_break <= 4) modes[v.line_break]->click();
     form.MMtstamp.set_checked(v.timestamps);
     text_timestamps_toggled(form.MMtstamp, form.link);
+    form.MMfollow.set_checked(v.follow_new_data);
 }
 
 TextViewSettings text_view_of(TMForm& form)
@@ -39,6 +40,7 @@ TextViewSettings text_view_of(TMForm& form)
     v.special_char_display = form.MMdis.checked();
     v.line_break = line_break_from_menu(form.text_page());
     v.timestamps = form.MMtstamp.checked();
+    v.follow_new_data = form.MMfollow.checked();
     return v;
 }
 
@@ -59,27 +61,36 @@ std::string load_settings_on_show(TMForm& form)
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     LoadCaptureFolder(file, form.capture.SDcap.initial_dir);
+    LoadFindSettings(file, *FindForm);
     return help;
 }
 
 void save_settings_on_close(TMForm& form)
 {
     ProfileFile* file = settings_file();
-    try {
-        SavePortSettings(file, form.port_settings);
-        SaveSendFileFolder(file, *TXFForm);
-        SaveStringSendSettings(file, *TXSForm);
-        SaveIntegerSendSettings(file, *TXIForm);
-        if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
-        SaveTextViewSettings(file, text_view_of(form));
-        SaveSaveTextFolder(file, form.SD1.initial_dir);
-        SaveCaptureFolder(file, form.capture.SDcap.initial_dir);
-    } catch (const ProfileWriteError&) {
-        // "Unable to write to <path>": shown, the remaining writes skipped, and
-        // the window still closes so the program can end.
-        ui::app().handle_exception(std::current_exception());
-    } catch (const IntegerConversionError&) {
-        // The send-integer size field held no number: the same effect.
-        ui::app().handle_exception(std::current_exception());
+    const std::function<void()> groups[] = {
+        [&] { SavePortSettings(file, form.port_settings); },
+        [&] { SaveSendFileFolder(file, *TXFForm); },
+        [&] { SaveStringSendSettings(file, *TXSForm); },
+        [&] { SaveIntegerSendSettings(file, *TXIForm); },
+        [&] {
+            if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
+        },
+        [&] { SaveTextViewSettings(file, text_view_of(form)); },
+        [&] { SaveSaveTextFolder(file, form.SD1.initial_dir); },
+        [&] { SaveCaptureFolder(file, form.capture.SDcap.initial_dir); },
+        [&] { SaveFindSettings(file, *FindForm); },
+    };
+    // A group that fails ("Unable to write to <path>") loses only its own keys:
+    // every other group is still written, and the first error is shown once,
+    // after which the window still closes so the program can end.
+    std::exception_ptr first_error;
+    for (const auto& save : groups) {
+        try {
+            save();
+        } catch (const std::exception&) {
+            if (!first_error) first_error = std::current_exception();
+        }
     }
+    if (first_error) ui::app().handle_exception(first_error);
 }

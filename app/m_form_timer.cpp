@@ -82,8 +82,7 @@ void TMForm::Timer1Timer()
     }
     if (r == 0) {
         link.rx_text_drained(drained.store_from, ui::local_time_of_day_ms());
-        hex.follow_store(store_length(link));
-        text_follow_store(text_page());
+        follow.drained(text_page());
     }
 
     SB.set_panel_text(3, fill_text(" rx: ", rx_waiting));

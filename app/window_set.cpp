@@ -2,6 +2,7 @@
 #include "app/window_set.h"
 
 #include "app/m_form.h"
+#include "views/find_hit.h"
 
 TMForm* MForm = nullptr;
 TCSForm* CSForm = nullptr;
@@ -10,6 +11,7 @@ TTXIForm* TXIForm = nullptr;
 TRXSForm* RXSForm = nullptr;
 TAForm* AForm = nullptr;
 TTXSForm* TXSForm = nullptr;
+TFindForm* FindForm = nullptr;
 
 WindowSet::WindowSet(PortDriver& driver) : link_(driver)
 {
@@ -40,10 +42,17 @@ void WindowSet::create_windows()
     TXSForm = txs_.get();
     // The "Default" end-of-line mark follows the text view's line-break mode.
     TXSForm->line_break_mode = [] { return MForm ? MForm->line_break_mode() : 0; };
+    find_ = std::make_unique<TFindForm>(link_);
+    FindForm = find_.get();
+    FindForm->on_hit = [m = m_.get()](std::int32_t start, std::int32_t length) {
+        show_find_hit(m->hex, m->text_page(), m->follow, start, length);
+    };
 }
 
 WindowSet::~WindowSet()
 {
+    FindForm = nullptr;
+    find_.reset();
     TXSForm = nullptr;
     txs_.reset();
     AForm = nullptr;

@@ -1,4 +1,4 @@
-// The program's serial link, its port settings record, and the seven
+// The program's serial link, its port settings record, and the eight
 // single-instance windows, created in their fixed order and kept in globals
 // named after them.
 #pragma once
@@ -16,6 +16,7 @@
 #include "tx/txi_form.h"
 #include "tx/txs_form.h"
 #include "ui/form.h"
+#include "views/find_form.h"
 
 class TMForm;
 
@@ -26,9 +27,10 @@ extern TTXIForm* TXIForm;
 extern TRXSForm* RXSForm;
 extern TAForm* AForm;
 extern TTXSForm* TXSForm;
+extern TFindForm* FindForm;
 
 // Owns the link over `driver` and the record it connects with, and hands them
-// to the windows that use them; creates the seven windows in order (MForm
+// to the windows that use them; creates the eight windows in order (MForm
 // first, so it is the main form) and destroys them in reverse, clearing the
 // globals, before the link.
 class WindowSet {
@@ -54,4 +56,5 @@ class WindowSet {
     std::unique_ptr<TRXSForm> rxs_;
     std::unique_ptr<TAForm> a_;
     std::unique_ptr<TTXSForm> txs_;
+    std::unique_ptr<TFindForm> find_;
 };

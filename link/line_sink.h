@@ -2,6 +2,7 @@
 // this interface; the main window adapts its text view to it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,11 @@ class LineSink {
     virtual void begin_update() = 0;  // redraw once, at end_update
     virtual void end_update() = 0;
     virtual void clear() = 0;  // no lines at all
+
+    // Told just before add_line: the new line holds the store's bytes from
+    // `position` on (the first may be one the line-break mode drops). A view
+    // that finds store bytes in its lines keeps it.
+    virtual void line_starts_at(int32_t /*position*/) {}
 
     // Continues the last line. A view that can append in place should override
     // this: read-and-replace makes a long line grown piece by piece quadratic.

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_size)
 {
@@ -28,6 +29,7 @@ int RxStoreBuffer::init(int32_t block_size)
 
 int RxStoreBuffer::release()
 {
+    std::lock_guard<std::mutex> hold(move_lock_);
     memory_.release();
     store_.data = nullptr;
     store_.capacity = 0;
@@ -45,6 +47,7 @@ int RxStoreBuffer::append()
         const int64_t capacity = rx_store_capacity_for(store_.capacity, needed, store_.block_size);
         if (capacity < 0) return 2;
         if (!resources_.store_growth(std::size_t(capacity))) return 2;
+        std::lock_guard<std::mutex> hold(move_lock_);
         if (!memory_.grow(std::size_t(capacity), std::size_t(store_.length))) {
             store_.data = memory_.data();  // may have moved, content kept
             return 2;
@@ -81,5 +84,13 @@ int RxStoreBuffer::byte(int32_t pos, uint8_t* out) const
 {
     if (!store_.data || !out || pos < 0 || pos >= store_.length) return 1;
     *out = store_.data[pos];
+    return 0;
+}
+
+int RxStoreBuffer::copy_shared(int32_t pos, uint8_t* dest, int32_t count) const
+{
+    std::lock_guard<std::mutex> hold(move_lock_);
+    if (!store_.data || !dest || pos < 0 || count < 0 || count > store_.capacity - pos) return 1;
+    std::memcpy(dest, store_.data + pos, std::size_t(count));
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 #include "link/data_flow.h"
 #include "link/link_resources.h"
@@ -36,10 +37,18 @@ class RxStoreBuffer {
     int info(const RxStore** out) const;
     int read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied) const;
     int byte(int32_t pos, uint8_t* out) const;
+    // The one read allowed from another thread: copies bytes [pos, pos + count)
+    // while growth cannot move them. The caller keeps below a length it was given
+    // on the window thread; those bytes stay as they are until the next clear.
+    // 0 copied; 1 no buffer, or the range is not within the store.
+    int copy_shared(int32_t pos, uint8_t* dest, int32_t count) const;
 
  private:
     RxSide& source_;
     LinkResources& resources_;
     RxStoreMemory memory_;
     RxStore store_;
+    // Held while the buffer may move or go (growth, free) and while another
+    // thread copies from it; the window thread is the only writer of data.
+    mutable std::mutex move_lock_;
 };

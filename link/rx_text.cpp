@@ -62,6 +62,7 @@ struct LineBuffer {
             else if (used)
                 sink.append_to_last_line(view());
         } else {
+            sink.line_starts_at(line_begin);
             sink.add_line(state.stamps ? with_stamp() : view());
         }
         state.last_line_open = false;
@@ -83,6 +84,7 @@ struct LineBuffer {
             }
         } else {
             const bool stamp = state.stamps && has_bytes;
+            sink.line_starts_at(line_begin);
             sink.add_line(stamp ? with_stamp() : view());
             state.last_line_open = true;
             state.line_stamped = stamp || !state.stamps;

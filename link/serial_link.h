@@ -61,7 +61,8 @@ class SerialLink {
     // The open port, null while none is open.
     PortHandle com_port() const { return port_; }
     // 0; 1 no port open or an out argument missing; 2 ClearCommError failed;
-    // 3 GetCommModemStatus failed; 4 GetCommState failed. Holds the receive
+    // 3 GetCommModemStatus failed (the queue counts and the comm state were read
+    // all the same); 4 GetCommState failed. Holds the receive
     // lock over its three driver calls.
     int port_status(PortDcb* dcb, PortComStat* stat, std::uint32_t* modem);
 
@@ -115,6 +116,11 @@ class SerialLink {
     }
     // 0; 1 no buffer, no destination or pos outside the data.
     int rx_store_byte(std::int32_t pos, std::uint8_t* out) const { return store_.byte(pos, out); }
+    // The one store read allowed from another thread (see RxStoreBuffer::copy_shared).
+    int rx_store_copy_shared(std::int32_t pos, std::uint8_t* dest, std::int32_t count) const
+    {
+        return store_.copy_shared(pos, dest, count);
+    }
 
     // --- Text conversion of the store (see rx_text.h) --------------------------
     // 1 when no view is given; else empties it and converts into it from the

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/files.h"
+#include "platform/kernel_handle_win32.h"
 
 bool file_exists(const std::string& path)
 {
@@ -34,7 +35,7 @@ constexpr std::size_t max_call = 1u << 20;
 }  // namespace
 
 struct FileWriter::Impl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    KernelHandle handle;
 };
 
 FileWriter::FileWriter() : impl_(std::make_unique<Impl>()) {}
@@ -46,10 +47,10 @@ FileWriter::~FileWriter()
 int FileWriter::open(const std::string& path, bool append)
 {
     close();
-    impl_->handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (impl_->handle == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
-    if (append && SetFilePointer(impl_->handle, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+    impl_->handle.reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!impl_->handle) return static_cast<int>(GetLastError());
+    if (append && SetFilePointer(impl_->handle.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
         GetLastError() != NO_ERROR) {
         const int code = static_cast<int>(GetLastError());
         close();
@@ -60,12 +61,12 @@ int FileWriter::open(const std::string& path, bool append)
 
 int FileWriter::write(const void* data, std::size_t n)
 {
-    if (impl_->handle == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+    if (!impl_->handle) return ERROR_INVALID_HANDLE;
     const char* p = static_cast<const char*>(data);
     while (n > 0) {
         const DWORD chunk = static_cast<DWORD>(std::min(n, max_call));
         DWORD put = 0;
-        if (!WriteFile(impl_->handle, p, chunk, &put, nullptr)) return static_cast<int>(GetLastError());
+        if (!WriteFile(impl_->handle.get(), p, chunk, &put, nullptr)) return static_cast<int>(GetLastError());
         if (put == 0) return ERROR_WRITE_FAULT;
         p += put;
         n -= put;
@@ -75,25 +76,22 @@ int FileWriter::write(const void* data, std::size_t n)
 
 int FileWriter::flush()
 {
-    if (impl_->handle == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
-    return FlushFileBuffers(impl_->handle) ? 0 : static_cast<int>(GetLastError());
+    if (!impl_->handle) return ERROR_INVALID_HANDLE;
+    return FlushFileBuffers(impl_->handle.get()) ? 0 : static_cast<int>(GetLastError());
 }
 
 int FileWriter::close()
 {
-    if (impl_->handle == INVALID_HANDLE_VALUE) return 0;
-    const int result = CloseHandle(impl_->handle) ? 0 : static_cast<int>(GetLastError());
-    impl_->handle = INVALID_HANDLE_VALUE;
-    return result;
+    return impl_->handle.close() ? 0 : static_cast<int>(GetLastError());
 }
 
 bool FileWriter::is_open() const
 {
-    return impl_->handle != INVALID_HANDLE_VALUE;
+    return impl_->handle.valid();
 }
 
 struct FileReader::Impl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    KernelHandle handle;
 };
 
 FileReader::FileReader() : impl_(std::make_unique<Impl>()) {}
@@ -106,24 +104,24 @@ int FileReader::open(const std::string& path)
 {
     close();
     // No sharing: nobody writes the file while it is read.
-    impl_->handle =
-        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return impl_->handle == INVALID_HANDLE_VALUE ? static_cast<int>(GetLastError()) : 0;
+    impl_->handle.reset(
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return impl_->handle ? 0 : static_cast<int>(GetLastError());
 }
 
 std::int64_t FileReader::size() const
 {
     LARGE_INTEGER size{};
-    if (impl_->handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(impl_->handle, &size)) return -1;
+    if (!impl_->handle || !GetFileSizeEx(impl_->handle.get(), &size)) return -1;
     return static_cast<std::int64_t>(size.QuadPart);
 }
 
 int FileReader::read(void* data, std::size_t n, std::size_t* got)
 {
     *got = 0;
-    if (impl_->handle == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+    if (!impl_->handle) return ERROR_INVALID_HANDLE;
     DWORD r = 0;
-    if (!ReadFile(impl_->handle, data, static_cast<DWORD>(std::min(n, max_call)), &r, nullptr))
+    if (!ReadFile(impl_->handle.get(), data, static_cast<DWORD>(std::min(n, max_call)), &r, nullptr))
         return static_cast<int>(GetLastError());
     *got = r;
     return 0;
@@ -131,11 +129,10 @@ int FileReader::read(void* data, std::size_t n, std::size_t* got)
 
 void FileReader::close()
 {
-    if (impl_->handle != INVALID_HANDLE_VALUE) CloseHandle(impl_->handle);
-    impl_->handle = INVALID_HANDLE_VALUE;
+    impl_->handle.close();
 }
 
 bool FileReader::is_open() const
 {
-    return impl_->handle != INVALID_HANDLE_VALUE;
+    return impl_->handle.valid();
 }

@@ -45,6 +45,7 @@ TRXSForm::TRXSForm(const SerialLink& link) : ui::Form("RXSForm"), link_(link)
     Bevel1.set_bounds(8, 124, 450, 2);
     BtnSave.set_bounds(302, 148, 75, 25);
     BtnCancel.set_bounds(383, 148, 75, 25);
+    BtnSave.set_default(true);
     BtnCancel.set_cancel(true);
     SD1.filter = "All files (*.*)|*.*";
 
@@ -137,9 +138,12 @@ void TRXSForm::EbegHexKeyPress(char& key)
     if (!(key >= '0' && key <= '9') && !(key >= 'A' && key <= 'F') && key != 8) key = 0;
 }
 
-void TRXSForm::show_error(const std::string& text)
+void TRXSForm::show_error(const std::string& text, int system_error)
 {
-    ui::message_box(text, "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
+    // A file that could not be written says why, on a line of its own.
+    std::string message = text;
+    if (system_error != 0) message.append(1, '\n').append(file_error_text(system_error));
+    ui::message_box(message, "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
 }
 
 void TRXSForm::BtnSaveClick()
@@ -163,8 +167,8 @@ void TRXSForm::BtnSaveClick()
             return;
     }
     FileWriter out;
-    if (out.open(path) != 0) {
-        show_error("Creating file \"" + path + "\" failed!");
+    if (const int error = out.open(path); error != 0) {
+        show_error("Creating file \"" + path + "\" failed!", error);
         return;
     }
     // Timer1 is stopped while the dialog is open, so the store stands still.
@@ -175,7 +179,7 @@ void TRXSForm::BtnSaveClick()
     const int closed = out.close();
     if (error == 0) error = closed;
     if (error != 0) {
-        show_error("Writting data failed!");
+        show_error("Writting data failed!", error);
         return;
     }
     SD1.initial_dir = folder_of(path);

@@ -67,7 +67,8 @@ class TRXSForm : public ui::Form {
     void colour_fields();
     void set_start(StartField f);
     void set_end(EndField f);
-    void show_error(const std::string& text);
+    // An "Error ..." box; a system error code adds the system's reason below.
+    void show_error(const std::string& text, int system_error = 0);
     void fill_end_fields(std::int64_t end, std::int64_t count);
     std::int32_t store_length() const;
 

@@ -8,9 +8,6 @@
 #include <string>
 #include <string_view>
 
-// The longest value a read returns: the profile functions fill a buffer of 2048.
-inline constexpr std::size_t profile_value_max = 2047;
-
 // A write the system refused; its message is "Unable to write to <path>".
 class ProfileWriteError : public std::runtime_error {
  public:
@@ -25,7 +22,7 @@ class ProfileFile {
 
     // The value of `key` in the first `section` of that name (names compare
     // without regard to case or surrounding blanks), trimmed, with one pair of
-    // enclosing quotes removed, at most 2047 characters; `default_value` (with
+    // enclosing quotes removed, whole at any length; `default_value` (with
     // trailing spaces and enclosing quotes removed) when the file, section or
     // key is missing or the key has no "=".
     virtual std::string read_string(std::string_view section, std::string_view key,

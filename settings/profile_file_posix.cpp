@@ -73,8 +73,8 @@ class PosixProfileFile final : public ProfileFile {
         std::string text;
         std::optional<std::string> raw;
         if (read_whole_file(native_path_, text) == ReadResult::ok) raw = profile_find_value(text, section, key);
-        if (raw) return profile_value_as_read(*raw, profile_value_max + 1);
-        return profile_value_as_read(profile_default_trimmed(default_value), profile_value_max + 1);
+        if (raw) return profile_value_as_read(*raw);
+        return profile_value_as_read(profile_default_trimmed(default_value));
     }
 
     bool try_write_string(std::string_view section, std::string_view key, std::string_view value) override

@@ -166,19 +166,13 @@ std::optional<std::string> profile_find_value(std::string_view text, std::string
     return std::string(*entry.value);
 }
 
-std::string profile_value_as_read(std::string_view raw, std::size_t buffer_size)
+std::string profile_value_as_read(std::string_view raw)
 {
-    if (buffer_size == 0) return {};
-    bool quoted = false;
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front()) {
         raw.remove_prefix(1);
-        quoted = true;
+        raw.remove_suffix(1);
     }
-    std::string value(raw.substr(0, buffer_size - 1));
-    // The closing quote goes when the whole rest fitted the buffer; a longer
-    // value has lost its closing quote to the cut, and one more character goes.
-    if (quoted && buffer_size >= raw.size() && !value.empty()) value.pop_back();
-    return value;
+    return std::string(raw);
 }
 
 std::string_view profile_default_trimmed(std::string_view default_value)

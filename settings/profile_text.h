@@ -14,9 +14,8 @@
 std::optional<std::string> profile_find_value(std::string_view text, std::string_view section, std::string_view key);
 
 // A value as the reading functions hand it out: one pair of enclosing quotes
-// (both ' or both ") removed and cut to fit a buffer of `buffer_size` characters
-// with its zero byte, as GetPrivateProfileStringA does.
-std::string profile_value_as_read(std::string_view raw, std::size_t buffer_size);
+// (both ' or both ") removed.
+std::string profile_value_as_read(std::string_view raw);
 
 // A default value as the reading functions take it: trailing spaces removed
 // (a default of spaces only keeps one).

@@ -27,6 +27,7 @@ int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out)
     const std::int32_t mode = read_setting_integer(f, section, "line_break", 0);
     out.line_break = mode < 0 ? -1 : mode > 4 ? 0 : mode;
     out.timestamps = read_setting_boolean(f, section, "timestamps", false);
+    out.follow_new_data = read_setting_boolean(f, section, "follow_new_data", true);
     return 0;
 }
 
@@ -40,5 +41,6 @@ int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in)
     const int mode = in.line_break >= 0 && in.line_break <= 3 ? in.line_break : 4;
     write_setting_integer(f, section, "line_break", mode);
     write_setting_boolean(f, section, "timestamps", in.timestamps);
+    write_setting_boolean(f, section, "follow_new_data", in.follow_new_data);
     return 0;
 }

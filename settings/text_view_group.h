@@ -14,7 +14,8 @@ struct TextViewSettings {
     // After a load: the replacement character for invisible bytes (32..255),
     // or 0 to keep the one in use. Never saved.
     int special_char = 0;
-    bool timestamps = false;  // MMtstamp
+    bool timestamps = false;      // MMtstamp
+    bool follow_new_data = true;  // MMfollow
 };
 
 // Reads the section into `out` with its rules: without a usable special_char
@@ -23,6 +24,6 @@ struct TextViewSettings {
 // (`out` left alone), else 0.
 int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out);
 // Writes auto_scroll, word_wrap, special_char_display, line_break (a mode
-// outside 0..3 is written as 4) and timestamps. 1 without a file, else 0; a refused write
+// outside 0..3 is written as 4), timestamps and follow_new_data. 1 without a file, else 0; a refused write
 // throws ProfileWriteError.
 int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in);

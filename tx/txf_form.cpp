@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "settings/setting_values.h"
 #include "ui/services.h"
@@ -13,7 +14,7 @@ namespace {
 
 constexpr ui::Color bar_colour = ui::Color::rgb(179, 208, 244);
 
-void error_box(const char* text, ui::Form* owner)
+void error_box(std::string_view text, ui::Form* owner)
 {
     ui::message_box(text, "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, owner);
 }
@@ -68,32 +69,52 @@ void TTXFForm::FormShow()
     file_.close();
     buffer_.reset();
     tr_ = Transfer{};
+    // Nothing of the previous transfer may stand while this one starts.
+    set_caption("Tx (0% done)");
+    STname.set_caption(" ");
     BtnHold.set_caption("Hold");
     LblTxPrg.set_caption("Tx progress:");
     LblFifo.set_caption("Tx FIFO:");
     Timer1.set_enabled(true);
-    if (!start_transfer()) {
+    std::string why;
+    if (!start_transfer(why)) {
+        // Shown before the close request, so no tick closes the window under it.
+        if (!why.empty()) error_box("Cannot send file \"" + OD1.file_name + "\".\n" + why, this);
         tr_.close_request = true;
         tr_.outcome = Outcome::NotStarted;
     }
 }
 
-bool TTXFForm::start_transfer()
+bool TTXFForm::start_transfer(std::string& why)
 {
     if (!OD1.execute(this)) return false;
     const std::string path = OD1.file_name;
-    if (!file_exists(path)) return false;
+    if (!file_exists(path)) {
+        // The system's own words for what is there instead of a file.
+        const int error = file_.open(path);
+        file_.close();
+        why = error != 0 ? file_error_text(error) : "It is no file.";
+        return false;
+    }
     const std::size_t cut = path.find_last_of("\\/");
     OD1.initial_dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
     STname.set_caption(" " + (cut == std::string::npos ? path : path.substr(cut + 1)));
-    if (file_.open(path) != 0) return false;
+    if (const int error = file_.open(path); error != 0) {
+        why = file_error_text(error);
+        return false;
+    }
     const std::int64_t size = file_.size();
-    if (size <= 0 || size > txf_max_file_size) return false;
+    if (size < 0) why = "Its size cannot be read.";
+    if (size == 0) why = "The file is empty.";
+    if (size > txf_max_file_size) why = "The file is larger than 1 GB (1073741824 bytes).";
+    if (!why.empty()) return false;
     tr_.file_size = static_cast<std::int32_t>(size);
     tr_.buffer_size = std::min(tr_.file_size, link_.settings().port.port_txth_size);
-    if (tr_.buffer_size <= 0) return false;
-    buffer_.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(tr_.buffer_size)]);
-    if (!buffer_) return false;
+    if (tr_.buffer_size > 0) buffer_.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(tr_.buffer_size)]);
+    if (!buffer_) {
+        why = "Not enough memory for the transfer.";
+        return false;
+    }
     // The link may already be gone; the first tick then reports it.
     if (connected()) {
         tr_.last_fill = link_.tx_fill();
@@ -154,13 +175,15 @@ void TTXFForm::read_file()
     n = std::min(n, tr_.buffer_size);
     if (n <= 0) return;
     std::size_t got = 0;
-    file_.read(buffer_.get(), static_cast<std::size_t>(n), &got);
+    const int error = file_.read(buffer_.get(), static_cast<std::size_t>(n), &got);
     const auto g = static_cast<std::int32_t>(std::min<std::size_t>(got, static_cast<std::size_t>(n)));
     if (g == 0) {
         // The file holds fewer bytes than it had at the start (or cannot be
         // read on): the transfer could never complete.
         stop(Outcome::FileShort);
-        error_box("File could not be read to its end!\nCanceling file transfer.", this);
+        std::string text = "File could not be read to its end!\nCanceling file transfer.";
+        if (error != 0) text.append("\n").append(file_error_text(error));
+        error_box(text, this);
         return;
     }
     link_.tx_put(buffer_.get(), g);

@@ -70,7 +70,8 @@ class TTXFForm : public ui::Form {
 
  private:
     void build_layout();
-    bool start_transfer();
+    // False when no transfer starts; `why` then says so, unless the user cancelled.
+    bool start_transfer(std::string& why);
     void stop(Outcome why);
     void read_file();
     void count_progress(std::int32_t fill_before_read);

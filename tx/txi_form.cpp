@@ -80,6 +80,7 @@ void TTXIForm::build_layout()
     BtnSend.set_bounds(363, 184, 75, 25);
     BtnCancel.set_bounds(444, 184, 75, 25);
     for (ui::Button* b : {&BtnSendClose, &BtnSend, &BtnCancel}) b->set_anchors(right);
+    BtnSend.set_default(true);
     BtnCancel.set_cancel(true);
 }
 
@@ -126,6 +127,7 @@ void TTXIForm::EibsKeyPress(char& key)
 int TTXIForm::send_integer()
 {
     const std::int32_t n = IntEditCheck(Eibs, 1, 8);
+    if (n > 0) last_size_ = n;
     // An empty size field would leave the byte count undefined.
     if (n < 0) {
         error_box("Enter an integer size of 1 to 8 bytes!", this);
@@ -151,6 +153,24 @@ int TTXIForm::send_integer()
     return 0;
 }
 
+void TTXIForm::set_size(std::int32_t n)
+{
+    Eibs.set_text(std::to_string(n));
+    last_size_ = n;
+}
+
+std::int32_t TTXIForm::size_to_save()
+{
+    try {
+        const std::int32_t n = IntEditCheck(Eibs, 1, 8);
+        if (n > 0) last_size_ = n;
+        return n;
+    } catch (const IntegerConversionError&) {
+        // Pasted text or an over-long number must not cost the other settings.
+        return last_size_;
+    }
+}
+
 void TTXIForm::BtnSendClick()
 {
     if (link_.connected()) send_integer();
@@ -174,7 +194,7 @@ int LoadIntegerSendSettings(const ProfileFile* file, TTXIForm& form)
     form.Eibin.set_text(read_setting_text(*file, "TXCFG", "int_val_bin", "0"));
     form.set_active_radix(read_setting_integer(*file, "TXCFG", "int_radix", 0));
     const std::int32_t len = std::clamp(read_setting_integer(*file, "TXCFG", "int_len", 4), 1, 8);
-    form.Eibs.set_text(std::to_string(len));
+    form.set_size(len);
     if (read_setting_integer(*file, "TXCFG", "int_endian", 0) != 0) form.RBibe.set_checked(true);
     return 0;
 }
@@ -186,7 +206,7 @@ int SaveIntegerSendSettings(ProfileFile* file, TTXIForm& form)
     write_setting_text(*file, "TXCFG", "int_val_hex", form.Eihex.text());
     write_setting_text(*file, "TXCFG", "int_val_bin", form.Eibin.text());
     write_setting_integer(*file, "TXCFG", "int_radix", form.active_radix());
-    write_setting_integer(*file, "TXCFG", "int_len", IntEditCheck(form.Eibs, 1, 8));
+    write_setting_integer(*file, "TXCFG", "int_len", form.size_to_save());
     write_setting_integer(*file, "TXCFG", "int_endian", form.RBibe.checked() ? 1 : 0);
     return 0;
 }

@@ -48,15 +48,20 @@ class TTXIForm : public ui::Form {
     void set_active_radix(std::int32_t r);
     // 0 sent; 1 no room in the transmit FIFO; 2 invalid value; 3 no size given.
     int send_integer();
+    // Shows a size of 1 to 8 in Eibs.
+    void set_size(std::int32_t n);
+    // The size to store: Eibs through the integer edit check (-1 when empty);
+    // text that is no number gives the last size that was one, or 4.
+    std::int32_t size_to_save();
 
  private:
     void build_layout();
     SerialLink& link_;
     std::int32_t radix_ = 0;
+    std::int32_t last_size_ = 4;
 };
 
 // The six int_ keys of TXCFG. Load and save return 1 without a settings file,
-// else 0. Save passes Eibs through the integer edit check, whose conversion
-// error (like a refused write) is thrown.
+// else 0; a refused write throws. The size is saved as size_to_save() gives it.
 int LoadIntegerSendSettings(const ProfileFile* file, TTXIForm& form);
 int SaveIntegerSendSettings(ProfileFile* file, TTXIForm& form);

@@ -3,6 +3,7 @@
 #include "tx/txs_form.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <new>
@@ -55,21 +56,26 @@ std::uint8_t user_byte_of_decimal(const std::string& text)
 
 std::uint8_t user_byte_of_hex(const std::string& text)
 {
-    // Leading zeros take digit positions in the parser; without them only a
-    // value above 2^64 - 1 overflows, and any value that large is above 255.
-    const std::size_t first = text.find_first_not_of('0');
-    const std::string digits = first == std::string::npos ? "0" : text.substr(first);
+    // Blanks count for nothing and leading zeros for no digit: only the
+    // significant digits decide, however long the text.
+    std::string digits;
+    for (char c : text) {
+        if (c == ' ' || c == '\t') continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return 0;
+        if (digits.empty() && c == '0') continue;
+        digits += c;
+    }
+    if (digits.size() > 2) return 255;
     std::uint64_t v = 0;
-    const int r = ParseUnsigned64(digits.c_str(), &v, 16);
-    if (r == parse_overflow) return 255;
-    if (r != parse_ok) return 0;
-    return v > 255 ? 255 : static_cast<std::uint8_t>(v);
+    if (ParseUnsigned64(digits.empty() ? "0" : digits.c_str(), &v, 16) != parse_ok) return 0;
+    return static_cast<std::uint8_t>(v);
 }
 
 TTXSForm::TTXSForm(SerialLink& link) : ui::Form("TXSForm"), link_(link)
 {
     build_layout();
     line_break_mode = [] { return 0; };
+    on_show = [this] { FormShow(); };
     CBeol.on_click = [this] { CBeolClick(); };
     Edec.on_enter = [this] { EdecEnter(); };
     Ehex.on_enter = [this] { EhexEnter(); };
@@ -122,6 +128,13 @@ void TTXSForm::build_layout()
     BtnCancel.set_bounds(309, 198, 75, 25);
     for (ui::Button* b : {&BtnSendClose, &BtnSend, &BtnCancel}) b->set_anchors(right);
     BtnCancel.set_cancel(true);
+}
+
+void TTXSForm::FormShow()
+{
+    // Whatever had the focus when the window was closed (Cancel, say), typing
+    // goes into the string again.
+    CBmsg.set_focus();
 }
 
 void TTXSForm::CBeolClick()

@@ -45,6 +45,7 @@ class TTXSForm : public ui::Form {
     // main window; the "Default" mark follows it.
     std::function<int()> line_break_mode;
 
+    void FormShow();
     void CBeolClick();
     void EdecEnter();
     void EhexEnter();
@@ -70,7 +71,8 @@ class TTXSForm : public ui::Form {
 // choice: 0 Default, 1 user value, 2 CR, 3 LF, 4 CR+LF, 5 LF+CR.
 int string_eol_mark(int choice, int line_break_mode, std::uint8_t user_byte, std::uint8_t out[2]);
 // A user byte from its decimal or hexadecimal text: 0 when the text is no
-// number, 255 for anything above 255 (a negative decimal included).
+// number, 255 for anything above 255 (a negative decimal included). The
+// hexadecimal text may hold blanks and leading zeros of any length.
 std::uint8_t user_byte_of_decimal(const std::string& text);
 std::uint8_t user_byte_of_hex(const std::string& text);
 

@@ -1,4 +1,7 @@
 // Buttons of every kind: push, check, radio, tool-bar buttons and the strip.
+#include <algorithm>
+#include <vector>
+
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/form.h"
@@ -69,6 +72,42 @@ void RadioButton::click()
     if (!reachable() || checked_) return;
     set_checked(true);
     fire_click();
+}
+
+namespace {
+
+// The buttons of r's group the user can reach, in creation order.
+std::vector<RadioButton*> reachable_group(RadioButton& r)
+{
+    if (!r.parent()) return {&r};
+    std::vector<RadioButton*> group;
+    for (Control* s : r.parent()->children())
+        if (s->kind() == ControlKind::RadioButton && s->can_focus()) group.push_back(static_cast<RadioButton*>(s));
+    return group;
+}
+
+}  // namespace
+
+RadioButton* RadioButton::group_tab_stop()
+{
+    const std::vector<RadioButton*> group = reachable_group(*this);
+    for (RadioButton* r : group)
+        if (r->checked()) return r;
+    return group.empty() ? nullptr : group.front();
+}
+
+bool RadioButton::handle_key_down(KeyEvent& e)
+{
+    const bool back = e.key == keys::Up || e.key == keys::Left;
+    if (!back && e.key != keys::Down && e.key != keys::Right) return false;
+    const std::vector<RadioButton*> group = reachable_group(*this);
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (at == group.end()) return true;
+    const std::size_t i = static_cast<std::size_t>(at - group.begin()), n = group.size();
+    RadioButton* next = group[back ? (i + n - 1) % n : (i + 1) % n];
+    next->set_focus();
+    next->click();
+    return true;
 }
 
 ToolBar::ToolBar(Control* parent, std::string name) : Control(parent, std::move(name), ControlKind::ToolBar)

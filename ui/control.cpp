@@ -239,6 +239,7 @@ char Control::key_press(char key)
         f->on_key_press(key);
         if (key == 0) return 0;
     }
+    if (f && f->keys_as_characters() && f != this) return 0;  // the preview's alone
     if (on_key_press) on_key_press(key);
     return key;
 }

@@ -4,6 +4,7 @@
 
 #include "ui/application.h"
 #include "ui/menu.h"
+#include "ui/radio_button.h"
 
 namespace ui {
 
@@ -122,12 +123,19 @@ bool Form::close()
     return true;
 }
 
+// The Tab stop a control stands for: a radio button's group has one.
+static Control* tab_stop_for(Control* c)
+{
+    if (!c || c->kind() != ControlKind::RadioButton) return c;
+    return static_cast<RadioButton*>(c)->group_tab_stop();
+}
+
 // Tab order is creation order, depth first (the order the layout builds them).
 static void collect_tab_stops(Control& c, std::vector<Control*>& out)
 {
     for (Control* ch : c.children()) {
         if (!ch->showing() || !ch->enabled_in_tree()) continue;
-        if (ch->focusable() && ch->tab_stop()) out.push_back(ch);
+        if (ch->focusable() && ch->tab_stop() && tab_stop_for(ch) == ch) out.push_back(ch);
         collect_tab_stops(*ch, out);
     }
 }
@@ -137,7 +145,7 @@ Control* Form::next_tab_control(bool forward) const
     std::vector<Control*> stops;
     collect_tab_stops(*const_cast<Form*>(this), stops);
     if (stops.empty()) return nullptr;
-    auto it = std::find(stops.begin(), stops.end(), active_);
+    auto it = std::find(stops.begin(), stops.end(), tab_stop_for(active_));
     if (it == stops.end()) return forward ? stops.front() : stops.back();
     size_t i = static_cast<size_t>(it - stops.begin());
     size_t n = stops.size();

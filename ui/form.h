@@ -69,6 +69,12 @@ class Form : public Control {
     // The form sees typed characters and key downs before the focused control.
     bool key_preview() const { return key_preview_; }
     void set_key_preview(bool k) { key_preview_ = k; }
+    // While on, a key that makes a character (character_key) is only that
+    // character for the key preview: no control acts on the key (Tab moves no
+    // focus, Space ticks no check box, Ctrl+A selects nothing) and no control
+    // receives the character. Menu shortcuts, Alt and caret keys work as ever.
+    bool keys_as_characters() const { return keys_as_characters_; }
+    void set_keys_as_characters(bool on) { keys_as_characters_ = on; }
 
     MainMenu* menu() const { return menu_; }
 
@@ -136,6 +142,7 @@ class Form : public Control {
     FormStyle form_style_ = FormStyle::Normal;
     Position position_ = Position::Designed;
     bool key_preview_ = false;
+    bool keys_as_characters_ = false;
     bool modal_ = false;
     int modal_result_ = mr::None;
 };

@@ -95,6 +95,19 @@ std::optional<ShortCut> ShortCut::parse(std::string_view text)
     return sc;
 }
 
+bool character_key(int key, ShiftState shift)
+{
+    if (shift.alt) return false;
+    const bool letter = key >= 'A' && key <= 'Z';
+    if (shift.ctrl) return letter;
+    const bool digit = key >= '0' && key <= '9';
+    const bool numpad = key >= 0x60 && key <= 0x6F;  // VK_NUMPAD0 .. VK_DIVIDE
+    const bool punctuation = (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDF) || key == 0xE2;
+    const bool typing =
+        key == keys::Space || key == keys::Tab || key == keys::Return || key == keys::Escape || key == keys::Back;
+    return letter || digit || numpad || punctuation || typing;
+}
+
 ShortCut shortcut(std::string_view text)
 {
     return ShortCut::parse(text).value_or(ShortCut{});

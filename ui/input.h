@@ -55,6 +55,12 @@ struct ShortCut {
     friend bool operator==(const ShortCut&, const ShortCut&) = default;
 };
 
+// Whether a key makes a character when typed (Windows' WM_CHAR): letters,
+// digits, punctuation, Space, Tab, Enter, Escape and Backspace, and Ctrl with a
+// letter (its control code); never with Alt, which is for menus. Caret and
+// function keys make none.
+bool character_key(int key, ShiftState shift);
+
 // Shorthand for tables of menu items: shortcut("Ctrl+W"); an invalid text is a
 // programming error and yields an empty shortcut.
 ShortCut shortcut(std::string_view text);

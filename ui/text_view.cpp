@@ -218,8 +218,14 @@ TextPos TextView::pos_at(Point p)
 
 void TextView::scroll_to_caret()
 {
+    scroll_into_view(caret_);
+}
+
+void TextView::scroll_into_view(TextPos p)
+{
     relayout();
-    std::uint64_t r = layout_.row_of(caret_);
+    p = lines_.clamp(p);
+    std::uint64_t r = layout_.row_of(p);
     std::uint64_t page = static_cast<std::uint64_t>(page_rows());
     if (r < top_)
         set_top_row(r);
@@ -227,10 +233,10 @@ void TextView::scroll_to_caret()
         set_top_row(r - page + 1);
     if (!word_wrap_) {
         std::size_t cols = static_cast<std::size_t>(page_cols());
-        if (caret_.col < left_)
-            set_left_col(caret_.col);
-        else if (caret_.col >= left_ + cols)
-            set_left_col(caret_.col - cols + 1);
+        if (p.col < left_)
+            set_left_col(p.col);
+        else if (p.col >= left_ + cols)
+            set_left_col(p.col - cols + 1);
     }
 }
 
@@ -253,16 +259,15 @@ bool TextView::handle_key_down(KeyEvent& e)
 {
     relayout();
     bool ext = e.shift.shift;
-    const bool as_char = keys_as_characters_ && !e.shift.alt;
-    if (e.shift.ctrl && (e.key == keys::Insert || (e.key == 'C' && !as_char))) {
+    if (e.shift.ctrl && (e.key == keys::Insert || e.key == 'C')) {
         copy_selection();
         return true;
     }
-    if (e.shift.ctrl && e.key == 'A' && !as_char) {
+    if (e.shift.ctrl && e.key == 'A') {
         select_all();
         return true;
     }
-    if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return !as_char;
+    if (e.key == keys::Tab && !e.shift.ctrl && !e.shift.alt) return true;
     if (lines_.empty()) return false;
     TextPos c = caret_;
     // Up/down and page moves go by visual rows and keep the goal column.

@@ -69,6 +69,8 @@ class TextView : public Control {
     TextPos anchor() const { return anchor_; }
     TextPos caret() const { return caret_; }
     void select(TextPos anchor, TextPos caret);
+    // Scrolls as little as will bring a place on screen.
+    void scroll_into_view(TextPos p);
     void select_all();
     bool has_selection() const { return anchor_ != caret_; }
     std::string selected_text() const { return lines_.text(anchor_, caret_); }
@@ -85,11 +87,6 @@ class TextView : public Control {
     bool focusable() const override { return true; }
     // Tab stays in the view (it does nothing there) instead of moving the focus.
     bool wants_tab() const override { return true; }
-    // While on, Ctrl+A, Ctrl+C and Tab are left to become their characters
-    // (1, 3, 9) for the form's key preview instead of selecting, copying or
-    // being kept; Ctrl+Insert and the context menu still copy.
-    void set_keys_as_characters(bool on) { keys_as_characters_ = on; }
-    bool keys_as_characters() const { return keys_as_characters_; }
     void paint(Canvas& canvas) override;
 
  protected:
@@ -122,7 +119,6 @@ class TextView : public Control {
     TextPos anchor_, caret_;
     std::size_t goal_col_ = 0;  // display column kept by up/down moves
     bool dragging_ = false;
-    bool keys_as_characters_ = false;
     // Lets a posted scroll know whether the view still exists when it runs.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

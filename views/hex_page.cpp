@@ -245,6 +245,23 @@ void HexPage::follow_store(std::int32_t length)
     DGhex.invalidate();
 }
 
+void HexPage::add_rows(std::int32_t length)
+{
+    DGhex.set_row_count(hex_row_count(length));
+    // Values that ran past the old end may be whole now.
+    RefreshInspector(-1);
+    DGhex.invalidate();
+}
+
+void HexPage::show_block(std::int32_t start, std::int32_t end)
+{
+    block_start = start;
+    block_end = end;
+    DGhex.set_current(start % hex_bytes_per_row + 1, start / hex_bytes_per_row + 1);
+    RefreshInspector(start);  // also when the cell was current already
+    DGhex.invalidate();
+}
+
 void HexPage::clear()
 {
     DGhex.set_row_count(2);

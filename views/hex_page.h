@@ -105,6 +105,12 @@ class HexPage {
     // A drain appended bytes: rows for the new length, then the current cell to
     // the last character of the last row, which the inspector follows.
     void follow_store(std::int32_t length);
+    // The same without moving: rows for the new length, the current cell, the
+    // inspector position and the scroll position kept.
+    void add_rows(std::int32_t length);
+    // Shows bytes [start, end] (a Find hit): the first is the current cell and
+    // the inspector position, all of them the selected block.
+    void show_block(std::int32_t start, std::int32_t end);
     // "Clear rx data": one empty data row and the block back on byte 0.
     void clear();
     // A saved range becomes the selected block.

@@ -3,6 +3,7 @@
 #include "views/info_page.h"
 
 #include <tuple>
+#include <utility>
 
 #include "views/info_texts.h"
 
@@ -125,11 +126,14 @@ void InfoPage::refresh_port()
     PortDcb dcb;
     PortComStat stat;
     std::uint32_t modem = 0;
-    if (link_.port_status(&dcb, &stat, &modem) != 0) return;  // skipped for this tick only
-    show(STcsCTS, modem_line_text(modem, PORT_MS_CTS_ON));
-    show(STcsDSR, modem_line_text(modem, PORT_MS_DSR_ON));
-    show(STcsRI, modem_line_text(modem, PORT_MS_RING_ON));
-    show(STcsCD, modem_line_text(modem, PORT_MS_RLSD_ON));
+    const int status = link_.port_status(&dcb, &stat, &modem);
+    // Code 3: no modem status (a port without modem lines), but the queues
+    // and the comm state were read. Any other failure skips this tick only.
+    if (status != 0 && status != 3) return;
+    const std::pair<ui::StaticText*, std::uint32_t> modem_lines[] = {
+        {&STcsCTS, PORT_MS_CTS_ON}, {&STcsDSR, PORT_MS_DSR_ON}, {&STcsRI, PORT_MS_RING_ON}, {&STcsCD, PORT_MS_RLSD_ON}};
+    for (auto [field, bit] : modem_lines)
+        show(*field, status == 0 ? modem_line_text(modem, bit) : modem_line_unknown_text);
     const LinkSettings& running = link_.settings();
     const ComLines& lines = link_.com_lines();
     const std::int32_t rx_handshake = running.port.port_rx_handshake;

@@ -36,6 +36,8 @@ std::string frame_usage_text(const FrameFigures& f);
 
 // " on" or " off" for one MS_*_ON bit of the modem status.
 const char* modem_line_text(std::uint32_t modem, std::uint32_t bit);
+// What a modem line field reads when the port has no modem status to give.
+inline constexpr char modem_line_unknown_text[] = " n/a";
 // RTS (line 1) or DTR (line 2) under receive handshake `rx_handshake`: when
 // that line is not the handshake line, " on" or " off" as the program set it
 // (`set_on`, the "Port" menu's DTR and RTS); otherwise " off" from XonLim up,

@@ -12,16 +12,14 @@ namespace {
 // Starts the link's conversion afresh in the page's view.
 void attach(const TextPage& page)
 {
-    TextViewSink sink(page.Mtxt);
-    page.link.rx_text_attach(&sink);
+    page.link.rx_text_attach(&page.sink);
     page.link.rx_text_line_break(line_break_from_menu(page));
 }
 
 // Converts what the store gained into the page's view.
 void update(const TextPage& page)
 {
-    TextViewSink sink(page.Mtxt);
-    page.link.rx_text_update(sink);
+    page.link.rx_text_update(page.sink);
 }
 
 // Scrolls (posted, as EM_LINESCROLL) by more rows than any view holds, so the
@@ -48,11 +46,21 @@ int text_clear(const TextPage& page, std::int32_t block_size)
     return page.link.rx_store_init(block_size);
 }
 
-void text_follow_store(const TextPage& page)
+void text_follow_store(const TextPage& page, bool follow)
 {
     update(page);
     // However many lines the drain added, auto-scroll shows the last one.
+    if (follow) text_scroll_to_end(page);
+}
+
+void text_scroll_to_end(const TextPage& page)
+{
     if (page.MMas.checked()) scroll_down_by_lines(page);
+}
+
+const TextViewSink* text_sink(const TextPage& page)
+{
+    return &page.sink;
 }
 
 bool text_refresh(const TextPage& page)

@@ -8,6 +8,8 @@
 #include "ui/menu.h"
 #include "ui/text_view.h"
 
+class TextViewSink;
+
 // The text view with its menu items and the link whose store it shows, as the
 // main window hands them over.
 struct TextPage {
@@ -21,6 +23,8 @@ struct TextPage {
     ui::MenuItem& MMlnLFCR;
     ui::MenuItem& MMlnANY;
     SerialLink& link;
+    // Where the conversion writes: the view, and where each line begins in the store.
+    TextViewSink& sink;
 };
 
 // The store length from which "Refresh text" asks before rebuilding.
@@ -34,8 +38,12 @@ int line_break_from_menu(const TextPage& page);
 // rx_store_init's result.
 int text_clear(const TextPage& page, std::int32_t block_size);
 // The text half of a drain that appended bytes: converts them and, with
-// auto-scroll on, posts the scroll to the end.
-void text_follow_store(const TextPage& page);
+// auto-scroll on, posts the scroll to the end (unless the view is held still).
+void text_follow_store(const TextPage& page, bool follow = true);
+// What a drain's auto-scroll does, on its own.
+void text_scroll_to_end(const TextPage& page);
+// The sink that keeps where the page's lines begin in the store.
+const TextViewSink* text_sink(const TextPage& page);
 // "Refresh text": false when the user declined the question.
 bool text_refresh(const TextPage& page);
 // The check items and radio group; each runs after the item changed its mark.

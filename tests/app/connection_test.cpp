@@ -26,11 +26,11 @@ bool transmit_pairs_enabled(TMForm& m, bool on)
 
 TEST_F(MainWindowTest, StartsWithTheWindowsInOrderAndTheMainWindowDisconnected)
 {
-    const char* order[] = {"MForm", "CSForm", "TXFForm", "TXIForm", "RXSForm", "AForm", "TXSForm"};
-    ASSERT_EQ(ui::app().forms().size(), 7u);
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(ui::app().forms()[i]->name(), order[i]);
+    const char* order[] = {"MForm", "CSForm", "TXFForm", "TXIForm", "RXSForm", "AForm", "TXSForm", "FindForm"};
+    ASSERT_EQ(ui::app().forms().size(), 8u);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(ui::app().forms()[i]->name(), order[i]);
     EXPECT_EQ(ui::app().main_form(), m);
-    for (int i = 1; i < 7; ++i) EXPECT_FALSE(ui::app().forms()[i]->visible()) << order[i];
+    for (int i = 1; i < 8; ++i) EXPECT_FALSE(ui::app().forms()[i]->visible()) << order[i];
 
     EXPECT_EQ(m->caption(), "Olvex terminal");
     EXPECT_TRUE(m->key_preview());
@@ -255,16 +255,11 @@ TEST_F(MainWindowTest, ResizeGivesPanelOneTheRest)
 
 TEST_F(MainWindowTest, AutoConnectAtFirstShowing)
 {
-    // A second window set whose settings ask for auto-connect on a missing port.
-    m->close();
-    windows.reset();
-    ui::app().reset_terminated();
-    windows = std::make_unique<WindowSet>(sim, resources);
-    m = MForm;
-    port_settings().port_open = 1;
-    port_settings().port_num = 3;
+    // A second start whose settings ask for auto-connect on a missing port.
+    stop();
+    put("[PORT]\r\nport_num=3\r\nport_open=1\r\n");
     user.answer_message_box(ui::mr::Ok);
-    m->show();
+    start();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "COM3 opening failed!");
     EXPECT_FALSE(link().connected());

@@ -21,6 +21,50 @@ TEST_F(MainWindowTest, TypedCharactersGoOutInKeyboardModeOnly)
     EXPECT_EQ(peer_got(1), (Bytes{9}));
 }
 
+// On the HEX and Info pages as on the Text page: every key that makes a
+// character goes out, and no control takes it (Tab moves no focus, Space ticks
+// no box, a digit changes no field).
+TEST_F(MainWindowTest, KeyboardModeSendsFromEveryPageAndNoControlTakesTheKeys)
+{
+    HexPage& hex = m->hex;
+    struct Case {
+        const char* name;
+        int page;
+        ui::Control* focus;
+    };
+    const Case cases[] = {
+        {"grid", 1, &hex.DGhex},
+        {"hexa check box", 1, &hex.CBivHex},
+        {"radio button", 1, &hex.RBivlDec},
+        {"length field", 1, &hex.Eivarlen},
+        {"Info page tabs", 2, &m->PCd},
+    };
+    connect();
+    user.click(m->BtnKeyboard);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        user.select_tab(m->PCd, c.page);
+        user.focus(*c.focus);
+        for (const char* key : {"Tab", "Ctrl+A", "Ctrl+C"}) user.press(key);
+        user.press(ui::keys::Space);
+        user.type("5\r");
+        EXPECT_EQ(peer_got(6), (Bytes{9, 1, 3, ' ', '5', 13}));
+        EXPECT_TRUE(c.focus->focused());
+        EXPECT_FALSE(hex.CBivHex.checked());
+        EXPECT_FALSE(hex.RBivlDec.checked());
+        EXPECT_EQ(hex.Eivarlen.text(), "1");
+    }
+    // Off again: the controls have their keys back and nothing is sent.
+    user.click(m->BtnKeyboard);
+    user.select_tab(m->PCd, 1);
+    user.focus(hex.DGhex);
+    user.press("Tab");
+    EXPECT_TRUE(hex.CBivHex.focused());
+    user.press(ui::keys::Space);
+    EXPECT_TRUE(hex.CBivHex.checked());
+    EXPECT_EQ(peer_got(0), Bytes{});
+}
+
 TEST_F(MainWindowTest, DisconnectKeepsTheKeyboardToggle)
 {
     connect();

@@ -1,11 +1,14 @@
-// A fixture with the whole window set on the headless backend and its link
-// over a simulated COM1: the scripted user clicks, types and lets the virtual
-// clock run Timer1, exactly as the product runs.
+// The program started as olvex_run starts it, on the headless backend: a start
+// folder of its own as the current directory with its config.ini, the whole
+// window set, and a simulated COM1 behind the port layer. The scripted user
+// clicks, types and lets the virtual clock run Timer1, exactly as the product runs.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,33 +20,62 @@
 #include "link/port_settings.h"
 #include "link/serial_link.h"
 #include "link/sim_port_driver.h"
+#include "settings/start_folder.h"
 #include "tests/link/refusing_resources.h"
 #include "ui/application.h"
 #include "ui/headless/user.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:
+    using Lines = std::vector<std::string>;
+
     void SetUp() override
     {
+        static int serial = 0;
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        dir_ = std::filesystem::temp_directory_path() /
+               ("olvex_start_" + std::to_string(stamp) + "_" + std::to_string(++serial));
+        std::filesystem::create_directories(dir_);
+        old_cwd_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
         sim.add_port(1);
         sim.set_paced(false);
         ui::app().reset_terminated();
-        windows = std::make_unique<WindowSet>(sim, resources);
-        m = MForm;
-        m->show();
+        if (start_in_set_up_) start();
     }
 
     void TearDown() override
     {
-        m->close();
-        windows.reset();
+        stop();
         ui::app().reset_terminated();
         EXPECT_EQ(sim.open_handles(), 0);
+        std::filesystem::current_path(old_cwd_);
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
     }
 
-    // The window set's link and port settings record.
-    SerialLink& link() { return windows->link(); }
-    PortSettings& port_settings() { return windows->port_settings(); }
+    // Program start: the settings file in the current directory, then the windows.
+    void start()
+    {
+        settings_file_open();
+        windows = std::make_unique<WindowSet>(sim, resources);
+        m = MForm;
+        m->show();
+    }
+    // The main window closes (saving the settings) and the program ends.
+    void stop()
+    {
+        if (windows) {
+            if (m->visible()) user.close(*m);
+            windows.reset();
+        }
+        settings_file_reset();
+    }
+    void restart()
+    {
+        stop();
+        start();
+    }
 
     void connect()
     {
@@ -52,6 +84,10 @@ class MainWindowTest : public ::testing::Test {
     }
 
     // Bytes the receive thread has just put into the receive FIFO.
+    // The window set's link and port settings record (after start()).
+    SerialLink& link() { return windows->link(); }
+    PortSettings& port_settings() { return windows->port_settings(); }
+
     void arrive(const std::string& bytes)
     {
         RxSide& side = link().rx_side();
@@ -97,9 +133,53 @@ class MainWindowTest : public ::testing::Test {
 
     const std::vector<ui::headless::MessageBoxCall>& boxes() { return user.world().message_boxes; }
 
+    // The start folder's config.ini: written whole, and read back as its lines
+    // that hold anything but blanks (line ends and blank lines are no contract).
+    void put(const std::string& content) const { std::ofstream(dir_ / "config.ini", std::ios::binary) << content; }
+    Lines filled_lines() const
+    {
+        std::ifstream in(dir_ / "config.ini", std::ios::binary);
+        Lines out;
+        for (std::string l; std::getline(in, l);) {
+            if (!l.empty() && l.back() == '\r') l.pop_back();
+            if (l.find_first_not_of(" \t") != std::string::npos) out.push_back(l);
+        }
+        return out;
+    }
+    // The lines of one section, header excluded.
+    Lines section(const std::string& name) const
+    {
+        Lines out;
+        bool in = false;
+        for (const auto& l : filled_lines()) {
+            if (l[0] == '[') {
+                in = l == "[" + name + "]";
+                continue;
+            }
+            if (in) out.push_back(l);
+        }
+        return out;
+    }
+    Lines headers() const
+    {
+        Lines out;
+        for (const auto& l : filled_lines())
+            if (l[0] == '[') out.push_back(l);
+        return out;
+    }
+
+    // Tests of the start itself put their config.ini first and call start().
+    bool start_in_set_up_ = true;
+    std::filesystem::path dir_, old_cwd_;
     SimPortDriver sim;
     RefusingResources resources;
     ui::headless::User user;
     std::unique_ptr<WindowSet> windows;
     TMForm* m = nullptr;
+};
+
+// The program's start and end under test: nothing runs until start().
+class ProgramStartTest : public MainWindowTest {
+ protected:
+    ProgramStartTest() { start_in_set_up_ = false; }
 };

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -33,6 +34,31 @@ HWND text_view(HWND top)
         if (c.class_name.find("TextView") != std::string::npos || c.class_name.find("Mtxt") != std::string::npos)
             return c.hwnd;
     return nullptr;
+}
+
+struct PopupSearch {
+    DWORD pid;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK find_popup(HWND w, LPARAM lp)
+{
+    auto* s = reinterpret_cast<PopupSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (owner != s->pid || !IsWindowVisible(w) || std::string(cls) != "#32768") return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+// The pop-up menu a process shows: its visible window of the system's menu class.
+HWND popup_menu(DWORD pid)
+{
+    PopupSearch search{pid};
+    EnumWindows(find_popup, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace
@@ -66,14 +92,11 @@ TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
     EXPECT_FALSE(gd::menu_item(top, "Port/Connect").enabled);
     EXPECT_TRUE(gd::menu_item(top, "Tx/Send EOL").enabled);
 
-    // The peer sends lines in CR+LF; the view cuts them in that mode.
-    // Its caption holds a '/', which a driver path cannot name: the item is the
-    // one made just before "LF+CR", so its command id is one less.
-    const gd::MenuItem lfcr = gd::menu_item(top, "Rx/Text/LF+CR    (Acorn BBC)");
-    ASSERT_TRUE(lfcr.found);
-    PostMessageA(top, WM_COMMAND, lfcr.id - 1, 0);
+    // The peer sends lines in CR+LF; the view cuts them in that mode. Its
+    // caption holds a '/', which a path split at '>' names.
+    ASSERT_TRUE(gd::choose_menu(top, "&Rx > Text > CR+LF    (DOS/WIN)")) << gd::last_error();
     ASSERT_TRUE(gd::wait_until([&] { return !gd::menu_item(top, "Rx/Text/CR   (MAC)").checked; }, 2000));
-    EXPECT_FALSE(gd::menu_item(top, "Rx/Text/LF+CR    (Acorn BBC)").checked);
+    EXPECT_TRUE(gd::menu_item(top, "Rx > Text > CR+LF    (DOS/WIN)").checked);
     const std::string lines = "first line\r\nsecond line\r\nthird\r\n";
     ASSERT_TRUE(peer.write_all(lines.data(), lines.size(), 3000));
     const std::string count = " Rx: " + std::to_string(lines.size()) + "B";
@@ -130,10 +153,59 @@ TEST_F(MainWindowWine, KeyboardModeSendsTypedCharactersAndShiftEnterAsLineFeed)
     EXPECT_EQ(peer.read_up_to(1, 2000), (Bytes{9}));
     EXPECT_EQ(peer.read_up_to(1, 300), Bytes{});
 
+    // The HEX page: Tab, Space and Ctrl+A go out from the grid and from the
+    // "hexa" check box alike; no control moves the focus or ticks.
+    HWND tabs = gd::find_control(top, "class:SysTabControl32:1");
+    ASSERT_TRUE(gd::select_tab(tabs, 1));
+    HWND grid = gd::find_control(top, "class:OlvexDrawGrid:1");
+    // The check box sits in its group's caption, right after "hexa".
+    HWND hexa = gd::find_control(top, "after: Integer value (hexa      , big-endian       ): ");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(hexa, nullptr);
+    for (HWND start : {grid, hexa}) {
+        ASSERT_TRUE(gd::focus(start));
+        for (const char* chord : {"Tab", "Space", "Ctrl+A", "Enter"}) ASSERT_TRUE(gd::press_keys(top, chord)) << chord;
+        EXPECT_EQ(peer.read_up_to(4, 2000), (Bytes{9, 32, 1, 13}));
+        EXPECT_EQ(gd::focused_control(top), start);
+        EXPECT_EQ(gd::check_state(hexa), BST_UNCHECKED);
+    }
+    EXPECT_EQ(peer.read_up_to(1, 300), Bytes{});
+
     // Disconnecting keeps the toggle down.
     ASSERT_TRUE(gd::click_tool(top, "Disconnect"));
     EXPECT_TRUE(gd::wait_until([&] { return status(sb, 0) == "disconnected"; }, 5000));
     EXPECT_TRUE(gd::menu_item(top, "Tx/From keyboard").checked);
+}
+
+// Alt and the underlined letter open each menu of the bar, left to right;
+// paths name items with or without the marks, split at '/' or '>'.
+TEST_F(MainWindowWine, AccessKeysOpenTheMenusOfTheBar)
+{
+    StartFolder folder("olvex_e2e_");
+    OlvexRun olvex(folder.path());
+    HWND top = olvex.top();
+    ASSERT_NE(top, nullptr) << gd::last_error();
+    for (const char* path : {"File/Exit", "&File > E&xit", "File > Exit", "&Port/Connect", "Help > About"})
+        EXPECT_TRUE(gd::menu_item(top, path).found) << path << ": " << gd::last_error();
+    EXPECT_EQ(gd::menu_item(top, "Tx").caption, "&Tx");  // the words kept, the mark added
+
+    LONG left = LONG_MIN;
+    for (const char* chord : {"Alt+F", "Alt+P", "Alt+R", "Alt+T", "Alt+H"}) {
+        SCOPED_TRACE(chord);
+        ASSERT_TRUE(gd::press_keys(top, chord)) << gd::last_error();
+        HWND popup = nullptr;
+        EXPECT_TRUE(gd::wait_until([&] { return (popup = popup_menu(olvex.pid())) != nullptr; }, 2000));
+        if (!popup) continue;
+        RECT r;
+        GetWindowRect(popup, &r);
+        EXPECT_GT(r.left, left) << "each menu opens right of the one before";
+        left = r.left;
+        ASSERT_TRUE(gd::press_keys(top, "Esc"));
+        ASSERT_TRUE(gd::press_keys(top, "Esc"));
+        EXPECT_TRUE(gd::wait_until([&] { return popup_menu(olvex.pid()) == nullptr; }, 2000));
+    }
+    ASSERT_TRUE(gd::choose_menu(top, "&File > E&xit"));
+    EXPECT_EQ(olvex.wait_exit(10000), 0);
 }
 
 TEST_F(MainWindowWine, ConnectWithTheDeviceMissingSaysOpeningFailed)

@@ -1,8 +1,9 @@
 // olvex.exe end to end under Wine on a pty pair of the test's own (COM15, the
-// peer on COM16), driven from outside: the Info page's frame fields, then the
-// pair killed while the peer streams (the window stays responsive, keeps what
-// it received and shows the loss), then a new pair on the same link brought
-// back by "Reconnect automatically", the new bytes after the old ones.
+// peer on COM16), driven from outside: the Info page's frame, modem line and
+// buffer fields, then the pair killed while the peer streams (the window stays
+// responsive, keeps what it received and shows the loss), then a new pair on
+// the same link brought back by "Reconnect automatically", the new bytes after
+// the old ones.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -103,6 +104,14 @@ TEST(PortLossWine, InfoFramesThenLossKeepsDataAndReconnectAppends)
         {"after:Max byterate:", " 11.250 kB/s"},
         {"after:Frame usage:", " 80.0 %"},
         {"after:Baud rate:", " 115.200 kbd/s"},
+        // A pty has no modem lines (GetCommModemStatus fails): the queues still show.
+        {"after:CTS:", " n/a"},
+        {"after:DSR:", " n/a"},
+        {"after:RI:", " n/a"},
+        {"after:CD:", " n/a"},
+        {"after:RTS:", " on"},
+        {"after:TX buffer:", " 0"},
+        {"after:RX buffer:", " 0"},
     };
     for (auto [selector, text] : fields) {
         HWND field = gd::find_control(top, selector);

@@ -3,10 +3,12 @@
 // for success.
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/files.h"
 #include "tests/app/main_window_fixture.h"
 #include "views/text_save.h"
 
@@ -96,7 +98,7 @@ TEST_F(RxSaveTest, SaveSelectedPresetsTheBlockAndWritesExactlyIt)
         EXPECT_EQ(dlg().EendHex.text(), "1D");
         EXPECT_EQ(dlg().Elen.text(), "20");
         EXPECT_EQ(dlg().ElenHex.text(), "14");
-        user.click(dlg().BtnSave);
+        user.type(dlg().Elen, "\r");  // Enter presses the default button, Save
     });
     user.press("Ctrl+Alt+S");
     EXPECT_EQ(read_file(dir / "sel.bin"), data.substr(10, 20));
@@ -181,8 +183,9 @@ TEST_F(RxSaveTest, FailedWritesSaySoAndMoveNeitherFolderNorBlock)
     user.press("Ctrl+S");
     user.press("Ctrl+S");
     ASSERT_EQ(boxes().size(), 2u);
-    EXPECT_EQ(boxes()[0].text, "Creating file \"" + missing + "\" failed!");
-    EXPECT_EQ(boxes()[1].text, "Writting data failed!");
+    // The system's reason on a line under each message.
+    EXPECT_EQ(boxes()[0].text, "Creating file \"" + missing + "\" failed!\n" + file_error_text(ENOENT));
+    EXPECT_EQ(boxes()[1].text, "Writting data failed!\n" + file_error_text(ENOSPC));
     EXPECT_EQ(dlg().SD1.initial_dir, "C:\\before");
     EXPECT_EQ(m->hex.block_end, 0);
 }

@@ -169,19 +169,23 @@ TEST_F(ComTest, PortStatusSnapshot)
     EXPECT_EQ(link.port_status(&dcb, &stat, nullptr), 1);
     EXPECT_EQ(link.port_status(nullptr, &stat, &modem), 1);
 
+    // A failed modem status (a port without modem lines) still reads the comm state.
     struct Case {
         Call fault;
         int result;
+        bool state_read;
     } cases[] = {
-        {Call::clear_error, 2},
-        {Call::modem_status, 3},
-        {Call::get_state, 4},
+        {Call::clear_error, 2, false},
+        {Call::modem_status, 3, true},
+        {Call::get_state, 4, false},
     };
     for (const auto& c : cases) {
         // The receive thread calls ClearCommError too: fail it for good so
         // the snapshot is sure to meet the failure, then heal.
         sim.fail(c.fault, SimPortDriver::always);
+        dcb = PortDcb{};
         EXPECT_EQ(link.port_status(&dcb, &stat, &modem), c.result);
+        EXPECT_EQ(dcb.BaudRate == 57600u, c.state_read) << c.result;
         sim.heal();
     }
     sim.set_modem(1, false, true, true, false);

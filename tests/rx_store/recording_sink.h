@@ -10,6 +10,7 @@ class RecordingSink : public LineSink {
  public:
     std::vector<std::string> lines;
     std::vector<std::string> pieces;  // text of each add or append, in order
+    std::vector<int32_t> starts;      // store position told before each add
     int updating = 0;                 // begin minus end
     int passes = 0;                   // completed begin/end brackets
     int calls_outside = 0;            // changes made outside a bracket
@@ -18,6 +19,11 @@ class RecordingSink : public LineSink {
     {
         note(text);
         lines.emplace_back(text);
+    }
+    void line_starts_at(int32_t position) override
+    {
+        // Told once per line, right before it is added.
+        if (starts.size() == lines.size()) starts.push_back(position);
     }
     std::string last_line() const override { return lines.empty() ? std::string() : lines.back(); }
     void replace_last_line(std::string_view text) override
@@ -36,6 +42,7 @@ class RecordingSink : public LineSink {
     {
         lines.clear();
         pieces.clear();
+        starts.clear();
     }
     void append_to_last_line(std::string_view text) override
     {

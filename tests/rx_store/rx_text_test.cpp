@@ -69,6 +69,34 @@ std::string stamp(std::uint32_t ms)
     return std::string(t, sizeof t);
 }
 
+TEST_F(TextTest, EachLineIsToldWhereItsBytesBegin)
+{
+    struct Case {
+        int mode;
+        std::vector<std::string> drains;
+        Lines lines;
+        std::vector<int32_t> starts;
+    };
+    const Case cases[] = {
+        {rx_lb_cr, {"ab\r\ncd\r"}, {"ab", "cd", ""}, {0, 3, 7}},
+        {rx_lb_any, {"a\r\nb"}, {"a", "", "b"}, {0, 2, 3}},
+        // The held-back CR ends its line in the next pass; the line after starts behind the pair.
+        {rx_lb_crlf, {"ab\r", "\ncd"}, {"ab", "cd"}, {0, 4}},
+        // A pass ending on a line break opens the next line before its first byte came.
+        {rx_lb_lf, {"ab\n", "cd\n", "e"}, {"ab", "cd", "e"}, {0, 3, 6}},
+        // Pieces of a long line are one line.
+        {rx_lb_cr, {std::string(2500, 'x') + "\ry"}, {std::string(2500, 'x'), "y"}, {0, 2501}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(c.mode));
+        for (const std::string& d : c.drains) tick(d);
+        EXPECT_EQ(sink.lines, c.lines) << "mode " << c.mode;
+        EXPECT_EQ(sink.starts, c.starts) << "mode " << c.mode;
+    }
+}
+
 TEST_F(TextTest, ModesOnCrLfBetweenTwoLetters)
 {
     struct Case {

@@ -1,108 +1,19 @@
 // The whole program's settings life on the headless backend: the settings file
 // opened in the start folder, loaded when the main window first shows, the
 // dialogs reached from the menu, and the save when it closes.
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "app/m_form.h"
-#include "app/window_set.h"
-#include "link/serial_link.h"
-#include "link/port_settings.h"
-#include "link/sim_port_driver.h"
-#include "settings/start_folder.h"
-#include "ui/application.h"
-#include "ui/headless/user.h"
+#include "tests/app/main_window_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-class MainWindowSettingsTest : public testing::Test {
+class MainWindowSettingsTest : public ProgramStartTest {
  protected:
     void SetUp() override
     {
-        static int serial = 0;
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() / ("olvex_start_" + std::to_string(stamp) + "_" + std::to_string(++serial));
-        fs::create_directories(dir_);
-        old_cwd_ = fs::current_path();
-        fs::current_path(dir_);
-        sim.add_port(1);
+        ProgramStartTest::SetUp();
         sim.add_port(2);
-        sim.set_paced(false);
-        ui::app().reset_terminated();
     }
-    void TearDown() override
-    {
-        if (windows) {
-            if (m->visible()) m->close();
-            windows.reset();
-        }
-        ui::app().reset_terminated();
-        settings_file_reset();
-        fs::current_path(old_cwd_);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    // Program start as olvex_run does it: settings file first, then the windows.
-    void start()
-    {
-        settings_file_open();
-        windows = std::make_unique<WindowSet>(sim);
-        m = MForm;
-        m->show();
-    }
-    void stop()
-    {
-        user.close(*m);
-        windows.reset();
-        settings_file_reset();
-    }
-    void put(const std::string& content) const { std::ofstream(dir_ / "config.ini", std::ios::binary) << content; }
-    Lines filled_lines() const
-    {
-        std::ifstream in(dir_ / "config.ini", std::ios::binary);
-        Lines lines;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.find_first_not_of(" \t") != std::string::npos) lines.push_back(line);
-        }
-        return lines;
-    }
-    // The lines of one section, header excluded.
-    Lines section(const std::string& name) const
-    {
-        Lines all = filled_lines(), out;
-        bool in = false;
-        for (const auto& l : all) {
-            if (!l.empty() && l[0] == '[') {
-                in = l == "[" + name + "]";
-                continue;
-            }
-            if (in) out.push_back(l);
-        }
-        return out;
-    }
-    const std::vector<ui::headless::MessageBoxCall>& boxes() { return user.world().message_boxes; }
-    // The running window set's link and port settings record.
-    SerialLink& link() { return windows->link(); }
-    PortSettings& port_settings() { return windows->port_settings(); }
-
-    fs::path dir_, old_cwd_;
-    SimPortDriver sim;
-    ui::headless::User user;
-    std::unique_ptr<WindowSet> windows;
-    TMForm* m = nullptr;
 };
 
 TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey)
@@ -125,8 +36,8 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT")[0], "port_num=1");
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
     EXPECT_EQ(section("PORT")[20], "port_reconnect=0");
-    EXPECT_EQ(section("TXTVIEW"),
-              (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0", "timestamps=0"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0",
+                                         "timestamps=0", "follow_new_data=1"}));
     // The capture folder comes after every key the PATH section had before.
     EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture="}));
     EXPECT_TRUE(section("HELP").empty());
@@ -170,7 +81,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[4], "port_reconnect=1");
     EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*",
-                                         "line_break=3", "timestamps=0"}));
+                                         "line_break=3", "timestamps=0", "follow_new_data=1"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
 }
 
@@ -181,8 +92,8 @@ TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
     EXPECT_FALSE(m->MMdis.checked());
     EXPECT_TRUE(m->MMlnCR.checked());
     stop();
-    EXPECT_EQ(section("TXTVIEW"),
-              (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0", "timestamps=0"}));
+    EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0",
+                                         "timestamps=0", "follow_new_data=1"}));
 }
 
 TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)
@@ -223,6 +134,33 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
         user.click(d.BtnCancel);
     });
     user.choose(m->MMcomset);
+}
+
+TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
+{
+    start();
+    user.press("Ctrl+Shift+F");
+    TFindForm& f = *FindForm;
+    // Twelve searches (nothing received: each says "Not found"), one twice.
+    for (int i = 0; i < 12; ++i) {
+        f.CBfind.set_text("p" + std::to_string(i % 11));
+        user.click(f.BtnNext);
+        for (int wait = 0; wait < 2000 && f.searching(); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            user.wait(find_poll_ms);
+        }
+    }
+    user.choose(m->MMfollow);
+    stop();
+    const Lines all = filled_lines();
+    EXPECT_EQ(all[all.size() - 11], "[FIND]") << "saved after every other section";
+    EXPECT_EQ(section("FIND"), (Lines{"find_00=p0", "find_01=p10", "find_02=p9", "find_03=p8", "find_04=p7",
+                                      "find_05=p6", "find_06=p5", "find_07=p4", "find_08=p3", "find_09=p2"}));
+    EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
+
+    start();
+    EXPECT_FALSE(m->MMfollow.checked());
+    EXPECT_EQ(FindForm->CBfind.items(), (Lines{"p0", "p10", "p9", "p8", "p7", "p6", "p5", "p4", "p3", "p2"}));
 }
 
 TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile)
@@ -267,12 +205,15 @@ TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds)
     fs::create_directories(gone);
     fs::current_path(gone);
     start();
+    user.click(m->BtnCon);
+    ASSERT_TRUE(link().connected());
     fs::current_path(dir_);
     fs::remove(gone);  // the start folder vanished: every write is refused
     user.answer_message_box(ui::mr::Ok);
     user.close(*m);
-    ASSERT_EQ(boxes().size(), 1u);
+    ASSERT_EQ(boxes().size(), 1u) << "one box for all the groups that failed";
     EXPECT_EQ(boxes()[0].text, "Unable to write to " + gone.string() + "\\config.ini");
+    EXPECT_EQ(m->SB.panel(0).text, "disconnected") << "the port was closed before the box";
     EXPECT_TRUE(ui::app().terminated());
     windows.reset();
 }

@@ -1,5 +1,5 @@
 // The main window fixture with what the transmit windows' tests share: files
-// to send, a line at a chosen baud rate, and the bytes that reached the peer.
+// to send (in the start folder) and a line at a chosen baud rate.
 #pragma once
 
 #include <chrono>
@@ -16,22 +16,6 @@ using Bytes = std::vector<unsigned char>;
 
 class TxTest : public MainWindowTest {
  protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        static int serial = 0;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("olvex_tx_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-                std::to_string(++serial));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
     // Connects over a line paced at `baud` (0: bytes cross at once).
     void connect_at(int baud, int fifo_bytes = 1048576)
     {
@@ -55,6 +39,4 @@ class TxTest : public MainWindowTest {
             .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
         return path.string();
     }
-
-    std::filesystem::path dir_;
 };

@@ -1,110 +1,11 @@
 // The transmit windows' settings through the whole program on the headless
 // backend: where their keys land in a new config.ini, and what comes back at
 // the next start.
-#include <gtest/gtest.h>
+#include "tests/app/main_window_fixture.h"
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <thread>
-#include <string>
-#include <vector>
+#include <algorithm>
 
-#include "app/m_form.h"
-#include "app/window_set.h"
-#include "link/sim_port_driver.h"
-#include "settings/start_folder.h"
-#include "ui/application.h"
-#include "ui/headless/user.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-using Lines = std::vector<std::string>;
-
-class TxSettingsTest : public testing::Test {
- protected:
-    void SetUp() override
-    {
-        static int serial = 0;
-        dir_ = fs::temp_directory_path() /
-               ("olvex_txcfg_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-                std::to_string(++serial));
-        fs::create_directories(dir_);
-        old_cwd_ = fs::current_path();
-        fs::current_path(dir_);
-        sim.add_port(1);
-        sim.set_paced(false);
-        ui::app().reset_terminated();
-    }
-    void TearDown() override
-    {
-        if (windows) stop();
-        ui::app().reset_terminated();
-        fs::current_path(old_cwd_);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-    void start()
-    {
-        settings_file_open();
-        windows = std::make_unique<WindowSet>(sim);
-        m = MForm;
-        m->show();
-    }
-    void stop()
-    {
-        if (m->visible()) user.close(*m);
-        windows.reset();
-        settings_file_reset();
-    }
-    void restart()
-    {
-        stop();
-        start();
-    }
-    void put(const std::string& content) const { std::ofstream(dir_ / "config.ini", std::ios::binary) << content; }
-    Lines lines() const
-    {
-        std::ifstream in(dir_ / "config.ini", std::ios::binary);
-        Lines out;
-        for (std::string l; std::getline(in, l);) {
-            if (!l.empty() && l.back() == '\r') l.pop_back();
-            if (!l.empty()) out.push_back(l);
-        }
-        return out;
-    }
-    Lines section(const std::string& name) const
-    {
-        Lines out;
-        bool in = false;
-        for (const auto& l : lines()) {
-            if (l[0] == '[') {
-                in = l == "[" + name + "]";
-                continue;
-            }
-            if (in) out.push_back(l);
-        }
-        return out;
-    }
-    Lines headers() const
-    {
-        Lines out;
-        for (const auto& l : lines())
-            if (l[0] == '[') out.push_back(l);
-        return out;
-    }
-
-    fs::path dir_, old_cwd_;
-    SimPortDriver sim;
-    ui::headless::User user;
-    std::unique_ptr<WindowSet> windows;
-    TMForm* m = nullptr;
-};
-
-}  // namespace
+using TxSettingsTest = ProgramStartTest;
 
 TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
 {
@@ -204,18 +105,58 @@ TEST_F(TxSettingsTest, IntegerSizeLimitsOnLoadAndAnEmptySizeSavedAsMinusOne)
     EXPECT_TRUE(TXIForm->Eibin.focused());
 }
 
-TEST_F(TxSettingsTest, SizeFieldThatIsNoNumberStopsTheSaveThere)
+// Text pasted into the size field (Shift+Insert passes no key filter) once
+// cost every key saved after it.
+TEST_F(TxSettingsTest, SizeFieldThatIsNoNumberKeepsTheLastSizeAndEveryOtherKey)
 {
+    const struct {
+        std::string pasted;
+        bool send_first;  // with size 3, else the loaded 6 is the last good size
+        const char* size;
+    } cases[] = {{"abc", false, "6"}, {std::string(44, '9'), true, "3"}};
+    auto has = [](const Lines& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        put("[TXCFG]\r\nint_len=6\r\n[TXTVIEW]\r\nline_break=2\r\ntimestamps=1\r\n");
+        start();
+        if (c.send_first) {
+            connect();
+            user.press("Ctrl+I");
+            TXIForm->Eibs.set_text("3");
+            user.click(TXIForm->BtnSend);
+        }
+        TXIForm->Eibs.set_text(c.pasted);
+        TXIForm->RBibe.set_checked(true);
+        m->SD1.initial_dir = "C:\\text";
+        RXSForm->SD1.initial_dir = "C:\\bin";
+        stop();
+        EXPECT_TRUE(boxes().empty());
+        EXPECT_TRUE(has(section("TXCFG"), std::string("int_len=") + c.size));
+        EXPECT_TRUE(has(section("TXCFG"), "int_endian=1"));
+        EXPECT_TRUE(has(section("PATH"), "path_save_bin=C:\\bin"));
+        EXPECT_TRUE(has(section("PATH"), "path_save_text=C:\\text"));
+        EXPECT_EQ(section("TXTVIEW").size(), 6u) << "every key of the group";
+        start();
+        EXPECT_EQ(TXIForm->Eibs.text(), c.size);
+        EXPECT_TRUE(m->MMlnCRLF.checked());
+        EXPECT_TRUE(m->MMtstamp.checked());
+        stop();
+    }
+}
+
+TEST_F(TxSettingsTest, AStringOfAnyLengthComesBackWhole)
+{
+    const std::string long_one(3000, 's');
     start();
-    TXIForm->Eibs.set_text("99999999999");
-    TXIForm->Eidec.set_text("42");
-    user.answer_message_box(ui::mr::Ok);
-    stop();
-    ASSERT_EQ(user.world().message_boxes.size(), 1u);
-    EXPECT_EQ(user.world().message_boxes[0].text, "'99999999999' is not a valid integer value");
-    const Lines txcfg = section("TXCFG");
-    EXPECT_EQ(txcfg.back(), "int_radix=0") << "nothing after the size is written";
-    EXPECT_TRUE(section("TXTVIEW").empty());
+    connect();
+    user.press("Ctrl+M");
+    TXSForm->CBmsg.set_text(long_one);
+    user.click(TXSForm->BtnSend);
+    restart();
+    ASSERT_EQ(TXSForm->CBmsg.count(), 1);
+    EXPECT_EQ(TXSForm->CBmsg.items()[0], long_one);
 }
 
 TEST_F(TxSettingsTest, SendFileFolderIsRemembered)

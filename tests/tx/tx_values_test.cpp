@@ -192,6 +192,14 @@ TEST(TxValues, UserBytesClampToTheirByte)
         {"0000000000000000000041", true, 0x41},
         {"0", true, 0},
         {"zz", true, 0},
+        // Blanks and leading zeros of any length; no number is 0 however long.
+        {"0 00000000000000000", true, 0},
+        {" 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 4 1 ", true, 0x41},
+        {"   ", true, 0},
+        {"Gfffffffffffffffff", true, 0},
+        {"fffffffffffffffffG", true, 0},
+        {"-1", true, 0},
+        {"1 0000 0000", true, 255},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.hex ? user_byte_of_hex(c.text) : user_byte_of_decimal(c.text), c.byte) << c.text;

@@ -3,7 +3,10 @@
 // must lose nothing or stop safely.
 #include "tests/tx/tx_fixture.h"
 
+#include <cerrno>
 #include <functional>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -93,23 +96,41 @@ TEST_F(SendFileTest, FileAsLargeAsTheFreeSpaceStaysReadingThenDrains)
     EXPECT_EQ(tr().outcome, Outcome::Complete);
 }
 
-TEST_F(SendFileTest, StartsThatFailCloseSilentlyWithNothingSent)
+TEST_F(SendFileTest, StartsThatFailSayWhyAndLeaveNoOldCaption)
 {
     connect_at(0);
-    const std::string empty = file_with({}, "empty.bin");
-    const std::string missing = (dir_ / "missing.bin").string();
-    const std::string big = (dir_ / "big.bin").string();
+    send(file_with({0x5A}, "one.bin"));
+    ASSERT_EQ(TXFForm->caption(), "Tx (100% done)");
+    std::filesystem::create_directories(dir_ / "folder.bin");
     std::filesystem::resize_file(file_with({1}, "big.bin"), txf_max_file_size + 1);
-    for (const std::string& path : {empty, missing, big}) {
-        SCOPED_TRACE(path);
+    const struct {
+        std::string name;
+        std::string why;
+    } cases[] = {
+        {"empty.bin", "The file is empty."},
+        {"missing.bin", file_error_text(ENOENT)},
+        {"folder.bin", file_error_text(EISDIR)},
+        {"big.bin", "The file is larger than 1 GB (1073741824 bytes)."},
+    };
+    file_with({}, "empty.bin");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = (dir_ / c.name).string();
+        const std::size_t boxes_before = boxes().size();
         user.pick_file(path);
-        user.in_modal("TXFForm", [&](ui::Form&) { user.wait(100); });
+        user.answer_message_box(ui::mr::Ok);
+        user.in_modal("TXFForm", [&](ui::Form& f) {
+            EXPECT_EQ(f.caption(), "Tx (0% done)");
+            EXPECT_NE(TXFForm->STname.caption(), " one.bin");
+            user.wait(100);
+        });
         user.press("Ctrl+O");
         EXPECT_EQ(tr().outcome, Outcome::NotStarted);
-        EXPECT_EQ(tr().state, TxState::Idle);
+        ASSERT_EQ(boxes().size(), boxes_before + 1);
+        EXPECT_EQ(boxes().back().text, "Cannot send file \"" + path + "\".\n" + c.why);
+        EXPECT_EQ(boxes().back().caption, "Error ...");
     }
-    EXPECT_TRUE(peer_got(1, 0.2).empty());
-    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(peer_got(2, 0.2), Bytes{0x5A});
     EXPECT_EQ(link().tx_fill(), 0);
 }
 

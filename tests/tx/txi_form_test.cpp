@@ -168,3 +168,23 @@ TEST_F(SendIntegerTest, SendAndCloseClosesOnlyAfterAGoodSend)
     EXPECT_TRUE(f().visible());
     EXPECT_EQ(boxes().size(), 1u);
 }
+
+TEST_F(SendIntegerTest, KeyboardAloneEnterSendsArrowsPickTheByteOrder)
+{
+    f().Eidec.set_text("300");
+    f().Eibs.set_text("");
+    user.type(f().Eibs, "2\r");  // Enter in a field presses the default button, Send
+    EXPECT_EQ(peer_got(2, 2), (Bytes{0x2C, 0x01}));
+    EXPECT_TRUE(f().visible());
+    user.type("\t");
+    EXPECT_TRUE(f().RBile.focused()) << "the checked button is the group's Tab stop";
+    user.press("Down");
+    EXPECT_TRUE(f().RBibe.focused());
+    EXPECT_TRUE(f().RBibe.checked());
+    user.type("\t");
+    EXPECT_TRUE(f().BtnSendClose.focused()) << "the two byte orders are one Tab stop";
+    user.press("Shift+Tab");
+    EXPECT_TRUE(f().RBibe.focused());
+    user.type("\r");
+    EXPECT_EQ(peer_got(2, 2), (Bytes{0x01, 0x2C}));
+}

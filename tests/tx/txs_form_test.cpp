@@ -168,3 +168,16 @@ TEST_F(SendStringTest, EnterSendsAndSendCloseAlwaysCloses)
     user.click(f().BtnSendClose);
     EXPECT_FALSE(f().visible());
 }
+
+TEST_F(SendStringTest, EveryShowingTypesIntoTheStringField)
+{
+    EXPECT_TRUE(f().CBmsg.focused());
+    send("a");
+    user.click(f().BtnCancel);
+    user.press("Ctrl+M");
+    EXPECT_TRUE(f().CBmsg.focused());
+    f().CBmsg.set_text("");
+    user.type("q\r");
+    EXPECT_TRUE(f().visible()) << "Enter went to the string, not to Cancel";
+    EXPECT_EQ(peer_got(4, 2), (Bytes{'a', 0, 'q', 0}));
+}

@@ -184,3 +184,35 @@ TEST_F(TxWine, IntegerAndStringReachTheWireAndComeBackAfterARestart)
     EXPECT_EQ(gd::text_of(gd::find_control(txi, "after:Hex:")), "012C");
     EXPECT_EQ(gd::text_of(gd::find_control(txi, "after:Integer size [1-8 bytes]:")), "2");
 }
+
+TEST_F(TxWine, AFileAnotherProgramHoldsOpenIsRefusedWithTheSystemsReason)
+{
+    const std::string path = folder.file("random.bin");
+    std::ofstream(path, std::ios::binary) << "held";
+    // This program holds the file open and shares nothing.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    char reason[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_SHARING_VIOLATION, 0,
+                   reason, sizeof reason, nullptr);
+    std::string why(reason);
+    while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == ' ')) why.pop_back();
+    ASSERT_FALSE(why.empty());
+    OlvexRun olvex(folder.path());
+    ASSERT_NE(olvex.top(), nullptr) << gd::last_error();
+    ASSERT_TRUE(connect(olvex));
+    ASSERT_TRUE(gd::press_keys(olvex.top(), "Ctrl+O")) << gd::last_error();
+    ASSERT_TRUE(gd::fill_file_dialog("Open", path, 10000)) << gd::last_error();
+    HWND box = gd::find_window("Error ...", 10000, olvex.pid());
+    ASSERT_NE(box, nullptr) << gd::last_error();
+    const std::string text = gd::message_box_text(box);
+    EXPECT_NE(text.find("\"" + path + "\""), std::string::npos) << text;
+    EXPECT_NE(text.find(why), std::string::npos) << text << " / " << why;
+    std::string caption;
+    EXPECT_TRUE(window_starting(olvex.pid(), "Tx (", &caption));
+    EXPECT_EQ(caption, "Tx (0% done)");
+    ASSERT_TRUE(gd::answer_message_box("Error ...", "OK")) << gd::last_error();
+    EXPECT_TRUE(gd::wait_until([&] { return !window_starting(olvex.pid(), "Tx ("); }, 5000));
+    CloseHandle(held);
+    EXPECT_EQ(olvex.close(), 0);
+}

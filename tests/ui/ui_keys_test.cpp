@@ -14,6 +14,7 @@
 #include "ui/form.h"
 #include "ui/headless/user.h"
 #include "ui/label.h"
+#include "ui/radio_button.h"
 
 namespace {
 
@@ -184,6 +185,33 @@ TEST(DialogKeys, EnterClicksTheDefaultButtonEscapeTheCancelButton)
     user.focus(cancel);
     user.type("\r");  // a focused button takes Enter itself
     EXPECT_EQ(log, (std::vector<std::string>{"ok", "cancel", "cancel"}));
+}
+
+TEST(DialogKeys, ARadioGroupIsOneTabStopAndTheArrowsGoRoundIt)
+{
+    User user;
+    ui::Form f("RadioForm");
+    ui::Edit before(&f, "Before");
+    ui::RadioButton r1(&f, "R1"), r2(&f, "R2"), r3(&f, "R3");
+    ui::Edit after(&f, "After");
+    std::vector<std::string> clicks;
+    for (ui::RadioButton* r : {&r1, &r2, &r3}) r->on_click = [&clicks, r] { clicks.push_back(r->name()); };
+    f.show();
+    user.type("\t");
+    EXPECT_TRUE(r1.focused()) << "none checked: the first button";
+    user.press("Up");  // round to the last, checking it
+    EXPECT_TRUE(r3.focused() && r3.checked());
+    r2.set_enabled(false);
+    user.press("Down");
+    user.press("Right");  // past the disabled one
+    EXPECT_TRUE(r3.focused() && r3.checked());
+    user.type("\t");
+    EXPECT_TRUE(after.focused());
+    user.press("Shift+Tab");
+    EXPECT_TRUE(r3.focused()) << "back to the checked button";
+    user.press("Shift+Tab");
+    EXPECT_TRUE(before.focused());
+    EXPECT_EQ(clicks, (std::vector<std::string>{"R3", "R1", "R3"}));
 }
 
 TEST(Clipboard, CopyFromReadOnlyFieldWorksTypingDoesNot)

@@ -119,4 +119,33 @@ TEST_F(ViewsWin32Test, GridScrollsToTheLastOfTheMaximumRowsAndTakesClicks)
     UpdateWindow(w);  // paints the visible cells only; must return at once
 }
 
+// Columns that all fit leave no horizontal bar, and its height goes to the
+// rows; a column that makes them overflow brings the bar back.
+TEST_F(ViewsWin32Test, GridHasAHorizontalBarOnlyWhenItsColumnsOverflow)
+{
+    HWND w = hwnd_of(g);
+    g.set_row_count(1000);
+    auto hbar = [&] { return (GetWindowLongA(w, GWL_STYLE) & WS_HSCROLL) != 0; };
+    auto rows_fill_the_client = [&] {
+        RECT rc;
+        GetClientRect(w, &rc);
+        return g.view_size().height == rc.bottom;
+    };
+    ASSERT_GT(33 * g.col_width(1), 640);
+    EXPECT_TRUE(hbar());
+    g.set_default_col_width(16);  // 33 x 16 fit in 640
+    pump();
+    EXPECT_FALSE(hbar());
+    EXPECT_TRUE(rows_fill_the_client());
+    g.set_col_width(5, 600);
+    pump();
+    EXPECT_TRUE(hbar());
+    EXPECT_TRUE(rows_fill_the_client());
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(w, SB_HORZ, &si));
+    EXPECT_EQ(si.nMax, g.nav().max_left_col() - 1);
+}
+
 }  // namespace

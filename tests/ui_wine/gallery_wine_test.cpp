@@ -72,6 +72,27 @@ TEST_F(GalleryWine, RadioButtonsOfOneGroupAreExclusive)
     EXPECT_EQ(gd::check_state(even), BST_CHECKED);
 }
 
+TEST_F(GalleryWine, ARadioGroupIsOneTabStopAndTheArrowsMoveInIt)
+{
+    HWND none = control("None"), odd = control("Odd"), even = control("Even"), flow = control("Flow control");
+    const auto style = [](HWND w) { return GetWindowLongA(w, GWL_STYLE) & (WS_GROUP | WS_TABSTOP); };
+    EXPECT_EQ(style(none), WS_GROUP | WS_TABSTOP);
+    EXPECT_EQ(style(odd), 0);
+    EXPECT_EQ(style(even), 0);
+    click("Odd");
+    ASSERT_TRUE(event_is("RBodd click checked=1"));
+    ASSERT_TRUE(gd::focus(odd)) << gd::last_error();
+    keys(top_, "Down");
+    EXPECT_TRUE(event_is("RBeven click checked=1"));
+    EXPECT_EQ(gd::check_state(even), BST_CHECKED);
+    EXPECT_TRUE(gd::wait_until([&] { return gd::focused_control(top_) == even; }, 3000));
+    keys(top_, "Tab");
+    EXPECT_TRUE(gd::wait_until([&] { return gd::focused_control(top_) == flow; }, 3000));
+    keys(top_, "Shift+Tab");
+    EXPECT_TRUE(gd::wait_until([&] { return gd::focused_control(top_) == even; }, 3000))
+        << "back to the checked button, not the group's first";
+}
+
 TEST_F(GalleryWine, CheckBoxStateHasFlippedWhenItsHandlerRuns)
 {
     HWND box = control("Check me");

@@ -69,7 +69,11 @@ bool click_at(HWND control, int x, int y);
 // Selects a combo box item by index as a user does (CBN_SELCHANGE follows).
 bool choose_combo(HWND combo, int index);
 
-// A menu item by caption path ("File/Connect"), '&' and accelerator text ignored.
+// A menu path's captions: "File > Exit" (split at '>', blanks around each part
+// dropped) or "File/Exit" (split at '/'); '&' marks are left for the caller.
+std::vector<std::string_view> menu_path_parts(std::string_view path);
+// A menu item by caption path ("File/Connect" or "&Port > Connect"), '&' marks
+// and accelerator text ignored on both sides.
 struct MenuItem {
     bool found = false;
     unsigned id = 0;

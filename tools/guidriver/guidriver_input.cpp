@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -284,17 +285,29 @@ std::string ansi_from_utf8(const std::string& s)
 
 }  // namespace
 
+std::vector<std::string_view> menu_path_parts(std::string_view path)
+{
+    // "File > Exit" splits at '>' alone, so a caption may hold a '/' ("CR+LF (DOS/WIN)").
+    const char separator = path.find('>') != std::string_view::npos ? '>' : '/';
+    std::vector<std::string_view> parts;
+    for (size_t pos = 0;;) {
+        const size_t cut = path.find(separator, pos);
+        std::string_view part = path.substr(pos, cut == std::string_view::npos ? path.npos : cut - pos);
+        if (separator == '>') {
+            part.remove_prefix(std::min(part.size(), part.find_first_not_of(' ')));
+            part.remove_suffix(part.size() - (part.find_last_not_of(' ') + 1));
+        }
+        parts.push_back(part);
+        if (cut == std::string_view::npos) return parts;
+        pos = cut + 1;
+    }
+}
+
 MenuItem menu_item(HWND top, std::string_view path)
 {
     std::string dump = dump_menu(top);
     std::vector<std::string> want;
-    for (size_t pos = 0;;) {
-        size_t slash = path.find('/', pos);
-        want.push_back(ansi_from_utf8(
-            strip_mnemonic(path.substr(pos, slash == std::string_view::npos ? path.npos : slash - pos))));
-        if (slash == std::string_view::npos) break;
-        pos = slash + 1;
-    }
+    for (std::string_view part : menu_path_parts(path)) want.push_back(ansi_from_utf8(strip_mnemonic(part)));
     // Walks the depth-tagged lines, keeping the caption of each open level.
     std::vector<std::string> open;
     std::istringstream lines(dump);

@@ -23,7 +23,7 @@ const char usage[] =
     "  click WINDOW BUTTON             click a button\n"
     "  tool WINDOW BUTTON              click a tool bar button\n"
     "  tab WINDOW INDEX                click a page control's tab\n"
-    "  menu WINDOW PATH                choose a menu item, e.g. File/Connect\n"
+    "  menu WINDOW PATH                choose a menu item: File/Connect or \"File > Connect\"\n"
     "  menu-state WINDOW PATH          print: enabled checked radio accelerator\n"
     "  focus WINDOW CONTROL            give a control the focus\n"
     "  type WINDOW TEXT [CONTROL]      type characters into the focused control\n"

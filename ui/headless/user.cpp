@@ -77,19 +77,29 @@ bool User::dialog_key(char c)
     return false;
 }
 
+// Space presses a focused button, check box or radio button (in Windows as its
+// key goes up), whatever a key filter made of the character.
+static bool pressed_by_space(const Control& c)
+{
+    return c.kind() == ControlKind::Button || c.kind() == ControlKind::CheckBox || c.kind() == ControlKind::RadioButton;
+}
+
 void User::deliver_char(char c)
 {
     Control* target = key_target();
-    if (c == '\t' && !target->wants_tab()) {
-        if (Form* f = active_form())
-            if (Control* next = f->next_tab_control(!world().shift)) next->set_focus();
+    Form* f = active_form();
+    // A form taking keys as characters leaves them all to its key preview.
+    const bool dialog_keys = !(f && f->keys_as_characters());
+    if (dialog_keys && c == '\t' && !target->wants_tab()) {
+        if (Control* next = f->next_tab_control(!world().shift)) next->set_focus();
         return;
     }
-    if ((c == '\r' || c == '\x1b') && dialog_key(c)) return;
+    if (dialog_keys && (c == '\r' || c == '\x1b') && dialog_key(c)) return;
     app().guard([target, c] {
         char k = target->key_press(c);
         if (k != 0) target->handle_char(k);
     });
+    if (dialog_keys && c == ' ' && pressed_by_space(*target)) app().guard([target] { target->click(); });
 }
 
 void User::type(std::string_view chars)
@@ -162,6 +172,27 @@ static bool edit_key(Edit& e, int key, ShiftState shift)
     return true;
 }
 
+// The character a key makes, as far as the tests need one: Tab, and without
+// Alt: Ctrl+letter (its control code), Enter, Escape, Space and Backspace.
+static char typed_char(int key, ShiftState shift)
+{
+    if (key == keys::Tab) return '\t';
+    if (shift.alt) return 0;
+    if (shift.ctrl) return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 1) : 0;
+    switch (key) {
+        case keys::Return:
+            return '\r';
+        case keys::Escape:
+            return '\x1b';
+        case keys::Space:
+            return ' ';
+        case keys::Back:
+            return '\b';
+        default:
+            return 0;
+    }
+}
+
 void User::press(int key, ShiftState shift)
 {
     Form* f = active_form();
@@ -170,19 +201,18 @@ void User::press(int key, ShiftState shift)
     app().guard([&] { taken = f->press_shortcut(ShortCut{key, shift}); });
     if (!taken) {
         Control* target = key_target();
-        KeyEvent e{key, shift, false};
-        app().guard([&] { taken = target->key_down(e); });
-        if (!taken && target->kind() == ControlKind::Edit && edit_key(static_cast<Edit&>(*target), key, shift)) {
-            // handled by the field itself
-        } else if (!taken && key == keys::Tab) {
-            bool old = world().shift;
+        // A form taking keys as characters lets no control see a character key.
+        if (!(f->keys_as_characters() && character_key(key, shift))) {
+            KeyEvent e{key, shift, false};
+            app().guard([&] { taken = target->key_down(e); });
+            if (!taken && target->kind() == ControlKind::Edit)
+                taken = edit_key(static_cast<Edit&>(*target), key, shift);  // the field's own caret keys
+        }
+        if (const char c = taken ? 0 : typed_char(key, shift)) {
+            const bool old = world().shift;
             world().shift = shift.shift;
-            deliver_char('\t');
+            deliver_char(c);
             world().shift = old;
-        } else if (!taken && shift.ctrl && !shift.alt && key >= 'A' && key <= 'Z') {
-            deliver_char(static_cast<char>(key - 'A' + 1));
-        } else if (!taken && !shift.ctrl && !shift.alt && (key == keys::Return || key == keys::Escape)) {
-            deliver_char(key == keys::Return ? '\r' : '\x1b');
         }
     }
     app().run_posted();

@@ -43,16 +43,20 @@ class User {
     // into the control. Enter ('\r') and Escape ('\x1b') first act as dialog
     // keys: Enter clicks a focused button or else the form's default button,
     // Escape its cancel button; only when none takes it does the character go
-    // on. Tab ('\t') moves the focus unless the control wants tabs.
+    // on. Tab ('\t') moves the focus unless the control wants tabs. Space
+    // (' ') also presses a focused button, check box or radio button. A form
+    // taking keys as characters (Form::keys_as_characters) does none of this.
     void type(std::string_view chars);
     // Clicks into the field first (focus, caret after the text, no on_click),
     // then types.
     void type(Control& c, std::string_view chars);
-    // A non-character key with modifiers: a menu accelerator of the active form
-    // wins; otherwise key_down on the focused control; a Ctrl+letter that
-    // nobody handled then arrives as its control character (Ctrl+C = 3). An
-    // edit moves its caret with Left/Right/Home/End (Shift selects) and
-    // deletes with Delete, as the system's edit control does.
+    // A key with modifiers: a menu accelerator of the active form wins;
+    // otherwise key_down on the focused control; a Tab, Enter, Escape, Space,
+    // Backspace or Ctrl+letter that nobody handled then arrives as its
+    // character, as type() delivers it (Ctrl+C = 3). An edit moves its caret
+    // with Left/Right/Home/End (Shift selects) and deletes with Delete, as the
+    // system's edit control does. A form taking keys as characters gives no
+    // control the key down of one that makes a character.
     void press(int key, ShiftState shift = {});
     // press() from the menu notation: press("Ctrl+Alt+S"), press("F1").
     void press(std::string_view shortcut);

@@ -1,19 +1,13 @@
-// The Win32 side of the seam: the peer factory, timers, the message loop with
-// its keyboard pre-processing (accelerators, key preview, Tab/Enter/Escape),
-// modal loops and the hidden window that runs posted actions.
-#include <map>
-
+// The Win32 side of the seam: the message loop with its keyboard
+// pre-processing (accelerators, key preview, Tab/Enter/Escape), modal loops
+// and the hidden window that runs posted actions and timers.
 #include "ui/application.h"
 #include "ui/backend.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/form.h"
-#include "ui/timer.h"
-#include "ui/win32/bars_win32.h"
-#include "ui/win32/controls_win32.h"
-#include "ui/win32/form_win32.h"
-#include "ui/win32/peer_factory.h"
 #include "ui/win32/win32_util.h"
+#include "ui/win32/window_peer.h"
 
 namespace ui::win32 {
 
@@ -21,8 +15,6 @@ namespace {
 
 constexpr UINT kRunPosted = WM_APP + 1;
 bool g_wake_pending = false;
-std::map<UINT_PTR, Timer*> g_timers;
-UINT_PTR g_next_timer = 1;
 
 LRESULT CALLBACK service_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -32,38 +24,11 @@ LRESULT CALLBACK service_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     }
     if (msg == WM_TIMER) {
-        auto it = g_timers.find(wp);
-        if (it != g_timers.end()) {
-            Timer* t = it->second;
-            dispatch([t] { t->tick(); });
-        }
+        run_timer(wp);
         return 0;
     }
     return DefWindowProcA(w, msg, wp, lp);
 }
-
-class WinTimer : public TimerPeer {
- public:
-    explicit WinTimer(Timer& t) : timer_(t), id_(g_next_timer++)
-    {
-        g_timers[id_] = &t;
-        restart();
-    }
-    ~WinTimer() override
-    {
-        KillTimer(service_window(), id_);
-        g_timers.erase(id_);
-    }
-    void restart() override
-    {
-        KillTimer(service_window(), id_);
-        if (timer_.enabled() && timer_.interval() > 0) SetTimer(service_window(), id_, timer_.interval(), nullptr);
-    }
-
- private:
-    Timer& timer_;
-    UINT_PTR id_;
-};
 
 ShiftState shift_now()
 {
@@ -120,7 +85,8 @@ bool dialog_key(Form& form, Control* target, int vk, ShiftState s)
     return true;
 }
 
-// Keyboard messages before translation; true when they were used up.
+// Keyboard messages before translation; true when they were used up (or
+// translated here).
 bool pre_translate(const MSG& m)
 {
     bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
@@ -140,6 +106,12 @@ bool pre_translate(const MSG& m)
     bool used = false;
     dispatch([&] { used = form->press_shortcut(ShortCut{vk, s}); });
     if (used) return true;
+    if (form->keys_as_characters() && character_key(vk, s)) {
+        // Its character alone goes on (to the key preview); the control never
+        // sees the key, so a check box cannot take Space nor the dialog keys Tab.
+        TranslateMessage(&m);
+        return true;
+    }
     KeyEvent e{vk, s, false};
     dispatch([&] { used = target->key_down(e); });
     if (used) return true;
@@ -180,27 +152,6 @@ HWND service_window()
 }  // namespace ui::win32
 
 namespace ui::backend {
-
-std::unique_ptr<Peer> make_peer(Control& control)
-{
-    using namespace win32;
-    switch (control.kind()) {
-        case ControlKind::Form:
-            return std::make_unique<FormPeer>(static_cast<Form&>(control));
-        case ControlKind::TextView:
-            return make_text_view_peer(control);
-        case ControlKind::DrawGrid:
-            return make_draw_grid_peer(control);
-        default:
-            if (auto p = make_bar_peer(control)) return p;
-            return make_control_peer(control);
-    }
-}
-
-std::unique_ptr<TimerPeer> make_timer_peer(Timer& timer)
-{
-    return std::make_unique<win32::WinTimer>(timer);
-}
 
 void run_loop()
 {

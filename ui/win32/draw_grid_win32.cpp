@@ -47,24 +47,39 @@ class DrawGridPeer : public ScrolledPeer {
  private:
     void update_bars()
     {
-        if (!hwnd()) return;
+        // Showing or hiding the bar resizes the client area, which lands here again.
+        if (!hwnd() || in_bars_) return;
+        in_bars_ = true;
+        // Columns that all fit need no horizontal bar; its height goes to the
+        // rows. Only the width decides this, and that bar never changes the width.
+        const bool hbar = grid_.nav().max_left_col() > grid_.nav().fixed_cols();
+        if (hbar != hbar_shown_) {
+            hbar_shown_ = hbar;
+            ShowScrollBar(hwnd(), SB_HORZ, hbar);
+            hbar_ = ScrollBarState{};
+            report_size();  // the rows' height, before the vertical bar reads it
+        }
         const GridNav& n = grid_.nav();
         set_scroll_bar(hwnd(), SB_VERT, vbar_, static_cast<std::uint64_t>(n.max_top_row() - n.fixed_rows()),
                        static_cast<std::uint64_t>(n.top_row() - n.fixed_rows()),
                        static_cast<std::uint64_t>(n.page_rows()));
-        set_scroll_bar(hwnd(), SB_HORZ, hbar_, static_cast<std::uint64_t>(n.max_left_col() - n.fixed_cols()),
-                       static_cast<std::uint64_t>(n.left_col() - n.fixed_cols()), 1);
+        if (hbar)
+            set_scroll_bar(hwnd(), SB_HORZ, hbar_, static_cast<std::uint64_t>(n.max_left_col() - n.fixed_cols()),
+                           static_cast<std::uint64_t>(n.left_col() - n.fixed_cols()), 1);
+        in_bars_ = false;
     }
 
     DrawGrid& grid_;
+    bool in_bars_ = false;
+    bool hbar_shown_ = true;  // made with WS_HSCROLL
     ScrollBarState vbar_, hbar_;
 };
 
 }  // namespace
 
-std::unique_ptr<Peer> make_draw_grid_peer(Control& c)
+std::unique_ptr<Peer> make_draw_grid_peer(DrawGrid& g)
 {
-    return std::make_unique<DrawGridPeer>(static_cast<DrawGrid&>(c));
+    return std::make_unique<DrawGridPeer>(g);
 }
 
 }  // namespace ui::win32

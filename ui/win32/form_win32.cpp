@@ -1,13 +1,12 @@
-// Top-level windows: frame styles, placement, the close sequence, focus
-// restoring on activation, and the main menu built from the MenuItem tree.
+// The peer of a Form (form.h): frame styles, placement, the close sequence,
+// focus restoring on activation, and the main menu (menu_win32.cpp) it shows.
 #include "ui/win32/form_win32.h"
 
 #include <windowsx.h>
 
 #include "ui/application.h"
-#include "ui/image.h"
 #include "ui/menu.h"
-#include "ui/win32/gdi_canvas.h"
+#include "ui/win32/peer_factory.h"
 
 namespace ui::win32 {
 
@@ -28,11 +27,7 @@ FormPeer::FormPeer(Form& f) : WindowPeer(f)
 
 FormPeer::~FormPeer()
 {
-    if (hwnd()) {
-        HMENU m = GetMenu(hwnd());
-        SetMenu(hwnd(), nullptr);
-        if (m) DestroyMenu(m);
-    }
+    if (hwnd()) SetMenu(hwnd(), nullptr);  // menu_bar_ then destroys it
 }
 
 DWORD FormPeer::style() const
@@ -217,28 +212,14 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         case WM_SETFOCUS:
             focus_active();
             return result = 0, true;
-        case WM_MEASUREITEM: {
-            auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-            ImageList* images = f.menu() ? f.menu()->images() : nullptr;
-            if (mi->CtlType != ODT_MENU || !images) return WindowPeer::on_message(msg, wp, lp, result);
-            // A few pixels more than the icon keep it off the caption beside it.
-            mi->itemWidth = static_cast<UINT>(scale(images->width() + 3));
-            mi->itemHeight = static_cast<UINT>(scale(images->height()));
+        case WM_MEASUREITEM:
+            if (!measure_menu_item(f.menu(), *reinterpret_cast<MEASUREITEMSTRUCT*>(lp)))
+                return WindowPeer::on_message(msg, wp, lp, result);
             return result = TRUE, true;
-        }
-        case WM_DRAWITEM: {
-            auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-            if (di->CtlType != ODT_MENU || !f.menu()) return WindowPeer::on_message(msg, wp, lp, result);
-            MenuItem* item = f.menu()->find_id(static_cast<int>(di->itemID));
-            ImageList* images = f.menu()->images();
-            if (item && images)
-                if (const Bitmap* b = images->get(item->image_index())) {
-                    Rect r = from_device(di->rcItem);
-                    GdiCanvas canvas(di->hDC, r);
-                    canvas.draw(Point{r.left, r.top + (r.height() - b->height()) / 2}, *b);
-                }
+        case WM_DRAWITEM:
+            if (!draw_menu_item(f.menu(), *reinterpret_cast<DRAWITEMSTRUCT*>(lp)))
+                return WindowPeer::on_message(msg, wp, lp, result);
             return result = TRUE, true;
-        }
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd(), &r);
@@ -257,98 +238,31 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     }
 }
 
-// The menu text of an item: caption, then the accelerator after a tab.
-static std::string menu_text(const MenuItem& m)
-{
-    std::string s = m.caption();
-    if (!m.shortcut().empty()) {
-        s += '\t';
-        s += m.shortcut().text();
-    }
-    return s;
-}
-
-void FormPeer::fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text)
-{
-    mi = MENUITEMINFOA{};
-    mi.cbSize = sizeof mi;
-    mi.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE;
-    mi.wID = static_cast<UINT>(m.id());
-    if (m.is_separator()) {
-        mi.fType = MFT_SEPARATOR;
-        return;
-    }
-    mi.fMask |= MIIM_STRING;
-    text = menu_text(m);
-    mi.dwTypeData = text.data();
-    mi.fType = m.check_kind() == MenuCheck::Radio ? MFT_RADIOCHECK : MFT_STRING;
-    mi.fState = (m.enabled() ? MFS_ENABLED : MFS_DISABLED) | (m.checked() ? MFS_CHECKED : MFS_UNCHECKED);
-    // Icons are drawn on request (WM_DRAWITEM), so their transparent colour is
-    // honoured everywhere; alpha bitmaps in menus are not. In a pop-up with any
-    // icon every item takes the icon column, blank or not: the system places
-    // the shortcut column by each item's own bitmap but shifts every caption
-    // by the widest, so an item without one would have its caption run into
-    // its shortcut.
-    ImageList* images = form().menu() ? form().menu()->images() : nullptr;
-    const MenuItem* popup = m.parent();
-    bool icon_column = false;
-    if (images && popup)
-        for (const MenuItem* sibling : popup->items())
-            if (!sibling->is_separator() && images->get(sibling->image_index())) icon_column = true;
-    if (icon_column) {
-        mi.fMask |= MIIM_BITMAP;
-        mi.hbmpItem = HBMMENU_CALLBACK;
-    }
-}
-
-void FormPeer::add_items(HMENU into, const std::vector<MenuItem*>& items)
-{
-    for (MenuItem* m : items) {
-        if (!m->visible()) continue;
-        MENUITEMINFOA mi;
-        std::string text;
-        fill_item(mi, *m, text);
-        if (!m->items().empty()) {
-            HMENU sub = CreatePopupMenu();
-            add_items(sub, m->items());
-            mi.fMask |= MIIM_SUBMENU;
-            mi.hSubMenu = sub;
-        }
-        InsertMenuItemA(into, GetMenuItemCount(into), TRUE, &mi);
-    }
-}
-
 void FormPeer::build_menu()
 {
-    HMENU old = GetMenu(hwnd());
-    HMENU bar = nullptr;
-    if (MainMenu* m = form().menu()) {
-        bar = CreateMenu();
-        add_items(bar, m->items());
-    }
+    OwnedMenu bar = build_menu_bar(form().menu());
     os_change_ = true;
-    SetMenu(hwnd(), bar);
+    SetMenu(hwnd(), bar.get());
     os_change_ = false;
-    if (old) DestroyMenu(old);
+    menu_bar_ = std::move(bar);  // the bar it replaced is no longer shown
     DrawMenuBar(hwnd());
 }
 
 void FormPeer::update_menu(int id)
 {
-    MainMenu* m = form().menu();
-    MenuItem* item = m && id > 0 ? m->find_id(id) : nullptr;
-    HMENU bar = GetMenu(hwnd());
     // An item already in the bar with the same shape is updated in place;
     // anything else (new, hidden, shown) rebuilds the whole menu.
-    if (item && bar && item->visible() && GetMenuState(bar, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-        MENUITEMINFOA mi;
-        std::string text;
-        fill_item(mi, *item, text);
-        SetMenuItemInfoA(bar, id, FALSE, &mi);
+    MainMenu* m = form().menu();
+    if (m && update_menu_item(GetMenu(hwnd()), *m, id)) {
         DrawMenuBar(hwnd());
         return;
     }
     build_menu();
+}
+
+std::unique_ptr<Peer> make_form_peer(Form& f)
+{
+    return std::make_unique<FormPeer>(f);
 }
 
 }  // namespace ui::win32

@@ -1,15 +1,11 @@
-// The peer of a Form: a top-level window of class "OlvexForm" with its menu.
+// The peer of a Form: a top-level window of class "OlvexForm" with its menu bar.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "ui/form.h"
+#include "ui/win32/menu_win32.h"
 #include "ui/win32/window_peer.h"
-
-namespace ui {
-class MenuItem;
-}
 
 namespace ui::win32 {
 
@@ -31,11 +27,10 @@ class FormPeer : public WindowPeer {
     void focus_active();
     void build_menu();
     void update_menu(int id);
-    void add_items(HMENU into, const std::vector<MenuItem*>& items);
-    void fill_item(MENUITEMINFOA& mi, const MenuItem& m, std::string& text);
 
     bool os_change_ = false;      // the system moved or sized us; do not echo it back
     std::vector<HWND> disabled_;  // forms disabled while this modal one shows
+    OwnedMenu menu_bar_;          // the bar the window shows
 };
 
 }  // namespace ui::win32

@@ -19,21 +19,19 @@ GdiCanvas::GdiCanvas(HDC dc, const Rect& clip) : dc_(dc), clip_(clip), saved_(Sa
 
 GdiCanvas::~GdiCanvas()
 {
-    RestoreDC(dc_, saved_);
-    if (pen_obj_) DeleteObject(pen_obj_);
+    RestoreDC(dc_, saved_);  // before pen_obj_ goes: it may be the selected pen
 }
 
 void GdiCanvas::select_pen()
 {
-    HPEN p;
     if (pen.style == PenStyle::Clear) {
-        p = static_cast<HPEN>(GetStockObject(NULL_PEN));
-    } else {
-        p = CreatePen(pen.style == PenStyle::Dot ? PS_DOT : PS_SOLID, pen.width, colorref(pen.color));
+        SelectObject(dc_, GetStockObject(NULL_PEN));
+        pen_obj_.reset();
+        return;
     }
-    SelectObject(dc_, p);
-    if (pen_obj_) DeleteObject(pen_obj_);
-    pen_obj_ = pen.style == PenStyle::Clear ? nullptr : p;
+    GdiObject<HPEN> made(CreatePen(pen.style == PenStyle::Dot ? PS_DOT : PS_SOLID, pen.width, colorref(pen.color)));
+    SelectObject(dc_, made.get());
+    pen_obj_ = std::move(made);  // the pen it replaced is no longer selected
 }
 
 void GdiCanvas::select_brush()
@@ -159,11 +157,24 @@ void GdiCanvas::focus_rect(const Rect& r)
 
 namespace {
 
+// The memory DC a bitmap canvas draws on, with the DIB of the bitmap's
+// pixels selected. A base made before the canvas, so the canvas restores a DC
+// that is still there; then the DIB is selected out and both are deleted.
+struct DibTarget {
+    explicit DibTarget(GdiObject<HBITMAP> d) : dib(std::move(d)), dc(nullptr), selected(dc.get(), dib.get()) {}
+    GdiObject<HBITMAP> dib;
+    MemoryDc dc;
+    Selection selected;
+};
+
 // Draws into a DIB section holding the bitmap's pixels; copies them back when done.
-class BitmapCanvas : public GdiCanvas {
+class BitmapCanvas : private DibTarget, public GdiCanvas {
  public:
-    BitmapCanvas(Bitmap& bmp, HDC dc, HBITMAP dib, std::uint32_t* bits)
-        : GdiCanvas(dc, Rect{0, 0, bmp.width(), bmp.height()}), bmp_(bmp), dib_(dib), bits_(bits)
+    BitmapCanvas(Bitmap& bmp, GdiObject<HBITMAP> dib, std::uint32_t* bits)
+        : DibTarget(std::move(dib)),
+          GdiCanvas(DibTarget::dc.get(), Rect{0, 0, bmp.width(), bmp.height()}),
+          bmp_(bmp),
+          bits_(bits)
     {
     }
     ~BitmapCanvas() override
@@ -175,14 +186,10 @@ class BitmapCanvas : public GdiCanvas {
             px[i] = (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
         }
         bmp_.touch();
-        // Gone before the base restores the DC; RestoreDC then fails harmlessly.
-        DeleteDC(dc());
-        DeleteObject(dib_);
     }
 
  private:
     Bitmap& bmp_;
-    HBITMAP dib_;
     std::uint32_t* bits_;
 };
 
@@ -198,12 +205,10 @@ std::unique_ptr<Canvas> bitmap_canvas(Bitmap& bmp)
     std::vector<std::uint32_t> bits;
     win32::bitmap_bits(bmp, bits, info);
     void* data = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+    win32::GdiObject<HBITMAP> dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0));
     if (!dib) return nullptr;
     std::copy(bits.begin(), bits.end(), static_cast<std::uint32_t*>(data));
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, dib);
-    return std::make_unique<win32::BitmapCanvas>(bmp, dc, dib, static_cast<std::uint32_t*>(data));
+    return std::make_unique<win32::BitmapCanvas>(bmp, std::move(dib), static_cast<std::uint32_t*>(data));
 }
 
 }  // namespace ui::backend

@@ -6,6 +6,7 @@
 
 #include "ui/canvas.h"
 #include "ui/image.h"
+#include "ui/win32/gdi_handle.h"
 
 namespace ui::win32 {
 
@@ -36,7 +37,7 @@ class GdiCanvas : public Canvas {
     HDC dc_;
     Rect clip_;
     int saved_;
-    HPEN pen_obj_ = nullptr;
+    GdiObject<HPEN> pen_obj_;  // the pen made for the last drawing, if not a stock one
 };
 
 // A top-down 32-bit DIB of a bitmap's pixels (red and blue swapped into

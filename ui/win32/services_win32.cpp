@@ -11,6 +11,7 @@
 #include "ui/control.h"
 #include "ui/form.h"
 #include "ui/services.h"
+#include "ui/win32/menu_win32.h"
 #include "ui/win32/window_peer.h"
 
 namespace ui {
@@ -76,15 +77,15 @@ int popup_menu(Control& owner, Point at, const std::vector<PopupItem>& items)
 {
     auto* peer = dynamic_cast<win32::WindowPeer*>(owner.peer());
     if (!peer || items.empty()) return -1;
-    HMENU menu = CreatePopupMenu();
+    win32::OwnedMenu menu(CreatePopupMenu());
     if (!menu) return -1;
     for (std::size_t i = 0; i < items.size(); ++i)
-        AppendMenuA(menu, MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED), i + 1, items[i].caption.c_str());
+        AppendMenuA(menu.get(), MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED), i + 1,
+                    items[i].caption.c_str());
     POINT p{win32::scale(at.x), win32::scale(at.y)};
     ClientToScreen(peer->hwnd(), &p);
     const int chosen =
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, peer->hwnd(), nullptr);
-    DestroyMenu(menu);
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, peer->hwnd(), nullptr);
     return chosen - 1;
 }
 

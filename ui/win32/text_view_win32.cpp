@@ -13,6 +13,7 @@
 
 #include "ui/text_view.h"
 #include "ui/win32/gdi_canvas.h"
+#include "ui/win32/gdi_handle.h"
 #include "ui/win32/peer_factory.h"
 
 namespace ui::win32 {
@@ -98,14 +99,11 @@ class TextViewPeer : public ScrolledPeer {
  private:
     void measure_font()
     {
-        HDC dc = GetDC(hwnd());
-        {
-            GdiCanvas c(dc, Rect{});
-            c.font = view_.font();
-            Size s = c.text_extent("W");
-            dispatch([&] { view_.set_char_size(s); });
-        }
-        ReleaseDC(hwnd(), dc);
+        WindowDc dc(hwnd());
+        GdiCanvas c(dc.get(), Rect{});
+        c.font = view_.font();
+        Size s = c.text_extent("W");
+        dispatch([&] { view_.set_char_size(s); });
     }
 
     // Showing or hiding a bar resizes the client area, which comes back here
@@ -135,9 +133,9 @@ class TextViewPeer : public ScrolledPeer {
 
 }  // namespace
 
-std::unique_ptr<Peer> make_text_view_peer(Control& c)
+std::unique_ptr<Peer> make_text_view_peer(TextView& v)
 {
-    return std::make_unique<TextViewPeer>(static_cast<TextView&>(c));
+    return std::make_unique<TextViewPeer>(v);
 }
 
 }  // namespace ui::win32

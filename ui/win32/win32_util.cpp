@@ -12,6 +12,7 @@
 #include "ui/application.h"
 #include "ui/backend.h"
 #include "ui/form.h"
+#include "ui/win32/gdi_handle.h"
 #include "ui/win32/window_peer.h"
 
 namespace ui::win32 {
@@ -19,28 +20,12 @@ namespace ui::win32 {
 namespace {
 std::exception_ptr g_pending;
 
-struct FontCache {
-    std::map<std::string, HFONT> fonts;
-    ~FontCache()
-    {
-        for (auto& [k, f] : fonts) DeleteObject(f);
-    }
-};
-
-struct BrushCache {
-    std::map<COLORREF, HBRUSH> brushes;
-    ~BrushCache()
-    {
-        for (auto& [k, b] : brushes) DeleteObject(b);
-    }
-};
-
 HFONT make_font(const Font& f, int height, bool device)
 {
-    static FontCache cache;
+    static std::map<std::string, GdiObject<HFONT>> cache;
     char key[160];
     std::snprintf(key, sizeof key, "%s|%d|%d%d%d|%d", f.name.c_str(), height, f.bold, f.italic, f.underline, device);
-    auto& slot = cache.fonts[key];
+    auto& slot = cache[key];
     if (!slot) {
         LOGFONTA lf{};
         lf.lfHeight = -height;
@@ -51,9 +36,9 @@ HFONT make_font(const Font& f, int height, bool device)
         lf.lfQuality = DEFAULT_QUALITY;
         lf.lfPitchAndFamily = f.name == "Courier" || f.name == "Courier New" ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH;
         lstrcpynA(lf.lfFaceName, f.name.c_str(), LF_FACESIZE);
-        slot = CreateFontIndirectA(&lf);
+        slot.reset(CreateFontIndirectA(&lf));
     }
-    return slot;
+    return slot.get();
 }
 }  // namespace
 
@@ -76,9 +61,8 @@ int dpi()
 {
     static int value = [] {
         SetProcessDPIAware();  // the manifest says so too; this covers a missing one
-        HDC dc = GetDC(nullptr);
-        int d = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        WindowDc screen(nullptr);
+        int d = GetDeviceCaps(screen.get(), LOGPIXELSY);
         return d > 0 ? d : 96;
     }();
     return value;
@@ -110,11 +94,11 @@ COLORREF colorref(Color c)
 
 HBRUSH brush(Color c)
 {
-    static BrushCache cache;
+    static std::map<COLORREF, GdiObject<HBRUSH>> cache;
     COLORREF rgb = colorref(c);
-    auto& slot = cache.brushes[rgb];
-    if (!slot) slot = CreateSolidBrush(rgb);
-    return slot;
+    auto& slot = cache[rgb];
+    if (!slot) slot.reset(CreateSolidBrush(rgb));
+    return slot.get();
 }
 
 HFONT window_font(const Font& f)

@@ -55,5 +55,7 @@ void rethrow_pending();
 
 // The hidden window that runs posted actions and timers.
 HWND service_window();
+// Runs the tick of the timer with this id, if it still lives (timer_win32.cpp).
+void run_timer(UINT_PTR id);
 
 }  // namespace ui::win32

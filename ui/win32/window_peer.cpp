@@ -4,8 +4,12 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ui/form.h"
 #include "ui/win32/gdi_canvas.h"
+#include "ui/win32/gdi_handle.h"
 
 namespace ui::win32 {
 
@@ -40,6 +44,21 @@ MouseEvent mouse_event(UINT msg, LPARAM lp)
     }
     e.shift = shift_now();
     return e;
+}
+
+// The dialog manager's marks of a radio group (the radio buttons of one
+// parent): its first button starts the group and is its one Tab stop, and the
+// first control after a radio button starts a group of its own.
+DWORD group_style(const Control& c, DWORD style)
+{
+    const Control* parent = c.parent();
+    if (!parent) return style;
+    const std::vector<Control*>& siblings = parent->children();
+    const auto at = std::find(siblings.begin(), siblings.end(), &c);
+    const auto is_radio = [](const Control* s) { return s->kind() == ControlKind::RadioButton; };
+    if (is_radio(&c))
+        return std::none_of(siblings.begin(), at, is_radio) ? style | WS_GROUP | WS_TABSTOP : style & ~WS_TABSTOP;
+    return at != siblings.begin() && is_radio(*(at - 1)) ? style | WS_GROUP : style;
 }
 
 }  // namespace
@@ -113,7 +132,7 @@ void WindowPeer::create(const char* cls, DWORD style, DWORD ex_style)
 {
     init_common_controls();
     RECT r = to_device(control_.bounds());
-    style |= WS_CHILD | WS_CLIPSIBLINGS;
+    style = group_style(control_, style | WS_CHILD | WS_CLIPSIBLINGS);
     HWND w = CreateWindowExA(ex_style, cls, control_.text().c_str(), style, r.left, r.top, r.right - r.left,
                              r.bottom - r.top, parent_hwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_next_id++)), instance(), this);
@@ -201,28 +220,24 @@ bool WindowPeer::handle_char(WPARAM& wp)
 
 void WindowPeer::paint_control()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintDc screen(hwnd_);
+    const RECT& area = screen.area();
     RECT client;
     GetClientRect(hwnd_, &client);
     // Painted off screen and copied once, so repaints do not flicker.
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
+    MemoryDc mem(screen.get());
+    GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    Selection selected(mem.get(), bmp.get());
     Control* back = control_.parent() ? control_.parent() : &control_;
-    FillRect(mem, &client, brush(control_.kind() == ControlKind::Panel ? control_.color() : back->color()));
+    FillRect(mem.get(), &client, brush(control_.kind() == ControlKind::Panel ? control_.color() : back->color()));
     {
-        GdiCanvas canvas(mem, from_device(ps.rcPaint));
+        GdiCanvas canvas(mem.get(), from_device(area));
         canvas.font = control_.font();
         dispatch([&] { control_.paint(canvas); });
     }
-    paint_over(mem, client);
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
-           mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(hwnd_, &ps);
+    paint_over(mem.get(), client);
+    BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, mem.get(), area.left,
+           area.top, SRCCOPY);
 }
 
 bool WindowPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
