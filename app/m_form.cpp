@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "app/glyphs.h"
-#include "link/port_settings.h"
 #include "views/text_commands.h"
 
 namespace {
@@ -23,15 +22,14 @@ void place_right(ui::Control& c, int& right, int width, int height)
 
 }  // namespace
 
-TMForm::TMForm() : ui::Form("MForm")
+TMForm::TMForm(SerialLink& link, PortSettings& port_settings)
+    : ui::Form("MForm"), link(link), port_settings(port_settings)
 {
     set_caption("Olvex terminal");
     set_client_size(client_width, client_height);
     set_min_window_size(724, 550);
     set_position(ui::Position::ScreenCenter);
     set_key_preview(true);
-
-    port_settings.settings_loaded = 0;
 
     make_menu_images(ImageList1);
     make_connect_glyphs(ImageList2);
@@ -55,7 +53,6 @@ TMForm::~TMForm()
 {
     Timer1.set_enabled(false);
     Timer2.set_enabled(false);
-    text_detach(text_page());
 }
 
 void TMForm::build_tool_bar()
@@ -141,7 +138,7 @@ void TMForm::build_pages()
 
 TextPage TMForm::text_page()
 {
-    return TextPage{Mtxt, MMwwrap, MMas, MMdis, MMlnCR, MMlnLF, MMlnCRLF, MMlnLFCR, MMlnANY};
+    return TextPage{Mtxt, MMwwrap, MMas, MMdis, MMlnCR, MMlnLF, MMlnCRLF, MMlnLFCR, MMlnANY, link, text_sink_};
 }
 
 int TMForm::line_break_mode()

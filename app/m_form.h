@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "ui/draw_grid.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -23,11 +25,16 @@
 #include "views/line_commands.h"
 #include "views/info_page.h"
 #include "views/text_commands.h"
+#include "views/text_view_sink.h"
 
 class TMForm : public ui::Form {
  public:
-    TMForm();
+    // The window set's link and port settings record; both outlive the window.
+    TMForm(SerialLink& link, PortSettings& port_settings);
     ~TMForm() override;
+
+    SerialLink& link;
+    PortSettings& port_settings;
 
     // Images: menu icons and the two glyphs of BtnCon; declared first so the
     // controls that show them are destroyed before them.
@@ -58,11 +65,13 @@ class TMForm : public ui::Form {
     ui::PageControl PCd{this, "PCd"};
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
     ui::TextView Mtxt{&TabSheet1, "Mtxt"};
+    // Where the received-text conversion writes, and where each line begins.
+    TextViewSink text_sink_{Mtxt};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
-    HexPage hex{&TabSheet2};
+    HexPage hex{&TabSheet2, link};
     ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
-    InfoPage info_page{TSinfo};
+    InfoPage info_page{TSinfo, link, port_settings};
 
     // Menu. The bar's items carry access keys (Alt+F, Alt+P, Alt+R, Alt+T, Alt+H).
     ui::MainMenu MainMenu1{*this};
@@ -129,7 +138,7 @@ class TMForm : public ui::Form {
 
     // Capture to file, fed by Timer1's drain; DTR, RTS and break.
     CaptureCommand capture{*this, MMcapture};
-    LineCommands lines{*this, MMdtr, MMrts, MMbreak};
+    LineCommands lines{*this, MMdtr, MMrts, MMbreak, link};
     // Whether drains take the views to the end; a Find hit turns it off.
     FollowNewData follow{MMfollow, hex};
 

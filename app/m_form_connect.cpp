@@ -8,10 +8,6 @@
 #include "platform/files.h"
 #include "settings/start_folder.h"
 #include "app/window_set.h"
-#include "link/com.h"
-#include "link/line_errors.h"
-#include "link/port_settings.h"
-#include "link/rx_store.h"
 #include "ui/application.h"
 #include "ui/services.h"
 
@@ -68,7 +64,7 @@ void TMForm::show_connected(bool on)
 
 void TMForm::BtnConClick()
 {
-    if (port_settings.connected)
+    if (link.connected())
         MMdiscon.click();
     else
         MMcon.click();
@@ -81,10 +77,10 @@ void TMForm::BtnClrClick()
 
 void TMForm::MMconClick()
 {
-    if (port_settings.connected) return;
+    if (link.connected()) return;
     port_lost_ = false;  // the user's own Connect ends any retrying
-    line_errors_reset();
-    const int r = com_connect();
+    link.line_errors_reset();
+    const int r = link.com_connect(port_settings);
     if (r != 0) {
         ui::message_box(connect_failure_text(r, port_settings.port_num), "Error", ui::MsgIcon::Error,
                         ui::MsgButtons::Ok, this);
@@ -97,18 +93,18 @@ void TMForm::MMdisconClick()
 {
     const bool was_retrying = port_lost_;
     if (!loss_disconnect_) port_lost_ = false;  // the user's Disconect ends the retrying
-    if (!port_settings.connected) {
+    if (!link.connected()) {
         if (was_retrying && !port_lost_) show_connected(false);
         return;
     }
-    com_disconnect();
+    link.com_disconnect();
     // The keyboard toggle keeps its state; it only acts while connected.
     show_connected(false);
 }
 
 void TMForm::MMcomsetClick()
 {
-    const bool was_connected = port_settings.connected != 0;
+    const bool was_connected = link.connected();
     if (was_connected) MMdiscon.click();
     if (CSForm) CSForm->show_modal();
     // Reconnect whatever the dialog answered, so new settings take effect.
@@ -147,11 +143,11 @@ void TMForm::FormClose(ui::CloseAction&)
     Timer1.set_enabled(false);
     Timer2.set_enabled(false);
     port_lost_ = false;
-    com_disconnect();  // directly: the window is going, only the status bar needs saying so
+    link.com_disconnect();  // directly: the window is going, only the status bar needs saying so
     SB.set_panel_text(0, "disconnected");
     capture.closing();
     if (FindForm) FindForm->store_cleared();  // its search reads the store
-    rx_store_free();
+    link.rx_store_free();
     save_settings_on_close(*this);
 }
 

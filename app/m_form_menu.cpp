@@ -2,8 +2,6 @@
 #include "app/glyphs.h"
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/line_errors.h"
-#include "link/port_settings.h"
 #include "tx/keyboard_send.h"
 #include "ui/services.h"
 #include "views/text_commands.h"
@@ -47,7 +45,7 @@ void TMForm::wire_menu()
     for (ui::MenuItem* m : {&MMlnCR, &MMlnLF, &MMlnCRLF, &MMlnLFCR, &MMlnANY})
         m->on_click = [this] { text_line_break_chosen(text_page()); };
     MMtxtRf.on_click = [this] { MMtxtRfClick(); };
-    MMtstamp.on_click = [this] { text_timestamps_toggled(MMtstamp); };
+    MMtstamp.on_click = [this] { text_timestamps_toggled(MMtstamp, link); };
     MMcapture.on_click = [this] { MMcaptureClick(); };
     MMsavetxt.on_click = [this] { MMsavetxtClick(); };
     MMsavebin.on_click = [this] { MMsavebinClick(); };
@@ -67,7 +65,7 @@ void TMForm::wire_menu()
 
 void TMForm::FormKeyPress(char& key)
 {
-    send_typed(key, BtnKeyboard.down(), ui::shift_down());
+    send_typed(link, key, BtnKeyboard.down(), ui::shift_down());
 }
 
 void TMForm::FormKeyDown(ui::KeyEvent& e)
@@ -91,7 +89,7 @@ void TMForm::MMkeyboardClick()
 // HEX page's check boxes and Space, Tab moving the focus) nor take its character.
 void TMForm::sync_keyboard_mode()
 {
-    set_keys_as_characters(BtnKeyboard.down() && port_settings.connected);
+    set_keys_as_characters(BtnKeyboard.down() && link.connected());
 }
 namespace {
 
@@ -109,33 +107,33 @@ void show_or_raise(ui::Form& f)
 
 void TMForm::MMtxfileClick()
 {
-    if (port_settings.connected) TXFForm->show_modal();
+    if (link.connected()) TXFForm->show_modal();
 }
 void TMForm::MMtxintClick()
 {
-    if (port_settings.connected) show_or_raise(*TXIForm);
+    if (link.connected()) show_or_raise(*TXIForm);
 }
 void TMForm::MMtxstrClick()
 {
-    if (port_settings.connected) show_or_raise(*TXSForm);
+    if (link.connected()) show_or_raise(*TXSForm);
 }
 void TMForm::MMtxTabClick()
 {
-    send_tab();
+    send_tab(link);
 }
 void TMForm::MMtxEOLClick()
 {
-    send_eol(line_break_mode());
+    send_eol(link, line_break_mode());
 }
 void TMForm::MMtxEOFClick()
 {
-    send_eof();
+    send_eof(link);
 }
 
 void TMForm::MMclrrxClick()
 {
     if (FindForm) FindForm->store_cleared();
-    line_errors_reset();
+    link.line_errors_reset();
     text_clear(text_page(), port_settings.port_rx_data_block_size);
     capture.drain.store_cleared();
     hex.clear();
@@ -153,6 +151,6 @@ void TMForm::MMtxtRfClick()
 
 void TMForm::MMcaptureClick()
 {
-    capture.clicked(port_settings.connected != 0);
+    capture.clicked(link.connected());
     set_rx_panel(rx_panel_base_);  // the status bar shows the change at once
 }

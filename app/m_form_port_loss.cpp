@@ -5,8 +5,6 @@
 #include <string>
 
 #include "app/m_form.h"
-#include "link/com.h"
-#include "link/port_settings.h"
 #include "ui/application.h"
 #include "ui/services.h"
 
@@ -58,7 +56,7 @@ void TMForm::retry_lost_port()
     if (now - reconnect_tick_ < reconnect_period_ms) return;
     reconnect_tick_ = now;
     // Silently: a port still missing is no news. The store goes on growing.
-    if (com_connect() != 0) return;
+    if (link.com_connect(port_settings) != 0) return;
     port_lost_ = false;
     show_connected(true);
 }

@@ -2,7 +2,6 @@
 // dialog, and the store's bytes through the save-binary dialog.
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/rx_store.h"
 #include "views/text_save.h"
 
 void TMForm::MMsavetxtClick()
@@ -13,7 +12,7 @@ void TMForm::MMsavetxtClick()
 void TMForm::show_save_binary(RxsPreset preset)
 {
     const RxStore* store = nullptr;
-    rx_store_info(&store);
+    link.rx_store_info(&store);
     if (!RXSForm || !store || store->length == 0) return;
     // The store must not change while the range is checked and written.
     Timer1.set_enabled(false);

@@ -7,8 +7,6 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/port_settings.h"
-#include "link/rx_text.h"
 #include "settings/folder_groups.h"
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
@@ -26,11 +24,11 @@ void apply_text_view(TMForm& form, const TextViewSettings& v)
     form.MMwwrap.set_checked(v.word_wrap);
     text_word_wrap_toggled(page);
     form.MMdis.set_checked(v.special_char_display);
-    rx_text_invisible(v.special_char, form.MMdis.checked());
+    form.link.rx_text_invisible(v.special_char, form.MMdis.checked());
     ui::MenuItem* modes[] = {&form.MMlnCR, &form.MMlnLF, &form.MMlnCRLF, &form.MMlnLFCR, &form.MMlnANY};
     if (v.line_break >= 0 && v.line_break <= 4) modes[v.line_break]->click();
     form.MMtstamp.set_checked(v.timestamps);
-    text_timestamps_toggled(form.MMtstamp);
+    text_timestamps_toggled(form.MMtstamp, form.link);
     form.MMfollow.set_checked(v.follow_new_data);
 }
 
@@ -58,8 +56,8 @@ std::string load_settings_on_show(TMForm& form)
     LoadSendFileFolder(file, *TXFForm);
     LoadStringSendSettings(file, *TXSForm);
     LoadIntegerSendSettings(file, *TXIForm);
-    LoadPortSettings(file);
-    form.MMreconnect.set_checked(port_settings.port_reconnect != 0);
+    LoadPortSettings(file, form.port_settings);
+    form.MMreconnect.set_checked(form.port_settings.port_reconnect != 0);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     LoadCaptureFolder(file, form.capture.SDcap.initial_dir);
@@ -71,7 +69,7 @@ void save_settings_on_close(TMForm& form)
 {
     ProfileFile* file = settings_file();
     const std::function<void()> groups[] = {
-        [&] { SavePortSettings(file); },
+        [&] { SavePortSettings(file, form.port_settings); },
         [&] { SaveSendFileFolder(file, *TXFForm); },
         [&] { SaveStringSendSettings(file, *TXSForm); },
         [&] { SaveIntegerSendSettings(file, *TXIForm); },

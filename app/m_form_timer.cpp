@@ -4,20 +4,15 @@
 #include <string>
 
 #include "app/m_form.h"
-#include "link/data_flow.h"
-#include "link/port_threads.h"
-#include "link/port_settings.h"
-#include "link/rx_store.h"
-#include "link/rx_text.h"
 #include "ui/services.h"
 #include "views/text_commands.h"
 
 namespace {
 
-std::int32_t store_length()
+std::int32_t store_length(const SerialLink& link)
 {
     const RxStore* store = nullptr;
-    rx_store_info(&store);
+    link.rx_store_info(&store);
     return store ? store->length : 0;
 }
 
@@ -62,19 +57,19 @@ void TMForm::set_rx_panel(std::string base)
 
 void TMForm::Timer1Timer()
 {
-    if (!port_settings.connected) {
-        set_rx_panel(fill_text(" Rx: ", store_length()));
+    if (!link.connected()) {
+        set_rx_panel(fill_text(" Rx: ", store_length(link)));
         retry_lost_port();
         return;
     }
     // Taken before the drain: the receive thread reports the loss only after
     // its last bytes are in the FIFO, so this tick's drain takes them all.
-    const bool lost = rx_port_lost();
-    const std::int32_t rx_waiting = rx_fill();
-    const std::int32_t tx_waiting = tx_fill();
+    const bool lost = link.rx_port_lost();
+    const std::int32_t rx_waiting = link.rx_fill();
+    const std::int32_t tx_waiting = link.tx_fill();
 
     // Without a capture this is rx_store_append alone.
-    const RxDrainResult drained = capture.drain.run(ui::tick_count_ms());
+    const RxDrainResult drained = capture.drain.run(link, ui::tick_count_ms());
     const int r = drained.store;
     if (r > 0) {
         MMdiscon.click();
@@ -86,7 +81,7 @@ void TMForm::Timer1Timer()
         return;
     }
     if (r == 0) {
-        rx_text_drained(drained.store_from, ui::local_time_of_day_ms());
+        link.rx_text_drained(drained.store_from, ui::local_time_of_day_ms());
         follow.drained(text_page());
     }
 
@@ -94,7 +89,7 @@ void TMForm::Timer1Timer()
     SB.set_panel_text(4, fill_text(" tx: ", tx_waiting));
 
     const std::uint32_t now = ui::tick_count_ms();
-    const std::int32_t length = store_length();
+    const std::int32_t length = store_length(link);
     const std::int64_t grown =
         (rate_prev_tick_ != 0 && length > rate_prev_length_) ? std::int64_t(length) - rate_prev_length_ : 0;
     const std::uint32_t elapsed = now - rate_prev_tick_;
@@ -107,7 +102,7 @@ void TMForm::Timer1Timer()
     std::snprintf(text, sizeof text, " Rx: %dB (%.3f kB/s)", static_cast<int>(length), rate / 1024.0);
     set_rx_panel(text);
 
-    Timer1.set_interval(timer1_interval_for(rate, port_settings.port_rxth_size));
+    Timer1.set_interval(timer1_interval_for(rate, link.settings().port.port_rxth_size));
     // Last, so that ticks running under its message box find everything settled.
     capture.report(drained);
     if (lost) port_lost();

@@ -4,11 +4,10 @@
 #include <windows.h>
 
 #include "app/program.h"
-#include "link/port_driver.h"
 #include "link/win32_port_driver.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    set_port_driver(win32_port_driver());
-    return olvex_run();
+    Win32PortDriver driver;
+    return olvex_run(driver);
 }

@@ -8,13 +8,13 @@
 #include "ui/application.h"
 #include "ui/services.h"
 
-int olvex_run()
+int olvex_run(PortDriver& driver)
 {
     ui::Application& app = ui::app();
     try {
         settings_file_open();  // current directory + "\config.ini", before any window
         app.set_title("Olvex terminal");
-        WindowSet windows;
+        WindowSet windows(driver);
         app.run();
     } catch (const std::exception& e) {
         ui::message_box(e.what(), app.title(), ui::MsgIcon::Error);

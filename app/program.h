@@ -1,5 +1,7 @@
-// Program start: title, the window set, the message loop until the main
-// window closes. The port driver is chosen by the caller before this runs.
+// Program start: title, the window set with its link over `driver`, the
+// message loop until the main window closes.
 #pragma once
 
-int olvex_run();
+#include "link/port_driver.h"
+
+int olvex_run(PortDriver& driver);

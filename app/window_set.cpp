@@ -13,26 +13,36 @@ TAForm* AForm = nullptr;
 TTXSForm* TXSForm = nullptr;
 TFindForm* FindForm = nullptr;
 
-WindowSet::WindowSet()
+WindowSet::WindowSet(PortDriver& driver) : link_(driver)
 {
-    m_ = std::make_unique<TMForm>();
+    create_windows();
+}
+
+WindowSet::WindowSet(PortDriver& driver, LinkResources& resources) : link_(driver, resources)
+{
+    create_windows();
+}
+
+void WindowSet::create_windows()
+{
+    m_ = std::make_unique<TMForm>(link_, port_settings_);
     MForm = m_.get();
-    cs_ = std::make_unique<TCSForm>();
+    cs_ = std::make_unique<TCSForm>(link_, port_settings_);
     CSForm = cs_.get();
-    txf_ = std::make_unique<TTXFForm>();
+    txf_ = std::make_unique<TTXFForm>(link_);
     TXFForm = txf_.get();
-    txi_ = std::make_unique<TTXIForm>();
+    txi_ = std::make_unique<TTXIForm>(link_);
     TXIForm = txi_.get();
-    rxs_ = std::make_unique<TRXSForm>();
+    rxs_ = std::make_unique<TRXSForm>(link_);
     RXSForm = rxs_.get();
     rxs_->on_saved = [m = m_.get()](std::int32_t start, std::int32_t end) { m->hex.select_saved(start, end); };
     a_ = std::make_unique<TAForm>();
     AForm = a_.get();
-    txs_ = std::make_unique<TTXSForm>();
+    txs_ = std::make_unique<TTXSForm>(link_);
     TXSForm = txs_.get();
     // The "Default" end-of-line mark follows the text view's line-break mode.
     TXSForm->line_break_mode = [] { return MForm ? MForm->line_break_mode() : 0; };
-    find_ = std::make_unique<TFindForm>();
+    find_ = std::make_unique<TFindForm>(link_);
     FindForm = find_.get();
     FindForm->on_hit = [m = m_.get()](std::int32_t start, std::int32_t length) {
         show_find_hit(m->hex, m->text_page(), m->follow, start, length);

@@ -1,10 +1,15 @@
-// The program's single-instance windows, created in their fixed order
-// and kept in globals named after them.
+// The program's serial link, its port settings record, and the eight
+// single-instance windows, created in their fixed order and kept in globals
+// named after them.
 #pragma once
 
 #include <memory>
 
 #include "about/ab_form.h"
+#include "link/link_resources.h"
+#include "link/port_driver.h"
+#include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "rx/rxs_form.h"
 #include "settings/cs_form.h"
 #include "tx/txf_form.h"
@@ -24,16 +29,26 @@ extern TAForm* AForm;
 extern TTXSForm* TXSForm;
 extern TFindForm* FindForm;
 
-// Owns the windows: creates them in order (MForm first, so it is the
-// main form) and destroys them in reverse, clearing the globals.
+// Owns the link over `driver` and the record it connects with, and hands them
+// to the windows that use them; creates the eight windows in order (MForm
+// first, so it is the main form) and destroys them in reverse, clearing the
+// globals, before the link.
 class WindowSet {
  public:
-    WindowSet();
+    explicit WindowSet(PortDriver& driver);
+    WindowSet(PortDriver& driver, LinkResources& resources);
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 
+    SerialLink& link() { return link_; }
+    PortSettings& port_settings() { return port_settings_; }
+
  private:
+    void create_windows();
+
+    PortSettings port_settings_;  // what the settings file and the port dialog read and write
+    SerialLink link_;
     std::unique_ptr<TMForm> m_;
     std::unique_ptr<TCSForm> cs_;
     std::unique_ptr<TTXFForm> txf_;

@@ -1,5 +1,6 @@
-// The two Byte FIFOs with their locks and the worker threads' shared flags,
-// and the locked operations the rest of the program uses on them.
+// The two sides of the link between the window thread and the worker
+// threads: each a Byte FIFO under its own lock, with the flags that lock
+// guards and the locked operations the window thread uses on them.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,10 @@ struct RxSide {
     std::mutex lock;
     ByteFifo fifo;
     int stop = 0;
+
+    // Locked; safe (and empty) while no FIFO exists. As SerialLink::rx_fill, rx_get.
+    std::int32_t fill();
+    int get(void* dst, std::int32_t n);
 };
 
 // Transmit side: the transmit lock guards the FIFO, the flags and the transmit
@@ -27,25 +32,14 @@ struct TxSide {
     // Bytes the transmit thread has taken from the FIFO but not yet handed to
     // the port driver (its current block).
     std::int32_t block_pending = 0;
+
+    // Locked; safe while no FIFO exists. As SerialLink::tx_put, tx_fill, ...
+    int put(const void* src, std::int32_t n);
+    std::int32_t fill();
+    std::int32_t free_space();
+    void set_hold(int flag);
+    void clear();
+    int timeout_flag();
+    std::int32_t pending_block();
+    void timeout_reset();
 };
-
-extern RxSide rx_side;
-extern TxSide tx_side;
-
-// 0 stored all n bytes; 1 source missing or n not positive; 2 not enough free
-// space (nothing stored; also while no transmit FIFO exists).
-int tx_put(const void* src, std::int32_t n);
-std::int32_t tx_fill();
-std::int32_t tx_free();
-void tx_hold(int flag);
-// Empties the transmit FIFO and asks the transmit thread to drop its block.
-void tx_clear();
-int tx_timeout_flag();
-// Bytes taken from the FIFO that the transmit thread still holds; a transfer
-// is only complete when this and the fill level are both 0.
-std::int32_t tx_block_pending();
-void tx_timeout_reset();
-
-std::int32_t rx_fill();
-// fifo_get of n bytes under the receive lock, with its result code.
-int rx_get(void* dst, std::int32_t n);

@@ -1,38 +1,29 @@
-// Line error counts, kept in atomics: the receive thread, the transmit thread
-// and the status snapshot each clear the driver's flags under different locks.
+// Line error counts by kind.
 #include "link/line_errors.h"
-
-#include <atomic>
 
 #include "link/port_driver.h"
 
-namespace {
-
-std::atomic<std::uint32_t> framing{0}, overrun{0}, parity{0}, breaks{0}, rx_overflow{0};
-
-}  // namespace
-
-void line_errors_note(std::uint32_t mask)
+void LineErrors::note(std::uint32_t mask)
 {
-    if (mask & PORT_CE_FRAME) ++framing;
-    if (mask & PORT_CE_OVERRUN) ++overrun;
-    if (mask & PORT_CE_RXPARITY) ++parity;
-    if (mask & PORT_CE_BREAK) ++breaks;
-    if (mask & PORT_CE_RXOVER) ++rx_overflow;
+    if (mask & PORT_CE_FRAME) ++framing_;
+    if (mask & PORT_CE_OVERRUN) ++overrun_;
+    if (mask & PORT_CE_RXPARITY) ++parity_;
+    if (mask & PORT_CE_BREAK) ++breaks_;
+    if (mask & PORT_CE_RXOVER) ++rx_overflow_;
 }
 
-LineErrorCounts line_errors_read()
+LineErrorCounts LineErrors::read() const
 {
     LineErrorCounts c;
-    c.framing = framing;
-    c.overrun = overrun;
-    c.parity = parity;
-    c.breaks = breaks;
-    c.rx_overflow = rx_overflow;
+    c.framing = framing_;
+    c.overrun = overrun_;
+    c.parity = parity_;
+    c.breaks = breaks_;
+    c.rx_overflow = rx_overflow_;
     return c;
 }
 
-void line_errors_reset()
+void LineErrors::reset()
 {
-    for (auto* n : {&framing, &overrun, &parity, &breaks, &rx_overflow}) *n = 0;
+    for (auto* n : {&framing_, &overrun_, &parity_, &breaks_, &rx_overflow_}) *n = 0;
 }

@@ -167,8 +167,5 @@ class PortDriver {
     virtual std::uint32_t os_major_version() = 0;
 };
 
-// The driver the port layer uses, chosen once at start before any port is
-// opened (the product: Win32PortDriver; tests: SimPortDriver or Win32 under
-// Wine). Until one is chosen every call fails as if no device existed.
-void set_port_driver(PortDriver& driver);
-PortDriver& port_driver();
+// Each link is given its driver when it is made (the product: Win32PortDriver;
+// tests: SimPortDriver, or Win32 under Wine) and keeps it for its life.

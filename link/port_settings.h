@@ -1,5 +1,6 @@
-// The port settings record: one global record describing the serial port and
-// its tuning, persisted fields named after their settings keys.
+// The port settings record: the serial port and its tuning as the settings
+// file and the port dialog read and write them, fields named after their keys;
+// and the snapshot a connection runs with.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,6 @@ struct PortSettings {
     std::int32_t port_tx_handshake = 0;     // 0 none, 1 CTS, 2 DSR
     std::int32_t port_rx_handshake = 0;     // 0 none, 1 RTS, 2 DTR
     std::int32_t port_open = 0;             // connect when the main window first shows
-    std::int32_t connected = 0;             // not persisted
     std::int32_t port_rxth_size = 1048576;  // receive FIFO capacity
     std::int32_t port_txth_size = 1048576;  // transmit FIFO capacity
     std::int32_t port_rxth_sleep = 1;       // ms, receive thread pause
@@ -27,10 +27,14 @@ struct PortSettings {
     std::int32_t port_rx_mult = 1;      // read time-out multiplier, ms per byte
     std::int32_t port_tx_size_lim = 1;  // limit the transmit queue to ~1.5 s
     std::int32_t port_reconnect = 0;    // reopen a lost port every second until it is back
-    std::int32_t tx_queue_size = 0;     // computed at connect
-    std::int32_t tx_block_limit = 0;    // computed at connect
-    std::int32_t settings_loaded = 0;   // not persisted
+    std::int32_t settings_loaded = 0;   // not persisted: set by the load of the keys
 };
 
-// The one record, written only by the user-interface thread.
-extern PortSettings port_settings;
+// What a connection runs with: the record as connect found it, and the
+// transmit queue connect sized from it. Only connect writes it, before the
+// worker threads start; they read nothing else.
+struct LinkSettings {
+    PortSettings port;
+    std::int32_t tx_queue_size = 0;   // the driver's transmit queue
+    std::int32_t tx_block_limit = 0;  // the largest block the transmit thread takes at once
+};

@@ -4,28 +4,30 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
-#include "link/data_flow.h"
 #include "link/port_threads_internal.h"
-
-namespace {
 
 class WorkerThread {
  public:
     template <class Body>
-    explicit WorkerThread(Body body)
-        : thread_([this, body] {
+    WorkerThread(Body body, bool held)
+        : held_(held), thread_([this, body] {
               wait_gate();
               body();
           })
     {
     }
 
+    // Opens the start gate, unless the thread is to stay there until stopped.
     void resume()
+    {
+        if (!held_) open_gate();
+    }
+
+    void open_gate()
     {
         std::lock_guard guard(gate_lock_);
         open_ = true;
@@ -44,27 +46,21 @@ class WorkerThread {
         gate_.wait(guard, [this] { return open_; });
     }
 
+    const bool held_;
     std::mutex gate_lock_;
     std::condition_variable gate_;
     bool open_ = false;
     std::thread thread_;  // last: starts only once the gate exists
 };
 
-std::unique_ptr<WorkerThread> rx_worker;
-std::unique_ptr<WorkerThread> tx_worker;
-bool fail_rx_create = false;
-bool fail_tx_create = false;
+namespace {
 
 template <class Body>
-int create(std::unique_ptr<WorkerThread>& slot, bool& fail_next, Body body)
+int create(std::unique_ptr<WorkerThread>& slot, ThreadStart start, Body body)
 {
-    if (slot) return 2;
-    if (fail_next) {
-        fail_next = false;
-        return 2;
-    }
+    if (start == ThreadStart::refuse) return 2;
     try {
-        slot = std::make_unique<WorkerThread>(body);
+        slot = std::make_unique<WorkerThread>(body, start == ThreadStart::held);
     } catch (const std::system_error&) {
         return 2;
     } catch (const std::bad_alloc&) {
@@ -85,7 +81,7 @@ int stop(std::unique_ptr<WorkerThread>& slot, Side& side)
 {
     if (!slot) return 1;
     // A thread that was never resumed must run to see its flag.
-    slot->resume();
+    slot->open_gate();
     {
         std::lock_guard guard(side.lock);
         side.stop = 1;
@@ -97,64 +93,61 @@ int stop(std::unique_ptr<WorkerThread>& slot, Side& side)
 
 }  // namespace
 
-std::atomic<bool> rx_lost_flag{false};
-
-bool rx_port_lost()
+PortThreads::PortThreads(Usart& usart, RxSide& rx, TxSide& tx, const LinkSettings& settings, LinkResources& resources)
+    : usart_(usart), rx_(rx), tx_(tx), settings_(settings), resources_(resources)
 {
-    return rx_lost_flag;
 }
 
-int rx_thread_create(PortHandle port)
+PortThreads::~PortThreads()
 {
-    rx_lost_flag = false;
+    rx_thread_stop();
+    tx_thread_stop();
+}
+
+int PortThreads::rx_thread_create(PortHandle port)
+{
+    rx_lost_ = false;
     {
-        std::lock_guard guard(rx_side.lock);
-        rx_side.stop = 0;
+        std::lock_guard guard(rx_.lock);
+        rx_.stop = 0;
     }
-    return create(rx_worker, fail_rx_create, [port] { rx_thread_body(port); });
+    if (rx_worker_) return 2;
+    return create(rx_worker_, resources_.thread_start(LinkThread::rx),
+                  [this, port] { rx_thread_body(port, rx_, usart_, settings_, rx_lost_); });
 }
 
-int tx_thread_create(PortHandle port)
+int PortThreads::tx_thread_create(PortHandle port)
 {
     {
-        std::lock_guard guard(tx_side.lock);
-        tx_side.stop = 0;
-        tx_side.hold = 0;
-        tx_side.drop_request = 0;
-        tx_side.block_pending = 0;
+        std::lock_guard guard(tx_.lock);
+        tx_.stop = 0;
+        tx_.hold = 0;
+        tx_.drop_request = 0;
+        tx_.block_pending = 0;
     }
-    return create(tx_worker, fail_tx_create, [port] { tx_thread_body(port); });
+    if (tx_worker_) return 2;
+    return create(tx_worker_, resources_.thread_start(LinkThread::tx),
+                  [this, port] { tx_thread_body(port, tx_, usart_, settings_); });
 }
 
-int rx_thread_resume()
+int PortThreads::rx_thread_resume()
 {
-    return resume(rx_worker);
-}
-int tx_thread_resume()
-{
-    return resume(tx_worker);
-}
-int rx_thread_stop()
-{
-    return stop(rx_worker, rx_side);
-}
-int tx_thread_stop()
-{
-    return stop(tx_worker, tx_side);
-}
-bool rx_thread_exists()
-{
-    return rx_worker != nullptr;
-}
-bool tx_thread_exists()
-{
-    return tx_worker != nullptr;
+    return resume(rx_worker_);
 }
 
-void port_threads_fail_next_create(bool rx, bool tx)
+int PortThreads::tx_thread_resume()
 {
-    fail_rx_create = rx;
-    fail_tx_create = tx;
+    return resume(tx_worker_);
+}
+
+int PortThreads::rx_thread_stop()
+{
+    return stop(rx_worker_, rx_);
+}
+
+int PortThreads::tx_thread_stop()
+{
+    return stop(tx_worker_, tx_);
 }
 
 std::int64_t port_tick_ms()

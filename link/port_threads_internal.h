@@ -6,22 +6,22 @@
 #include <chrono>
 #include <cstdint>
 
+#include "link/data_flow.h"
 #include "link/port_driver.h"
 #include "link/port_settings.h"
+#include "link/usart.h"
 
 // Tick counter in milliseconds since program start.
 std::int64_t port_tick_ms();
 // The pause between passes; 0 yields the processor.
 void port_pause_ms(std::int32_t ms);
 
-// Runs receive passes until one notices the stop flag.
-void rx_thread_body(PortHandle port);
+// Runs receive passes until one notices the stop flag; sets `lost` once the
+// port is gone and every byte read is in the FIFO.
+void rx_thread_body(PortHandle port, RxSide& side, Usart& usart, const LinkSettings& settings, std::atomic<bool>& lost);
 // Runs transmit passes until one notices the stop flag; ends any write still
 // under way before it returns.
-void tx_thread_body(PortHandle port);
-
-// Set by the receive thread once the port is lost (rx_port_lost).
-extern std::atomic<bool> rx_lost_flag;
+void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSettings& settings);
 
 // A thread that found nothing to move this many passes in a row is idle and
 // pauses longer: polling an idle port every millisecond costs a few percent of

@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-#include "link/data_flow.h"
-#include "link/rx_store.h"
+#include "link/serial_link.h"
 
 int RxCapture::start(const std::string& path)
 {
@@ -127,18 +126,18 @@ int RxCapture::flush_if_due(std::uint32_t now_ms)
     return 0;
 }
 
-RxDrainResult RxDrain::run(std::uint32_t now_ms)
+RxDrainResult RxDrain::run(SerialLink& link, std::uint32_t now_ms)
 {
     RxDrainResult result;
     if (!store_full_) {
         const RxStore* store = nullptr;
-        rx_store_info(&store);
+        link.rx_store_info(&store);
         const std::int32_t before = store->length;
-        result.store = rx_store_append();
+        result.store = link.rx_store_append();
         result.store_from = before;
         if (result.store == 0 && capture.on()) {
             // The new bytes are the store's tail; the capture writes them from there.
-            rx_store_info(&store);
+            link.rx_store_info(&store);
             result.captured = store->length - before;
             result.capture_error = capture.write(store->data + before, std::size_t(result.captured));
         } else if (result.store > 0 && capture.on()) {
@@ -153,7 +152,7 @@ RxDrainResult RxDrain::run(std::uint32_t now_ms)
         if (!capture.on()) {
             // Nobody takes the bytes any more: the store's own failure, as without capture.
             result.store = 2;
-        } else if (!divert(result)) {
+        } else if (!divert(link, result)) {
             return result;
         }
     }
@@ -161,12 +160,12 @@ RxDrainResult RxDrain::run(std::uint32_t now_ms)
     return result;
 }
 
-bool RxDrain::divert(RxDrainResult& result)
+bool RxDrain::divert(SerialLink& link, RxDrainResult& result)
 {
-    const std::int32_t n = rx_fill();
+    const std::int32_t n = link.rx_fill();
     if (n <= 0) return true;
     if (scratch_.size() < std::size_t(n)) scratch_.resize(std::size_t(n));
-    if (rx_get(scratch_.data(), n) != 0) return true;
+    if (link.rx_get(scratch_.data(), n) != 0) return true;
     result.captured = n;
     result.capture_error = capture.write(scratch_.data(), std::size_t(n));
     return result.capture_error == 0;

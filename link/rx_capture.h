@@ -11,6 +11,8 @@
 
 #include "platform/files.h"
 
+class SerialLink;
+
 // The capture file. All calls run on the window thread; results are 0 or the
 // system's error code, and a failed write or open ends the capture (the file
 // is closed, on() turns false) so the caller reports it once.
@@ -71,11 +73,11 @@ struct RxDrainResult {
     std::int32_t store_from = 0;  // where this drain's bytes begin in the store (store == 0)
 };
 
-// The drain of each connected tick: the receive FIFO into the store and, while
-// capturing, into the file. Without a capture it is rx_store_append itself.
+// The drain of each connected tick: the link's receive FIFO into its store and,
+// while capturing, into the file. Without a capture it is rx_store_append itself.
 class RxDrain {
  public:
-    RxDrainResult run(std::uint32_t now_ms);
+    RxDrainResult run(SerialLink& link, std::uint32_t now_ms);
     // The store was re-created ("Clear rx data"): it may take bytes again.
     void store_cleared() { store_full_ = false; }
     bool store_full() const { return store_full_; }
@@ -83,7 +85,7 @@ class RxDrain {
     RxCapture capture;
 
  private:
-    bool divert(RxDrainResult& result);
+    bool divert(SerialLink& link, RxDrainResult& result);
 
     bool store_full_ = false;
     std::vector<std::uint8_t> scratch_;

@@ -6,25 +6,6 @@
 #include <limits>
 #include <mutex>
 
-#include "link/data_flow.h"
-#include "link/rx_store_memory.h"
-
-namespace {
-
-RxStoreMemory memory;
-RxStore store;
-RxStoreGrowthCheck growth_check = nullptr;
-// Held while the buffer may move or go (growth, free) and while another thread
-// copies from it; the window thread is the only writer of data and capacity.
-std::mutex move_lock;
-
-}  // namespace
-
-void rx_store_set_growth_check(RxStoreGrowthCheck fn)
-{
-    growth_check = fn;
-}
-
 int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_size)
 {
     // Sizes are signed 32-bit: a store that would pass that limit cannot grow.
@@ -38,78 +19,78 @@ int64_t rx_store_capacity_for(int32_t capacity, int64_t needed, int32_t block_si
     return grown > limit ? -1 : grown;
 }
 
-int rx_store_init(int32_t block_size)
+int RxStoreBuffer::init(int32_t block_size)
 {
     if (block_size < rx_store_min_block || block_size > rx_store_max_block) return 1;
-    rx_store_free();
-    store.block_size = block_size;
+    release();
+    store_.block_size = block_size;
     return 0;
 }
 
-int rx_store_free()
+int RxStoreBuffer::release()
 {
-    std::lock_guard<std::mutex> hold(move_lock);
-    memory.release();
-    store.data = nullptr;
-    store.capacity = 0;
-    store.length = 0;
+    std::lock_guard<std::mutex> hold(move_lock_);
+    memory_.release();
+    store_.data = nullptr;
+    store_.capacity = 0;
+    store_.length = 0;
     return 0;
 }
 
-int rx_store_append()
+int RxStoreBuffer::append()
 {
-    const int32_t n = rx_fill();
+    const int32_t n = source_.fill();
     if (n <= 0) return -1;
 
-    const int64_t needed = int64_t(store.length) + n;
-    if (needed > store.capacity) {
-        const int64_t capacity = rx_store_capacity_for(store.capacity, needed, store.block_size);
+    const int64_t needed = int64_t(store_.length) + n;
+    if (needed > store_.capacity) {
+        const int64_t capacity = rx_store_capacity_for(store_.capacity, needed, store_.block_size);
         if (capacity < 0) return 2;
-        if (growth_check && !growth_check(std::size_t(capacity))) return 2;
-        std::lock_guard<std::mutex> hold(move_lock);
-        if (!memory.grow(std::size_t(capacity), std::size_t(store.length))) {
-            store.data = memory.data();  // may have moved, content kept
+        if (!resources_.store_growth(std::size_t(capacity))) return 2;
+        std::lock_guard<std::mutex> hold(move_lock_);
+        if (!memory_.grow(std::size_t(capacity), std::size_t(store_.length))) {
+            store_.data = memory_.data();  // may have moved, content kept
             return 2;
         }
-        store.data = memory.data();
-        store.capacity = int32_t(capacity);
+        store_.data = memory_.data();
+        store_.capacity = int32_t(capacity);
     }
 
     // Only this thread takes from the receive FIFO, so the n bytes counted are there.
-    if (rx_get(memory.data() + store.length, n) != 0) return 2;
-    store.length = int32_t(needed);
+    if (source_.get(memory_.data() + store_.length, n) != 0) return 2;
+    store_.length = int32_t(needed);
     return 0;
 }
 
-int rx_store_info(const RxStore** out)
+int RxStoreBuffer::info(const RxStore** out) const
 {
     if (!out) return 1;
-    *out = &store;
-    return store.data ? 0 : 1;
+    *out = &store_;
+    return store_.data ? 0 : 1;
 }
 
-int rx_store_read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied)
+int RxStoreBuffer::read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied) const
 {
     if (copied) *copied = 0;
-    if (!store.data || !dest || !copied) return 1;
-    if (pos < 0 || pos >= store.length) return 2;
-    const int32_t n = count <= 0 ? 0 : (count < store.length - pos ? count : store.length - pos);
-    std::memcpy(dest, store.data + pos, std::size_t(n));
+    if (!store_.data || !dest || !copied) return 1;
+    if (pos < 0 || pos >= store_.length) return 2;
+    const int32_t n = count <= 0 ? 0 : (count < store_.length - pos ? count : store_.length - pos);
+    std::memcpy(dest, store_.data + pos, std::size_t(n));
     *copied = n;
     return 0;
 }
 
-int rx_store_byte(int32_t pos, uint8_t* out)
+int RxStoreBuffer::byte(int32_t pos, uint8_t* out) const
 {
-    if (!store.data || !out || pos < 0 || pos >= store.length) return 1;
-    *out = store.data[pos];
+    if (!store_.data || !out || pos < 0 || pos >= store_.length) return 1;
+    *out = store_.data[pos];
     return 0;
 }
 
-int rx_store_copy_shared(int32_t pos, uint8_t* dest, int32_t count)
+int RxStoreBuffer::copy_shared(int32_t pos, uint8_t* dest, int32_t count) const
 {
-    std::lock_guard<std::mutex> hold(move_lock);
-    if (!store.data || !dest || pos < 0 || count < 0 || count > store.capacity - pos) return 1;
-    std::memcpy(dest, store.data + pos, std::size_t(count));
+    std::lock_guard<std::mutex> hold(move_lock_);
+    if (!store_.data || !dest || pos < 0 || count < 0 || count > store_.capacity - pos) return 1;
+    std::memcpy(dest, store_.data + pos, std::size_t(count));
     return 0;
 }

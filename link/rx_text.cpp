@@ -7,10 +7,6 @@
 #include <cstring>
 #include <string_view>
 #include <utility>
-#include <vector>
-
-#include "link/line_sink.h"
-#include "link/rx_store.h"
 
 namespace {
 
@@ -29,23 +25,9 @@ constexpr std::array<uint8_t, 256> make_classes()
 }
 constexpr std::array<uint8_t, 256> classes = make_classes();
 
-struct TextState {
-    LineSink* view = nullptr;
-    int32_t converted = 0;
-    bool last_line_open = false;
-    int mode = rx_lb_cr;
-    bool show_invisible = false;
-    int replacement = -1;  // not set
-    bool stamps = false;
-    // The open last line already starts with its time stamp (or needs none).
-    // Only an empty line opened after a line break waits for its first byte.
-    bool line_stamped = true;
-    // (store position, time of day) of each drain, in position order.
-    std::vector<std::pair<int32_t, uint32_t>> drains;
-};
-TextState state;
+using TextState = RxText::State;
 
-uint32_t drain_time_of(int32_t position)
+uint32_t drain_time_of(const TextState& state, int32_t position)
 {
     auto it = std::upper_bound(state.drains.begin(), state.drains.end(), position,
                                [](int32_t p, const std::pair<int32_t, uint32_t>& d) { return p < d.first; });
@@ -55,6 +37,10 @@ uint32_t drain_time_of(int32_t position)
 // One pass's line buffer and its two ways of handing text to the view. Room
 // for a time stamp sits in front of the text, so a stamped line costs no copy.
 struct LineBuffer {
+    LineBuffer(TextState& s, LineSink& to) : state(s), sink(to) {}
+
+    TextState& state;
+    LineSink& sink;
     char stamped_text[stamp_len + line_max + 1];
     char* const text = stamped_text + stamp_len;
     int used = 0;
@@ -63,7 +49,7 @@ struct LineBuffer {
     std::string_view view() const { return {text, std::size_t(used)}; }
     std::string_view with_stamp()
     {
-        rx_text_format_time(drain_time_of(line_begin), stamped_text);
+        rx_text_format_time(drain_time_of(state, line_begin), stamped_text);
         return {stamped_text, std::size_t(stamp_len + used)};
     }
 
@@ -72,12 +58,12 @@ struct LineBuffer {
     {
         if (state.last_line_open) {
             if (!state.line_stamped)
-                state.view->replace_last_line(with_stamp());
+                sink.replace_last_line(with_stamp());
             else if (used)
-                state.view->append_to_last_line(view());
+                sink.append_to_last_line(view());
         } else {
-            state.view->line_starts_at(line_begin);
-            state.view->add_line(state.stamps ? with_stamp() : view());
+            sink.line_starts_at(line_begin);
+            sink.add_line(state.stamps ? with_stamp() : view());
         }
         state.last_line_open = false;
         state.line_stamped = !state.stamps;
@@ -91,15 +77,15 @@ struct LineBuffer {
         const bool has_bytes = line_begin < p;
         if (state.last_line_open) {
             if (!state.line_stamped && has_bytes) {
-                state.view->replace_last_line(with_stamp());
+                sink.replace_last_line(with_stamp());
                 state.line_stamped = true;
             } else if (used) {
-                state.view->append_to_last_line(view());
+                sink.append_to_last_line(view());
             }
         } else {
             const bool stamp = state.stamps && has_bytes;
-            state.view->line_starts_at(line_begin);
-            state.view->add_line(stamp ? with_stamp() : view());
+            sink.line_starts_at(line_begin);
+            sink.add_line(stamp ? with_stamp() : view());
             state.last_line_open = true;
             state.line_stamped = stamp || !state.stamps;
         }
@@ -107,9 +93,9 @@ struct LineBuffer {
     }
 };
 
-void convert(const uint8_t* data, int32_t length)
+void convert(TextState& state, LineSink& view, const uint8_t* data, int32_t length)
 {
-    LineBuffer line;
+    LineBuffer line{state, view};
     line.line_begin = state.converted;
     int32_t p = state.converted;
     int32_t end = length;
@@ -165,58 +151,57 @@ void convert(const uint8_t* data, int32_t length)
 
 }  // namespace
 
-int rx_text_attach(LineSink* view)
+int RxText::attach(LineSink* view)
 {
     if (!view) return 1;
     view->clear();
-    state.view = view;
-    state.converted = 0;
-    state.last_line_open = false;
-    state.line_stamped = true;
-    state.mode = rx_lb_cr;
+    state_.attached = true;
+    state_.converted = 0;
+    state_.last_line_open = false;
+    state_.line_stamped = true;
+    state_.mode = rx_lb_cr;
     return 0;
 }
 
-int rx_text_line_break(int mode)
+int RxText::line_break(int mode)
 {
     if (mode < rx_lb_cr || mode > rx_lb_any)  // a negative mode would drop every line break
         return 1;
-    state.mode = mode;
+    state_.mode = mode;
     return 0;
 }
 
-int rx_text_invisible(int character, bool show)
+int RxText::invisible(int character, bool show)
 {
-    if (character >= 32 && character <= 255) state.replacement = character;
-    state.show_invisible = show;
+    if (character >= 32 && character <= 255) state_.replacement = character;
+    state_.show_invisible = show;
     return 0;
 }
 
-int rx_text_update()
+int RxText::update(const RxStore& store, LineSink& view)
 {
-    const RxStore* store = nullptr;
-    if (rx_store_info(&store) != 0 || !state.view) return 1;
-    state.view->begin_update();
-    convert(store->data, store->length);
-    state.view->end_update();
+    if (!store.data || !state_.attached) return 1;
+    view.begin_update();
+    convert(state_, view, store.data, store.length);
+    view.end_update();
     return 0;
 }
 
-int rx_text_timestamps(bool on)
+int RxText::timestamps(bool on)
 {
-    state.stamps = on;
+    state_.stamps = on;
     // The line in progress stays as it is; the next line shows the choice.
-    state.line_stamped = true;
+    state_.line_stamped = true;
     return 0;
 }
 
-void rx_text_drained(int32_t position, uint32_t time_of_day_ms)
+void RxText::drained(int32_t position, uint32_t time_of_day_ms)
 {
     if (position < 0) return;
     // Positions only grow, except for a new store, which starts again at 0.
-    while (!state.drains.empty() && state.drains.back().first >= position) state.drains.pop_back();
-    if (!state.drains.empty() && state.drains.back().second == time_of_day_ms) return;
-    state.drains.emplace_back(position, time_of_day_ms);
+    while (!state_.drains.empty() && state_.drains.back().first >= position) state_.drains.pop_back();
+    if (!state_.drains.empty() && state_.drains.back().second == time_of_day_ms) return;
+    state_.drains.emplace_back(position, time_of_day_ms);
 }
 
 void rx_text_format_time(uint32_t time_of_day_ms, char* out)

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "link/data_flow.h"
-#include "link/port_settings.h"
 #include "link/port_threads_internal.h"
-#include "link/usart.h"
 #include "platform/thread_priority.h"
 
 namespace {
@@ -29,6 +26,15 @@ struct RxState {
     bool lost = false;
 };
 
+// What the passes work on; the link owns it all and outlives the thread.
+struct RxWork {
+    PortHandle port;
+    RxSide& side;
+    Usart& usart;
+    const LinkSettings& settings;
+    std::atomic<bool>& lost_flag;
+};
+
 void note_driver_result(RxState& s, bool failed)
 {
     if (!failed) {
@@ -41,23 +47,23 @@ void note_driver_result(RxState& s, bool failed)
 }
 
 // One pass; true when the stop flag was set at its start.
-bool rx_pass(PortHandle port, RxState& s)
+bool rx_pass(const RxWork& w, RxState& s)
 {
     bool stop;
     {
-        std::lock_guard guard(rx_side.lock);
-        stop = rx_side.stop != 0;
+        std::lock_guard guard(w.side.lock);
+        stop = w.side.stop != 0;
         if (s.pending == 0 && !s.lost) {
             std::int32_t count = 0;
             bool failed = false;
             // A failed count or read is no byte count: read nothing this pass.
-            if (usart_rx_count(port, &count) != 0 || count < 0) {
+            if (w.usart.usart_rx_count(w.port, &count) != 0 || count < 0) {
                 count = 0;
                 failed = true;
             }
             s.idle_passes = count != 0 ? 0 : s.idle_passes + 1;
             if (count != 0) {
-                const std::int32_t got = usart_read(port, s.buffer, std::min(count, read_buffer_size));
+                const std::int32_t got = w.usart.usart_read(w.port, s.buffer, std::min(count, read_buffer_size));
                 if (got > 0) s.pending = got;
                 failed = got < 0;
             }
@@ -66,8 +72,8 @@ bool rx_pass(PortHandle port, RxState& s)
     }
     bool skip_pause = false;
     if (s.pending != 0) {
-        std::lock_guard guard(rx_side.lock);
-        if (fifo_put(rx_side.fifo, s.buffer, s.pending) == 0) {
+        std::lock_guard guard(w.side.lock);
+        if (fifo_put(w.side.fifo, s.buffer, s.pending) == 0) {
             s.pending = 0;
             // Poll again at once after bytes moved: drivers that report at most a
             // few KB per count (Wine's 4095) would otherwise pause after every
@@ -75,25 +81,27 @@ bool rx_pass(PortHandle port, RxState& s)
             skip_pause = true;
         }
     }
+    const PortSettings& settings = w.settings.port;
     if (s.lost) {
         // Raised only once every byte read is in the FIFO, so the window that
         // drains and then disconnects loses none of them.
-        if (s.pending == 0) rx_lost_flag = true;
+        if (s.pending == 0) w.lost_flag = true;
         port_pause_ms(lost_pause_ms);
     } else if (s.idle_passes >= idle_passes_before_backoff) {
-        port_pause_ms(rx_idle_pause_ms(port_settings));
+        port_pause_ms(rx_idle_pause_ms(settings));
     } else if (!skip_pause) {
-        port_pause_ms(port_settings.port_rxth_sleep);
+        port_pause_ms(settings.port_rxth_sleep);
     }
     return stop;
 }
 
 }  // namespace
 
-void rx_thread_body(PortHandle port)
+void rx_thread_body(PortHandle port, RxSide& side, Usart& usart, const LinkSettings& settings, std::atomic<bool>& lost)
 {
     set_current_thread_priority(ThreadPriority::above_normal);
+    const RxWork work{port, side, usart, settings, lost};
     auto state = std::make_unique<RxState>();
-    while (!rx_pass(port, *state)) {
+    while (!rx_pass(work, *state)) {
     }
 }

@@ -4,10 +4,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "link/data_flow.h"
-#include "link/port_settings.h"
 #include "link/port_threads_internal.h"
-#include "link/usart.h"
 #include "platform/thread_priority.h"
 
 namespace {
@@ -28,70 +25,81 @@ struct TxState {
     int idle_passes = 0;  // passes in a row with nothing to send
 };
 
+// What the passes work on; the link owns it all and outlives the thread.
+struct TxWork {
+    PortHandle port;
+    TxSide& side;
+    Usart& usart;
+    const LinkSettings& settings;
+};
+
 // Call under the transmit lock. A write that has finished is progress: the
 // port took its bytes.
-void poll_write(PortHandle port, TxState& s)
+void poll_write(const TxWork& work, TxState& s)
 {
-    if (s.in_flight && port_driver().write_result(port, s.record, nullptr) != PortIo::pending) {
+    if (s.in_flight && work.usart.driver().write_result(work.port, s.record, nullptr) != PortIo::pending) {
         s.in_flight = false;
         s.progress = port_tick_ms();
     }
 }
 
 // One pass; true when the stop flag was set at its start.
-bool tx_pass(PortHandle port, TxState& s)
+bool tx_pass(const TxWork& work, TxState& s)
 {
+    TxSide& side = work.side;
+    const LinkSettings& settings = work.settings;
     bool stop, hold;
     bool blocked = false;  // data waits in the FIFO behind a write still under way
     {
-        std::lock_guard guard(tx_side.lock);
-        stop = tx_side.stop != 0;
-        hold = tx_side.hold != 0;
-        if (tx_side.drop_request) {
-            tx_side.drop_request = 0;
+        std::lock_guard guard(side.lock);
+        stop = side.stop != 0;
+        hold = side.hold != 0;
+        if (side.drop_request) {
+            side.drop_request = 0;
             s.pending = 0;
-            tx_side.block_pending = 0;
+            side.block_pending = 0;
         }
-        poll_write(port, s);
+        poll_write(work, s);
         if (!hold && s.pending == 0) {
             std::int32_t n = 0;
-            fifo_fill(tx_side.fifo, &n);
+            fifo_fill(side.fifo, &n);
             if (s.in_flight) {
                 blocked = n != 0;
             } else if (n != 0) {
-                const std::int32_t limit = std::clamp(port_settings.tx_block_limit, 1, block_buffer_size);
+                const std::int32_t limit = std::clamp(settings.tx_block_limit, 1, block_buffer_size);
                 s.cut = n > limit;
                 if (s.cut) n = limit;
-                fifo_get(tx_side.fifo, s.block, n);
+                fifo_get(side.fifo, s.block, n);
                 s.pos = 0;
                 s.pending = n;
-                tx_side.block_pending = n;
+                side.block_pending = n;
                 s.progress = port_tick_ms();
             }
         }
     }
     if (hold || (s.pending == 0 && !blocked)) {
         s.idle_passes = hold || s.in_flight ? 0 : s.idle_passes + 1;
-        port_pause_ms(s.idle_passes >= idle_passes_before_backoff ? tx_idle_pause_ms(port_settings)
-                                                                  : port_settings.port_txth_sleep);
+        port_pause_ms(s.idle_passes >= idle_passes_before_backoff ? tx_idle_pause_ms(settings.port)
+                                                                  : settings.port.port_txth_sleep);
         return stop;
     }
     s.idle_passes = 0;
 
     std::int32_t accepted = 0;
     {
-        std::lock_guard guard(tx_side.lock);
-        poll_write(port, s);
+        std::lock_guard guard(side.lock);
+        poll_write(work, s);
         std::int32_t queued = 0;
         // A queue count that cannot be read counts as a full queue.
-        if (!s.in_flight && s.pending != 0 && usart_tx_count(port, &queued) == 0 &&
-            port_settings.tx_queue_size > queued) {
-            const std::int32_t w = std::min(port_settings.tx_queue_size - queued, s.pending);
+        if (!s.in_flight && s.pending != 0 && work.usart.usart_tx_count(work.port, &queued) == 0 &&
+            settings.tx_queue_size > queued) {
+            const std::int32_t w = std::min(settings.tx_queue_size - queued, s.pending);
             // Write errors are not detected: the bytes count as accepted.
-            if (port_driver().write(port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) == PortIo::pending)
+            if (work.usart.driver().write(work.port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) ==
+                PortIo::pending)
                 s.in_flight = true;
             accepted = w;
-            tx_side.block_pending = s.pending - w;
+            side.block_pending = s.pending - w;
         }
     }
 
@@ -99,33 +107,34 @@ bool tx_pass(PortHandle port, TxState& s)
     if (accepted != 0) {
         s.progress = now;
     } else if (now - s.progress > timeout_ms) {
-        std::lock_guard guard(tx_side.lock);
-        fifo_clear(tx_side.fifo);
-        tx_side.timeout = 1;
+        std::lock_guard guard(side.lock);
+        fifo_clear(side.fifo);
+        side.timeout = 1;
         s.pending = 0;
-        tx_side.block_pending = 0;
+        side.block_pending = 0;
         s.progress = now;
         // Purging does not end a pending write everywhere, which would then
         // refill the purged queue; cancel it first. The record stays ours
         // until the write reports its end.
-        if (s.in_flight) port_driver().cancel_io(port);
-        usart_purge_tx(port);
+        if (s.in_flight) work.usart.driver().cancel_io(work.port);
+        work.usart.usart_purge_tx(work.port);
     }
     s.pending -= accepted;
     s.pos += accepted;
-    if (accepted == 0 || (s.pending == 0 && !s.cut)) port_pause_ms(port_settings.port_txth_sleep);
+    if (accepted == 0 || (s.pending == 0 && !s.cut)) port_pause_ms(settings.port.port_txth_sleep);
     return stop;
 }
 
 // The record and the bytes of a write that never reports its end must
 // outlive the thread, so they are left allocated rather than freed under it.
-void finish_write(PortHandle port, std::unique_ptr<TxState>& s)
+void finish_write(const TxWork& work, std::unique_ptr<TxState>& s)
 {
     if (!s->in_flight) return;
-    port_driver().cancel_io(port);
+    PortDriver& driver = work.usart.driver();
+    driver.cancel_io(work.port);
     const std::int64_t deadline = port_tick_ms() + 5000;
     while (port_tick_ms() < deadline) {
-        if (port_driver().write_result(port, s->record, nullptr) != PortIo::pending) return;
+        if (driver.write_result(work.port, s->record, nullptr) != PortIo::pending) return;
         port_pause_ms(1);
     }
     static_cast<void>(s.release());
@@ -133,11 +142,12 @@ void finish_write(PortHandle port, std::unique_ptr<TxState>& s)
 
 }  // namespace
 
-void tx_thread_body(PortHandle port)
+void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSettings& settings)
 {
     set_current_thread_priority(ThreadPriority::normal);
+    const TxWork work{port, side, usart, settings};
     auto state = std::make_unique<TxState>();
-    while (!tx_pass(port, *state)) {
+    while (!tx_pass(work, *state)) {
     }
-    finish_write(port, state);
+    finish_write(work, state);
 }

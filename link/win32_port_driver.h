@@ -23,6 +23,3 @@ class Win32PortDriver final : public PortDriver {
     bool set_break(PortHandle h, bool on) override;
     std::uint32_t os_major_version() override;
 };
-
-// The one instance the program selects at start (set_port_driver).
-Win32PortDriver& win32_port_driver();

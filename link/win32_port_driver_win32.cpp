@@ -248,9 +248,3 @@ std::uint32_t Win32PortDriver::os_major_version()
     if (!GetVersionExA(&v)) return 5;  // the "\\.\COM%d" form suits every current system
     return v.dwMajorVersion;
 }
-
-Win32PortDriver& win32_port_driver()
-{
-    static Win32PortDriver driver;
-    return driver;
-}

@@ -4,18 +4,10 @@
 
 #include <string>
 
-#include "link/rx_store.h"
 #include "platform/files.h"
 #include "ui/services.h"
 
 namespace {
-
-std::int32_t store_length()
-{
-    const RxStore* store = nullptr;
-    rx_store_info(&store);
-    return store ? store->length : 0;
-}
 
 std::string name_without_folder(const std::string& path)
 {
@@ -25,7 +17,7 @@ std::string name_without_folder(const std::string& path)
 
 }  // namespace
 
-TRXSForm::TRXSForm() : ui::Form("RXSForm")
+TRXSForm::TRXSForm(const SerialLink& link) : ui::Form("RXSForm"), link_(link)
 {
     set_caption("Save binary data");
     set_border_style(ui::BorderStyle::Single);
@@ -181,7 +173,7 @@ void TRXSForm::BtnSaveClick()
     }
     // Timer1 is stopped while the dialog is open, so the store stands still.
     const RxStore* store = nullptr;
-    rx_store_info(&store);
+    link_.rx_store_info(&store);
     int error = out.write(store->data + range.start, static_cast<std::size_t>(range.count));
     // What the close reports counts too: bytes still on their way may be lost.
     const int closed = out.close();
@@ -193,4 +185,11 @@ void TRXSForm::BtnSaveClick()
     SD1.initial_dir = folder_of(path);
     if (on_saved) on_saved(range.start, range.end);
     set_modal_result(ui::mr::Ok);
+}
+
+std::int32_t TRXSForm::store_length() const
+{
+    const RxStore* store = nullptr;
+    link_.rx_store_info(&store);
+    return store ? store->length : 0;
 }

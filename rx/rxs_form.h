@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "link/serial_link.h"
 #include "rx/binary_range.h"
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -18,7 +19,8 @@ enum class RxsPreset : std::uint8_t { All, Selected };
 
 class TRXSForm : public ui::Form {
  public:
-    TRXSForm();
+    // Saves from the link's store.
+    explicit TRXSForm(const SerialLink& link);
 
     ui::Label Label1{this, "Label1", "Binary data start [byte]:"};
     ui::Label Label4{this, "Label4", "dec:"};
@@ -68,4 +70,7 @@ class TRXSForm : public ui::Form {
     // An "Error ..." box; a system error code adds the system's reason below.
     void show_error(const std::string& text, int system_error = 0);
     void fill_end_fields(std::int64_t end, std::int64_t count);
+    std::int32_t store_length() const;
+
+    const SerialLink& link_;
 };

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "link/usart.h"
 #include "settings/int_edit_check.h"
 #include "ui/services.h"
 
@@ -32,7 +31,7 @@ int cs_parity_item_of_code(int code)
     return -1;
 }
 
-TCSForm::TCSForm() : ui::Form("CSForm")
+TCSForm::TCSForm(SerialLink& link, PortSettings& record) : ui::Form("CSForm"), link_(link), record_(record)
 {
     build_layout();
     on_show = [this] { FormShow(); };
@@ -102,13 +101,13 @@ void TCSForm::FormShow()
 
 void TCSForm::BtnBackClick()
 {
-    work_ = port_settings;
+    work_ = record_;
 
     CBcomn.clear_items();
     ports_.clear();
     int configured = -1;
     for (int n = 1; n <= cs_probe_last_port; ++n) {
-        if (usart_probe(n) != 0) continue;
+        if (link_.usart_probe(n) != 0) continue;
         if (n == work_.port_num) configured = CBcomn.count();
         CBcomn.add_item("COM" + std::to_string(n));
         ports_.push_back(n);
@@ -181,7 +180,7 @@ void TCSForm::BtnOkClick()
     if (CBrxfc.item_index() >= 0) work_.port_rx_handshake = CBrxfc.item_index();
     work_.port_open = CBautocon.checked() ? 1 : 0;
 
-    port_settings = work_;
+    record_ = work_;
     set_modal_result(ui::mr::Ok);
     if (!modal()) close();  // a modal dialog closes through its result
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
@@ -25,7 +26,8 @@ inline constexpr int cs_probe_last_port = 32;
 
 class TCSForm : public ui::Form {
  public:
-    TCSForm();
+    // Probes the ports through the link's driver; edits `record`.
+    TCSForm(SerialLink& link, PortSettings& record);
 
     ui::PageControl PageControl1{this, "PageControl1"};
     ui::TabSheet TabSheet1{PageControl1, "TabSheet1", "Basic COM settings"};
@@ -71,6 +73,8 @@ class TCSForm : public ui::Form {
     void build_layout();
     void recolour_custom_fields();
 
+    SerialLink& link_;
+    PortSettings& record_;
     PortSettings work_;
     std::vector<std::int32_t> ports_;
 };

@@ -80,7 +80,6 @@ int LoadPortSettings(const ProfileFile* file, PortSettings& r)
     r.port_rx_mult = clamped(get("port_rx_mult", 1), 1, 32768);
     r.port_tx_size_lim = get("port_tx_size_lim", 1) > 0 ? 1 : 0;
     r.port_reconnect = get("port_reconnect", 0) > 0 ? 1 : 0;
-    r.connected = 0;
     r.settings_loaded = 1;
     return 0;
 }

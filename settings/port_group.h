@@ -13,9 +13,9 @@ int parity_code_from_text(std::string_view text);
 const char* parity_text_from_code(int code);
 
 // Reads every PORT key into the record, applying each key's default and range
-// rule, then clears `connected` and sets `settings_loaded`. 1 without a file
+// rule, then sets `settings_loaded`. 1 without a file
 // (the record is left alone), else 0.
-int LoadPortSettings(const ProfileFile* file, PortSettings& record = port_settings);
+int LoadPortSettings(const ProfileFile* file, PortSettings& record);
 // Writes every PORT key from the record, the three KiB sizes divided by 1024.
 // 1 without a file, else 0; a refused write throws ProfileWriteError.
-int SavePortSettings(ProfileFile* file, const PortSettings& record = port_settings);
+int SavePortSettings(ProfileFile* file, const PortSettings& record);

@@ -2,19 +2,11 @@
 // transmit FIFO drops the command silently and never splits a two-byte EOL.
 #include "tx/keyboard_send.h"
 
-#include "link/data_flow.h"
-#include "link/port_settings.h"
-
 namespace {
 
-bool connected()
+void put_byte(SerialLink& link, std::uint8_t b)
 {
-    return port_settings.connected != 0;
-}
-
-void put_byte(std::uint8_t b)
-{
-    if (connected()) tx_put(&b, 1);
+    if (link.connected()) link.tx_put(&b, 1);
 }
 
 void step_image(ui::MenuItem& item)
@@ -44,28 +36,28 @@ int eol_bytes(int line_break_mode, std::uint8_t out[2])
     }
 }
 
-void send_tab()
+void send_tab(SerialLink& link)
 {
-    put_byte(9);
+    put_byte(link, 9);
 }
-void send_eof()
+void send_eof(SerialLink& link)
 {
-    put_byte(0);
+    put_byte(link, 0);
 }
 
-void send_eol(int line_break_mode)
+void send_eol(SerialLink& link, int line_break_mode)
 {
-    if (!connected()) return;
+    if (!link.connected()) return;
     std::uint8_t bytes[2] = {};
-    tx_put(bytes, eol_bytes(line_break_mode, bytes));  // whole or nothing
+    link.tx_put(bytes, eol_bytes(line_break_mode, bytes));  // whole or nothing
 }
 
-void send_typed(char key, bool keyboard_on, bool shift_down)
+void send_typed(SerialLink& link, char key, bool keyboard_on, bool shift_down)
 {
-    if (!connected() || !keyboard_on) return;
+    if (!link.connected() || !keyboard_on) return;
     std::uint8_t c = static_cast<std::uint8_t>(key);
     if (c == 13 && shift_down) c = 10;
-    tx_put(&c, 1);
+    link.tx_put(&c, 1);
 }
 
 void keyboard_button_switched(ui::ToolButton& button, ui::MenuItem& item)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "link/serial_link.h"
 #include "ui/menu.h"
 #include "ui/tool_bar.h"
 
@@ -12,12 +13,12 @@
 // 3 LF+CR, 4 CR or LF): written to out, count returned (1 or 2).
 int eol_bytes(int line_break_mode, std::uint8_t out[2]);
 
-void send_tab();
-void send_eof();
-void send_eol(int line_break_mode);
+void send_tab(SerialLink& link);
+void send_eof(SerialLink& link);
+void send_eol(SerialLink& link, int line_break_mode);
 // A character the window previewed: sent when keyboard mode is on; Enter with
 // Shift down goes out as LF. The character itself is left unchanged.
-void send_typed(char key, bool keyboard_on, bool shift_down);
+void send_typed(SerialLink& link, char key, bool keyboard_on, bool shift_down);
 
 // The keyboard-mode pair: menu check mark, tool-bar toggle and the menu icon
 // (image 10 off, 11 on, moved one step per switch).

@@ -7,19 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "link/data_flow.h"
-#include "link/port_settings.h"
 #include "settings/setting_values.h"
 #include "ui/services.h"
 
 namespace {
 
 constexpr ui::Color bar_colour = ui::Color::rgb(179, 208, 244);
-
-bool connected()
-{
-    return port_settings.connected != 0;
-}
 
 void error_box(std::string_view text, ui::Form* owner)
 {
@@ -28,7 +21,7 @@ void error_box(std::string_view text, ui::Form* owner)
 
 }  // namespace
 
-TTXFForm::TTXFForm() : ui::Form("TXFForm")
+TTXFForm::TTXFForm(SerialLink& link) : ui::Form("TXFForm"), link_(link)
 {
     build_layout();
     on_show = [this] { FormShow(); };
@@ -116,7 +109,7 @@ bool TTXFForm::start_transfer(std::string& why)
     if (size > txf_max_file_size) why = "The file is larger than 1 GB (1073741824 bytes).";
     if (!why.empty()) return false;
     tr_.file_size = static_cast<std::int32_t>(size);
-    tr_.buffer_size = std::min(tr_.file_size, port_settings.port_txth_size);
+    tr_.buffer_size = std::min(tr_.file_size, link_.settings().port.port_txth_size);
     if (tr_.buffer_size > 0) buffer_.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(tr_.buffer_size)]);
     if (!buffer_) {
         why = "Not enough memory for the transfer.";
@@ -124,9 +117,9 @@ bool TTXFForm::start_transfer(std::string& why)
     }
     // The link may already be gone; the first tick then reports it.
     if (connected()) {
-        tr_.last_fill = tx_fill();
+        tr_.last_fill = link_.tx_fill();
         tr_.queued_before = tr_.last_fill;
-        tx_timeout_reset();
+        link_.tx_timeout_reset();
     }
     tr_.state = TxState::Reading;
     return true;
@@ -154,8 +147,8 @@ void TTXFForm::Timer1Timer()
             stop(Outcome::LinkLost);
             error_box("Port connection lost during file transfer!\nCanceling file transfer.", this);
         } else {
-            fill = tx_fill();
-            if (tx_timeout_flag()) {
+            fill = link_.tx_fill();
+            if (link_.tx_timeout_flag()) {
                 stop(Outcome::TimedOut);
                 error_box(
                     "Transmission timeout occured during file transfer!\nTx FIFO cleared, canceling file transfer.",
@@ -171,7 +164,7 @@ void TTXFForm::Timer1Timer()
 
 void TTXFForm::read_file()
 {
-    const std::int32_t room = tx_free();
+    const std::int32_t room = link_.tx_free();
     if (room <= 0) return;
     std::int32_t n = room;
     if (static_cast<std::int64_t>(tr_.bytes_read) + room > tr_.file_size) {
@@ -193,7 +186,7 @@ void TTXFForm::read_file()
         error_box(text, this);
         return;
     }
-    tx_put(buffer_.get(), g);
+    link_.tx_put(buffer_.get(), g);
     tr_.bytes_read += g;
     tr_.left_fifo += g;
     // A short read is no error: the next tick reads on from here.
@@ -202,11 +195,11 @@ void TTXFForm::read_file()
 
 void TTXFForm::count_progress(std::int32_t fill_before_read)
 {
-    const std::int32_t fill_now = tx_fill();
+    const std::int32_t fill_now = link_.tx_fill();
     // A time-out empties the FIFO at once; those bytes never went out. The
     // flag is read after the fill, so a clear before that read is seen here,
     // and the next tick reports it.
-    if (tx_timeout_flag()) return;
+    if (link_.tx_timeout_flag()) return;
     tr_.left_fifo += tr_.last_fill - fill_now;
     tr_.last_fill = fill_now;
     tr_.bytes_sent =
@@ -217,15 +210,15 @@ void TTXFForm::count_progress(std::int32_t fill_before_read)
     set_caption("Tx (" + std::to_string(size > 0 ? static_cast<int>(tr_.bytes_sent * 100.0 / size) : 0) + "% done)");
     LblTxPrg.set_caption("Tx progress (" + size_text(tr_.bytes_sent) + " / " + size_text(size) + "):");
     // Complete once the transmit thread has handed the last block to the driver.
-    if (tr_.bytes_sent == tr_.file_size && tx_block_pending() == 0) stop(Outcome::Complete);
-    const double capacity = port_settings.port_txth_size;
+    if (tr_.bytes_sent == tr_.file_size && link_.tx_block_pending() == 0) stop(Outcome::Complete);
+    const double capacity = link_.settings().port.port_txth_size;
     fifo_bar.value = capacity > 0 ? static_cast<int>(fill_before_read * 10000.0 / capacity) : 0;
     LblFifo.set_caption("Tx FIFO (" + size_text(fill_before_read) + "):");
 }
 
 void TTXFForm::BtnHoldClick()
 {
-    if (connected()) tx_hold(tr_.hold ? 0 : 1);
+    if (connected()) link_.tx_hold(tr_.hold ? 0 : 1);
     BtnHold.set_caption(tr_.hold ? "Hold" : "Continue");
     tr_.hold = !tr_.hold;
 }
@@ -246,8 +239,8 @@ void TTXFForm::FormClose(ui::CloseAction&)
     if (!connected()) return;
     // A complete transfer keeps what the transmit thread still has in hand;
     // any other end drops what is queued.
-    if (tr_.outcome != Outcome::Complete) tx_clear();
-    tx_hold(0);
+    if (tr_.outcome != Outcome::Complete) link_.tx_clear();
+    link_.tx_hold(0);
 }
 
 int LoadSendFileFolder(const ProfileFile* file, TTXFForm& form)

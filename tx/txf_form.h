@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "link/serial_link.h"
 #include "platform/files.h"
 #include "settings/profile_file.h"
 #include "tx/paint_bar.h"
@@ -21,7 +22,8 @@ inline constexpr std::int64_t txf_max_file_size = 1073741824;
 
 class TTXFForm : public ui::Form {
  public:
-    TTXFForm();
+    // Sends through the link's transmit FIFO.
+    explicit TTXFForm(SerialLink& link);
     ~TTXFForm() override;
 
     ui::Label Label1{this, "Label1", "File name:"};
@@ -73,7 +75,9 @@ class TTXFForm : public ui::Form {
     void stop(Outcome why);
     void read_file();
     void count_progress(std::int32_t fill_before_read);
+    bool connected() const { return link_.connected(); }
 
+    SerialLink& link_;
     Transfer tr_;
     FileReader file_;
     std::unique_ptr<unsigned char[]> buffer_;

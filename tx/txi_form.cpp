@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <string>
 
-#include "link/data_flow.h"
-#include "link/port_settings.h"
 #include "settings/int_edit_check.h"
 #include "settings/setting_values.h"
 #include "tx/integer_value.h"
@@ -28,7 +26,7 @@ void error_box(const char* text, ui::Form* owner)
 
 }  // namespace
 
-TTXIForm::TTXIForm() : ui::Form("TXIForm")
+TTXIForm::TTXIForm(SerialLink& link) : ui::Form("TXIForm"), link_(link)
 {
     build_layout();
     on_show = [this] { FormShow(); };
@@ -135,7 +133,7 @@ int TTXIForm::send_integer()
         error_box("Enter an integer size of 1 to 8 bytes!", this);
         return 3;
     }
-    if (n > tx_free()) {
+    if (n > link_.tx_free()) {
         error_box("Not enough space in tx FIFO!", this);
         return 1;
     }
@@ -151,7 +149,7 @@ int TTXIForm::send_integer()
     Eihex.set_text(t.hex);
     Eibin.set_text(t.bin);
     std::uint8_t bytes[8] = {};
-    tx_put(bytes, integer_bytes(v, n, RBibe.checked(), bytes));
+    link_.tx_put(bytes, integer_bytes(v, n, RBibe.checked(), bytes));
     return 0;
 }
 
@@ -175,12 +173,12 @@ std::int32_t TTXIForm::size_to_save()
 
 void TTXIForm::BtnSendClick()
 {
-    if (port_settings.connected) send_integer();
+    if (link_.connected()) send_integer();
 }
 
 void TTXIForm::BtnSendCloseClick()
 {
-    if (port_settings.connected && send_integer() == 0) ui::post_click(BtnCancel);
+    if (link_.connected() && send_integer() == 0) ui::post_click(BtnCancel);
 }
 
 void TTXIForm::BtnCancelClick()

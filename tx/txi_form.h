@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "link/serial_link.h"
 #include "settings/profile_file.h"
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -14,7 +15,8 @@
 
 class TTXIForm : public ui::Form {
  public:
-    TTXIForm();
+    // Sends through the link's transmit FIFO.
+    explicit TTXIForm(SerialLink& link);
 
     ui::GroupBox GroupBox1{this, "GroupBox1", " Value to send: "};
     ui::Label Label1{&GroupBox1, "Label1", "Dec:"};
@@ -54,6 +56,7 @@ class TTXIForm : public ui::Form {
 
  private:
     void build_layout();
+    SerialLink& link_;
     std::int32_t radix_ = 0;
     std::int32_t last_size_ = 4;
 };

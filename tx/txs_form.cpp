@@ -10,8 +10,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "link/data_flow.h"
-#include "link/port_settings.h"
 #include "numtext/number_text.h"
 #include "settings/setting_values.h"
 #include "tx/keyboard_send.h"
@@ -73,7 +71,7 @@ std::uint8_t user_byte_of_hex(const std::string& text)
     return static_cast<std::uint8_t>(v);
 }
 
-TTXSForm::TTXSForm() : ui::Form("TXSForm")
+TTXSForm::TTXSForm(SerialLink& link) : ui::Form("TXSForm"), link_(link)
 {
     build_layout();
     line_break_mode = [] { return 0; };
@@ -195,7 +193,7 @@ std::uint8_t TTXSForm::user_byte()
 
 void TTXSForm::send_string()
 {
-    if (!port_settings.connected) return;
+    if (!link_.connected()) return;
     std::uint8_t mark[2] = {};
     int mark_len = 0;
     if (CBeol.checked()) {
@@ -227,11 +225,11 @@ void TTXSForm::send_string()
     std::copy(text.begin(), text.end(), buf.begin());
     for (int i = 0; i < mark_len; ++i) buf[text.size() + static_cast<std::size_t>(i)] = mark[i];
     const std::size_t count = text.size() + static_cast<std::size_t>(mark_len) + (CBeos.checked() ? 1 : 0);
-    if (count > static_cast<std::size_t>(tx_free())) {
+    if (count > static_cast<std::size_t>(link_.tx_free())) {
         ui::message_box("Not enough space in tx FIFO!", "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }
-    tx_put(buf.data(), static_cast<std::int32_t>(count));
+    link_.tx_put(buf.data(), static_cast<std::int32_t>(count));
 }
 
 void TTXSForm::BtnSendClick()

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "link/serial_link.h"
 #include "settings/profile_file.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -20,7 +21,8 @@ inline constexpr int txs_saved_history = 20;
 
 class TTXSForm : public ui::Form {
  public:
-    TTXSForm();
+    // Sends through the link's transmit FIFO.
+    explicit TTXSForm(SerialLink& link);
 
     ui::Label Label1{this, "Label1", "Enter string:"};
     ui::ComboBox CBmsg{this, "CBmsg", ui::ComboStyle::DropDown};
@@ -61,6 +63,7 @@ class TTXSForm : public ui::Form {
  private:
     void build_layout();
     std::uint8_t user_byte();
+    SerialLink& link_;
     bool hex_active_ = false;
 };
 

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "link/rx_store.h"
 #include "settings/setting_values.h"
 
 namespace {
@@ -18,10 +17,10 @@ std::string history_key(int n)
     return key;
 }
 
-std::int32_t store_length()
+std::int32_t store_length(const SerialLink& link)
 {
     const RxStore* store = nullptr;
-    rx_store_info(&store);
+    link.rx_store_info(&store);
     return store ? store->length : 0;
 }
 
@@ -45,7 +44,7 @@ std::string find_count_text(std::int64_t total)
     return std::to_string(total) + " found";
 }
 
-TFindForm::TFindForm() : ui::Form("FindForm")
+TFindForm::TFindForm(const SerialLink& link) : ui::Form("FindForm"), link_(link)
 {
     build_layout();
     BtnNext.on_click = [this] { BtnNextClick(); };
@@ -144,7 +143,7 @@ void TFindForm::search(FindKind kind)
     remember(CBfind.text());
     kind_ = kind;
     wrapped_ = false;
-    runner_.start(FindRequest{std::move(*parsed.pattern), kind, current_, store_length()});
+    runner_.start(FindRequest{std::move(*parsed.pattern), kind, current_, store_length(link_)});
     STstatus.set_caption(kind == FindKind::Count ? "Counting..." : "Searching...");
     TimerFind.set_enabled(true);
 }

@@ -25,7 +25,7 @@ inline constexpr int find_poll_ms = 20;
 
 class TFindForm : public ui::Form {
  public:
-    TFindForm();
+    explicit TFindForm(const SerialLink& link);
 
     ui::Label LFind{this, "LFind", "Find:"};
     ui::ComboBox CBfind{this, "CBfind", ui::ComboStyle::DropDown};
@@ -63,7 +63,8 @@ class TFindForm : public ui::Form {
     void remember(std::string text);
     void apply(const FindReport& r);
 
-    RxStoreSource source_;
+    const SerialLink& link_;
+    RxStoreSource source_{link_};
     FindRunner runner_{source_};
     std::int32_t current_ = -1;
     FindKind kind_ = FindKind::Next;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "link/rx_store.h"
+#include "link/serial_link.h"
 #include "link/rx_text.h"
 
 namespace {
@@ -44,12 +44,12 @@ bool looks_stamped(const ui::TextLines& lines, std::size_t line)
 }
 
 // Whether the line's first characters after `prefix` are its bytes.
-bool bytes_follow(const ui::TextLines& lines, std::size_t line, std::size_t prefix, std::int32_t from,
-                  bool show_invisible)
+bool bytes_follow(const SerialLink& link, const ui::TextLines& lines, std::size_t line, std::size_t prefix,
+                  std::int32_t from, bool show_invisible)
 {
     std::size_t col = prefix;
     std::uint8_t b = 0;
-    for (std::int32_t p = from, seen = 0; seen < 32 && rx_store_byte(p, &b) == 0; ++p) {
+    for (std::int32_t p = from, seen = 0; seen < 32 && link.rx_store_byte(p, &b) == 0; ++p) {
         if (b == '\r' || b == '\n') continue;
         const int w = width_of(b, show_invisible);
         if (w == 0) continue;
@@ -62,20 +62,21 @@ bool bytes_follow(const ui::TextLines& lines, std::size_t line, std::size_t pref
 }
 
 // The column where store position pos shows in a line (time stamp included).
-std::size_t column_of(const TextViewSink& sink, std::size_t line, std::int32_t pos, bool show_invisible)
+std::size_t column_of(const SerialLink& link, const TextViewSink& sink, std::size_t line, std::int32_t pos,
+                      bool show_invisible)
 {
     const ui::TextLines& lines = sink.view().lines();
     const std::int32_t from = sink.line_start(line);
     // A time stamp is told from received text that looks like one by what follows it.
     std::size_t col =
-        looks_stamped(lines, line) && bytes_follow(lines, line, rx_text_stamp_length, from, show_invisible)
+        looks_stamped(lines, line) && bytes_follow(link, lines, line, rx_text_stamp_length, from, show_invisible)
             ? std::size_t(rx_text_stamp_length)
             : 0;
     // A line may be megabytes long: read it in blocks.
     std::uint8_t block[4096];
     for (std::int32_t p = from; p < pos;) {
         std::int32_t got = 0;
-        if (rx_store_read(p, block, std::min<std::int32_t>(pos - p, sizeof block), &got) != 0 || got == 0) break;
+        if (link.rx_store_read(p, block, std::min<std::int32_t>(pos - p, sizeof block), &got) != 0 || got == 0) break;
         for (std::int32_t i = 0; i < got; ++i) col += std::size_t(width_of(block[i], show_invisible));
         p += got;
     }
@@ -84,14 +85,14 @@ std::size_t column_of(const TextViewSink& sink, std::size_t line, std::int32_t p
 
 }  // namespace
 
-std::optional<TextRange> text_range_of(const TextViewSink& sink, std::int32_t start, std::int32_t end,
-                                       bool show_invisible)
+std::optional<TextRange> text_range_of(const SerialLink& link, const TextViewSink& sink, std::int32_t start,
+                                       std::int32_t end, bool show_invisible)
 {
     const std::optional<std::size_t> first = line_of(sink, start), last = line_of(sink, end - 1);
     if (!first || !last) return std::nullopt;
     if (*first != *last) return TextRange{{*first, 0}, {*last, sink.view().lines().length(*last)}};
-    return TextRange{{*first, column_of(sink, *first, start, show_invisible)},
-                     {*first, column_of(sink, *first, end, show_invisible)}};
+    return TextRange{{*first, column_of(link, sink, *first, start, show_invisible)},
+                     {*first, column_of(link, sink, *first, end, show_invisible)}};
 }
 
 void show_find_hit(HexPage& hex, const TextPage& text, FollowNewData& follow, std::int32_t start, std::int32_t length)
@@ -100,7 +101,8 @@ void show_find_hit(HexPage& hex, const TextPage& text, FollowNewData& follow, st
     hex.show_block(start, start + length - 1);
     const TextViewSink* sink = text_sink(text);
     if (!sink) return;
-    if (const std::optional<TextRange> r = text_range_of(*sink, start, start + length, text.MMdis.checked())) {
+    if (const std::optional<TextRange> r =
+            text_range_of(text.link, *sink, start, start + length, text.MMdis.checked())) {
         text.Mtxt.select(r->from, r->to);
         text.Mtxt.scroll_into_view(r->to);
         text.Mtxt.scroll_into_view(r->from);

@@ -21,7 +21,7 @@ struct TextRange {
 // on one line, or every line they touch when they run across line ends.
 // show_invisible: invisible bytes take a character each. Nothing when the
 // view has no line for them yet.
-std::optional<TextRange> text_range_of(const TextViewSink& sink, std::int32_t start, std::int32_t end,
-                                       bool show_invisible);
+std::optional<TextRange> text_range_of(const SerialLink& link, const TextViewSink& sink, std::int32_t start,
+                                       std::int32_t end, bool show_invisible);
 
 void show_find_hit(HexPage& hex, const TextPage& text, FollowNewData& follow, std::int32_t start, std::int32_t length);

@@ -1,14 +1,12 @@
 // What a drain does to the views with "Follow new data" on and off.
 #include "views/follow_new_data.h"
 
-#include "link/rx_store.h"
-
 namespace {
 
-std::int32_t store_length()
+std::int32_t store_length(const SerialLink& link)
 {
     const RxStore* store = nullptr;
-    rx_store_info(&store);
+    link.rx_store_info(&store);
     return store ? store->length : 0;
 }
 
@@ -16,7 +14,7 @@ std::int32_t store_length()
 
 void FollowNewData::drained(const TextPage& text)
 {
-    const std::int32_t length = store_length();
+    const std::int32_t length = store_length(text.link);
     if (on())
         hex_.follow_store(length);
     else
@@ -27,6 +25,6 @@ void FollowNewData::drained(const TextPage& text)
 void FollowNewData::toggled(const TextPage& text)
 {
     if (!on()) return;
-    hex_.follow_store(store_length());
+    hex_.follow_store(store_length(text.link));
     text_scroll_to_end(text);
 }

@@ -2,7 +2,6 @@
 // block commands and the double-click copies. Painting is in hex_page_draw.cpp.
 #include "views/hex_page.h"
 
-#include "link/rx_store.h"
 #include "numtext/number_text.h"
 
 namespace {
@@ -24,13 +23,14 @@ void label(ui::Label& l, int left, int top, int width = 40)
 
 }  // namespace
 
-HexPage::HexPage(ui::Control* sheet)
+HexPage::HexPage(ui::Control* sheet, const SerialLink& link)
     : DGhex(sheet, "DGhex"),
       GBiv(sheet, "GBiv", " Integer value (hexa      , big-endian       ): "),
       GBivl(sheet, "GBivl",
             " Variable length integer (hex     , dec      , bin      , big-endian      , signed      ): "),
       GroupBox2(sheet, "GroupBox2", " Selection: "),
-      sheet_(sheet)
+      sheet_(sheet),
+      link_(link)
 {
     DGhex.set_col_count(hex_cols);
     DGhex.set_fixed_cols(1);
@@ -170,7 +170,7 @@ void HexPage::RefreshInspector(std::int32_t position)
     if (position >= 0) inspector_position = position;
     unsigned char bytes[8] = {};
     std::int32_t n = 0;
-    if (rx_store_read(inspector_position, bytes, inspector_read_count(o), &n) != 0) n = 0;
+    if (link_.rx_store_read(inspector_position, bytes, inspector_read_count(o), &n) != 0) n = 0;
     const InspectorTexts t = inspector_texts(bytes, n, inspector_position, block_start, block_end, o);
     STrxposd.set_caption(t.rxposd);
     STrxposh.set_caption(t.rxposh);
@@ -203,7 +203,7 @@ void HexPage::DGhexClick()
 void HexPage::set_block_end_or_start(bool start)
 {
     const RxStore* store = nullptr;
-    if (rx_store_info(&store) != 0) return;
+    if (link_.rx_store_info(&store) != 0) return;
     if (DGhex.row() > 0 && DGhex.col() == 0) return;
     const std::optional<std::int32_t> pos = hex_cell_position(DGhex.col(), DGhex.row());
     if (pos && *pos < store->length) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "link/serial_link.h"
 #include "ui/check_box.h"
 #include "ui/draw_grid.h"
 #include "ui/edit.h"
@@ -19,8 +20,8 @@
 class HexPage {
  public:
     // Makes the page's controls on its tab sheet; lay_out() places them once
-    // the sheet has its size.
-    explicit HexPage(ui::Control* sheet);
+    // the sheet has its size. The page shows the link's store.
+    HexPage(ui::Control* sheet, const SerialLink& link);
     HexPage(const HexPage&) = delete;
     HexPage& operator=(const HexPage&) = delete;
 
@@ -125,6 +126,7 @@ class HexPage {
     void draw_data_cell(ui::Canvas& c, std::int32_t col, std::int32_t row, const ui::Rect& rect);
 
     ui::Control* sheet_;
+    const SerialLink& link_;
     std::array<ui::Bitmap, hex_cols> headers_;
     ui::Bitmap start_mark_, end_mark_;
 };

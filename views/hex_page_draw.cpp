@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "link/rx_store.h"
 #include "views/hex_page.h"
 
 namespace {
@@ -100,7 +99,7 @@ void HexPage::draw_data_cell(ui::Canvas& c, std::int32_t col, std::int32_t row, 
     c.pen = ui::Pen{ui::colors::black};
     const std::optional<std::int32_t> pos = hex_cell_position(col, row);
     std::uint8_t b = 0;
-    if (!pos || rx_store_byte(*pos, &b) != 0) return;  // beyond the data: left as the grid painted it
+    if (!pos || link_.rx_store_byte(*pos, &b) != 0) return;  // beyond the data: left as the grid painted it
     const bool in_block = block_start <= *pos && *pos <= block_end;
     std::string text;
     if (col <= 16) {

@@ -5,9 +5,6 @@
 #include <tuple>
 #include <utility>
 
-#include "link/com.h"
-#include "link/line_errors.h"
-#include "link/port_settings.h"
 #include "views/info_texts.h"
 
 namespace {
@@ -37,13 +34,15 @@ void show(ui::StaticText& field, const std::string& text)
 
 }  // namespace
 
-InfoPage::InfoPage(ui::TabSheet& sheet)
+InfoPage::InfoPage(ui::TabSheet& sheet, SerialLink& link, const PortSettings& record)
     : GBset(&sheet, "GBset", " COM port settings: "),
       GBfmt(&sheet, "GBfmt", " Data format info: "),
       GBsig(&sheet, "GBsig", " Control signals: "),
       GBbuf(&sheet, "GBbuf", " COM port buffers: "),
       GBerr(&sheet, "GBerr", " Line errors: "),
-      sheet_(sheet)
+      sheet_(sheet),
+      link_(link),
+      record_(record)
 {
     layout();
 }
@@ -97,19 +96,19 @@ void InfoPage::layout()
 
 void InfoPage::refresh()
 {
-    if (!port_settings.settings_loaded) return;
+    if (!record_.settings_loaded) return;
     if (sheet_.page_control().active_page() != &sheet_) return;
     refresh_settings();
     // Disconnected, the signal and buffer fields keep what they showed last.
-    if (port_settings.connected) refresh_port();
+    if (link_.connected()) refresh_port();
     // After the snapshot, whose ClearCommError may just have counted some.
     refresh_errors();
 }
 
 void InfoPage::refresh_settings()
 {
-    const PortSettings& s = port_settings;
-    show(STipn, info_port_text(s.connected != 0, s.port_num));
+    const PortSettings& s = record_;
+    show(STipn, info_port_text(link_.connected(), s.port_num));
     show(STibdr, info_baud_text(s.port_baud));
     show(STistp, info_stop_text(s.port_stop));
     if (const char* parity = info_parity_text(s.port_parity)) show(STipar, parity);
@@ -127,7 +126,7 @@ void InfoPage::refresh_port()
     PortDcb dcb;
     PortComStat stat;
     std::uint32_t modem = 0;
-    const int status = port_status(&dcb, &stat, &modem);
+    const int status = link_.port_status(&dcb, &stat, &modem);
     // Code 3: no modem status (a port without modem lines), but the queues
     // and the comm state were read. Any other failure skips this tick only.
     if (status != 0 && status != 3) return;
@@ -135,20 +134,22 @@ void InfoPage::refresh_port()
         {&STcsCTS, PORT_MS_CTS_ON}, {&STcsDSR, PORT_MS_DSR_ON}, {&STcsRI, PORT_MS_RING_ON}, {&STcsCD, PORT_MS_RLSD_ON}};
     for (auto [field, bit] : modem_lines)
         show(*field, status == 0 ? modem_line_text(modem, bit) : modem_line_unknown_text);
-    const std::int32_t rx_handshake = port_settings.port_rx_handshake;
-    if (const char* t = flow_line_text(rx_handshake, 1, stat.cbInQue, dcb.XonLim, dcb.XoffLim, com_lines.rts))
+    const LinkSettings& running = link_.settings();
+    const ComLines& lines = link_.com_lines();
+    const std::int32_t rx_handshake = running.port.port_rx_handshake;
+    if (const char* t = flow_line_text(rx_handshake, 1, stat.cbInQue, dcb.XonLim, dcb.XoffLim, lines.rts))
         show(STcsRTS, t);
-    if (const char* t = flow_line_text(rx_handshake, 2, stat.cbInQue, dcb.XonLim, dcb.XoffLim, com_lines.dtr))
+    if (const char* t = flow_line_text(rx_handshake, 2, stat.cbInQue, dcb.XonLim, dcb.XoffLim, lines.dtr))
         show(STcsDTR, t);
     show(STcrxb, queue_count_text(stat.cbInQue));
     show(STctxb, queue_count_text(stat.cbOutQue));
-    show(STcrxbs, queue_size_text(port_settings.port_rx_size));
-    show(STctxbs, queue_size_text(port_settings.tx_queue_size));
+    show(STcrxbs, queue_size_text(running.port.port_rx_size));
+    show(STctxbs, queue_size_text(running.tx_queue_size));
 }
 
 void InfoPage::refresh_errors()
 {
-    const LineErrorCounts c = line_errors_read();
+    const LineErrorCounts c = link_.line_errors_read();
     show(STleFrm, queue_count_text(c.framing));
     show(STleOvr, queue_count_text(c.overrun));
     show(STlePar, queue_count_text(c.parity));

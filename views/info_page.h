@@ -2,13 +2,17 @@
 // lines, driver queue levels and line error counts, refreshed by Timer2.
 #pragma once
 
+#include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "ui/group_box.h"
 #include "ui/label.h"
 #include "ui/page_control.h"
 
 class InfoPage {
  public:
-    explicit InfoPage(ui::TabSheet& sheet);
+    // The settings fields show `record`; the signal, buffer and error fields
+    // the link's running connection.
+    InfoPage(ui::TabSheet& sheet, SerialLink& link, const PortSettings& record);
 
     // One Timer2 tick: nothing unless the settings are loaded and the page is
     // the one shown; settings and frame fields always, the signal and buffer
@@ -84,4 +88,6 @@ class InfoPage {
     void refresh_errors();
 
     ui::TabSheet& sheet_;
+    SerialLink& link_;
+    const PortSettings& record_;
 };

@@ -5,12 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "link/com.h"
-#include "link/port_settings.h"
 #include "ui/services.h"
 
-LineCommands::LineCommands(ui::Form& owner, ui::MenuItem& dtr, ui::MenuItem& rts, ui::MenuItem& brk)
-    : owner_(owner), dtr_(dtr), rts_(rts), brk_(brk)
+LineCommands::LineCommands(ui::Form& owner, ui::MenuItem& dtr, ui::MenuItem& rts, ui::MenuItem& brk, SerialLink& link)
+    : owner_(owner), dtr_(dtr), rts_(rts), brk_(brk), link_(link)
 {
     dtr_.set_checked(true);
     rts_.set_checked(true);
@@ -24,10 +22,10 @@ LineCommands::LineCommands(ui::Form& owner, ui::MenuItem& dtr, ui::MenuItem& rts
 void LineCommands::connected()
 {
     told_ = false;
-    dtr_.set_checked(com_lines.dtr);
-    rts_.set_checked(com_lines.rts);
-    dtr_.set_enabled(!com_dtr_driven(port_settings));
-    rts_.set_enabled(!com_rts_driven(port_settings));
+    dtr_.set_checked(link_.com_lines().dtr);
+    rts_.set_checked(link_.com_lines().rts);
+    dtr_.set_enabled(!com_dtr_driven(link_.settings().port));
+    rts_.set_enabled(!com_rts_driven(link_.settings().port));
     brk_.set_enabled(true);
 }
 
@@ -41,23 +39,23 @@ void LineCommands::disconnected()
 
 void LineCommands::dtr_clicked()
 {
-    const int r = com_set_dtr(dtr_.checked());
+    const int r = link_.com_set_dtr(dtr_.checked());
     if (r == 0) return;
-    dtr_.set_checked(com_lines.dtr);
+    dtr_.set_checked(link_.com_lines().dtr);
     if (r == 3) refused("set DTR");
 }
 
 void LineCommands::rts_clicked()
 {
-    const int r = com_set_rts(rts_.checked());
+    const int r = link_.com_set_rts(rts_.checked());
     if (r == 0) return;
-    rts_.set_checked(com_lines.rts);
+    rts_.set_checked(link_.com_lines().rts);
     if (r == 3) refused("set RTS");
 }
 
 void LineCommands::break_clicked()
 {
-    const int r = com_break(true);
+    const int r = link_.com_break(true);
     if (r != 0) {
         if (r == 3) refused("send a break");
         return;
@@ -70,8 +68,8 @@ void LineCommands::break_clicked()
 void LineCommands::break_ended()
 {
     TimerBreak.set_enabled(false);
-    if (port_settings.connected) {
-        com_break(false);
+    if (link_.connected()) {
+        link_.com_break(false);
         brk_.set_enabled(true);
     }
 }
@@ -81,7 +79,7 @@ void LineCommands::refused(const char* what)
     if (told_) return;
     told_ = true;
     char port[16];
-    std::snprintf(port, sizeof port, "COM%d", static_cast<int>(port_settings.port_num));
+    std::snprintf(port, sizeof port, "COM%d", static_cast<int>(link_.settings().port.port_num));
     ui::message_box(
         std::string("The driver of ") + port + " refused to " + what + ".\nThis port may have no modem control lines.",
         "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, &owner_);

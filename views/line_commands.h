@@ -2,13 +2,14 @@
 // set by hand, where the receive flow control does not drive them.
 #pragma once
 
+#include "link/serial_link.h"
 #include "ui/form.h"
 #include "ui/menu.h"
 #include "ui/timer.h"
 
 class LineCommands {
  public:
-    LineCommands(ui::Form& owner, ui::MenuItem& dtr, ui::MenuItem& rts, ui::MenuItem& brk);
+    LineCommands(ui::Form& owner, ui::MenuItem& dtr, ui::MenuItem& rts, ui::MenuItem& brk, SerialLink& link);
 
     // Ends the break after break_ms, on the window thread, so nothing waits.
     static constexpr int break_ms = 250;
@@ -35,5 +36,6 @@ class LineCommands {
     ui::MenuItem& dtr_;
     ui::MenuItem& rts_;
     ui::MenuItem& brk_;
+    SerialLink& link_;
     bool told_ = false;
 };

@@ -2,13 +2,17 @@
 // the store's growth cannot move its bytes.
 #pragma once
 
-#include "link/rx_store.h"
+#include "link/serial_link.h"
 #include "views/find_matcher.h"
 
 class RxStoreSource final : public ByteSource {
  public:
+    explicit RxStoreSource(const SerialLink& link) : link_(link) {}
     bool copy(std::int32_t pos, std::int32_t count, std::uint8_t* out) const override
     {
-        return rx_store_copy_shared(pos, out, count) == 0;
+        return link_.rx_store_copy_shared(pos, out, count) == 0;
     }
+
+ private:
+    const SerialLink& link_;
 };

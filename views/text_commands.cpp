@@ -3,38 +3,23 @@
 // half of each drain.
 #include "views/text_commands.h"
 
-#include <memory>
-
-#include "link/rx_store.h"
-#include "link/rx_text.h"
 #include "ui/form.h"
 #include "ui/services.h"
 #include "views/text_view_sink.h"
 
 namespace {
 
-// The conversion keeps a pointer to its sink for as long as it stays attached;
-// the sink lives here, bound to whichever view attached last.
-std::unique_ptr<TextViewSink> sink;
-
-// Takes the conversion's output once no view is there any more.
-class DiscardSink final : public LineSink {
- public:
-    void add_line(std::string_view) override {}
-    std::string last_line() const override { return {}; }
-    void replace_last_line(std::string_view) override {}
-    int line_count() const override { return 0; }
-    void begin_update() override {}
-    void end_update() override {}
-    void clear() override {}
-};
-DiscardSink discard;
-
+// Starts the link's conversion afresh in the page's view.
 void attach(const TextPage& page)
 {
-    if (!sink || &sink->view() != &page.Mtxt) sink = std::make_unique<TextViewSink>(page.Mtxt);
-    rx_text_attach(sink.get());
-    rx_text_line_break(line_break_from_menu(page));
+    page.link.rx_text_attach(&page.sink);
+    page.link.rx_text_line_break(line_break_from_menu(page));
+}
+
+// Converts what the store gained into the page's view.
+void update(const TextPage& page)
+{
+    page.link.rx_text_update(page.sink);
 }
 
 // Scrolls (posted, as EM_LINESCROLL) by more rows than any view holds, so the
@@ -58,20 +43,12 @@ int line_break_from_menu(const TextPage& page)
 int text_clear(const TextPage& page, std::int32_t block_size)
 {
     attach(page);
-    return rx_store_init(block_size);
-}
-
-void text_detach(const TextPage& page)
-{
-    if (sink && &sink->view() == &page.Mtxt) {
-        rx_text_attach(&discard);
-        sink.reset();
-    }
+    return page.link.rx_store_init(block_size);
 }
 
 void text_follow_store(const TextPage& page, bool follow)
 {
-    rx_text_update();
+    update(page);
     // However many lines the drain added, auto-scroll shows the last one.
     if (follow) text_scroll_to_end(page);
 }
@@ -83,13 +60,13 @@ void text_scroll_to_end(const TextPage& page)
 
 const TextViewSink* text_sink(const TextPage& page)
 {
-    return sink && &sink->view() == &page.Mtxt ? sink.get() : nullptr;
+    return &page.sink;
 }
 
 bool text_refresh(const TextPage& page)
 {
     const RxStore* store = nullptr;
-    rx_store_info(&store);
+    page.link.rx_store_info(&store);
     if (store && store->length >= refresh_text_question_from) {
         const int answer = ui::message_box(
             "This operation could take serious amount of time for this much data.\n"
@@ -98,20 +75,20 @@ bool text_refresh(const TextPage& page)
         if (answer != ui::mr::Yes) return false;
     }
     attach(page);
-    rx_text_update();
+    update(page);
     if (page.MMas.checked()) scroll_down_by_lines(page);
     return true;
 }
 
 void text_line_break_chosen(const TextPage& page)
 {
-    rx_text_line_break(line_break_from_menu(page));
+    page.link.rx_text_line_break(line_break_from_menu(page));
 }
 
 void text_invisible_toggled(const TextPage& page)
 {
     // Code 0 is never a replacement, so only the display flag changes.
-    rx_text_invisible(0, page.MMdis.checked());
+    page.link.rx_text_invisible(0, page.MMdis.checked());
 }
 
 void text_word_wrap_toggled(const TextPage& page)
@@ -124,7 +101,7 @@ void text_auto_scroll_toggled(const TextPage& page)
     if (page.MMas.checked()) scroll_down_by_lines(page);
 }
 
-void text_timestamps_toggled(const ui::MenuItem& item)
+void text_timestamps_toggled(const ui::MenuItem& item, SerialLink& link)
 {
-    rx_text_timestamps(item.checked());
+    link.rx_text_timestamps(item.checked());
 }

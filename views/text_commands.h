@@ -4,12 +4,14 @@
 
 #include <cstdint>
 
+#include "link/serial_link.h"
 #include "ui/menu.h"
 #include "ui/text_view.h"
 
 class TextViewSink;
 
-// The text view with its menu items, as the main window hands them over.
+// The text view with its menu items and the link whose store it shows, as the
+// main window hands them over.
 struct TextPage {
     ui::TextView& Mtxt;
     ui::MenuItem& MMwwrap;
@@ -20,6 +22,9 @@ struct TextPage {
     ui::MenuItem& MMlnCRLF;
     ui::MenuItem& MMlnLFCR;
     ui::MenuItem& MMlnANY;
+    SerialLink& link;
+    // Where the conversion writes: the view, and where each line begins in the store.
+    TextViewSink& sink;
 };
 
 // The store length from which "Refresh text" asks before rebuilding.
@@ -32,15 +37,12 @@ int line_break_from_menu(const TextPage& page);
 // with the given block size and re-applies the line-break mode. Returns
 // rx_store_init's result.
 int text_clear(const TextPage& page, std::int32_t block_size);
-// Points the conversion away from the page's view (the window is going).
-void text_detach(const TextPage& page);
 // The text half of a drain that appended bytes: converts them and, with
 // auto-scroll on, posts the scroll to the end (unless the view is held still).
 void text_follow_store(const TextPage& page, bool follow = true);
 // What a drain's auto-scroll does, on its own.
 void text_scroll_to_end(const TextPage& page);
-// The sink that keeps where the page's lines begin in the store; nullptr
-// while the conversion writes elsewhere.
+// The sink that keeps where the page's lines begin in the store.
 const TextViewSink* text_sink(const TextPage& page);
 // "Refresh text": false when the user declined the question.
 bool text_refresh(const TextPage& page);
@@ -50,4 +52,4 @@ void text_invisible_toggled(const TextPage& page);
 void text_word_wrap_toggled(const TextPage& page);
 void text_auto_scroll_toggled(const TextPage& page);
 // "Timestamps": new lines start with the time their first byte was drained.
-void text_timestamps_toggled(const ui::MenuItem& item);
+void text_timestamps_toggled(const ui::MenuItem& item, SerialLink& link);

@@ -17,9 +17,7 @@
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "bench/rx/bench_clock_win32.h"
-#include "link/port_driver.h"
-#include "link/port_settings.h"
-#include "link/rx_store.h"
+#include "link/serial_link.h"
 #include "link/win32_port_driver.h"
 #include "ui/application.h"
 
@@ -75,10 +73,11 @@ int main(int argc, char** argv)
     const long long expected_lines = source.crlf + 1;  // and the open line after the last CR+LF
 
     const double started = bench_epoch_seconds();
-    set_port_driver(win32_port_driver());
-    port_settings.port_num = std::atoi(argv[1]);
     ui::app().set_title("Olvex terminal");
-    WindowSet windows;
+    Win32PortDriver driver;
+    WindowSet windows(driver);
+    SerialLink& link = windows.link();
+    windows.port_settings().port_num = std::atoi(argv[1]);
     TMForm& m = *MForm;
 
     double longest_tick_ms = 0;
@@ -99,7 +98,7 @@ int main(int argc, char** argv)
     ui::Timer watch("watch", 50, false);
     watch.on_timer = [&] {
         const RxStore* s = nullptr;
-        rx_store_info(&s);
+        link.rx_store_info(&s);
         if (s->length != seen) {
             seen = s->length;
             last_growth = GetTickCount();
@@ -118,7 +117,7 @@ int main(int argc, char** argv)
     ui::app().post([&] {
         m.MMlnCRLF.click();
         m.MMcon.click();
-        if (!port_settings.connected) {
+        if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
             m.close();
@@ -142,7 +141,7 @@ int main(int argc, char** argv)
     auto form_close = m.on_close;
     m.on_close = [&](ui::CloseAction& a) {
         const RxStore* s = nullptr;
-        rx_store_info(&s);
+        link.rx_store_info(&s);
         const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
         const long long lines = m.Mtxt.line_count();
         if (argc == 4) {

@@ -36,6 +36,7 @@ int main()
     std::vector<unsigned char> src(32768), mid(capacity), dst(32768);
     for (std::size_t i = 0; i < src.size(); ++i) src[i] = static_cast<unsigned char>(i * 7);
     ByteFifo fifo;
+    TxSide tx_side;  // the transmit side a link's tx_put goes through
     if (fifo_create(fifo, capacity) != 0 || fifo_create(tx_side.fifo, capacity) != 0) {
         std::fprintf(stderr, "fifo_create failed\n");
         return 1;
@@ -65,7 +66,7 @@ int main()
             sink = sink + dst[0];
         };
         const auto locked = [&](std::size_t) {
-            tx_put(src.data(), n);
+            tx_side.put(src.data(), n);
             std::lock_guard guard(tx_side.lock);
             fifo_get(tx_side.fifo, dst.data(), n);
             sink = sink + dst[0];
@@ -82,6 +83,5 @@ int main()
                     t_copy / t_fifo, t_copy / t_locked);
     }
     if (std::memcmp(src.data(), dst.data(), 1) != 0) return 1;
-    fifo_release(tx_side.fifo);
     return 0;
 }

@@ -13,13 +13,18 @@
 #include <vector>
 
 #include "link/data_flow.h"
-#include "link/rx_store.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 #include "views/find_runner.h"
 #include "views/rx_store_source.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The benchmark's one link: its store is what the searches read.
+SimPortDriver sim;
+SerialLink bench_link{sim};
 
 double ms_since(Clock::time_point t0)
 {
@@ -32,16 +37,16 @@ template <class Make>
 void fill_store(std::int32_t size, Make make)
 {
     constexpr std::int32_t piece = 4 << 20;
-    rx_store_init(rx_store_max_block);
+    bench_link.rx_store_init(rx_store_max_block);
     std::vector<char> buf(piece);
     for (std::int32_t at = 0; at < size; at += piece) {
         const std::int32_t n = std::min(piece, size - at);
         make(at, buf.data(), n);
         {
-            std::lock_guard<std::mutex> hold(rx_side.lock);
-            fifo_put(rx_side.fifo, buf.data(), n);
+            std::lock_guard<std::mutex> hold(bench_link.rx_side().lock);
+            fifo_put(bench_link.rx_side().fifo, buf.data(), n);
         }
-        if (rx_store_append() != 0) {
+        if (bench_link.rx_store_append() != 0) {
             std::fprintf(stderr, "the store could not grow to %d bytes\n", at + n);
             std::exit(1);
         }
@@ -92,10 +97,10 @@ int main(int argc, char** argv)
     const int mb = argc > 1 ? std::atoi(argv[1]) : 200;
     const std::int32_t size = mb * 1048576;
     {
-        std::lock_guard<std::mutex> hold(rx_side.lock);
-        fifo_create(rx_side.fifo, fifo_max_capacity);
+        std::lock_guard<std::mutex> hold(bench_link.rx_side().lock);
+        fifo_create(bench_link.rx_side().fifo, fifo_max_capacity);
     }
-    const RxStoreSource source;
+    const RxStoreSource source{bench_link};
     FindRunner runner(source);
     std::mt19937 rng(18);
 
@@ -148,11 +153,11 @@ int main(int argc, char** argv)
     int drains = 0;
     while (runner.busy() && drains < 128) {
         {
-            std::lock_guard<std::mutex> hold(rx_side.lock);
-            fifo_put(rx_side.fifo, piece.data(), std::int32_t(piece.size()));
+            std::lock_guard<std::mutex> hold(bench_link.rx_side().lock);
+            fifo_put(bench_link.rx_side().fifo, piece.data(), std::int32_t(piece.size()));
         }
         const Clock::time_point t0 = Clock::now();
-        rx_store_append();
+        bench_link.rx_store_append();
         longest = std::max(longest, ms_since(t0));
         ++drains;
         while (runner.poll()) {
@@ -160,6 +165,6 @@ int main(int argc, char** argv)
     }
     runner.cancel();
     std::printf("Drains during a count: %d of 256 KB, the longest %.2f ms\n", drains, longest);
-    rx_store_free();
+    bench_link.rx_store_free();
     return 0;
 }

@@ -14,9 +14,8 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/data_flow.h"
-#include "link/port_settings.h"
-#include "link/rx_store.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 #include "platform/files.h"
 #include "ui/application.h"
 #include "ui/win32/window_peer.h"
@@ -58,8 +57,9 @@ double repaint_ms(TMForm& m)
 }
 
 // Fills the store to `bytes` through the receive FIFO, as the drain does.
-void fill_store(std::int64_t bytes)
+void fill_store(SerialLink& link, std::int64_t bytes)
 {
+    RxSide& rx_side = link.rx_side();
     std::vector<unsigned char> chunk(4 << 20);
     for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<unsigned char>(i * 31 + 7);
     std::int64_t left = bytes;
@@ -69,7 +69,7 @@ void fill_store(std::int64_t bytes)
             std::lock_guard<std::mutex> hold(rx_side.lock);
             fifo_put(rx_side.fifo, chunk.data(), n);
         }
-        if (rx_store_append() != 0) {
+        if (link.rx_store_append() != 0) {
             std::printf("store growth failed\n");
             std::exit(1);
         }
@@ -84,9 +84,9 @@ struct Figures {
 Figures measure(TMForm& m, std::int64_t bytes)
 {
     m.MMclrrx.click();
-    fill_store(bytes);
+    fill_store(m.link, bytes);
     const RxStore* s = nullptr;
-    rx_store_info(&s);
+    m.link.rx_store_info(&s);
     m.hex.follow_store(s->length);  // the drain's rows and move to the end
     m.hex.UDivarlen.set_position(8);
     m.hex.RBivlBin.set_checked(true);
@@ -129,10 +129,10 @@ double longest_page_down_ms(TMForm& m)
     return longest;
 }
 
-double save_all_mb_s(const std::string& path)
+double save_all_mb_s(const SerialLink& link, const std::string& path)
 {
     const RxStore* s = nullptr;
-    rx_store_info(&s);
+    link.rx_store_info(&s);
     const auto t0 = Clock::now();
     FileWriter out;  // the binary save's own steps: create, one write, close
     if (out.open(path) != 0 || out.write(s->data, std::size_t(s->length)) != 0 || out.close() != 0) return -1;
@@ -141,10 +141,10 @@ double save_all_mb_s(const std::string& path)
 
 // The same bytes through the same writer in 1 MB calls, to tell the cost of
 // the call size from the cost of the file system.
-double save_in_pieces_mb_s(const std::string& path)
+double save_in_pieces_mb_s(const SerialLink& link, const std::string& path)
 {
     const RxStore* s = nullptr;
-    rx_store_info(&s);
+    link.rx_store_info(&s);
     const auto t0 = Clock::now();
     FileWriter out;
     if (out.open(path) != 0) return -1;
@@ -178,13 +178,14 @@ int main(int argc, char** argv)
 {
     const int mb = argc > 1 ? std::atoi(argv[1]) : 200;
     const std::string folder = argc > 2 ? argv[2] : ".";
-    port_settings = PortSettings{};
-    port_settings.port_rx_data_block_size = 8388608;
     ui::app().set_title("Olvex terminal");
-    WindowSet windows;
+    SimPortDriver no_port;  // the bytes come straight into the receive FIFO
+    WindowSet windows(no_port);
+    SerialLink& link = windows.link();
+    windows.port_settings().port_rx_data_block_size = 8388608;
     MForm->show();
     pump();
-    if (fifo_create(rx_side.fifo, 8388608) != 0) return 1;
+    if (fifo_create(link.rx_side().fifo, 8388608) != 0) return 1;
 
     const Figures small = measure(*MForm, 1024);
     const Figures large = measure(*MForm, std::int64_t(mb) * 1048576);
@@ -196,18 +197,17 @@ int main(int argc, char** argv)
     const std::string saved = folder + "\\save_all.bin", copy = folder + "\\copy.bin";
     // The first save makes the copy's source; both figures then come from a
     // system that has already written a file of this size once.
-    const double first = save_all_mb_s(saved);
+    const double first = save_all_mb_s(link, saved);
     const double bare = bare_copy_mb_s(saved, copy);
     DeleteFileA(copy.c_str());
-    const double save = save_all_mb_s(copy);
+    const double save = save_all_mb_s(link, copy);
     std::printf("first Save all (also the copy's source): %.1f MB/s\n", first);
     DeleteFileA(copy.c_str());
-    std::printf("the store in 1 MB writes: %.1f MB/s\n", save_in_pieces_mb_s(copy));
+    std::printf("the store in 1 MB writes: %.1f MB/s\n", save_in_pieces_mb_s(link, copy));
     std::printf("Save all of %d MB: %.1f MB/s; bare ReadFile/WriteFile copy: %.1f MB/s (%.2fx)\n", mb, save, bare,
                 bare > 0 ? save / bare : 0.0);
     DeleteFileA(saved.c_str());
     DeleteFileA(copy.c_str());
     MForm->close();
-    fifo_release(rx_side.fifo);
     return 0;
 }

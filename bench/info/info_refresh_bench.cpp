@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "link/com.h"
 #include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "link/sim_port_driver.h"
-#include "link/usart.h"
 #include "ui/form.h"
 #include "ui/page_control.h"
 #include "views/info_page.h"
@@ -20,6 +19,12 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Nothing polls the port: every byte the peer sends stays counted in its queue.
+class HeldThreads final : public LinkResources {
+ public:
+    ThreadStart thread_start(LinkThread) override { return ThreadStart::held; }
+};
 
 struct Figures {
     double mean_ms = 0, p99_ms = 0, max_ms = 0;
@@ -51,18 +56,18 @@ int main(int argc, char** argv)
     SimPortDriver sim;
     sim.add_port(1);
     sim.set_paced(false);
-    set_port_driver(sim);
+    HeldThreads held;
+    SerialLink link(sim, held);
+    PortSettings port_settings;
     port_settings.settings_loaded = 1;
-    if (usart_open(&com_port, 1) != 0) return 1;
-    com_size_tx_queue(port_settings);
-    port_settings.connected = 1;
+    if (link.com_connect(port_settings) != 0) return 1;
 
     ui::Form form("BenchInfo");
     form.set_client_size(716, 440);
     ui::PageControl pages(&form, "PCd");
     pages.set_bounds(0, 0, 716, 440);
     ui::TabSheet sheet(pages, "TSinfo", "Info");
-    InfoPage page(sheet);
+    InfoPage page(sheet, link, port_settings);
     pages.set_active_page_index(0);
     form.show();
 
@@ -87,6 +92,5 @@ int main(int argc, char** argv)
                 streaming.max_ms);
     std::printf("  every field changing (25 fields)  %.4f / %.4f / %.4f\n", changing.mean_ms, changing.p99_ms,
                 changing.max_ms);
-    usart_close(&com_port);
     return 0;
 }

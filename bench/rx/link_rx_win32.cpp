@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "bench_clock_win32.h"
-#include "link/com.h"
-#include "link/data_flow.h"
+#include "link/serial_link.h"
 #include "link/win32_port_driver.h"
 
 int main(int argc, char** argv)
@@ -25,10 +24,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "create %s failed: %lu\n", argv[3], GetLastError());
         return 1;
     }
-    set_port_driver(win32_port_driver());
+    Win32PortDriver driver;
+    SerialLink link(driver);
+    PortSettings port_settings;
     port_settings.port_num = std::atoi(argv[1]);
     if (argc == 5) port_settings.port_rxth_sleep = std::atoi(argv[4]);
-    if (const int rc = com_connect(); rc != 0) {
+    if (const int rc = link.com_connect(port_settings); rc != 0) {
         std::fprintf(stderr, "com_connect failed with code %d\n", rc);
         return 1;
     }
@@ -40,7 +41,7 @@ int main(int argc, char** argv)
     double first = 0;
     DWORD last_byte = GetTickCount();
     while (got < total) {
-        const std::int32_t n = rx_fill();
+        const std::int32_t n = link.rx_fill();
         if (n <= 0) {
             if (GetTickCount() - last_byte > 10000) {
                 std::fprintf(stderr, "nothing received for 10 s after %lld bytes\n", got);
@@ -49,7 +50,7 @@ int main(int argc, char** argv)
             Sleep(1);
             continue;
         }
-        rx_get(buf.data(), n);
+        link.rx_get(buf.data(), n);
         if (got == 0) first = bench_epoch_seconds();
         last_byte = GetTickCount();
         DWORD written = 0;
@@ -58,7 +59,7 @@ int main(int argc, char** argv)
     }
     const double last = bench_epoch_seconds();
     std::printf("bytes %lld first %.6f last %.6f\n", got, first, last);
-    com_disconnect();
+    link.com_disconnect();
     CloseHandle(out);
     return 0;
 }

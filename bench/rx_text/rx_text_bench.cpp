@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "link/data_flow.h"
 #include "link/line_sink.h"
-#include "link/rx_store.h"
-#include "link/rx_text.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 
 namespace {
 
@@ -59,12 +58,13 @@ double seconds_since(std::chrono::steady_clock::time_point t0)
 // Moves `data` through the receive FIFO into a fresh store in drains of
 // `drain` bytes, converting after each when `each` is set; returns the seconds
 // spent appending and converting.
-void run(const std::string& data, int32_t drain, bool each, int mode, double& append_s, double& convert_s,
-         CountingSink& sink)
+void run(SerialLink& link, const std::string& data, int32_t drain, bool each, int mode, double& append_s,
+         double& convert_s, CountingSink& sink)
 {
-    rx_store_init(131072);
-    rx_text_attach(&sink);
-    rx_text_line_break(mode);
+    RxSide& rx_side = link.rx_side();
+    link.rx_store_init(131072);
+    link.rx_text_attach(&sink);
+    link.rx_text_line_break(mode);
     append_s = convert_s = 0;
     for (std::size_t at = 0; at < data.size();) {
         const std::size_t n = std::min<std::size_t>(std::size_t(drain), data.size() - at);
@@ -74,20 +74,20 @@ void run(const std::string& data, int32_t drain, bool each, int mode, double& ap
         }
         at += n;
         auto t0 = std::chrono::steady_clock::now();
-        if (rx_store_append() != 0) {
+        if (link.rx_store_append() != 0) {
             std::fprintf(stderr, "append failed at %zu\n", at);
             std::exit(1);
         }
         append_s += seconds_since(t0);
         if (each) {
             t0 = std::chrono::steady_clock::now();
-            rx_text_update();
+            link.rx_text_update(sink);
             convert_s += seconds_since(t0);
         }
     }
     if (!each) {
         auto t0 = std::chrono::steady_clock::now();
-        rx_text_update();
+        link.rx_text_update(sink);
         convert_s = seconds_since(t0);
     }
 }
@@ -98,7 +98,9 @@ int main(int argc, char** argv)
 {
     const std::size_t mb = argc > 1 ? std::size_t(std::atol(argv[1])) : 200;
     const std::string data = mixed_lines(mb * 1000000);
-    if (fifo_create(rx_side.fifo, fifo_max_capacity) != 0) {
+    SimPortDriver no_port;
+    SerialLink link(no_port);  // its receive FIFO made here, as a connect would
+    if (fifo_create(link.rx_side().fifo, fifo_max_capacity) != 0) {
         std::fprintf(stderr, "no receive FIFO\n");
         return 1;
     }
@@ -118,12 +120,10 @@ int main(int argc, char** argv)
     std::printf("%zu MB of CR+LF lines of 20-200 characters\n", mb);
     for (const Run& r : runs) {
         double append_s = 0, convert_s = 0;
-        run(data, r.drain, r.each, r.mode, append_s, convert_s, sink);
+        run(link, data, r.drain, r.each, r.mode, append_s, convert_s, sink);
         std::printf("%-38s convert %8.1f MB/s (%.3f s, %lld lines, %lld sink calls)  append %8.1f MB/s\n", r.name,
                     double(data.size()) / 1e6 / convert_s, convert_s, sink.lines, sink.calls,
                     double(data.size()) / 1e6 / append_s);
     }
-    rx_store_free();
-    fifo_release(rx_side.fifo);
     return 0;
 }

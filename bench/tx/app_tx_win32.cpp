@@ -13,8 +13,7 @@
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "bench/rx/bench_clock_win32.h"
-#include "link/port_driver.h"
-#include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "link/win32_port_driver.h"
 #include "tools/guidriver/guidriver.h"
 #include "ui/application.h"
@@ -25,17 +24,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_app_tx <port number> <file> [tx FIFO KiB]\n");
         return 2;
     }
-    set_port_driver(win32_port_driver());
+    ui::app().set_title("Olvex terminal");
+    Win32PortDriver driver;
+    WindowSet windows(driver);
+    SerialLink& link = windows.link();
+    PortSettings& port_settings = windows.port_settings();
     port_settings.port_num = std::atoi(argv[1]);
     // The window moves at most one FIFO's worth per 100 ms tick.
     if (argc == 4) port_settings.port_txth_size = std::atoi(argv[3]) * 1024;
-    ui::app().set_title("Olvex terminal");
-    WindowSet windows;
     TMForm& m = *MForm;
     int rc = 0;
     ui::app().post([&] {
         m.MMcon.click();
-        if (!port_settings.connected) {
+        if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
             m.close();

@@ -14,8 +14,7 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/port_driver.h"
-#include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "link/win32_port_driver.h"
 #include "ui/application.h"
 #include "ui/win32/window_peer.h"
@@ -116,15 +115,16 @@ int main(int argc, char** argv)
         CloseHandle(com);
     }
 
-    set_port_driver(win32_port_driver());
-    port_settings.port_num = port;
     ui::app().set_title("Olvex terminal");
-    WindowSet windows;
+    Win32PortDriver serial;
+    WindowSet windows(serial);
+    SerialLink& link = windows.link();
+    windows.port_settings().port_num = port;
     TMForm& m = *MForm;
     std::thread driver;
     ui::app().post([&] {
         m.MMcon.click();
-        if (!port_settings.connected) {
+        if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
             m.close();

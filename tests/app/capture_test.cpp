@@ -76,8 +76,8 @@ TEST_F(CaptureTest, FileHoldsEveryPeerByteAcrossAStoreThatStopsGrowing)
 {
     // RTS flow control holds the peer while the driver's queue is full, so the
     // simulated line loses nothing on its way to the receive FIFO.
-    port_settings.port_rx_handshake = 1;
-    port_settings.port_rx_data_block_size = 1024;
+    port_settings().port_rx_handshake = 1;
+    port_settings().port_rx_data_block_size = 1024;
     user.click(m->BtnClr);
     connect();
     start_capture(path);
@@ -89,7 +89,7 @@ TEST_F(CaptureTest, FileHoldsEveryPeerByteAcrossAStoreThatStopsGrowing)
     ASSERT_EQ(store_length(), 10000);
 
     static constexpr std::size_t limit = 64 * 1024;
-    rx_store_set_growth_check([](std::size_t capacity) { return capacity <= limit; });
+    resources.growth_check = [](std::size_t capacity) { return capacity <= limit; };
     user.answer_message_box(ui::mr::Ok);  // told once that the store is full
     for (std::size_t at = 10000; at < data.size(); at += 50000) {
         sim.peer_write(1, data.data() + at, std::min<std::size_t>(50000, data.size() - at));
@@ -100,10 +100,10 @@ TEST_F(CaptureTest, FileHoldsEveryPeerByteAcrossAStoreThatStopsGrowing)
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].caption, "Warning");
     EXPECT_NE(boxes()[0].text.find(path), std::string::npos);
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
     // The store kept its first bytes, in order, and stopped there.
     const RxStore* s = nullptr;
-    ASSERT_EQ(rx_store_info(&s), 0);
+    ASSERT_EQ(link().rx_store_info(&s), 0);
     ASSERT_GT(s->length, 0);
     EXPECT_LE(std::size_t(s->length), limit);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(s->data), std::size_t(s->length)),
@@ -126,14 +126,14 @@ TEST_F(CaptureTest, WithoutCaptureAFullStoreStillDisconnectsAndClears)
 {
     connect();
     start_capture(path);
-    port_settings.port_rx_data_block_size = 1024;
+    port_settings().port_rx_data_block_size = 1024;
     user.click(m->BtnClr);
-    rx_store_set_growth_check([](std::size_t) { return false; });
+    resources.growth_check = [](std::size_t) { return false; };
     user.answer_message_box(ui::mr::Ok);
     arrive("while capturing");
     tick();
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
     user.choose(m->MMcapture);
 
     // Capture off with the store full: the store's own failure, as always.
@@ -142,7 +142,7 @@ TEST_F(CaptureTest, WithoutCaptureAFullStoreStillDisconnectsAndClears)
     tick();
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].caption, "Error");
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_EQ(file_bytes(path), "while capturing");
 }
 
@@ -160,7 +160,7 @@ TEST_F(CaptureTest, FailedWriteStopsTheCaptureWithTheFileAndReasonAndKeepsTheDat
     EXPECT_NE(boxes()[0].text.find("/dev/full"), std::string::npos);
     EXPECT_NE(boxes()[0].text.find(file_error_text(ENOSPC)), std::string::npos);
     EXPECT_FALSE(m->MMcapture.checked());
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
     EXPECT_EQ(store_length(), 14);
     EXPECT_EQ(m->SB.panel(1).text.find("capture"), std::string::npos);
 
@@ -224,17 +224,17 @@ TEST_F(CaptureTest, ALostPortClosesTheFileAndItsReconnectionAppends)
     received(7);
     sim.vanish(1);
     user.answer_message_box(ui::mr::Ok);  // "COM1 lost"
-    for (int i = 0; i < 3000 && port_settings.connected; ++i) {
+    for (int i = 0; i < 3000 && link().connected(); ++i) {
         tick();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ASSERT_EQ(port_settings.connected, 0);
+    ASSERT_FALSE(link().connected());
     EXPECT_EQ(file_bytes(path), "before ");  // flushed and closed with the port
     EXPECT_TRUE(m->MMcapture.checked());
 
     sim.reappear(1);
     user.wait(1000);
-    ASSERT_EQ(port_settings.connected, 1);
+    ASSERT_TRUE(link().connected());
     sim.peer_write(1, "after", 5);
     received(12);
     user.choose(m->MMcapture);
@@ -308,7 +308,7 @@ TEST_F(CaptureTest, SaveTextKeepsTheStampsAndTheStoreHasNone)
     EXPECT_EQ(file_bytes(path), std::string(t) + "abc\r\n" + t + "de");
     // The bytes themselves, for the hex view and the binary saves, are as received.
     const RxStore* s = nullptr;
-    ASSERT_EQ(rx_store_info(&s), 0);
+    ASSERT_EQ(link().rx_store_info(&s), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(s->data), std::size_t(s->length)), "abc\rde");
 }
 
@@ -323,7 +323,7 @@ TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
     } cases[] = {{0, true, true}, {1, true, false}, {2, false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rx_handshake);
-        port_settings.port_rx_handshake = c.rx_handshake;
+        port_settings().port_rx_handshake = c.rx_handshake;
         connect();
         EXPECT_TRUE(m->MMdtr.checked());
         EXPECT_TRUE(m->MMrts.checked());
@@ -342,10 +342,10 @@ TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
             EXPECT_TRUE((sim.*line)(1));
         }
         // Refused under flow control even when asked directly.
-        EXPECT_EQ(com_set_rts(false), c.rts_free ? 0 : 2);
-        EXPECT_EQ(com_set_dtr(false), c.dtr_free ? 0 : 2);
-        if (c.rts_free) com_set_rts(true);
-        if (c.dtr_free) com_set_dtr(true);
+        EXPECT_EQ(link().com_set_rts(false), c.rts_free ? 0 : 2);
+        EXPECT_EQ(link().com_set_dtr(false), c.dtr_free ? 0 : 2);
+        if (c.rts_free) link().com_set_rts(true);
+        if (c.dtr_free) link().com_set_dtr(true);
         EXPECT_TRUE(sim.dtr(1) && sim.rts(1));
 
         // A connection starts with both lines on again.
@@ -358,8 +358,8 @@ TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
 
 TEST_F(CaptureTest, TheInfoPageShowsTheLinesAsTheItemsSetThem)
 {
-    port_settings.settings_loaded = 1;    // as a settings file would
-    port_settings.port_rx_handshake = 1;  // RTS follows the flow control
+    port_settings().settings_loaded = 1;    // as a settings file would
+    port_settings().port_rx_handshake = 1;  // RTS follows the flow control
     connect();
     user.select_tab(m->PCd, 2);
     user.wait(500);

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, StartsWithTheWindowsInOrderAndTheMainWindowDisconnected)
     for (int i = 0; i < 5; ++i) EXPECT_EQ(m->SB.panel(i).text, panels[i]);
     // Block of the settings record: the store exists, empty.
     const RxStore* s = nullptr;
-    EXPECT_EQ(rx_store_info(&s), 1);
+    EXPECT_EQ(link().rx_store_info(&s), 1);
     EXPECT_EQ(s->block_size, 131072);
 }
 
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControl)
     EXPECT_EQ(sim.open_handles(), 1);
 
     user.click(m->BtnCon);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_FALSE(sim.is_open(1));
     EXPECT_TRUE(m->MMcon.enabled());
     EXPECT_FALSE(m->MMdiscon.enabled());
@@ -92,16 +92,16 @@ TEST_F(MainWindowTest, EveryConnectFailureShowsItsMessageAndChangesNothing)
         const char* text;
     } cases[] = {
         {[&] { sim.fail(SimPortDriver::Call::open); }, "COM1 opening failed!"},
-        {[&] { port_settings.port_num = 7; }, "COM7 opening failed!"},
-        {[&] { port_settings.port_rxth_size = 65535; }, "COM port rx FIFO creation failed!"},
-        {[&] { port_threads_fail_next_create(true, false); }, "COM port rx thread creation failed!"},
-        {[&] { port_settings.port_txth_size = 8388609; }, "COM port tx FIFO creation failed!"},
-        {[&] { port_threads_fail_next_create(false, true); }, "COM port tx thread creation failed!"},
+        {[&] { port_settings().port_num = 7; }, "COM7 opening failed!"},
+        {[&] { port_settings().port_rxth_size = 65535; }, "COM port rx FIFO creation failed!"},
+        {[&] { resources.fail_next_create(true, false); }, "COM port rx thread creation failed!"},
+        {[&] { port_settings().port_txth_size = 8388609; }, "COM port tx FIFO creation failed!"},
+        {[&] { resources.fail_next_create(false, true); }, "COM port tx thread creation failed!"},
         {[&] { held = sim.open("\\\\.\\COM1", false); }, "COM1 opening failed!"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        port_settings = PortSettings{};
+        port_settings() = PortSettings{};
         c.arrange();
         user.answer_message_box(ui::mr::Ok);
         user.choose(m->MMcon);
@@ -110,12 +110,12 @@ TEST_F(MainWindowTest, EveryConnectFailureShowsItsMessageAndChangesNothing)
         EXPECT_EQ(box.text, c.text);
         EXPECT_EQ(box.caption, "Error");
         EXPECT_EQ(box.icon, ui::MsgIcon::Error);
-        EXPECT_EQ(port_settings.connected, 0);
+        EXPECT_FALSE(link().connected());
         EXPECT_TRUE(m->MMcon.enabled());
         EXPECT_EQ(m->SB.panel(0).text, "disconnected");
         EXPECT_TRUE(transmit_pairs_enabled(*m, false));
         sim.heal();
-        port_threads_fail_next_create(false, false);
+        resources.fail_next_create(false, false);
     }
     ASSERT_NE(held, nullptr);
     sim.close(held);
@@ -127,29 +127,29 @@ TEST_F(MainWindowTest, SettingsReconnectsAConnectedPortWhateverTheDialogSays)
     bool shown = false;
     user.in_modal("CSForm", [&](ui::Form& f) {
         shown = true;
-        EXPECT_EQ(port_settings.connected, 0);  // disconnected while the dialog shows
+        EXPECT_FALSE(link().connected());  // disconnected while the dialog shows
         f.set_modal_result(ui::mr::Cancel);
     });
     user.choose(m->MMcomset);
     EXPECT_TRUE(shown);
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
     EXPECT_EQ(m->SB.panel(0).text, "connected");
 
     // A reconnect that fails shows its message and stays disconnected.
     user.in_modal("CSForm", [&](ui::Form& f) {
-        port_settings.port_num = 9;
+        port_settings().port_num = 9;
         f.set_modal_result(ui::mr::Ok);
     });
     user.answer_message_box(ui::mr::Ok);
     user.choose(m->MMcomset);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "COM9 opening failed!");
 
     // Disconnected: the dialog shows and nothing connects.
     user.in_modal("CSForm", [&](ui::Form& f) { f.set_modal_result(ui::mr::Ok); });
     user.choose(m->MMcomset);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
 }
 
 TEST_F(MainWindowTest, StatusBarRateIsZeroOnFirstTickAndAfterAClear)
@@ -181,14 +181,14 @@ TEST_F(MainWindowTest, StatusBarRateIsZeroOnFirstTickAndAfterAClear)
 TEST_F(MainWindowTest, FifoLevelsAreThoseSeenBeforeTheDrain)
 {
     connect();
-    tx_hold(1);  // keeps typed bytes in the transmit FIFO
+    link().tx_hold(1);  // keeps typed bytes in the transmit FIFO
     user.click(m->BtnTxTab);
     user.click(m->BtnTxEOF);
     arrive("hello");
     tick();
     EXPECT_EQ(m->SB.panel(3).text, " rx: 5B");
     EXPECT_EQ(m->SB.panel(4).text, " tx: 2B");
-    tx_hold(0);
+    link().tx_hold(0);
 }
 
 TEST(Timer1Interval, StepsWithTheRate)
@@ -220,8 +220,8 @@ TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
     connect();
     arrive("first");
     tick();
-    rx_store_set_growth_check([](std::size_t) { return false; });
-    port_settings.port_rx_data_block_size = 1024;
+    resources.growth_check = [](std::size_t) { return false; };
+    port_settings().port_rx_data_block_size = 1024;
     arrive(std::string(200000, 'z'));  // more than the first block holds
     user.answer_message_box(ui::mr::Ok);
     tick();
@@ -230,11 +230,11 @@ TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
               "Recieved data memory allocation failed! Probably not enough memory.\n"
               "Port was disconnected, recieved data were lost.");
     EXPECT_EQ(boxes()[0].caption, "Error");
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_EQ(m->SB.panel(0).text, "disconnected");
     // Cleared before the message: an empty store with the current block size.
     const RxStore* s = nullptr;
-    EXPECT_EQ(rx_store_info(&s), 1);
+    EXPECT_EQ(link().rx_store_info(&s), 1);
     EXPECT_EQ(s->length, 0);
     EXPECT_EQ(s->block_size, 1024);
     EXPECT_EQ(m->Mtxt.line_count(), 0);
@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, AutoConnectAtFirstShowing)
     start();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "COM3 opening failed!");
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
 }
 
 TEST_F(MainWindowTest, CloseDisconnectsAndReleasesTheStore)
@@ -271,9 +271,9 @@ TEST_F(MainWindowTest, CloseDisconnectsAndReleasesTheStore)
     arrive("data");
     tick();
     m->close();
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_FALSE(sim.is_open(1));
     const RxStore* s = nullptr;
-    EXPECT_EQ(rx_store_info(&s), 1);
+    EXPECT_EQ(link().rx_store_info(&s), 1);
     EXPECT_TRUE(ui::app().terminated());
 }

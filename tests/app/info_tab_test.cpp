@@ -6,7 +6,7 @@
 
 TEST_F(MainWindowTest, InfoPageIsRefreshedOnlyWhileShown)
 {
-    port_settings.settings_loaded = 1;  // as a settings file would (the fixture has none)
+    port_settings().settings_loaded = 1;  // as a settings file would (the fixture has none)
     InfoPage& info = m->info_page;
     user.wait(1000);
     EXPECT_EQ(info.STipn.caption(), "") << "refreshed while the HEX page shows";
@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, InfoPageIsRefreshedOnlyWhileShown)
 
 TEST_F(MainWindowTest, ConnectAndClearRxDataResetTheLineErrorCounts)
 {
-    port_settings.settings_loaded = 1;
+    port_settings().settings_loaded = 1;
     connect();
     sim.inject_errors(1, PORT_CE_FRAME | PORT_CE_BREAK);
     user.select_tab(m->PCd, 2);

@@ -120,20 +120,20 @@ TEST_F(MainWindowTest, SendEolFollowsTheLineBreakMode)
 TEST_F(MainWindowTest, SendEolWithOneFreeByteSendsNothing)
 {
     connect();
-    tx_hold(1);
-    const std::string filler(tx_free() - 1, 'f');
-    ASSERT_EQ(tx_put(filler.data(), std::int32_t(filler.size())), 0);
-    ASSERT_EQ(tx_free(), 1);
+    link().tx_hold(1);
+    const std::string filler(link().tx_free() - 1, 'f');
+    ASSERT_EQ(link().tx_put(filler.data(), std::int32_t(filler.size())), 0);
+    ASSERT_EQ(link().tx_free(), 1);
     user.choose(m->MMlnCRLF);
     user.choose(m->MMtxEOL);
-    EXPECT_EQ(tx_free(), 1);  // never a lone CR
+    EXPECT_EQ(link().tx_free(), 1);  // never a lone CR
     user.choose(m->MMlnCR);
     user.choose(m->MMtxEOL);
-    EXPECT_EQ(tx_free(), 0);
+    EXPECT_EQ(link().tx_free(), 0);
     user.choose(m->MMtxEOF);  // full: dropped without a word
     EXPECT_TRUE(boxes().empty());
-    tx_clear();
-    tx_hold(0);
+    link().tx_clear();
+    link().tx_hold(0);
 }
 
 TEST_F(MainWindowTest, CommandsDoNothingWhileDisconnected)
@@ -142,8 +142,8 @@ TEST_F(MainWindowTest, CommandsDoNothingWhileDisconnected)
     m->MMtxEOLClick();
     m->MMtxEOFClick();
     char c = 'a';
-    send_typed(c, true, false);
-    EXPECT_EQ(tx_fill(), 0);
+    send_typed(link(), c, true, false);
+    EXPECT_EQ(link().tx_fill(), 0);
     EXPECT_EQ(sim.peer_available(1), 0u);
 }
 

@@ -17,14 +17,11 @@
 
 #include "app/m_form.h"
 #include "app/window_set.h"
-#include "link/com.h"
-#include "link/data_flow.h"
 #include "link/port_settings.h"
-#include "link/port_threads.h"
-#include "link/rx_store.h"
-#include "link/rx_text.h"
+#include "link/serial_link.h"
 #include "link/sim_port_driver.h"
 #include "settings/start_folder.h"
+#include "tests/link/refusing_resources.h"
 #include "ui/application.h"
 #include "ui/headless/user.h"
 
@@ -43,11 +40,6 @@ class MainWindowTest : public ::testing::Test {
         std::filesystem::current_path(dir_);
         sim.add_port(1);
         sim.set_paced(false);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
-        tx_timeout_reset();
-        // The conversion outlives each window set; its menu starts with stamps off.
-        rx_text_timestamps(false);
         ui::app().reset_terminated();
         if (start_in_set_up_) start();
     }
@@ -55,12 +47,8 @@ class MainWindowTest : public ::testing::Test {
     void TearDown() override
     {
         stop();
-        com_disconnect();
         ui::app().reset_terminated();
-        rx_store_set_growth_check(nullptr);
-        port_threads_fail_next_create(false, false);
         EXPECT_EQ(sim.open_handles(), 0);
-        set_port_driver(idle);
         std::filesystem::current_path(old_cwd_);
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
@@ -70,7 +58,7 @@ class MainWindowTest : public ::testing::Test {
     void start()
     {
         settings_file_open();
-        windows = std::make_unique<WindowSet>();
+        windows = std::make_unique<WindowSet>(sim, resources);
         m = MForm;
         m->show();
     }
@@ -92,14 +80,19 @@ class MainWindowTest : public ::testing::Test {
     void connect()
     {
         user.click(m->BtnCon);
-        ASSERT_EQ(port_settings.connected, 1);
+        ASSERT_TRUE(link().connected());
     }
 
     // Bytes the receive thread has just put into the receive FIFO.
-    static void arrive(const std::string& bytes)
+    // The window set's link and port settings record (after start()).
+    SerialLink& link() { return windows->link(); }
+    PortSettings& port_settings() { return windows->port_settings(); }
+
+    void arrive(const std::string& bytes)
     {
-        std::lock_guard<std::mutex> hold(rx_side.lock);
-        ASSERT_EQ(fifo_put(rx_side.fifo, bytes.data(), std::int32_t(bytes.size())), 0);
+        RxSide& side = link().rx_side();
+        std::lock_guard<std::mutex> hold(side.lock);
+        ASSERT_EQ(fifo_put(side.fifo, bytes.data(), std::int32_t(bytes.size())), 0);
     }
 
     // One Timer1 interval of virtual time: exactly one tick.
@@ -112,10 +105,10 @@ class MainWindowTest : public ::testing::Test {
         return out;
     }
 
-    std::int32_t store_length() const
+    std::int32_t store_length()
     {
         const RxStore* s = nullptr;
-        rx_store_info(&s);
+        link().rx_store_info(&s);
         return s->length;
     }
 
@@ -179,7 +172,7 @@ class MainWindowTest : public ::testing::Test {
     bool start_in_set_up_ = true;
     std::filesystem::path dir_, old_cwd_;
     SimPortDriver sim;
-    SimPortDriver idle;
+    RefusingResources resources;
     ui::headless::User user;
     std::unique_ptr<WindowSet> windows;
     TMForm* m = nullptr;

@@ -27,31 +27,31 @@ class PortLossWindowTest : public MainWindowTest {
     // The peer sends; the receive thread has them in the FIFO on return.
     void peer_sends(const std::string& bytes)
     {
-        const std::int32_t before = rx_fill();
+        const std::int32_t before = link().rx_fill();
         sim.peer_write(1, bytes.data(), bytes.size());
-        ASSERT_TRUE(eventually([&] { return rx_fill() == before + std::int32_t(bytes.size()); }));
+        ASSERT_TRUE(eventually([&] { return link().rx_fill() == before + std::int32_t(bytes.size()); }));
     }
-    std::string store_text() const
+    std::string store_text()
     {
         const RxStore* s = nullptr;
-        rx_store_info(&s);
+        link().rx_store_info(&s);
         return std::string(reinterpret_cast<const char*>(s->data), std::size_t(s->length));
     }
     // The device goes; the next tick finds the loss (its message answered).
     void lose_port(bool expect_box = true)
     {
         sim.vanish(1);
-        ASSERT_TRUE(eventually([] { return rx_port_lost(); }));
+        ASSERT_TRUE(eventually([&] { return link().rx_port_lost(); }));
         if (expect_box) user.answer_message_box(ui::mr::Ok);
         tick();
-        ASSERT_EQ(port_settings.connected, 0);
+        ASSERT_FALSE(link().connected());
     }
     void expect_link_closed()
     {
-        EXPECT_FALSE(rx_thread_exists());
-        EXPECT_FALSE(tx_thread_exists());
-        EXPECT_EQ(com_port, nullptr);
-        EXPECT_EQ(rx_side.fifo.start, nullptr);
+        EXPECT_FALSE(link().threads().rx_thread_exists());
+        EXPECT_FALSE(link().threads().tx_thread_exists());
+        EXPECT_EQ(link().com_port(), nullptr);
+        EXPECT_EQ(link().rx_side().fifo.start, nullptr);
     }
 };
 
@@ -82,7 +82,7 @@ TEST_F(PortLossWindowTest, KeepsEveryByteDisconnectsAndSaysSoOnce)
     // Off by default: no retry, no second message, nothing more in the store.
     sim.reappear(1);
     user.wait(3000);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_EQ(store_length(), 23);
     EXPECT_EQ(m->SB.panel(1).text, " Rx: 23B");
@@ -92,20 +92,20 @@ TEST_F(PortLossWindowTest, ReconnectsWhenTheDeviceReturnsAndAppendsToTheSameStor
 {
     user.choose(m->MMreconnect);
     EXPECT_TRUE(m->MMreconnect.checked());
-    EXPECT_EQ(port_settings.port_reconnect, 1);
+    EXPECT_EQ(port_settings().port_reconnect, 1);
     connect();
     peer_sends("before\n");
     lose_port();
 
     // While the device is missing the attempts fail silently.
     user.wait(3500);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_EQ(m->SB.panel(0).text, "COM1 lost");
 
     sim.reappear(1);
     user.wait(1000);
-    ASSERT_EQ(port_settings.connected, 1);
+    ASSERT_TRUE(link().connected());
     EXPECT_EQ(m->SB.panel(0).text, "connected");
     EXPECT_FALSE(m->MMcon.enabled());
     EXPECT_TRUE(m->MMtxEOL.enabled());
@@ -120,7 +120,7 @@ TEST_F(PortLossWindowTest, ReconnectsWhenTheDeviceReturnsAndAppendsToTheSameStor
     EXPECT_EQ(boxes().size(), 2u);
     sim.reappear(1);
     user.wait(1000);
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
 }
 
 TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
@@ -133,7 +133,7 @@ TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
     EXPECT_FALSE(m->MMdiscon.enabled());
     sim.reappear(1);
     user.wait(3000);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
 
     // Lost again; the user's Connect while the device is away fails as usual
     // and ends the retrying too.
@@ -145,7 +145,7 @@ TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
     EXPECT_EQ(boxes()[2].text, "COM1 opening failed!");
     sim.reappear(1);
     user.wait(3000);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_TRUE(m->MMcon.enabled());
     expect_link_closed();
 }
@@ -161,14 +161,14 @@ TEST_F(PortLossWindowTest, NoMessageOverAModalDialogAndNoRetryWhileItShows)
         EXPECT_EQ(m->SB.panel(0).text, "COM1 lost");
         sim.reappear(1);
         user.wait(2500);
-        EXPECT_EQ(port_settings.connected, 0) << "reopened under a modal dialog";
+        EXPECT_FALSE(link().connected()) << "reopened under a modal dialog";
         about.close();
     });
     user.choose(m->MMabout);
     ASSERT_TRUE(shown);
     EXPECT_TRUE(boxes().empty());
     user.wait(1000);
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
 }
 
 TEST_F(PortLossWindowTest, ReconnectOptionIsTheLastPortItem)
@@ -181,7 +181,7 @@ TEST_F(PortLossWindowTest, ReconnectOptionIsTheLastPortItem)
     EXPECT_FALSE(m->MMreconnect.checked());
     user.choose(m->MMreconnect);
     user.choose(m->MMreconnect);
-    EXPECT_EQ(port_settings.port_reconnect, 0);
+    EXPECT_EQ(port_settings().port_reconnect, 0);
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
     EXPECT_EQ(m->DGhex.row(), 2);
     EXPECT_EQ(m->DGhex.col(), 32);
     user.press("Shift+Del");
-    EXPECT_EQ(port_settings.connected, 1);
+    EXPECT_TRUE(link().connected());
     EXPECT_EQ(m->Mtxt.line_count(), 0);
     EXPECT_EQ(m->DGhex.row_count(), 2);
     EXPECT_EQ(store_length(), 0);
@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, AutoScrollShowsTheLastLineAfterABigDrain)
         SCOPED_TRACE(wrap ? "word wrap" : "no wrap");
         if (m->MMwwrap.checked() != wrap) user.choose(m->MMwwrap);
         user.choose(m->MMclrrx);
-        if (!port_settings.connected) connect();
+        if (!link().connected()) connect();
         std::string burst;
         for (int i = 0; i < 5000; ++i) burst += "line " + std::to_string(i) + " of a burst well wider than one row\r";
         arrive(burst);

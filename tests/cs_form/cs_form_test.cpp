@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "link/sim_port_driver.h"
-#include "link/usart.h"
 #include "settings/cs_form.h"
 #include "settings/int_edit_check.h"
 #include "ui/application.h"
@@ -22,16 +22,13 @@ class CSFormTest : public testing::Test {
  protected:
     void SetUp() override
     {
-        for (int n : {1, 3, 4, 7, 32, 33}) sim.add_port(n);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
+        for (int n : ports) sim.add_port(n);
         port_settings.settings_loaded = 1;
     }
     void TearDown() override
     {
         EXPECT_EQ(sim.open_handles(), held ? 1 : 0) << "the probe leaves no port open";
-        if (held) usart_close(&held);
-        set_port_driver(idle);
+        if (held) link.usart().usart_close(&held);
     }
 
     // Shows the dialog modally and runs `steps` once Refresh has run.
@@ -41,14 +38,16 @@ class CSFormTest : public testing::Test {
         return dlg.show_modal();
     }
 
-    void hold_port(int n) { ASSERT_EQ(usart_open(&held, n), 0); }
+    void hold_port(int n) { ASSERT_EQ(link.usart().usart_open(&held, n), 0); }
 
+    static constexpr int ports[] = {1, 3, 4, 7, 32, 33};
     SimPortDriver sim;
-    SimPortDriver idle;
+    SerialLink link{sim};
+    PortSettings port_settings;
     PortHandle held = nullptr;
     User user;
     ui::Form main_window{"MForm"};  // the application's main form, as in the program
-    TCSForm dlg;
+    TCSForm dlg{link, port_settings};
 };
 
 TEST_F(CSFormTest, RefreshListsTheFreePortsAndShowsTheRecord)
@@ -99,8 +98,7 @@ TEST_F(CSFormTest, APortHeldElsewhereIsNotListedAndOkStoresTheLowestFree)
 
 TEST_F(CSFormTest, NoFreePortSaysSoAndCancels)
 {
-    SimPortDriver none;
-    set_port_driver(none);
+    for (int n : ports) sim.vanish(n);
     port_settings.port_num = 5;
     user.answer_message_box(ui::mr::Ok);
     EXPECT_EQ(dlg.show_modal(), ui::mr::Cancel);
@@ -112,7 +110,6 @@ TEST_F(CSFormTest, NoFreePortSaysSoAndCancels)
     EXPECT_EQ(port_settings.port_num, 5);
     EXPECT_EQ(dlg.CBcomn.count(), 0);
     EXPECT_FALSE(dlg.visible());
-    set_port_driver(sim);
 }
 
 struct RateCase {

@@ -7,6 +7,8 @@
 
 #include "link/byte_fifo.h"
 #include "link/data_flow.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 
 namespace {
 
@@ -166,73 +168,73 @@ TEST(ByteFifoAbsent, ReportsEmptyAndRefusesData)
     EXPECT_EQ(fifo_get(f, &b, 1), 2);
 }
 
+// The two sides of a link with no port, their FIFOs made by hand.
 class LockedFifoTest : public ::testing::Test {
  protected:
     void SetUp() override
     {
-        ASSERT_EQ(fifo_create(tx_side.fifo, 65536), 0);
-        ASSERT_EQ(fifo_create(rx_side.fifo, 65536), 0);
-        tx_side.hold = tx_side.drop_request = tx_side.timeout = 0;
+        ASSERT_EQ(fifo_create(link.tx_side().fifo, 65536), 0);
+        ASSERT_EQ(fifo_create(link.rx_side().fifo, 65536), 0);
     }
-    void TearDown() override
-    {
-        fifo_release(tx_side.fifo);
-        fifo_release(rx_side.fifo);
-    }
+
+    SimPortDriver sim;
+    SerialLink link{sim};
 };
 
 TEST_F(LockedFifoTest, TxPutResultCodes)
 {
     const auto data = pattern(65535, 4);
-    EXPECT_EQ(tx_put(data.data(), 0), 1);
-    EXPECT_EQ(tx_put(nullptr, 5), 1);
-    EXPECT_EQ(tx_fill(), 0);
-    ASSERT_EQ(tx_put(data.data(), 100), 0);
-    EXPECT_EQ(tx_put(data.data(), tx_free() + 1), 2);
-    EXPECT_EQ(tx_fill(), 100);
-    EXPECT_EQ(tx_put(data.data(), tx_free()), 0);
-    EXPECT_EQ(tx_free(), 0);
-    EXPECT_EQ(tx_fill(), 65535);
+    EXPECT_EQ(link.tx_put(data.data(), 0), 1);
+    EXPECT_EQ(link.tx_put(nullptr, 5), 1);
+    EXPECT_EQ(link.tx_fill(), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 100), 0);
+    EXPECT_EQ(link.tx_put(data.data(), link.tx_free() + 1), 2);
+    EXPECT_EQ(link.tx_fill(), 100);
+    EXPECT_EQ(link.tx_put(data.data(), link.tx_free()), 0);
+    EXPECT_EQ(link.tx_free(), 0);
+    EXPECT_EQ(link.tx_fill(), 65535);
 }
 
 TEST_F(LockedFifoTest, TxClearEmptiesAndAsksForDrop)
 {
     const auto data = pattern(5000, 5);
-    ASSERT_EQ(tx_put(data.data(), 5000), 0);
-    tx_clear();
-    EXPECT_EQ(tx_fill(), 0);
-    EXPECT_EQ(tx_free(), 65535);
-    EXPECT_EQ(tx_side.drop_request, 1);
+    ASSERT_EQ(link.tx_put(data.data(), 5000), 0);
+    link.tx_clear();
+    EXPECT_EQ(link.tx_fill(), 0);
+    EXPECT_EQ(link.tx_free(), 65535);
+    EXPECT_EQ(link.tx_side().drop_request, 1);
 }
 
 TEST_F(LockedFifoTest, FlagsAndReceiveSide)
 {
-    tx_hold(7);
-    EXPECT_EQ(tx_side.hold, 1);
-    tx_hold(0);
-    EXPECT_EQ(tx_side.hold, 0);
-    tx_side.timeout = 1;
-    EXPECT_EQ(tx_timeout_flag(), 1);
-    tx_timeout_reset();
-    EXPECT_EQ(tx_timeout_flag(), 0);
+    link.tx_hold(7);
+    EXPECT_EQ(link.tx_side().hold, 1);
+    link.tx_hold(0);
+    EXPECT_EQ(link.tx_side().hold, 0);
+    link.tx_side().timeout = 1;
+    EXPECT_EQ(link.tx_timeout_flag(), 1);
+    link.tx_timeout_reset();
+    EXPECT_EQ(link.tx_timeout_flag(), 0);
 
     const auto data = pattern(3000, 6);
-    ASSERT_EQ(fifo_put(rx_side.fifo, data.data(), 3000), 0);
-    EXPECT_EQ(rx_fill(), 3000);
+    ASSERT_EQ(fifo_put(link.rx_side().fifo, data.data(), 3000), 0);
+    EXPECT_EQ(link.rx_fill(), 3000);
     std::vector<unsigned char> out(3000);
-    EXPECT_EQ(rx_get(out.data(), 3000), 0);
+    EXPECT_EQ(link.rx_get(out.data(), 3000), 0);
     EXPECT_EQ(out, data);
-    EXPECT_EQ(rx_fill(), 0);
+    EXPECT_EQ(link.rx_fill(), 0);
 }
 
 TEST(LockedFifoDisconnected, SafeWithoutFifos)
 {
+    SimPortDriver sim;
+    SerialLink link(sim);
     unsigned char b[3] = {};
-    EXPECT_EQ(tx_put(b, 3), 2);
-    EXPECT_EQ(tx_fill(), 0);
-    EXPECT_EQ(tx_free(), 0);
-    EXPECT_EQ(rx_fill(), 0);
-    EXPECT_EQ(rx_get(b, 1), 2);
+    EXPECT_EQ(link.tx_put(b, 3), 2);
+    EXPECT_EQ(link.tx_fill(), 0);
+    EXPECT_EQ(link.tx_free(), 0);
+    EXPECT_EQ(link.rx_fill(), 0);
+    EXPECT_EQ(link.rx_get(b, 1), 2);
 }
 
 }  // namespace

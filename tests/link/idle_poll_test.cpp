@@ -43,7 +43,7 @@ TEST_F(SimLinkTest, IdleThreadsPollRarelyAndWakeForData)
 {
     sim.set_paced(false);
     port_settings.port_rxth_size = 65536;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // past the run of quick passes
     const int before = sim.call_count(Call::clear_error);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -55,11 +55,11 @@ TEST_F(SimLinkTest, IdleThreadsPollRarelyAndWakeForData)
     std::mt19937 gen(7);
     for (auto& b : data) b = static_cast<unsigned char>(gen());
     sim.peer_write(1, data.data(), data.size());
-    ASSERT_TRUE(eventually([&] { return rx_fill() == std::int32_t(data.size()); }, 1000));
+    ASSERT_TRUE(eventually([&] { return link.rx_fill() == std::int32_t(data.size()); }, 1000));
     std::vector<unsigned char> got(data.size());
-    ASSERT_EQ(rx_get(got.data(), std::int32_t(got.size())), 0);
+    ASSERT_EQ(link.rx_get(got.data(), std::int32_t(got.size())), 0);
     EXPECT_EQ(got, data);
-    ASSERT_EQ(tx_put(data.data(), std::int32_t(data.size())), 0);
+    ASSERT_EQ(link.tx_put(data.data(), std::int32_t(data.size())), 0);
     std::vector<unsigned char> sent;
     ASSERT_TRUE(eventually([&] {
         auto part = sim.peer_read(1);

@@ -1,5 +1,5 @@
-// A fixture that puts a fresh simulated device (COM1, COM2, COM256) behind the
-// port layer and resets the port settings record; it leaves the link closed.
+// A fixture with a link over a fresh simulated device (COM1, COM2, COM256) and
+// a port settings record at its defaults; it leaves the link closed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,14 +7,13 @@
 #include <chrono>
 #include <functional>
 #include <random>
-#include <vector>
 #include <thread>
+#include <vector>
 
-#include "link/com.h"
-#include "link/data_flow.h"
 #include "link/port_settings.h"
-#include "link/port_threads.h"
+#include "link/serial_link.h"
 #include "link/sim_port_driver.h"
+#include "tests/link/refusing_resources.h"
 
 // Bytes from a fixed-seed generator, so that any loss or reordering shows.
 inline std::vector<unsigned char> random_bytes(std::size_t n, unsigned seed)
@@ -27,20 +26,15 @@ inline std::vector<unsigned char> random_bytes(std::size_t n, unsigned seed)
 
 class SimLinkTest : public ::testing::Test {
  protected:
-    void SetUp() override
+    SimLinkTest()
     {
         for (int n : {1, 2, 256}) sim.add_port(n);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
-        tx_timeout_reset();
     }
     void TearDown() override
     {
-        com_disconnect();
-        port_threads_fail_next_create(false, false);
+        link.com_disconnect();
         EXPECT_EQ(sim.violations(), 0);
         EXPECT_EQ(sim.open_handles(), 0);
-        set_port_driver(idle);
     }
 
     // Polls `done` until it holds or the deadline passes; never a bare sleep.
@@ -57,15 +51,17 @@ class SimLinkTest : public ::testing::Test {
     // Nothing connected: no thread, no FIFO, no open port.
     void expect_closed()
     {
-        EXPECT_FALSE(rx_thread_exists());
-        EXPECT_FALSE(tx_thread_exists());
-        EXPECT_EQ(rx_side.fifo.start, nullptr);
-        EXPECT_EQ(tx_side.fifo.start, nullptr);
-        EXPECT_EQ(com_port, nullptr);
+        EXPECT_FALSE(link.threads().rx_thread_exists());
+        EXPECT_FALSE(link.threads().tx_thread_exists());
+        EXPECT_EQ(link.rx_side().fifo.start, nullptr);
+        EXPECT_EQ(link.tx_side().fifo.start, nullptr);
+        EXPECT_EQ(link.com_port(), nullptr);
         EXPECT_EQ(sim.open_handles(), 0);
-        EXPECT_EQ(port_settings.connected, 0);
+        EXPECT_FALSE(link.connected());
     }
 
     SimPortDriver sim;
-    SimPortDriver idle;  // stands in after the test, so no test leaks its driver
+    RefusingResources resources;
+    SerialLink link{sim, resources};
+    PortSettings port_settings;
 };

@@ -30,11 +30,11 @@ class WorkerThreadTest : public SimLinkTest {
         Bytes got;
         eventually(
             [&] {
-                const std::int32_t fill = rx_fill();
+                const std::int32_t fill = link.rx_fill();
                 if (fill > 0) {
                     const std::size_t at = got.size();
                     got.resize(at + static_cast<std::size_t>(fill));
-                    EXPECT_EQ(rx_get(got.data() + at, fill), 0);
+                    EXPECT_EQ(link.rx_get(got.data() + at, fill), 0);
                 }
                 return got.size() >= n;
             },
@@ -62,9 +62,9 @@ class WorkerThreadTest : public SimLinkTest {
         std::size_t at = 0;
         ASSERT_TRUE(eventually(
             [&] {
-                const auto n = std::min<std::size_t>(static_cast<std::size_t>(tx_free()), data.size() - at);
+                const auto n = std::min<std::size_t>(static_cast<std::size_t>(link.tx_free()), data.size() - at);
                 if (n > 0) {
-                    EXPECT_EQ(tx_put(data.data() + at, static_cast<std::int32_t>(n)), 0);
+                    EXPECT_EQ(link.tx_put(data.data() + at, static_cast<std::int32_t>(n)), 0);
                     at += n;
                 }
                 return at == data.size();
@@ -79,7 +79,7 @@ class WorkerThreadTest : public SimLinkTest {
         port_settings.port_tx_handshake = 1;
         port_settings.port_tx_size_lim = 0;
         port_settings.port_tx_size = 1500;
-        ASSERT_EQ(com_connect(), 0);
+        ASSERT_EQ(link.com_connect(port_settings), 0);
         sim.set_modem(1, false, true, false, false);
     }
 };
@@ -88,7 +88,7 @@ TEST_F(WorkerThreadTest, ReceivedBytesArriveCompleteAndInOrder)
 {
     port_settings.port_baud = 921600;
     port_settings.port_rx_handshake = 1;  // a starved thread must not cost bytes in the driver
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(20000, 1);
     sim.peer_write(1, data.data(), data.size());
     EXPECT_EQ(drain(data.size()), data);
@@ -100,29 +100,66 @@ TEST_F(WorkerThreadTest, FullReceiveFifoHoldsItsReadAndLosesNothing)
     sim.set_paced(false);
     port_settings.port_rx_size = 4096;
     port_settings.port_rx_handshake = 1;  // the driver holds the peer off when its queue fills
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(300000, 2);
     sim.peer_write(1, data.data(), data.size());
     // Nobody drains: the FIFO fills as far as whole reads fit, then reading stops.
-    ASSERT_TRUE(eventually([&] { return rx_fill() > 65535 - 4096 && sim.rx_queued(1) == 4096; }));
-    const std::int32_t level = rx_fill();
+    ASSERT_TRUE(eventually([&] { return link.rx_fill() > 65535 - 4096 && sim.rx_queued(1) == 4096; }));
+    const std::int32_t level = link.rx_fill();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(rx_fill(), level);
+    EXPECT_EQ(link.rx_fill(), level);
     EXPECT_GT(sim.peer_unsent(1), 0u);
     EXPECT_EQ(drain(data.size(), 10000), data);
     EXPECT_EQ(sim.bytes_lost(1), 0u);
 }
 
+// Nothing of a link is shared with another: two links on two ports of one
+// device move their own bytes both ways and count their own line errors.
+TEST_F(WorkerThreadTest, TwoLinksRunSideBySide)
+{
+    sim.set_paced(false);
+    port_settings.port_rx_handshake = 1;  // the driver holds each peer off while its queue is full
+    SerialLink second(sim);
+    PortSettings on_com2 = port_settings;
+    on_com2.port_num = 2;
+    ASSERT_EQ(link.com_connect(port_settings), 0);
+    ASSERT_EQ(second.com_connect(on_com2), 0);
+    const Bytes to1 = random_bytes(20000, 41), to2 = random_bytes(30000, 42);
+    sim.inject_errors(2, PORT_CE_FRAME);
+    sim.peer_write(1, to1.data(), to1.size());
+    sim.peer_write(2, to2.data(), to2.size());
+    EXPECT_EQ(drain(to1.size()), to1);
+    Bytes got2;
+    EXPECT_TRUE(eventually([&] {
+        const std::int32_t n = second.rx_fill();
+        if (n > 0) {
+            const std::size_t at = got2.size();
+            got2.resize(at + std::size_t(n));
+            EXPECT_EQ(second.rx_get(got2.data() + at, n), 0);
+        }
+        return got2.size() >= to2.size();
+    }));
+    EXPECT_EQ(got2, to2);
+    EXPECT_TRUE(eventually([&] { return second.line_errors_read().framing == 1; }));
+    EXPECT_EQ(link.line_errors_read().framing, 0u);
+
+    ASSERT_EQ(second.tx_put("two", 3), 0);
+    EXPECT_EQ(peer_collect(2, 3), (Bytes{'t', 'w', 'o'}));
+    EXPECT_EQ(sim.peer_available(1), 0u);
+    EXPECT_EQ(second.com_disconnect(), 0);
+    EXPECT_TRUE(link.connected() && link.threads().rx_thread_exists() && sim.is_open(1));
+}
+
 TEST_F(WorkerThreadTest, FailedCountOrReadIsNeverData)
 {
     sim.set_paced(false);
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(5000, 3);
     for (Call call : {Call::read, Call::clear_error}) {
         sim.fail(call, SimPortDriver::always);
         sim.peer_write(1, data.data(), data.size());
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        EXPECT_EQ(rx_fill(), 0);
+        EXPECT_EQ(link.rx_fill(), 0);
         sim.heal();
         EXPECT_EQ(drain(data.size()), data);
     }
@@ -132,7 +169,7 @@ TEST_F(WorkerThreadTest, TransmittedBytesArriveCompleteAndInOrderWithinTheQueueS
 {
     port_settings.port_baud = 3000000;
     port_settings.port_tx_size = 4096;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(100000, 4);
     std::uint32_t most = 0;
     std::atomic<bool> done{false};
@@ -148,7 +185,7 @@ TEST_F(WorkerThreadTest, TransmittedBytesArriveCompleteAndInOrderWithinTheQueueS
     watcher.wait();
     EXPECT_GT(most, 0u);
     EXPECT_LE(most, 4096u);
-    EXPECT_EQ(tx_timeout_flag(), 0);
+    EXPECT_EQ(link.tx_timeout_flag(), 0);
 }
 
 // 100 ms pauses would make 98 cut blocks take ten seconds; between cut blocks
@@ -157,10 +194,10 @@ TEST_F(WorkerThreadTest, CutBlocksFollowEachOtherWithoutPause)
 {
     sim.set_paced(false);
     port_settings.port_txth_sleep = 100;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(100000, 5);
     const auto start = Clock::now();
-    ASSERT_EQ(tx_put(data.data(), static_cast<std::int32_t>(data.size())), 0);
+    ASSERT_EQ(link.tx_put(data.data(), static_cast<std::int32_t>(data.size())), 0);
     EXPECT_EQ(peer_collect(1, data.size(), 5000), data);
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2500));
 }
@@ -170,12 +207,12 @@ TEST_F(WorkerThreadTest, WholeBlockIsFollowedByAPause)
 {
     sim.set_paced(false);
     port_settings.port_txth_sleep = 100;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes a = random_bytes(10, 15), b = random_bytes(10, 16);
-    ASSERT_EQ(tx_put(a.data(), 10), 0);
+    ASSERT_EQ(link.tx_put(a.data(), 10), 0);
     ASSERT_EQ(peer_collect(1, 10), a);
     const auto sent_a = Clock::now();
-    ASSERT_EQ(tx_put(b.data(), 10), 0);
+    ASSERT_EQ(link.tx_put(b.data(), 10), 0);
     ASSERT_EQ(peer_collect(1, 10), b);
     EXPECT_GE(Clock::now() - sent_a, std::chrono::milliseconds(50));
 }
@@ -185,19 +222,19 @@ TEST_F(WorkerThreadTest, FlowControlHoldsTheLineThenTimesOutAndRecovers)
     connect_held_by_cts();
     const Bytes data = random_bytes(5000, 6);
     const auto start = Clock::now();
-    ASSERT_EQ(tx_put(data.data(), 5000), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 5000), 0);
     ASSERT_TRUE(eventually([&] { return sim.tx_queued(1) == 1500; }));
     EXPECT_EQ(sim.peer_available(1), 0u);  // the line really stops
-    ASSERT_TRUE(eventually([&] { return tx_timeout_flag() == 1; }, 4000));
+    ASSERT_TRUE(eventually([&] { return link.tx_timeout_flag() == 1; }, 4000));
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1900));
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link.tx_fill(), 0);
     EXPECT_EQ(sim.tx_queued(1), 0u);
     EXPECT_EQ(sim.purges(1).back(), PORT_PURGE_TXABORT | PORT_PURGE_TXCLEAR);
     EXPECT_EQ(sim.peer_available(1), 0u);
 
     sim.set_modem(1, true, true, false, false);
     const Bytes hello{'h', 'e', 'l', 'l', 'o'};
-    ASSERT_EQ(tx_put(hello.data(), 5), 0);
+    ASSERT_EQ(link.tx_put(hello.data(), 5), 0);
     EXPECT_EQ(peer_collect(1, 5), hello);
 }
 
@@ -207,29 +244,29 @@ TEST_F(WorkerThreadTest, HoldStopsWritingAndTimeoutCounting)
 {
     connect_held_by_cts();
     const Bytes data = random_bytes(4000, 7);
-    ASSERT_EQ(tx_put(data.data(), 4000), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 4000), 0);
     ASSERT_TRUE(eventually([&] { return sim.tx_queued(1) == 1500; }));
-    tx_hold(1);
-    const std::int32_t fill = tx_fill();
+    link.tx_hold(1);
+    const std::int32_t fill = link.tx_fill();
     std::this_thread::sleep_for(std::chrono::milliseconds(2300));
-    EXPECT_EQ(tx_timeout_flag(), 0);
-    EXPECT_EQ(tx_fill(), fill);
+    EXPECT_EQ(link.tx_timeout_flag(), 0);
+    EXPECT_EQ(link.tx_fill(), fill);
     EXPECT_EQ(sim.tx_queued(1), 1500u);
-    tx_hold(0);
-    EXPECT_TRUE(eventually([&] { return tx_timeout_flag() == 1; }, 500));
+    link.tx_hold(0);
+    EXPECT_TRUE(eventually([&] { return link.tx_timeout_flag() == 1; }, 500));
 }
 
 TEST_F(WorkerThreadTest, HeldThreadTakesNoBlockAndSendsAfterRelease)
 {
     sim.set_paced(false);
-    ASSERT_EQ(com_connect(), 0);
-    tx_hold(1);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
+    link.tx_hold(1);
     const Bytes data = random_bytes(3000, 8);
-    ASSERT_EQ(tx_put(data.data(), 3000), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 3000), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(tx_fill(), 3000);
+    EXPECT_EQ(link.tx_fill(), 3000);
     EXPECT_EQ(sim.peer_available(1), 0u);
-    tx_hold(0);
+    link.tx_hold(0);
     EXPECT_EQ(peer_collect(1, 3000), data);
 }
 
@@ -237,18 +274,18 @@ TEST_F(WorkerThreadTest, DropRequestAbandonsTheBlockInHand)
 {
     connect_held_by_cts();
     const Bytes data = random_bytes(4000, 9);
-    ASSERT_EQ(tx_put(data.data(), 4000), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 4000), 0);
     // Blocks 1 and part of 2 sit in the driver queue; the rest of block 2 is in hand.
     ASSERT_TRUE(eventually([&] { return sim.tx_queued(1) == 1500; }));
-    tx_clear();
-    EXPECT_EQ(tx_fill(), 0);
+    link.tx_clear();
+    EXPECT_EQ(link.tx_fill(), 0);
     sim.set_modem(1, true, true, false, false);
     const Bytes sent = peer_collect(1, 1500);
     EXPECT_EQ(sent, Bytes(data.begin(), data.begin() + 1500));
     const Bytes x{'x'};
-    ASSERT_EQ(tx_put(x.data(), 1), 0);
+    ASSERT_EQ(link.tx_put(x.data(), 1), 0);
     EXPECT_EQ(peer_collect(1, 1), x);  // nothing of the dropped block comes before it
-    EXPECT_EQ(tx_timeout_flag(), 0);
+    EXPECT_EQ(link.tx_timeout_flag(), 0);
 }
 
 // Like Wine on a pty: the queue count reads 0 and back-pressure shows only as
@@ -258,7 +295,7 @@ TEST_F(WorkerThreadTest, PendingWriteKeepsItsRecordAndBytes)
     sim.set_wine_like(true);
     port_settings.port_baud = 3000000;
     port_settings.port_tx_size = 2048;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(60000, 10);
     put_all(data);
     EXPECT_EQ(peer_collect(1, data.size()), data);
@@ -271,14 +308,14 @@ TEST_F(WorkerThreadTest, TimeoutCancelsAPendingWrite)
     sim.set_wine_like(true);
     connect_held_by_cts();
     const Bytes data = random_bytes(5000, 11);
-    ASSERT_EQ(tx_put(data.data(), 5000), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 5000), 0);
     ASSERT_TRUE(eventually([&] { return sim.pending_writes() == 1; }));
-    ASSERT_TRUE(eventually([&] { return tx_timeout_flag() == 1; }, 4000));
+    ASSERT_TRUE(eventually([&] { return link.tx_timeout_flag() == 1; }, 4000));
     EXPECT_TRUE(eventually([&] { return sim.pending_writes() == 0; }));
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link.tx_fill(), 0);
     sim.set_modem(1, true, true, false, false);
     const Bytes hello{'h', 'e', 'l', 'l', 'o'};
-    ASSERT_EQ(tx_put(hello.data(), 5), 0);
+    ASSERT_EQ(link.tx_put(hello.data(), 5), 0);
     EXPECT_EQ(peer_collect(1, 5), hello);
     EXPECT_EQ(sim.violations(), 0);
 }
@@ -288,9 +325,9 @@ TEST_F(WorkerThreadTest, StopEndsAThreadWithAWriteStillPending)
     sim.set_wine_like(true);
     connect_held_by_cts();
     const Bytes data = random_bytes(5000, 12);
-    ASSERT_EQ(tx_put(data.data(), 5000), 0);
+    ASSERT_EQ(link.tx_put(data.data(), 5000), 0);
     ASSERT_TRUE(eventually([&] { return sim.pending_writes() == 1; }));
-    EXPECT_EQ(com_disconnect(), 0);
+    EXPECT_EQ(link.com_disconnect(), 0);
     EXPECT_EQ(sim.pending_writes(), 0);
     expect_closed();
 }
@@ -299,10 +336,10 @@ TEST_F(WorkerThreadTest, VanishingPortNeitherCorruptsNorHangs)
 {
     port_settings.port_baud = 921600;
     port_settings.port_rx_handshake = 1;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     const Bytes data = random_bytes(40000, 13);
     sim.peer_write(1, data.data(), data.size());
-    ASSERT_TRUE(eventually([&] { return rx_fill() > 1000; }));
+    ASSERT_TRUE(eventually([&] { return link.rx_fill() > 1000; }));
     sim.vanish(1);
     // What arrived before is a clean prefix; nothing after is invented.
     Bytes got = drain(data.size(), 200);
@@ -310,10 +347,10 @@ TEST_F(WorkerThreadTest, VanishingPortNeitherCorruptsNorHangs)
     EXPECT_TRUE(std::equal(got.begin(), got.end(), data.begin()));
     // A port that takes nothing any more times the transmit side out.
     const Bytes more = random_bytes(3000, 14);
-    ASSERT_EQ(tx_put(more.data(), 3000), 0);
-    EXPECT_TRUE(eventually([&] { return tx_timeout_flag() == 1; }, 4000));
-    EXPECT_EQ(tx_fill(), 0);
-    auto done = std::async(std::launch::async, [] { return com_disconnect(); });
+    ASSERT_EQ(link.tx_put(more.data(), 3000), 0);
+    EXPECT_TRUE(eventually([&] { return link.tx_timeout_flag() == 1; }, 4000));
+    EXPECT_EQ(link.tx_fill(), 0);
+    auto done = std::async(std::launch::async, [&] { return link.com_disconnect(); });
     ASSERT_EQ(done.wait_for(std::chrono::seconds(2)), std::future_status::ready);
     EXPECT_EQ(done.get(), 0);
     expect_closed();
@@ -321,21 +358,44 @@ TEST_F(WorkerThreadTest, VanishingPortNeitherCorruptsNorHangs)
 
 TEST_F(WorkerThreadTest, StopOfThreadsThatWereNeverResumed)
 {
-    EXPECT_EQ(rx_thread_stop(), 1);
-    EXPECT_EQ(tx_thread_stop(), 1);
-    EXPECT_EQ(rx_thread_resume(), 1);
-    EXPECT_EQ(tx_thread_resume(), 1);
-    ASSERT_EQ(usart_open(&com_port, 1), 0);
-    ASSERT_EQ(fifo_create(rx_side.fifo, 65536), 0);
-    ASSERT_EQ(fifo_create(tx_side.fifo, 65536), 0);
-    ASSERT_EQ(rx_thread_create(com_port), 0);
-    ASSERT_EQ(tx_thread_create(com_port), 0);
-    auto stopped = std::async(std::launch::async, [] { return rx_thread_stop() + tx_thread_stop(); });
+    PortThreads& threads = link.threads();
+    EXPECT_EQ(threads.rx_thread_stop(), 1);
+    EXPECT_EQ(threads.tx_thread_stop(), 1);
+    EXPECT_EQ(threads.rx_thread_resume(), 1);
+    EXPECT_EQ(threads.tx_thread_resume(), 1);
+    PortHandle port = nullptr;
+    ASSERT_EQ(link.usart().usart_open(&port, 1), 0);
+    ASSERT_EQ(fifo_create(link.rx_side().fifo, 65536), 0);
+    ASSERT_EQ(fifo_create(link.tx_side().fifo, 65536), 0);
+    ASSERT_EQ(threads.rx_thread_create(port), 0);
+    ASSERT_EQ(threads.tx_thread_create(port), 0);
+    auto stopped = std::async(std::launch::async, [&] { return threads.rx_thread_stop() + threads.tx_thread_stop(); });
     ASSERT_EQ(stopped.wait_for(std::chrono::seconds(2)), std::future_status::ready);
     EXPECT_EQ(stopped.get(), 0);
-    EXPECT_FALSE(rx_thread_exists());
-    EXPECT_FALSE(tx_thread_exists());
-    com_disconnect();
+    EXPECT_FALSE(threads.rx_thread_exists());
+    EXPECT_FALSE(threads.tx_thread_exists());
+    link.com_disconnect();  // the FIFOs
+    link.usart().usart_close(&port);
+    expect_closed();
+}
+
+// Held threads leave the port to the test: the peer's bytes stay in the
+// driver's queue, a put stays in the FIFO, and the disconnect still ends both.
+TEST_F(WorkerThreadTest, HeldThreadsTouchNothingUntilStopped)
+{
+    resources.hold_threads = true;
+    sim.set_paced(false);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
+    EXPECT_TRUE(link.threads().rx_thread_exists() && link.threads().tx_thread_exists());
+    sim.peer_write(1, "abc", 3);
+    ASSERT_EQ(link.tx_put("xyz", 3), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(sim.rx_queued(1), 3u);
+    EXPECT_EQ(link.rx_fill(), 0);
+    EXPECT_EQ(link.tx_fill(), 3);
+    EXPECT_EQ(sim.peer_available(1), 0u);
+    auto done = std::async(std::launch::async, [&] { return link.com_disconnect(); });
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(2)), std::future_status::ready);
     expect_closed();
 }
 

@@ -21,12 +21,12 @@ class UsartTest : public SimLinkTest {
     PortHandle open1()
     {
         PortHandle h = nullptr;
-        EXPECT_EQ(usart_open(&h, 1), 0);
+        EXPECT_EQ(link.usart().usart_open(&h, 1), 0);
         return h;
     }
     void TearDown() override
     {
-        usart_close(&h_);
+        link.usart().usart_close(&h_);
         SimLinkTest::TearDown();
     }
     PortHandle h_ = nullptr;
@@ -36,55 +36,55 @@ TEST_F(UsartTest, DeviceNameFollowsWindowsVersion)
 {
     char name[32];
     sim.set_os_major_version(4);
-    usart_device_name(12, name, sizeof name);
+    link.usart().usart_device_name(12, name, sizeof name);
     EXPECT_STREQ(name, "COM12");
     sim.set_os_major_version(5);
-    usart_device_name(12, name, sizeof name);
+    link.usart().usart_device_name(12, name, sizeof name);
     EXPECT_STREQ(name, "\\\\.\\COM12");
 }
 
 TEST_F(UsartTest, OpenResultCodes)
 {
-    EXPECT_EQ(usart_open(nullptr, 1), 1);
+    EXPECT_EQ(link.usart().usart_open(nullptr, 1), 1);
     struct Case {
         int n;
         int result;
     } cases[] = {{0, 2}, {257, 2}, {-1, 2}, {3, 3}, {256, 0}, {1, 0}};
     for (const auto& c : cases) {
         PortHandle h = reinterpret_cast<PortHandle>(1);
-        EXPECT_EQ(usart_open(&h, c.n), c.result) << c.n;
+        EXPECT_EQ(link.usart().usart_open(&h, c.n), c.result) << c.n;
         if (c.result == 3) {
             EXPECT_EQ(h, nullptr);
         }
         if (c.result == 0) {
             EXPECT_NE(h, nullptr);
-            EXPECT_EQ(usart_close(&h), 0);
+            EXPECT_EQ(link.usart().usart_close(&h), 0);
         }
     }
 }
 
 TEST_F(UsartTest, OpenIsExclusiveAndProbeClosesAgain)
 {
-    EXPECT_EQ(usart_probe(0), 1);
-    EXPECT_EQ(usart_probe(257), 1);
-    EXPECT_EQ(usart_probe(3), 1);
-    EXPECT_EQ(usart_probe(1), 0);
+    EXPECT_EQ(link.usart().usart_probe(0), 1);
+    EXPECT_EQ(link.usart().usart_probe(257), 1);
+    EXPECT_EQ(link.usart().usart_probe(3), 1);
+    EXPECT_EQ(link.usart().usart_probe(1), 0);
     EXPECT_FALSE(sim.is_open(1));
     h_ = open1();
-    EXPECT_EQ(usart_probe(1), 1);
+    EXPECT_EQ(link.usart().usart_probe(1), 1);
     PortHandle second = nullptr;
-    EXPECT_EQ(usart_open(&second, 1), 3);
+    EXPECT_EQ(link.usart().usart_open(&second, 1), 3);
     sim.fail(Call::open);
-    EXPECT_EQ(usart_probe(2), 1);
+    EXPECT_EQ(link.usart().usart_probe(2), 1);
 }
 
 TEST_F(UsartTest, ClosePurgesTransmitSideAndNullsSlot)
 {
-    EXPECT_EQ(usart_close(nullptr), 1);
+    EXPECT_EQ(link.usart().usart_close(nullptr), 1);
     PortHandle none = nullptr;
-    EXPECT_EQ(usart_close(&none), 0);
+    EXPECT_EQ(link.usart().usart_close(&none), 0);
     PortHandle h = open1();
-    EXPECT_EQ(usart_close(&h), 0);
+    EXPECT_EQ(link.usart().usart_close(&h), 0);
     EXPECT_EQ(h, nullptr);
     EXPECT_FALSE(sim.is_open(1));
     ASSERT_EQ(sim.purges(1).size(), 1u);
@@ -121,7 +121,7 @@ TEST_F(UsartTest, ConfigureResultCodesInCheckOrder)
         SCOPED_TRACE(c.what);
         const PortDcb before = sim.dcb(1);
         if (c.fault != Call::count_) sim.fail(c.fault);
-        EXPECT_EQ(usart_configure(h_, c.baud, c.stop, c.parity, c.bits, 0, 0), c.result);
+        EXPECT_EQ(link.usart().usart_configure(h_, c.baud, c.stop, c.parity, c.bits, 0, 0), c.result);
         sim.heal();
         if (c.result != 0) {
             EXPECT_TRUE(same_dcb(before, sim.dcb(1))) << "nothing written to the port";
@@ -145,7 +145,7 @@ TEST_F(UsartTest, ConfigureMapsSettingsToDcbAndKeepsOtherFields)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "parity " << c.parity << " stop " << c.stop);
-        ASSERT_EQ(usart_configure(h_, 19200, c.stop, c.parity, 7, c.rx_hs, c.tx_hs), 0);
+        ASSERT_EQ(link.usart().usart_configure(h_, 19200, c.stop, c.parity, 7, c.rx_hs, c.tx_hs), 0);
         const PortDcb d = sim.dcb(1);
         EXPECT_EQ(d.BaudRate, 19200u);
         EXPECT_EQ(d.ByteSize, 7);
@@ -169,18 +169,18 @@ TEST_F(UsartTest, ConfigureMapsSettingsToDcbAndKeepsOtherFields)
 TEST_F(UsartTest, QueuesTimeoutsAndPurges)
 {
     h_ = open1();
-    EXPECT_EQ(usart_set_queues(h_, 4096, 1440), 0);
+    EXPECT_EQ(link.usart().usart_set_queues(h_, 4096, 1440), 0);
     EXPECT_EQ(sim.in_queue_size(1), 4096u);
     EXPECT_EQ(sim.out_queue_size(1), 1440u);
-    EXPECT_EQ(usart_set_timeouts(h_, 3, 50, 7, 11, 13), 0);
+    EXPECT_EQ(link.usart().usart_set_timeouts(h_, 3, 50, 7, 11, 13), 0);
     const PortTimeouts t = sim.timeouts(1);
     EXPECT_EQ(t.ReadIntervalTimeout, 3u);
     EXPECT_EQ(t.ReadTotalTimeoutConstant, 50u);  // the constant comes before the multiplier
     EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 7u);
     EXPECT_EQ(t.WriteTotalTimeoutConstant, 11u);
     EXPECT_EQ(t.WriteTotalTimeoutMultiplier, 13u);
-    EXPECT_EQ(usart_purge_rx(h_), 0);
-    EXPECT_EQ(usart_purge_tx(h_), 0);
+    EXPECT_EQ(link.usart().usart_purge_rx(h_), 0);
+    EXPECT_EQ(link.usart().usart_purge_tx(h_), 0);
     ASSERT_EQ(sim.purges(1).size(), 2u);
     EXPECT_EQ(sim.purges(1)[0], PORT_PURGE_RXCLEAR);
     EXPECT_EQ(sim.purges(1)[1], PORT_PURGE_TXABORT | PORT_PURGE_TXCLEAR);
@@ -189,10 +189,10 @@ TEST_F(UsartTest, QueuesTimeoutsAndPurges)
         Call call;
         std::function<int()> run;
     } cases[] = {
-        {Call::setup_queues, [&] { return usart_set_queues(h_, 4096, 4096); }},
-        {Call::set_timeouts, [&] { return usart_set_timeouts(h_, 0, 50, 1, 0, 0); }},
-        {Call::purge, [&] { return usart_purge_rx(h_); }},
-        {Call::purge, [&] { return usart_purge_tx(h_); }},
+        {Call::setup_queues, [&] { return link.usart().usart_set_queues(h_, 4096, 4096); }},
+        {Call::set_timeouts, [&] { return link.usart().usart_set_timeouts(h_, 0, 50, 1, 0, 0); }},
+        {Call::purge, [&] { return link.usart().usart_purge_rx(h_); }},
+        {Call::purge, [&] { return link.usart().usart_purge_tx(h_); }},
     };
     for (auto& c : cases) {
         sim.fail(c.call);
@@ -205,29 +205,29 @@ TEST_F(UsartTest, QueueCountsAndReads)
     h_ = open1();
     sim.set_paced(false);
     std::int32_t count = -7;
-    EXPECT_EQ(usart_rx_count(h_, nullptr), 1);
-    EXPECT_EQ(usart_tx_count(h_, nullptr), 1);
+    EXPECT_EQ(link.usart().usart_rx_count(h_, nullptr), 1);
+    EXPECT_EQ(link.usart().usart_tx_count(h_, nullptr), 1);
     sim.fail(Call::clear_error);
-    EXPECT_EQ(usart_rx_count(h_, &count), 2);
+    EXPECT_EQ(link.usart().usart_rx_count(h_, &count), 2);
     EXPECT_EQ(count, -7);  // untouched
     sim.fail(Call::clear_error);
-    EXPECT_EQ(usart_tx_count(h_, &count), 2);
+    EXPECT_EQ(link.usart().usart_tx_count(h_, &count), 2);
     EXPECT_EQ(count, -7);
 
     const unsigned char hello[5] = {'h', 'e', 'l', 'l', 'o'};
     sim.peer_write(1, hello, 5);
-    EXPECT_EQ(usart_rx_count(h_, &count), 0);
+    EXPECT_EQ(link.usart().usart_rx_count(h_, &count), 0);
     EXPECT_EQ(count, 5);
-    EXPECT_EQ(usart_tx_count(h_, &count), 0);
+    EXPECT_EQ(link.usart().usart_tx_count(h_, &count), 0);
     EXPECT_EQ(count, 0);
 
     unsigned char buf[8] = {};
     sim.fail(Call::read);
-    EXPECT_EQ(usart_read(h_, buf, 5), -1);
-    EXPECT_EQ(usart_read(h_, nullptr, 5), -1);
-    EXPECT_EQ(usart_read(h_, buf, 3), 3);
+    EXPECT_EQ(link.usart().usart_read(h_, buf, 5), -1);
+    EXPECT_EQ(link.usart().usart_read(h_, nullptr, 5), -1);
+    EXPECT_EQ(link.usart().usart_read(h_, buf, 3), 3);
     EXPECT_EQ(std::memcmp(buf, "hel", 3), 0);
-    EXPECT_EQ(usart_read(h_, buf, 2), 2);
+    EXPECT_EQ(link.usart().usart_read(h_, buf, 2), 2);
     EXPECT_EQ(std::memcmp(buf, "lo", 2), 0);
 }
 

@@ -10,8 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "link/com.h"
-#include "link/data_flow.h"
+#include "link/serial_link.h"
 #include "link/win32_port_driver.h"
 #include "own_pty_pair.h"
 #include "wine_peer.h"
@@ -36,10 +35,11 @@ TEST(PeerVanishWine, ThreadsNeitherCrashNorSpinAndDisconnectEnds)
     OwnPtyPair pair(a, b);
     ASSERT_TRUE(pair.ok()) << "could not start a pty pair through /bin/sh";
 
-    set_port_driver(win32_port_driver());
-    port_settings = PortSettings{};
+    Win32PortDriver driver;
+    SerialLink link(driver);
+    PortSettings port_settings;
     port_settings.port_num = a;
-    ASSERT_EQ(com_connect(), 0);
+    ASSERT_EQ(link.com_connect(port_settings), 0);
     {
         RawPeer peer(b);
         ASSERT_TRUE(peer.is_open());
@@ -48,15 +48,15 @@ TEST(PeerVanishWine, ThreadsNeitherCrashNorSpinAndDisconnectEnds)
         std::vector<std::uint8_t> got(data.size());
         std::size_t at = 0;
         for (int i = 0; i < 500 && at < data.size(); ++i) {
-            const std::int32_t n = std::min<std::int32_t>(rx_fill(), std::int32_t(data.size() - at));
-            if (n > 0 && rx_get(got.data() + at, n) == 0) at += std::size_t(n);
+            const std::int32_t n = std::min<std::int32_t>(link.rx_fill(), std::int32_t(data.size() - at));
+            if (n > 0 && link.rx_get(got.data() + at, n) == 0) at += std::size_t(n);
             Sleep(10);
         }
         ASSERT_EQ(at, data.size());
         EXPECT_TRUE(got == data);
         // Something for the transmit thread to be busy with when the line goes.
         const auto more = random_bytes(100000, 31);
-        ASSERT_EQ(tx_put(more.data(), std::int32_t(more.size())), 0);
+        ASSERT_EQ(link.tx_put(more.data(), std::int32_t(more.size())), 0);
         Sleep(100);
         ASSERT_TRUE(pair.vanish());
     }
@@ -64,20 +64,20 @@ TEST(PeerVanishWine, ThreadsNeitherCrashNorSpinAndDisconnectEnds)
     PortDcb dcb;
     PortComStat stat;
     std::uint32_t modem = 0;
-    ASSERT_EQ(port_status(&dcb, &stat, &modem), 2) << "the port should report its far end gone";
+    ASSERT_EQ(link.port_status(&dcb, &stat, &modem), 2) << "the port should report its far end gone";
     const ULONGLONG cpu0 = process_cpu_ms();
     const DWORD t0 = GetTickCount();
     Sleep(2000);
     const ULONGLONG cpu = process_cpu_ms() - cpu0;
     const DWORD wall = GetTickCount() - t0;
     EXPECT_LT(cpu, wall / 2) << "the worker threads spin on a vanished port";
-    EXPECT_EQ(rx_fill(), 0) << "a failed read was stored as data";
+    EXPECT_EQ(link.rx_fill(), 0) << "a failed read was stored as data";
 
     const DWORD start = GetTickCount();
-    EXPECT_EQ(com_disconnect(), 0);
+    EXPECT_EQ(link.com_disconnect(), 0);
     EXPECT_LT(GetTickCount() - start, 3000u);
-    EXPECT_EQ(com_port, nullptr);
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_EQ(link.com_port(), nullptr);
+    EXPECT_FALSE(link.connected());
 }
 
 }  // namespace

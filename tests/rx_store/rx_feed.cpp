@@ -1,25 +1,19 @@
-// Puts bytes into the real receive FIFO under the receive lock, as the receive thread does.
+// Puts bytes into the link's real receive FIFO under the receive lock, as the receive thread does.
 #include "rx_feed.h"
 
 #include <mutex>
 
-#include "link/data_flow.h"
-
-void rx_feed_open()
+void rx_feed_open(SerialLink& link)
 {
-    std::lock_guard guard(rx_side.lock);
-    fifo_release(rx_side.fifo);
-    fifo_create(rx_side.fifo, fifo_max_capacity);
+    RxSide& side = link.rx_side();
+    std::lock_guard guard(side.lock);
+    fifo_release(side.fifo);
+    fifo_create(side.fifo, fifo_max_capacity);
 }
 
-void rx_feed_close()
+bool rx_feed(SerialLink& link, std::string_view bytes)
 {
-    std::lock_guard guard(rx_side.lock);
-    fifo_release(rx_side.fifo);
-}
-
-bool rx_feed(std::string_view bytes)
-{
-    std::lock_guard guard(rx_side.lock);
-    return fifo_put(rx_side.fifo, bytes.data(), int32_t(bytes.size())) == 0;
+    RxSide& side = link.rx_side();
+    std::lock_guard guard(side.lock);
+    return fifo_put(side.fifo, bytes.data(), int32_t(bytes.size())) == 0;
 }

@@ -1,9 +1,10 @@
-// Puts bytes into the receive FIFO as the receive thread would, for the store tests.
+// Puts bytes into a link's receive FIFO as the receive thread would, for the store tests.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-void rx_feed_open();  // a fresh, empty receive FIFO
-void rx_feed_close();
-bool rx_feed(std::string_view bytes);  // false when they do not fit
+#include "link/serial_link.h"
+
+void rx_feed_open(SerialLink& link);                     // a fresh, empty receive FIFO (the link's disconnect frees it)
+bool rx_feed(SerialLink& link, std::string_view bytes);  // false when they do not fit

@@ -7,7 +7,10 @@
 #include <string>
 
 #include "link/rx_store.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 #include "rx_feed.h"
+#include "tests/link/refusing_resources.h"
 
 namespace {
 
@@ -27,30 +30,27 @@ class StoreTest : public ::testing::Test {
  protected:
     void SetUp() override
     {
-        rx_store_set_growth_check(nullptr);
-        rx_feed_open();
-        ASSERT_EQ(0, rx_store_init(131072));
-    }
-    void TearDown() override
-    {
-        rx_store_set_growth_check(nullptr);
-        rx_store_free();
-        rx_feed_close();
+        rx_feed_open(link);
+        ASSERT_EQ(0, link.rx_store_init(131072));
     }
 
-    static const RxStore& record()
+    const RxStore& record()
     {
         const RxStore* s = nullptr;
-        rx_store_info(&s);
+        link.rx_store_info(&s);
         return *s;
     }
 
     // One drain of the given bytes.
-    static int drain(const std::string& bytes)
+    int drain(const std::string& bytes)
     {
-        EXPECT_TRUE(rx_feed(bytes));
-        return rx_store_append();
+        EXPECT_TRUE(rx_feed(link, bytes));
+        return link.rx_store_append();
     }
+
+    SimPortDriver sim;
+    RefusingResources resources;
+    SerialLink link{sim, resources};
 };
 
 TEST_F(StoreTest, InitAcceptsOnlyBlockSizesInRange)
@@ -63,9 +63,9 @@ TEST_F(StoreTest, InitAcceptsOnlyBlockSizesInRange)
         {1023, 1}, {1024, 0}, {8388608, 0}, {8388609, 1}, {0, 1}, {-1024, 1},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(0, rx_store_init(4096));
+        ASSERT_EQ(0, link.rx_store_init(4096));
         ASSERT_EQ(0, drain("xyz"));
-        EXPECT_EQ(c.result, rx_store_init(c.block)) << c.block;
+        EXPECT_EQ(c.result, link.rx_store_init(c.block)) << c.block;
         if (c.result == 0) {
             EXPECT_EQ(c.block, record().block_size);
             EXPECT_EQ(nullptr, record().data);
@@ -93,7 +93,7 @@ TEST_F(StoreTest, GrowsByWholeBlocksAsInTheExample)
 
 TEST_F(StoreTest, LargestBlockHoldsAWholeBlockOfData)
 {
-    ASSERT_EQ(0, rx_store_init(8388608));
+    ASSERT_EQ(0, link.rx_store_init(8388608));
     // The receive FIFO holds one byte less than its largest capacity.
     ASSERT_EQ(0, drain(std::string(8388607, 'a')));
     ASSERT_EQ(0, drain("b"));
@@ -129,20 +129,20 @@ TEST_F(StoreTest, CapacityForNeverPassesTheSigned32BitLimit)
 
 TEST_F(StoreTest, AppendOfAnEmptyFifoDoesNothing)
 {
-    EXPECT_EQ(-1, rx_store_append());
+    EXPECT_EQ(-1, link.rx_store_append());
     EXPECT_EQ(nullptr, record().data);
     ASSERT_EQ(0, drain("ab"));
     const RxStore before = record();
-    EXPECT_EQ(-1, rx_store_append());
+    EXPECT_EQ(-1, link.rx_store_append());
     EXPECT_EQ(before.length, record().length);
     EXPECT_EQ(before.capacity, record().capacity);
 }
 
 TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
 {
-    ASSERT_EQ(0, rx_store_init(1024));
+    ASSERT_EQ(0, link.rx_store_init(1024));
     ASSERT_EQ(0, drain(bytes_from(0, 1000)));
-    rx_store_set_growth_check(refuse_growth);
+    resources.growth_check = refuse_growth;
     ASSERT_EQ(0, drain(bytes_from(1000, 20)));  // still fits the first block
     EXPECT_EQ(2, drain(bytes_from(1020, 10)));  // needs a second one
     EXPECT_EQ(1020, record().length);
@@ -150,8 +150,8 @@ TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
     EXPECT_EQ(bytes_from(0, 1020), std::string(reinterpret_cast<const char*>(record().data), 1020));
 
     // The bytes it could not take wait in the FIFO for a store that can grow.
-    rx_store_set_growth_check(nullptr);
-    ASSERT_EQ(0, rx_store_append());
+    resources.growth_check = nullptr;
+    ASSERT_EQ(0, link.rx_store_append());
     EXPECT_EQ(1030, record().length);
     EXPECT_EQ(2048, record().capacity);
     EXPECT_EQ(bytes_from(0, 1030), std::string(reinterpret_cast<const char*>(record().data), 1030));
@@ -159,10 +159,10 @@ TEST_F(StoreTest, FailedGrowthReturns2AndKeepsStoreAndFifo)
 
 TEST_F(StoreTest, FirstAllocationFailureLeavesNoBuffer)
 {
-    rx_store_set_growth_check(refuse_growth);
+    resources.growth_check = refuse_growth;
     EXPECT_EQ(2, drain("a"));
     const RxStore* s = nullptr;
-    EXPECT_EQ(1, rx_store_info(&s));
+    EXPECT_EQ(1, link.rx_store_info(&s));
     ASSERT_NE(nullptr, s);
     EXPECT_EQ(0, s->length);
 }
@@ -171,7 +171,7 @@ TEST_F(StoreTest, ReadCodesAtAndBeyondTheLength)
 {
     uint8_t buf[16] = {};
     int32_t copied = -1;
-    EXPECT_EQ(1, rx_store_read(0, buf, 4, &copied));  // no buffer yet
+    EXPECT_EQ(1, link.rx_store_read(0, buf, 4, &copied));  // no buffer yet
     EXPECT_EQ(0, copied);
     ASSERT_EQ(0, drain(bytes_from(0, 100)));
 
@@ -187,18 +187,18 @@ TEST_F(StoreTest, ReadCodesAtAndBeyondTheLength)
     };
     for (const Case& c : cases) {
         copied = -1;
-        EXPECT_EQ(c.result, rx_store_read(c.pos, buf, c.count, &copied)) << c.pos;
+        EXPECT_EQ(c.result, link.rx_store_read(c.pos, buf, c.count, &copied)) << c.pos;
         EXPECT_EQ(c.copied, copied) << c.pos;
         for (int i = 0; i < copied; ++i) EXPECT_EQ(uint8_t(c.pos + i), buf[i]);
     }
-    EXPECT_EQ(1, rx_store_read(0, nullptr, 4, &copied));
-    EXPECT_EQ(1, rx_store_read(0, buf, 4, nullptr));
+    EXPECT_EQ(1, link.rx_store_read(0, nullptr, 4, &copied));
+    EXPECT_EQ(1, link.rx_store_read(0, buf, 4, nullptr));
 }
 
 TEST_F(StoreTest, ByteCodesAtAndBeyondTheLength)
 {
     uint8_t b = 0;
-    EXPECT_EQ(1, rx_store_byte(0, &b));  // no buffer yet
+    EXPECT_EQ(1, link.rx_store_byte(0, &b));  // no buffer yet
     ASSERT_EQ(0, drain(bytes_from(200, 100)));
     struct Case {
         int32_t pos;
@@ -207,26 +207,26 @@ TEST_F(StoreTest, ByteCodesAtAndBeyondTheLength)
     const Case cases[] = {{0, 0}, {99, 0}, {100, 1}, {1000, 1}, {-1, 1}};
     for (const Case& c : cases) {
         b = 0;
-        EXPECT_EQ(c.result, rx_store_byte(c.pos, &b)) << c.pos;
+        EXPECT_EQ(c.result, link.rx_store_byte(c.pos, &b)) << c.pos;
         if (c.result == 0) {
             EXPECT_EQ(uint8_t(200 + c.pos), b);
         }
     }
-    EXPECT_EQ(1, rx_store_byte(0, nullptr));
+    EXPECT_EQ(1, link.rx_store_byte(0, nullptr));
 }
 
 TEST_F(StoreTest, FreeKeepsTheBlockSizeAndInfoReportsNoBuffer)
 {
-    ASSERT_EQ(0, rx_store_init(2048));
+    ASSERT_EQ(0, link.rx_store_init(2048));
     ASSERT_EQ(0, drain("abc"));
     const RxStore* s = nullptr;
-    EXPECT_EQ(0, rx_store_info(&s));
-    EXPECT_EQ(0, rx_store_free());
-    EXPECT_EQ(1, rx_store_info(&s));
+    EXPECT_EQ(0, link.rx_store_info(&s));
+    EXPECT_EQ(0, link.rx_store_free());
+    EXPECT_EQ(1, link.rx_store_info(&s));
     EXPECT_EQ(0, s->length);
     EXPECT_EQ(0, s->capacity);
     EXPECT_EQ(2048, s->block_size);
-    EXPECT_EQ(1, rx_store_info(nullptr));
+    EXPECT_EQ(1, link.rx_store_info(nullptr));
     ASSERT_EQ(0, drain("d"));  // grows again after a free
     EXPECT_EQ(2048, record().capacity);
 }

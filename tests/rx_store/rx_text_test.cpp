@@ -9,6 +9,8 @@
 
 #include "link/rx_store.h"
 #include "link/rx_text.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 #include "recording_sink.h"
 #include "rx_feed.h"
 
@@ -18,40 +20,45 @@ using Lines = std::vector<std::string>;
 
 class TextTest : public ::testing::Test {
  protected:
+    SimPortDriver sim;
+    SerialLink link{sim};
     RecordingSink sink;
+    LineSink* view = &sink;  // the one attached last, which every update is handed
 
     void SetUp() override
     {
-        rx_feed_open();
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        rx_text_invisible('.', false);
+        rx_feed_open(link);
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        link.rx_text_invisible('.', false);
     }
-    void TearDown() override
+
+    int attach(LineSink* v)
     {
-        rx_text_timestamps(false);
-        rx_store_free();
-        rx_feed_close();
+        const int r = link.rx_text_attach(v);
+        if (r == 0) view = v;
+        return r;
     }
+    int update() { return link.rx_text_update(*view); }
 
     // One drain step: the bytes arrive, the store takes them, the text follows.
     void tick(const std::string& bytes)
     {
-        ASSERT_TRUE(rx_feed(bytes));
-        ASSERT_EQ(0, rx_store_append());
-        ASSERT_EQ(0, rx_text_update());
+        ASSERT_TRUE(rx_feed(link, bytes));
+        ASSERT_EQ(0, link.rx_store_append());
+        ASSERT_EQ(0, update());
     }
 
     // The same, drained at a time of day, as the main window records it.
     void tick_at(std::uint32_t ms, const std::string& bytes)
     {
         const RxStore* store = nullptr;
-        rx_store_info(&store);
+        link.rx_store_info(&store);
         const std::int32_t from = store->length;
-        ASSERT_TRUE(rx_feed(bytes));
-        ASSERT_EQ(0, rx_store_append());
-        rx_text_drained(from, ms);
-        ASSERT_EQ(0, rx_text_update());
+        ASSERT_TRUE(rx_feed(link, bytes));
+        ASSERT_EQ(0, link.rx_store_append());
+        link.rx_text_drained(from, ms);
+        ASSERT_EQ(0, update());
     }
 };
 
@@ -81,9 +88,9 @@ TEST_F(TextTest, EachLineIsToldWhereItsBytesBegin)
         {rx_lb_cr, {std::string(2500, 'x') + "\ry"}, {std::string(2500, 'x'), "y"}, {0, 2501}},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        ASSERT_EQ(0, rx_text_line_break(c.mode));
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(c.mode));
         for (const std::string& d : c.drains) tick(d);
         EXPECT_EQ(sink.lines, c.lines) << "mode " << c.mode;
         EXPECT_EQ(sink.starts, c.starts) << "mode " << c.mode;
@@ -101,9 +108,9 @@ TEST_F(TextTest, ModesOnCrLfBetweenTwoLetters)
         {rx_lb_lfcr, {"ab"}},   {rx_lb_any, {"a", "", "b"}},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        ASSERT_EQ(0, rx_text_line_break(c.mode));
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(c.mode));
         tick("a\r\nb");
         EXPECT_EQ(c.lines, sink.lines) << "mode " << c.mode;
     }
@@ -123,9 +130,9 @@ TEST_F(TextTest, PairSplitAcrossTwoPassesIsHeldBack)
         {rx_lb_lfcr, "\n", "\rx", {""}, {"", "x"}},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        ASSERT_EQ(0, rx_text_line_break(c.mode));
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(c.mode));
         tick(c.first);
         EXPECT_EQ(c.after_first, sink.lines) << c.mode << " " << c.first;
         tick(c.second);
@@ -141,8 +148,8 @@ TEST_F(TextTest, LongLineComesInPiecesOf1023)
     EXPECT_EQ((std::vector<size_t>{1023, 977}), (std::vector<size_t>{sink.pieces[0].size(), sink.pieces[1].size()}));
 
     // A line of exactly one piece, then its break: no empty piece in between.
-    ASSERT_EQ(0, rx_text_attach(&sink));
-    ASSERT_EQ(0, rx_store_init(1024));
+    ASSERT_EQ(0, attach(&sink));
+    ASSERT_EQ(0, link.rx_store_init(1024));
     tick(std::string(1023, 'y') + "\rz");
     EXPECT_EQ((Lines{std::string(1023, 'y'), "z"}), sink.lines);
 }
@@ -166,9 +173,9 @@ TEST_F(TextTest, InvisibleBytesDroppedOrReplaced)
          "b\xB7\x7F\t\x80\xFF"},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        EXPECT_EQ(0, rx_text_invisible(c.replacement, c.show));
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        EXPECT_EQ(0, link.rx_text_invisible(c.replacement, c.show));
         tick(data);
         EXPECT_EQ(Lines{c.line}, sink.lines) << c.show << " " << c.replacement;
     }
@@ -176,7 +183,7 @@ TEST_F(TextTest, InvisibleBytesDroppedOrReplaced)
 
 TEST_F(TextTest, UnusedLineBreakIsNeverReplaced)
 {
-    rx_text_invisible('.', true);
+    link.rx_text_invisible('.', true);
     tick("a\nb\r");
     EXPECT_EQ((Lines{"ab", ""}), sink.lines);
 }
@@ -185,25 +192,25 @@ TEST_F(TextTest, SwitchingAffectsOnlyLaterBytes)
 {
     tick("a\r\nb\x01");
     EXPECT_EQ((Lines{"a", "b"}), sink.lines);
-    ASSERT_EQ(0, rx_text_line_break(rx_lb_any));
-    rx_text_invisible(0, true);
+    ASSERT_EQ(0, link.rx_text_line_break(rx_lb_any));
+    link.rx_text_invisible(0, true);
     tick("\x01\r\nc");
     EXPECT_EQ((Lines{"a", "b.", "", "c"}), sink.lines);
 
     // Refresh: attach again and the whole store is converted anew.
-    ASSERT_EQ(0, rx_text_attach(&sink));
-    ASSERT_EQ(0, rx_text_line_break(rx_lb_any));
-    ASSERT_EQ(0, rx_text_update());
+    ASSERT_EQ(0, attach(&sink));
+    ASSERT_EQ(0, link.rx_text_line_break(rx_lb_any));
+    ASSERT_EQ(0, update());
     EXPECT_EQ((Lines{"a", "", "b..", "", "c"}), sink.lines);
 }
 
 TEST_F(TextTest, ResultCodesAndGuards)
 {
-    EXPECT_EQ(1, rx_text_update());  // no buffer yet
+    EXPECT_EQ(1, update());  // no buffer yet
     EXPECT_TRUE(sink.lines.empty());
-    EXPECT_EQ(1, rx_text_attach(nullptr));
-    EXPECT_EQ(1, rx_text_line_break(5));
-    EXPECT_EQ(1, rx_text_line_break(-1));
+    EXPECT_EQ(1, attach(nullptr));
+    EXPECT_EQ(1, link.rx_text_line_break(5));
+    EXPECT_EQ(1, link.rx_text_line_break(-1));
     tick("a\nb");  // still mode CR: refused modes changed nothing
     EXPECT_EQ(Lines{"ab"}, sink.lines);
 }
@@ -242,7 +249,7 @@ class PlainSink : public LineSink {
 TEST_F(TextTest, ViewWithoutInPlaceAppendGetsTheSameLines)
 {
     PlainSink plain;
-    ASSERT_EQ(0, rx_text_attach(&plain));
+    ASSERT_EQ(0, attach(&plain));
     const std::string long_line(2500, 'k');
     tick(long_line + "\rab");
     tick("c\r");
@@ -335,17 +342,17 @@ TEST_F(TextTest, ManySmallPassesGiveTheLinesOfOneBigPass)
         const std::string data = random_data(rng, 6000 + round * 700);
         for (int mode = 0; mode <= 4; ++mode) {
             const bool show = round % 2;
-            ASSERT_EQ(0, rx_store_init(1024));
-            ASSERT_EQ(0, rx_text_attach(&sink));
-            ASSERT_EQ(0, rx_text_line_break(mode));
-            rx_text_invisible('.', show);
+            ASSERT_EQ(0, link.rx_store_init(1024));
+            ASSERT_EQ(0, attach(&sink));
+            ASSERT_EQ(0, link.rx_text_line_break(mode));
+            link.rx_text_invisible('.', show);
             tick(data);
             const Lines expected = reference(data, mode, show, '.');
             ASSERT_EQ(expected, sink.lines) << "one pass, round " << round << " mode " << mode;
 
-            ASSERT_EQ(0, rx_store_init(1024));
-            ASSERT_EQ(0, rx_text_attach(&sink));
-            ASSERT_EQ(0, rx_text_line_break(mode));
+            ASSERT_EQ(0, link.rx_store_init(1024));
+            ASSERT_EQ(0, attach(&sink));
+            ASSERT_EQ(0, link.rx_text_line_break(mode));
             std::uniform_int_distribution<size_t> chunk(1, round % 3 == 0 ? 3 : 1500);
             for (size_t at = 0; at < data.size();) {
                 const size_t n = std::min(chunk(rng), data.size() - at);
@@ -389,10 +396,10 @@ TEST_F(TextTest, StampsTakeTheDrainOfEachLinesFirstByte)
         {rx_lb_cr, {{a, std::string(1500, 'p')}, {b, "\r"}}, {stamp(a) + std::string(1500, 'p'), ""}},
     };
     for (const Case& k : cases) {
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        ASSERT_EQ(0, rx_text_line_break(k.mode));
-        rx_text_timestamps(true);
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(k.mode));
+        link.rx_text_timestamps(true);
         for (const auto& [ms, bytes] : k.drains) tick_at(ms, bytes);
         EXPECT_EQ(k.lines, sink.lines) << "mode " << k.mode << ", " << k.drains.size() << " drains";
     }
@@ -403,10 +410,10 @@ TEST_F(TextTest, StampedSmallPassesEqualOneRebuildAndTheUnstampedText)
     std::mt19937 rng(7);
     for (int mode = 0; mode <= 4; ++mode) {
         const std::string data = random_data(rng, 20000);
-        ASSERT_EQ(0, rx_store_init(1024));
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        ASSERT_EQ(0, rx_text_line_break(mode));
-        rx_text_timestamps(true);
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(mode));
+        link.rx_text_timestamps(true);
         std::uniform_int_distribution<size_t> chunk(1, 700);
         std::uint32_t ms = 50000;
         for (size_t at = 0; at < data.size(); ms += 37) {
@@ -417,9 +424,9 @@ TEST_F(TextTest, StampedSmallPassesEqualOneRebuildAndTheUnstampedText)
         const Lines incremental = sink.lines;
 
         // "Refresh text": one pass over the whole store finds the same times.
-        ASSERT_EQ(0, rx_text_attach(&sink));
-        ASSERT_EQ(0, rx_text_line_break(mode));
-        ASSERT_EQ(0, rx_text_update());
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(mode));
+        ASSERT_EQ(0, update());
         ASSERT_EQ(incremental, sink.lines) << "mode " << mode;
 
         // Without their stamps the lines are the plain conversion, and the
@@ -441,9 +448,9 @@ TEST_F(TextTest, StampedSmallPassesEqualOneRebuildAndTheUnstampedText)
 TEST_F(TextTest, SwitchingStampsLeavesTheLineInProgress)
 {
     tick_at(1000, "ab");
-    rx_text_timestamps(true);
+    link.rx_text_timestamps(true);
     tick_at(2000, "c\rd");
-    rx_text_timestamps(false);
+    link.rx_text_timestamps(false);
     tick_at(3000, "e\rf");
     EXPECT_EQ((Lines{"abc", stamp(2000) + "de", "f"}), sink.lines);
 }

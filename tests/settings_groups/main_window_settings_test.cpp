@@ -19,9 +19,9 @@ class MainWindowSettingsTest : public ProgramStartTest {
 TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey)
 {
     start();
-    EXPECT_EQ(port_settings.settings_loaded, 1);
-    EXPECT_EQ(port_settings.connected, 0);
-    EXPECT_EQ(port_settings.port_num, 1);
+    EXPECT_EQ(port_settings().settings_loaded, 1);
+    EXPECT_FALSE(link().connected());
+    EXPECT_EQ(port_settings().port_num, 1);
     EXPECT_TRUE(m->MMas.checked());
     EXPECT_FALSE(m->MMwwrap.checked());
     EXPECT_FALSE(m->MMdis.checked());
@@ -51,10 +51,10 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
         "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\npath_save_bin=C:\\bin\r\n");
     start();
-    EXPECT_EQ(port_settings.connected, 1) << "port_open 7 loads as 1 and connects";
+    EXPECT_TRUE(link().connected()) << "port_open 7 loads as 1 and connects";
     EXPECT_TRUE(sim.is_open(2));
-    EXPECT_EQ(port_settings.port_baud, 9600);
-    EXPECT_EQ(port_settings.port_parity, 3);
+    EXPECT_EQ(port_settings().port_baud, 9600);
+    EXPECT_EQ(port_settings().port_parity, 3);
     EXPECT_TRUE(m->MMreconnect.checked());
     EXPECT_FALSE(m->MMas.checked());
     EXPECT_TRUE(m->MMwwrap.checked());
@@ -72,7 +72,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     user.press("F1");
     EXPECT_EQ(user.world().shell_opens.size(), 1u) << "a help file gone since the start is not opened";
     stop();
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(sim.is_open(2));
     // Keys already in the file are rewritten where they stand.
     EXPECT_EQ(section("PORT")[0], "port_num=2");
     EXPECT_EQ(section("PORT")[1], "port_baud=9600");
@@ -104,14 +104,14 @@ TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "COM9 opening failed!");
     EXPECT_EQ(boxes()[0].caption, "Error");
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
 }
 
 TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
 {
     start();
     user.click(m->BtnCon);
-    ASSERT_EQ(port_settings.connected, 1);
+    ASSERT_TRUE(link().connected());
     user.in_modal("CSForm", [&](ui::Form&) {
         TCSForm& d = *CSForm;
         EXPECT_EQ(d.CBcomn.items(), (Lines{"COM1", "COM2"})) << "the connected port was freed first";
@@ -120,7 +120,7 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
         user.click(d.BtnOk);
     });
     user.choose(m->MMcomset);
-    EXPECT_EQ(port_settings.connected, 1) << "reconnected with the new settings";
+    EXPECT_TRUE(link().connected()) << "reconnected with the new settings";
     EXPECT_EQ(sim.dcb(1).BaudRate, 1500000u);
     stop();
     EXPECT_EQ(section("PORT")[1], "port_baud=1500000");
@@ -170,7 +170,7 @@ TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile)
     fs::create_directories(other);
     fs::current_path(other);
     start();
-    EXPECT_EQ(port_settings.port_num, 1);
+    EXPECT_EQ(port_settings().port_num, 1);
     fs::current_path(dir_);  // a later change of directory does not move the file
     stop();
     EXPECT_TRUE(fs::exists(other / "config.ini"));
@@ -184,11 +184,11 @@ TEST_F(MainWindowSettingsTest, GarbageFileStartsWithDefaults)
     put(junk + "\r\n[TXTVIEW]\r\nline_break=99999999999\r\nword_wrap\r\n[PORT]\r\nport_baud=" +
         std::string(100000, '7') + "\r\n");
     start();
-    EXPECT_EQ(port_settings.port_baud, 115200);
+    EXPECT_EQ(port_settings().port_baud, 115200);
     EXPECT_TRUE(m->MMlnCR.checked());
     EXPECT_FALSE(m->MMwwrap.checked());
+    EXPECT_EQ(port_settings().settings_loaded, 1);
     stop();
-    EXPECT_EQ(port_settings.settings_loaded, 1);
 }
 
 TEST_F(MainWindowSettingsTest, AboutShowsModallyFromTheMenu)
@@ -206,7 +206,7 @@ TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds)
     fs::current_path(gone);
     start();
     user.click(m->BtnCon);
-    ASSERT_EQ(port_settings.connected, 1);
+    ASSERT_TRUE(link().connected());
     fs::current_path(dir_);
     fs::remove(gone);  // the start folder vanished: every write is refused
     user.answer_message_box(ui::mr::Ok);

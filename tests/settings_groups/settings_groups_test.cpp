@@ -65,7 +65,6 @@ class SettingsGroupsTest : public testing::Test {
     {
         put("[PORT]\r\n" + port_lines);
         PortSettings r;
-        r.connected = 1;
         EXPECT_EQ(LoadPortSettings(file_.get(), r), 0);
         return r;
     }
@@ -105,7 +104,6 @@ void expect_default_port(const PortSettings& r)
     EXPECT_EQ(r.port_rx_mult, 1);
     EXPECT_EQ(r.port_tx_size_lim, 1);
     EXPECT_EQ(r.port_reconnect, 0);
-    EXPECT_EQ(r.connected, 0);
     EXPECT_EQ(r.settings_loaded, 1);
 }
 
@@ -323,7 +321,6 @@ TEST_F(SettingsGroupsTest, PortKeysLoadWithTheirRules)
         SCOPED_TRACE(rule.line);
         const PortSettings r = loaded_port(std::string(rule.line) + "\r\n");
         EXPECT_EQ(r.*rule.field, rule.expected);
-        EXPECT_EQ(r.connected, 0);
         EXPECT_EQ(r.settings_loaded, 1);
     }
 }

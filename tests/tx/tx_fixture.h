@@ -19,8 +19,8 @@ class TxTest : public MainWindowTest {
     // Connects over a line paced at `baud` (0: bytes cross at once).
     void connect_at(int baud, int fifo_bytes = 1048576)
     {
-        port_settings.port_baud = baud ? baud : 115200;
-        port_settings.port_txth_size = fifo_bytes;
+        port_settings().port_baud = baud ? baud : 115200;
+        port_settings().port_txth_size = fifo_bytes;
         sim.set_paced(baud != 0);
         connect();
     }

@@ -131,7 +131,7 @@ TEST_F(SendFileTest, StartsThatFailSayWhyAndLeaveNoOldCaption)
         EXPECT_EQ(boxes().back().caption, "Error ...");
     }
     EXPECT_EQ(peer_got(2, 0.2), Bytes{0x5A});
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link().tx_fill(), 0);
 }
 
 TEST_F(SendFileTest, ExactlyTheLargestFileStarts)
@@ -168,7 +168,7 @@ TEST_F(SendFileTest, HoldFillsTheFifoAndContinueFinishesWithoutTimeOut)
                 EXPECT_EQ(f.fifo_bar.value, 9999);
                 EXPECT_EQ(f.fifo_bar.last_drawn, 9999);
                 EXPECT_EQ(f.LblFifo.caption(), "Tx FIFO (64.00 kB):");
-                EXPECT_EQ(tx_timeout_flag(), 0);
+                EXPECT_EQ(link().tx_timeout_flag(), 0);
                 sim.set_paced(false);  // the rest at once, so the test stays short
                 user.click(f.BtnHold);
                 EXPECT_EQ(f.BtnHold.caption(), "Hold");
@@ -184,7 +184,7 @@ TEST_F(SendFileTest, HoldFillsTheFifoAndContinueFinishesWithoutTimeOut)
 
 TEST_F(SendFileTest, FlowControlHoldingTheLineTimesOutAfterTwoSeconds)
 {
-    port_settings.port_tx_handshake = 1;
+    port_settings().port_tx_handshake = 1;
     sim.set_modem(1, false, true, false, false);  // CTS off
     connect_at(9600);
     user.answer_message_box(ui::mr::Ok);
@@ -204,7 +204,7 @@ TEST_F(SendFileTest, FlowControlHoldingTheLineTimesOutAfterTwoSeconds)
     EXPECT_GT(at, 2.0);
     EXPECT_LT(at, 4.0);
     EXPECT_EQ(tr().outcome, Outcome::TimedOut);
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link().tx_fill(), 0);
 }
 
 TEST_F(SendFileTest, CancelDropsWhatIsQueued)
@@ -215,7 +215,7 @@ TEST_F(SendFileTest, CancelDropsWhatIsQueued)
         if (tick == 3) user.click(f.BtnCancel);
     });
     EXPECT_EQ(tr().outcome, Outcome::Cancelled);
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link().tx_fill(), 0);
     const Bytes got = peer_got(content.size(), 2.5);
     EXPECT_LT(got.size(), 5000u) << "only what the driver already held";
     EXPECT_TRUE(std::equal(got.begin(), got.end(), content.begin()));
@@ -247,7 +247,7 @@ TEST_F(SendFileTest, CompleteTransferHandsEveryByteToTheDriverBeforeClosing)
 {
     connect_at(38400);
     const Bytes before(6000, 'q');
-    ASSERT_EQ(tx_put(before.data(), static_cast<std::int32_t>(before.size())), 0);
+    ASSERT_EQ(link().tx_put(before.data(), static_cast<std::int32_t>(before.size())), 0);
     const Bytes content = random_bytes(3000);
     std::int32_t sent_at_first_tick = -1, fill_when_complete = -1;
     send(
@@ -256,15 +256,15 @@ TEST_F(SendFileTest, CompleteTransferHandsEveryByteToTheDriverBeforeClosing)
             if (tick == 0) sent_at_first_tick = tr().bytes_sent;
             // The file's bytes queue behind the earlier ones: whatever is still in
             // the FIFO is the file's last bytes first.
-            EXPECT_LE(tr().bytes_sent, std::max(0, tr().bytes_read - tx_fill())) << "tick " << tick;
-            if (tr().outcome == Outcome::Complete && fill_when_complete < 0) fill_when_complete = tx_fill();
+            EXPECT_LE(tr().bytes_sent, std::max(0, tr().bytes_read - link().tx_fill())) << "tick " << tick;
+            if (tr().outcome == Outcome::Complete && fill_when_complete < 0) fill_when_complete = link().tx_fill();
         },
         20);
     EXPECT_EQ(sent_at_first_tick, 0) << "the queued bytes leaving first are not the file's";
     EXPECT_EQ(fill_when_complete, 0) << "complete only once the file's last byte has left the FIFO";
     EXPECT_EQ(tr().outcome, Outcome::Complete);
-    EXPECT_EQ(tx_fill(), 0);
-    EXPECT_EQ(tx_block_pending(), 0);
+    EXPECT_EQ(link().tx_fill(), 0);
+    EXPECT_EQ(link().tx_block_pending(), 0);
     Bytes all = before;
     all.insert(all.end(), content.begin(), content.end());
     EXPECT_EQ(peer_got(all.size(), 5), all);
@@ -278,14 +278,14 @@ TEST_F(SendFileTest, DisconnectDuringTransferStopsWithAMessage)
     send(file_with(random_bytes(200000)), [&](TTXFForm&, int tick) {
         if (tick == 2) m->MMdiscon.click();  // as the main window does on a store failure or a lost port
     });
-    EXPECT_EQ(port_settings.connected, 0);
+    EXPECT_FALSE(link().connected());
     EXPECT_EQ(tr().outcome, Outcome::LinkLost);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Port connection lost during file transfer!\nCanceling file transfer.");
     EXPECT_EQ(boxes()[0].caption, "Error ...");
     // A later connection starts clean.
     connect();
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link().tx_fill(), 0);
 }
 
 // Mend: a file that shrinks while it is sent ends the transfer.
@@ -301,5 +301,5 @@ TEST_F(SendFileTest, FileShortenedWhileSentEndsWithAMessage)
     EXPECT_EQ(tr().bytes_read, 70000);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "File could not be read to its end!\nCanceling file transfer.");
-    EXPECT_EQ(tx_fill(), 0);
+    EXPECT_EQ(link().tx_fill(), 0);
 }

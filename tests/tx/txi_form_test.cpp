@@ -136,17 +136,17 @@ TEST_F(SendIntegerTest, RefusalsSendNothingAndLeaveTheFields)
 
 TEST_F(SendIntegerTest, FullFifoIsReportedBeforeTheValue)
 {
-    tx_hold(1);
-    const std::string filler(tx_free() - 3, 'f');
-    ASSERT_EQ(tx_put(filler.data(), static_cast<std::int32_t>(filler.size())), 0);
+    link().tx_hold(1);
+    const std::string filler(link().tx_free() - 3, 'f');
+    ASSERT_EQ(link().tx_put(filler.data(), static_cast<std::int32_t>(filler.size())), 0);
     user.answer_message_box(ui::mr::Ok);
     send(f().Eidec, "not a number", "4");
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "Not enough space in tx FIFO!");
     send(f().Eidec, "7", "3");  // three bytes still fit
     EXPECT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(tx_free(), 0);
-    tx_hold(0);
+    EXPECT_EQ(link().tx_free(), 0);
+    link().tx_hold(0);
 }
 
 TEST_F(SendIntegerTest, SendAndCloseClosesOnlyAfterAGoodSend)

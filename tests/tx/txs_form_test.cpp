@@ -146,9 +146,9 @@ TEST_F(SendStringTest, EnterSendsAndSendCloseAlwaysCloses)
     f().CBmsg.set_text("");
     user.type(f().CBmsg, "hi\r");
     EXPECT_EQ(peer_got(3, 2), (Bytes{'h', 'i', 0}));
-    tx_hold(1);
-    const std::string filler(tx_free() - 2, 'f');
-    ASSERT_EQ(tx_put(filler.data(), static_cast<std::int32_t>(filler.size())), 0);
+    link().tx_hold(1);
+    const std::string filler(link().tx_free() - 2, 'f');
+    ASSERT_EQ(link().tx_put(filler.data(), static_cast<std::int32_t>(filler.size())), 0);
     user.answer_message_box(ui::mr::Ok);
     f().CBmsg.set_text("abc");
     user.click(f().BtnSendClose);
@@ -158,9 +158,9 @@ TEST_F(SendStringTest, EnterSendsAndSendCloseAlwaysCloses)
     EXPECT_EQ(boxes()[0].icon, ui::MsgIcon::Error);
     EXPECT_FALSE(f().visible());
     EXPECT_EQ(history()[0], "abc") << "the history changed before the check";
-    EXPECT_EQ(tx_free(), 2) << "nothing of the string was put";
+    EXPECT_EQ(link().tx_free(), 2) << "nothing of the string was put";
     // Disconnected: Send does nothing, Send + close only closes.
-    tx_hold(0);
+    link().tx_hold(0);
     user.click(m->BtnCon);
     f().show();
     user.click(f().BtnSend);

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "link/data_flow.h"
-#include "link/rx_store.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
 #include "views/find_matcher.h"
 #include "views/find_pattern.h"
 #include "views/find_runner.h"
@@ -327,22 +328,25 @@ TEST_F(FindRunnerTest, ANewSearchCancelsTheOneRunning)
 
 TEST(RxStoreSource, CopiesWhatTheStoreHoldsAndNothingBeyond)
 {
-    ASSERT_EQ(rx_store_init(1024), 0);
+    SimPortDriver sim;
+    SerialLink link{sim};
+    ASSERT_EQ(link.rx_store_init(1024), 0);
     std::uint8_t out[4] = {};
-    const RxStoreSource source;
+    const RxStoreSource source{link};
     EXPECT_FALSE(source.copy(0, 1, out)) << "no buffer yet";
+    RxSide& side = link.rx_side();
     {
-        std::lock_guard<std::mutex> hold(rx_side.lock);
-        ASSERT_EQ(fifo_create(rx_side.fifo, 65536), 0);
-        ASSERT_EQ(fifo_put(rx_side.fifo, "\xDE\xAD\xBE\xEF", 4), 0);
+        std::lock_guard<std::mutex> hold(side.lock);
+        ASSERT_EQ(fifo_create(side.fifo, 65536), 0);
+        ASSERT_EQ(fifo_put(side.fifo, "\xDE\xAD\xBE\xEF", 4), 0);
     }
-    ASSERT_EQ(rx_store_append(), 0);
+    ASSERT_EQ(link.rx_store_append(), 0);
     ASSERT_TRUE(source.copy(0, 4, out));
     EXPECT_EQ(Bytes(out, out + 4), (Bytes{0xDE, 0xAD, 0xBE, 0xEF}));
     EXPECT_FALSE(source.copy(1021, 4, out)) << "past the capacity";
     EXPECT_FALSE(source.copy(-1, 2, out));
-    rx_store_free();
+    link.rx_store_free();
     EXPECT_FALSE(source.copy(0, 4, out)) << "freed";
-    std::lock_guard<std::mutex> hold(rx_side.lock);
-    fifo_release(rx_side.fifo);
+    std::lock_guard<std::mutex> hold(side.lock);
+    fifo_release(side.fifo);
 }

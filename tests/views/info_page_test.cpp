@@ -1,14 +1,14 @@
-// The Info page on the headless backend over a simulated COM1 that is open but
-// has no worker threads, so the driver's receive queue holds exactly what the
-// peer sent: settings and frame fields, signals, buffers, the RTS rule between
-// the limits, freezing while disconnected and a failed snapshot.
+// The Info page on the headless backend over a simulated COM1 that is
+// connected but with its worker threads held, so the driver's receive queue
+// holds exactly what the peer sent: settings and frame fields, signals,
+// buffers, the RTS rule between the limits, freezing while disconnected and a
+// failed snapshot.
 #include <gtest/gtest.h>
 
-#include "link/com.h"
-#include "link/line_errors.h"
 #include "link/port_settings.h"
+#include "link/serial_link.h"
 #include "link/sim_port_driver.h"
-#include "link/usart.h"
+#include "tests/link/refusing_resources.h"
 #include "ui/form.h"
 #include "ui/headless/user.h"
 #include "ui/page_control.h"
@@ -22,49 +22,30 @@ class InfoPageTest : public ::testing::Test {
     {
         sim.add_port(1);
         sim.set_paced(false);
-        set_port_driver(sim);
-        port_settings = PortSettings{};
+        resources.hold_threads = true;
         port_settings.settings_loaded = 1;
-        line_errors_reset();
         pages.set_active_page_index(1);
     }
-    void TearDown() override
-    {
-        usart_close(&com_port);
-        port_settings = PortSettings{};
-        set_port_driver(idle);
-    }
 
-    // The port open and configured as a connect leaves it, without threads.
-    void open_port()
-    {
-        ASSERT_EQ(usart_open(&com_port, port_settings.port_num), 0);
-        const PortSettings& s = port_settings;
-        ASSERT_EQ(usart_configure(com_port, s.port_baud, s.port_stop, s.port_parity, s.port_bit, s.port_rx_handshake,
-                                  s.port_tx_handshake),
-                  0);
-        com_size_tx_queue(port_settings);
-        ASSERT_EQ(usart_set_queues(com_port, s.port_rx_size, s.tx_queue_size), 0);
-        port_settings.connected = 1;
-    }
-    void close_port()
-    {
-        usart_close(&com_port);
-        port_settings.connected = 0;
-    }
+    // Connected, with nothing polling the port.
+    void open_port() { ASSERT_EQ(link.com_connect(port_settings), 0); }
+    void close_port() { link.com_disconnect(); }
     void peer_sends(std::size_t n)
     {
         const std::string bytes(n, 'x');
         sim.peer_write(1, bytes.data(), bytes.size());
     }
 
-    SimPortDriver sim, idle;
+    SimPortDriver sim;
+    RefusingResources resources;
+    SerialLink link{sim, resources};
+    PortSettings port_settings;
     ui::headless::User user;
     ui::Form form{"InfoForm"};
     ui::PageControl pages{&form, "PCd"};
     ui::TabSheet first{pages, "TabSheet1", "Text"};
     ui::TabSheet sheet{pages, "TSinfo", "Info"};
-    InfoPage page{sheet};
+    InfoPage page{sheet, link, port_settings};
 };
 
 TEST_F(InfoPageTest, ConnectedAt115200EightNoneOne)
@@ -159,11 +140,11 @@ TEST_F(InfoPageTest, RtsKeepsItsTextBetweenTheLimits)
     page.refresh();
     EXPECT_EQ(page.STcsRTS.caption(), " off");
     char buffer[1600];
-    ASSERT_EQ(usart_read(com_port, buffer, 1000), 1000);  // 1048: between again
+    ASSERT_EQ(link.usart().usart_read(link.com_port(), buffer, 1000), 1000);  // 1048: between again
     page.refresh();
     EXPECT_EQ(page.STcsRTS.caption(), " off");
     EXPECT_EQ(page.STcrxb.caption(), " 1048");
-    ASSERT_EQ(usart_read(com_port, buffer, 1000), 1000);  // 48: below XoffLim
+    ASSERT_EQ(link.usart().usart_read(link.com_port(), buffer, 1000), 1000);  // 48: below XoffLim
     page.refresh();
     EXPECT_EQ(page.STcsRTS.caption(), " on");
 }
@@ -225,10 +206,10 @@ TEST_F(InfoPageTest, LineErrorsCountedByKindWithoutLosingAByte)
     // A mask taken by the receive path counts the same.
     sim.inject_errors(1, PORT_CE_FRAME);
     std::int32_t count = 0;
-    ASSERT_EQ(usart_rx_count(com_port, &count), 0);
+    ASSERT_EQ(link.usart().usart_rx_count(link.com_port(), &count), 0);
     EXPECT_EQ(count, 105);
-    EXPECT_EQ(line_errors_read().framing, 2u);
-    line_errors_reset();
+    EXPECT_EQ(link.line_errors_read().framing, 2u);
+    link.line_errors_reset();
     page.refresh();
     EXPECT_EQ(page.STleFrm.caption(), " 0");
 }

@@ -1,0 +1,154 @@
+// The link's connect and disconnect sequences, the port status snapshot and
+// the output lines.
+#include "link/serial_link.h"
+
+#include <algorithm>
+#include <mutex>
+
+void com_size_tx_queue(LinkSettings& s)
+{
+    const PortSettings& p = s.port;
+    std::int32_t size = p.port_tx_size;
+    if (p.port_tx_size_lim) {
+        // Start bit and eight data bits whatever port_bit says, parity, stop bits.
+        const double frame = 9.0 + (p.port_parity > 0 ? 1.0 : 0.0) + p.port_stop / 10.0;
+        const double rate = p.port_baud / frame;
+        if (size / rate > 1.5) size = static_cast<std::int32_t>(rate * 1.5);
+        if (size < 128) size = 128;
+    }
+    s.tx_queue_size = size;
+    s.tx_block_limit = std::min<std::int32_t>(1024, size);
+}
+
+SerialLink::SerialLink(PortDriver& driver) : SerialLink(driver, all_granted_) {}
+
+SerialLink::SerialLink(PortDriver& driver, LinkResources& resources)
+    : resources_(resources),
+      usart_(driver, line_errors_),
+      threads_(usart_, rx_, tx_, settings_, resources_),
+      store_(rx_, resources_)
+{
+}
+
+SerialLink::~SerialLink()
+{
+    com_disconnect();
+}
+
+int SerialLink::com_connect(const PortSettings& record)
+{
+    // No thread runs here, so the snapshot changes under none.
+    settings_.port = record;
+    const PortSettings& s = settings_.port;
+    if (usart_.usart_open(&port_, s.port_num) != 0) return 1;
+    const auto fail_port = [this] {
+        usart_.usart_close(&port_);
+        return 1;
+    };
+    if (usart_.usart_configure(port_, s.port_baud, s.port_stop, s.port_parity, s.port_bit, s.port_rx_handshake,
+                               s.port_tx_handshake) != 0)
+        return fail_port();
+    com_size_tx_queue(settings_);
+    if (usart_.usart_set_queues(port_, s.port_rx_size, settings_.tx_queue_size) != 0) return fail_port();
+    if (usart_.usart_set_timeouts(port_, 0, s.port_rx_to, s.port_rx_mult, 0, 0) != 0) return fail_port();
+    if (usart_.usart_purge_rx(port_) != 0) return fail_port();
+
+    const auto fail_all = [this](int code) {
+        com_disconnect();
+        return code;
+    };
+    int made;
+    {
+        std::lock_guard guard(rx_.lock);
+        made = fifo_create(rx_.fifo, s.port_rxth_size);
+    }
+    if (made != 0) return fail_all(2);
+    {
+        std::lock_guard guard(tx_.lock);
+        made = fifo_create(tx_.fifo, s.port_txth_size);
+    }
+    if (made != 0) return fail_all(4);
+    if (threads_.rx_thread_create(port_) != 0) return fail_all(3);
+    if (threads_.tx_thread_create(port_) != 0) return fail_all(5);
+    threads_.rx_thread_resume();
+    threads_.tx_thread_resume();
+    lines_ = ComLines{};
+    connected_ = true;
+    return 0;
+}
+
+int SerialLink::com_disconnect()
+{
+    threads_.rx_thread_stop();
+    threads_.tx_thread_stop();
+    {
+        std::lock_guard guard(rx_.lock);
+        fifo_release(rx_.fifo);
+    }
+    {
+        std::lock_guard guard(tx_.lock);
+        fifo_release(tx_.fifo);
+    }
+    usart_.usart_close(&port_);
+    lines_.in_break = false;  // closing the port ends it
+    connected_ = false;
+    return 0;
+}
+
+int SerialLink::port_status(PortDcb* dcb, PortComStat* stat, std::uint32_t* modem)
+{
+    if (!port_ || !dcb || !stat || !modem) return 1;
+    std::lock_guard guard(rx_.lock);
+    PortDriver& driver = usart_.driver();
+    std::uint32_t errors = 0;
+    if (!driver.clear_error(port_, &errors, stat)) return 2;
+    line_errors_.note(errors);  // the call cleared them for the receive thread too
+    // A port without modem lines (a pty under Wine) fails this call alone; the
+    // queue counts and the comm state are still worth reading.
+    const bool modem_read = driver.modem_status(port_, modem);
+    if (!driver.get_state(port_, dcb)) return 4;
+    return modem_read ? 0 : 3;
+}
+
+bool com_dtr_driven(const PortSettings& s)
+{
+    return s.port_rx_handshake == 2;
+}
+
+bool com_rts_driven(const PortSettings& s)
+{
+    return s.port_rx_handshake == 1;
+}
+
+int SerialLink::com_set_dtr(bool on)
+{
+    if (!port_) return 1;
+    if (com_dtr_driven(settings_.port)) return 2;
+    if (usart_.usart_set_dtr(port_, on) != 0) return 3;
+    lines_.dtr = on;
+    return 0;
+}
+
+int SerialLink::com_set_rts(bool on)
+{
+    if (!port_) return 1;
+    if (com_rts_driven(settings_.port)) return 2;
+    if (usart_.usart_set_rts(port_, on) != 0) return 3;
+    lines_.rts = on;
+    return 0;
+}
+
+int SerialLink::com_break(bool on)
+{
+    if (!port_) return 1;
+    if (usart_.usart_break(port_, on) != 0) return 3;
+    lines_.in_break = on;
+    return 0;
+}
+
+int SerialLink::rx_text_update(LineSink& view)
+{
+    const RxStore* store = nullptr;
+    if (store_.info(&store) != 0) return 1;
+    return text_.update(*store, view);
+}
