@@ -99,10 +99,8 @@ void show_find_hit(HexPage& hex, const TextPage& text, FollowNewData& follow, st
 {
     follow.hold();
     hex.show_block(start, start + length - 1);
-    const TextViewSink* sink = text_sink(text);
-    if (!sink) return;
     if (const std::optional<TextRange> r =
-            text_range_of(text.link, *sink, start, start + length, text.MMdis.checked())) {
+            text_range_of(text.link, text.sink, start, start + length, text.MMdis.checked())) {
         text.Mtxt.select(r->from, r->to);
         text.Mtxt.scroll_into_view(r->to);
         text.Mtxt.scroll_into_view(r->from);

@@ -58,11 +58,6 @@ void text_scroll_to_end(const TextPage& page)
     if (page.MMas.checked()) scroll_down_by_lines(page);
 }
 
-const TextViewSink* text_sink(const TextPage& page)
-{
-    return &page.sink;
-}
-
 bool text_refresh(const TextPage& page)
 {
     const RxStore* store = nullptr;

@@ -42,8 +42,6 @@ int text_clear(const TextPage& page, std::int32_t block_size);
 void text_follow_store(const TextPage& page, bool follow = true);
 // What a drain's auto-scroll does, on its own.
 void text_scroll_to_end(const TextPage& page);
-// The sink that keeps where the page's lines begin in the store.
-const TextViewSink* text_sink(const TextPage& page);
 // "Refresh text": false when the user declined the question.
 bool text_refresh(const TextPage& page);
 // The check items and radio group; each runs after the item changed its mark.
