@@ -22,6 +22,15 @@ function(olvex_test name)
   endif()
 endfunction()
 
+# olvex_wine_test(name SOURCES... [LIBS ...]): a Windows program that drives
+# olvex.exe from outside under Wine, with the pty peer and the GUI test driver.
+function(olvex_wine_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  olvex_test(${name} SOURCES ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/link/wine_peer_win32.cpp
+             LIBS guidriver ${A_LIBS})
+  add_dependencies(test_${name} olvex)
+endfunction()
+
 # olvex_tool(name SOURCES... [LIBS ...]): a helper program (demo device, driver, bench).
 function(olvex_tool name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})

@@ -15,9 +15,9 @@
 #include <string>
 #include <thread>
 
-#include "tests/link_wine/own_pty_pair.h"
-#include "tests/link_wine/olvex_process.h"
-#include "tests/link_wine/wine_peer.h"
+#include "tests/link/own_pty_pair.h"
+#include "tests/app/olvex_process.h"
+#include "tests/link/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
 namespace gd = guidriver;

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/link_wine/wine_peer.h"
+#include "tests/link/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
 namespace gd = guidriver;

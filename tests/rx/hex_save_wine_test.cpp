@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/link_wine/olvex_process.h"
-#include "tests/link_wine/wine_peer.h"
+#include "tests/app/olvex_process.h"
+#include "tests/link/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
 namespace gd = guidriver;
