@@ -6,8 +6,7 @@
 
 namespace {
 
-// Above every capacity a signed 32-bit size can name.
-constexpr std::size_t largest = std::size_t(1) << 31;
+constexpr std::size_t largest = std::size_t(rx_store_largest_range);
 
 std::size_t round_up(std::size_t n, std::size_t page)
 {
@@ -16,10 +15,24 @@ std::size_t round_up(std::size_t n, std::size_t page)
 
 }  // namespace
 
-RxStoreMemory::RxStoreMemory(std::size_t first_reservation)
-    : first_reservation_(first_reservation ? first_reservation : (sizeof(void*) > 4 ? largest : std::size_t(512) << 20))
+std::uint64_t rx_store_first_reservation(std::size_t pointer_size, std::uint64_t free_space)
 {
+    if (pointer_size > 4) return rx_store_largest_range;
+    constexpr std::uint64_t least = std::uint64_t(64) << 20;
+    // The rest of the program keeps a quarter of what is free, and no less than the minimum.
+    const std::uint64_t keep = free_space / 4 > rx_store_spare_space ? free_space / 4 : rx_store_spare_space;
+    const std::uint64_t spare = free_space > keep ? free_space - keep : 0;
+    return spare < least ? least : (spare > rx_store_largest_range ? rx_store_largest_range : spare);
 }
+
+std::size_t rx_store_smaller_range(std::size_t tried, std::size_t wanted, std::size_t needed, std::size_t page)
+{
+    // Small steps, so a hole a little short of the wanted size is still used well.
+    const std::size_t step = round_up(wanted / 16 ? wanted / 16 : 1, page);
+    return tried > needed && tried - needed > step ? tried - step : needed;
+}
+
+RxStoreMemory::RxStoreMemory(std::size_t first_reservation) : first_reservation_(first_reservation) {}
 
 RxStoreMemory::~RxStoreMemory()
 {
@@ -47,7 +60,10 @@ bool RxStoreMemory::move_to_larger(std::size_t size, std::size_t keep)
 {
     const std::size_t page = rx_pages_size();
     const std::size_t needed = round_up(size, page);
-    std::size_t want = !reserved_ ? first_reservation_ : (reserved_ >= largest / 2 ? largest : 2 * reserved_);
+    std::size_t want = reserved_ ? (reserved_ >= largest / 2 ? largest : 2 * reserved_)
+                       : first_reservation_
+                           ? first_reservation_
+                           : std::size_t(rx_store_first_reservation(sizeof(void*), rx_pages_free_space()));
     if (want > largest) want = largest;
     want = round_up(want < needed ? needed : want, page);
 
@@ -57,8 +73,7 @@ bool RxStoreMemory::move_to_larger(std::size_t size, std::size_t keep)
     for (;;) {
         range = rx_pages_reserve(got);
         if (range || got == needed) break;
-        const std::size_t next = round_up(needed + (got - needed) / 2, page);
-        got = next < got ? next : needed;
+        got = rx_store_smaller_range(got, want, needed, page);
     }
     if (!range) return false;
 

@@ -25,3 +25,9 @@ void rx_pages_release(void* base, std::size_t size)
 {
     munmap(base, size);
 }
+
+std::uint64_t rx_pages_free_space()
+{
+    // Only the 64-bit native build runs here, where the address space is ample.
+    return std::uint64_t(1) << 40;
+}

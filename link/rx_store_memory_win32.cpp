@@ -14,6 +14,14 @@ std::size_t rx_pages_size()
     return page;
 }
 
+std::uint64_t rx_pages_free_space()
+{
+    // Large-address aware on 64-bit Windows: close to 4 GiB; otherwise under 2 GiB.
+    MEMORYSTATUSEX status;
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullAvailVirtual : 0;
+}
+
 void* rx_pages_reserve(std::size_t size)
 {
     return VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);

@@ -2,6 +2,8 @@
 // growth past it moves them once to a larger range with every byte kept.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "link/rx_store_memory.h"
 
 namespace {
@@ -67,6 +69,44 @@ TEST(RxStoreMemoryTest, PagesStayUsableUpToTheLastGrowthAfterAMove)
     ASSERT_TRUE(m.grow(70000, 10));
     fill(m.data(), 0, 70000);
     EXPECT_TRUE(holds_pattern(m.data(), 70000));
+}
+
+TEST(RxStoreMemoryTest, FirstRangeLeavesTheProgramRoomAndStaysWithin32BitSizes)
+{
+    constexpr std::uint64_t MiB = 1 << 20, GiB = MiB << 10;
+    struct Case {
+        std::size_t pointer;
+        std::uint64_t free;
+        std::uint64_t range;
+    } const cases[] = {
+        {8, 0, 2 * GiB},                       // 64-bit: the whole 32-bit size range
+        {4, 4 * GiB - 100 * MiB, 2 * GiB},     // large-address aware on 64-bit Windows
+        {4, 2 * GiB - 100 * MiB, 1461 * MiB},  // 2 GiB process: a quarter kept back
+        {4, 1 * GiB, 640 * MiB},               // no less than the spare kept back
+        {4, 300 * MiB, 64 * MiB},              // nearly full: still a start
+        {4, 0, 64 * MiB},                      // free space unknown
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.range, rx_store_first_reservation(c.pointer, c.free)) << c.pointer << " " << c.free;
+}
+
+TEST(RxStoreMemoryTest, RefusedRangesShrinkInSmallStepsDownToTheNeed)
+{
+    constexpr std::size_t page = 4096, MiB = 1 << 20;
+    const std::size_t wanted = 2048 * MiB;
+    std::size_t tried = wanted;
+    std::vector<std::size_t> seen;
+    while (tried != 10 * MiB) {
+        const std::size_t next = rx_store_smaller_range(tried, wanted, 10 * MiB, page);
+        ASSERT_LT(next, tried);
+        ASSERT_EQ(0u, next % page);
+        seen.push_back(next);
+        tried = next;
+    }
+    // A hole just short of 2 GiB (the upper half of a 4 GiB process) is found at 1.875 GiB.
+    EXPECT_EQ(1920 * MiB, seen.front());
+    EXPECT_EQ(16u, seen.size());
+    EXPECT_EQ(10 * MiB, rx_store_smaller_range(10 * MiB, wanted, 10 * MiB, page));
 }
 
 }  // namespace
