@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+struct RxStore;
+class RxText;
+
 class LineSink {
  public:
     virtual ~LineSink() = default;
@@ -22,6 +25,12 @@ class LineSink {
     // `position` on (the first may be one the line-break mode drops). A view
     // that finds store bytes in its lines keeps it.
     virtual void line_starts_at(int32_t /*position*/) {}
+    // Told right after the line text handed over last began with a time stamp.
+    virtual void last_line_stamped() {}
+    // Told before each pass: the lines' bytes are in `store`, turned into text by
+    // `text`; both outlive the view. A view that keeps no characters of its own
+    // reads them back through these (RxText::render).
+    virtual void converted_from(const RxStore& /*store*/, const RxText& /*text*/) {}
 
     // Continues the last line. A view that can append in place should override
     // this: read-and-replace makes a long line grown piece by piece quadratic.

@@ -57,13 +57,15 @@ struct LineBuffer {
     void end_line(int32_t p)
     {
         if (state.last_line_open) {
-            if (!state.line_stamped)
+            if (!state.line_stamped) {
                 sink.replace_last_line(with_stamp());
-            else if (used)
+                sink.last_line_stamped();
+            } else if (used)
                 sink.append_to_last_line(view());
         } else {
             sink.line_starts_at(line_begin);
             sink.add_line(state.stamps ? with_stamp() : view());
+            if (state.stamps) sink.last_line_stamped();
         }
         state.last_line_open = false;
         state.line_stamped = !state.stamps;
@@ -78,6 +80,7 @@ struct LineBuffer {
         if (state.last_line_open) {
             if (!state.line_stamped && has_bytes) {
                 sink.replace_last_line(with_stamp());
+                sink.last_line_stamped();
                 state.line_stamped = true;
             } else if (used) {
                 sink.append_to_last_line(view());
@@ -86,6 +89,7 @@ struct LineBuffer {
             const bool stamp = state.stamps && has_bytes;
             sink.line_starts_at(line_begin);
             sink.add_line(stamp ? with_stamp() : view());
+            if (stamp) sink.last_line_stamped();
             state.last_line_open = true;
             state.line_stamped = stamp || !state.stamps;
         }
@@ -160,6 +164,7 @@ int RxText::attach(LineSink* view)
     state_.last_line_open = false;
     state_.line_stamped = true;
     state_.mode = rx_lb_cr;
+    state_.looks.clear();
     return 0;
 }
 
@@ -181,10 +186,62 @@ int RxText::invisible(int character, bool show)
 int RxText::update(const RxStore& store, LineSink& view)
 {
     if (!store.data || !state_.attached) return 1;
+    RxText::Look look;
+    look.from = state_.converted;
+    look.mode = state_.mode;
+    look.show_invisible = state_.show_invisible;
+    look.replacement = char(state_.replacement >= 0 ? state_.replacement : rx_text_default_replacement);
+    if (!state_.looks.empty() && state_.looks.back().from == look.from) state_.looks.pop_back();
+    if (state_.looks.empty() || !state_.looks.back().same_as(look)) state_.looks.push_back(look);
+    view.converted_from(store, *this);
     view.begin_update();
     convert(state_, view, store.data, store.length);
     view.end_update();
     return 0;
+}
+
+std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n,
+                           char* out) const
+{
+    const auto& looks = state_.looks;
+    if (looks.empty() || n == 0) return 0;
+    // The look of the first byte, and where the next one takes over.
+    auto next = std::upper_bound(looks.begin(), looks.end(), from, [](int32_t p, const Look& l) { return p < l.from; });
+    const Look* look = next == looks.begin() ? &looks.front() : &*std::prev(next);
+    std::size_t written = 0;
+    for (int32_t p = from; p < to; ++p) {
+        if (next != looks.end() && p >= next->from) look = &*next++;
+        const uint8_t b = data[p];
+        const uint8_t cls = classes[b];
+        char c = char(b);
+        if (cls == ByteClass::invisible) {
+            if (!look->show_invisible) continue;
+            c = look->replacement;
+        } else if (cls != printable) {
+            // Only the line's own break ends it; every other CR or LF was dropped.
+            const int mode = look->mode;
+            if (mode == rx_lb_crlf || mode == rx_lb_lfcr) {
+                const uint8_t first = mode == rx_lb_crlf ? 0x0D : 0x0A;
+                const uint8_t second = mode == rx_lb_crlf ? 0x0A : 0x0D;
+                if (b == first && p + 1 < to && data[p + 1] == second) break;
+                continue;
+            }
+            if (mode == rx_lb_any || (mode == rx_lb_cr && cls == cr) || (mode == rx_lb_lf && cls == lf)) break;
+            continue;
+        }
+        if (skip) {
+            --skip;
+            continue;
+        }
+        out[written++] = c;
+        if (written == n) break;
+    }
+    return written;
+}
+
+void RxText::stamp_of(int32_t position, char* out) const
+{
+    rx_text_format_time(drain_time_of(state_, position), out);
 }
 
 int RxText::timestamps(bool on)

@@ -2,6 +2,7 @@
 // arrived since the previous pass, continuing the view's unfinished last line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -40,6 +41,28 @@ class RxText {
     int timestamps(bool on);
     void drained(int32_t position, uint32_t time_of_day_ms);
 
+    // The first store byte not yet converted: the open last line ends there.
+    int32_t converted() const { return state_.converted; }
+    // What the line made of the converted bytes [from, to) shows after its time
+    // stamp, as the conversion showed it then: n characters from the skip-th
+    // on, written to out; returns how many there were (fewer at the line's end).
+    std::size_t render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out) const;
+    // The 13 characters of the time stamp of a line that begins at `position`.
+    void stamp_of(int32_t position, char* out) const;
+
+    // How bytes from a store position on were converted (a mode or the display
+    // of invisible bytes changes only what is converted afterwards).
+    struct Look {
+        int32_t from = 0;
+        int mode = rx_lb_cr;
+        bool show_invisible = false;
+        char replacement = rx_text_default_replacement;
+        bool same_as(const Look& o) const
+        {
+            return mode == o.mode && show_invisible == o.show_invisible && replacement == o.replacement;
+        }
+    };
+
     struct State {
         bool attached = false;  // a view was emptied for the conversion to start in
         int32_t converted = 0;
@@ -53,6 +76,8 @@ class RxText {
         bool line_stamped = true;
         // (store position, time of day) of each drain, in position order.
         std::vector<std::pair<int32_t, uint32_t>> drains;
+        // Since the attach, in position order; a handful unless the user keeps switching.
+        std::vector<Look> looks;
     };
 
  private:

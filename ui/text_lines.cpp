@@ -19,16 +19,59 @@ void check_room(std::uint64_t used, std::uint64_t more)
 
 void TextLines::put(std::string_view text)
 {
-    check_room(chars_.size(), text.size());
+    check_room(total_, text.size());
     chars_.append(text.data(), text.size());
+    counted(text.size());
+}
+
+void TextLines::counted(std::size_t more)
+{
+    check_room(total_, more);
+    total_ += more;
     max_length_ = std::max(max_length_, length(count() - 1));
 }
 
 void TextLines::add(std::string_view text)
 {
-    check_room(chars_.size(), text.size());
-    starts_.push_back(static_cast<std::uint32_t>(chars_.size()));
+    check_room(total_, text.size());
+    starts_.push_back(static_cast<std::uint32_t>(total_));
     put(text);
+}
+
+void TextLines::set_source(const LineSource* source)
+{
+    clear();
+    source_ = source;
+}
+
+void TextLines::add_counted(std::size_t length)
+{
+    check_room(total_, length);
+    starts_.push_back(static_cast<std::uint32_t>(total_));
+    counted(length);
+}
+
+void TextLines::resize_last(std::size_t length)
+{
+    if (empty()) return add_counted(length);
+    const std::size_t start = starts_[count() - 1];
+    check_room(start, length);
+    total_ = start;
+    counted(length);
+}
+
+void TextLines::grow_last(std::size_t n)
+{
+    if (empty()) return add_counted(n);
+    counted(n);
+}
+
+char TextLines::at(std::size_t line, std::size_t col) const
+{
+    if (!source_) return chars_[starts_[line] + col];
+    char c = ' ';
+    source_->copy(line, col, 1, &c);
+    return c;
 }
 
 std::string TextLines::last() const
@@ -42,6 +85,7 @@ void TextLines::replace_last(std::string_view text)
     std::size_t start = starts_[count() - 1];
     check_room(start, text.size());
     chars_.truncate(start);
+    total_ = start;
     put(text);
 }
 
@@ -55,20 +99,21 @@ void TextLines::clear()
 {
     chars_.clear();
     starts_.clear();
+    total_ = 0;
     max_length_ = 0;
     ++generation_;
 }
 
 std::size_t TextLines::length(std::size_t line) const
 {
-    std::size_t end = line + 1 < count() ? starts_[line + 1] : chars_.size();
+    std::size_t end = line + 1 < count() ? starts_[line + 1] : total_;
     return end - starts_[line];
 }
 
 std::string TextLines::line(std::size_t line) const
 {
     std::string s(length(line), '\0');
-    chars_.copy_out(starts_[line], s.size(), s.data());
+    copy(line, 0, s.size(), s.data());
     return s;
 }
 
@@ -77,7 +122,10 @@ std::size_t TextLines::copy(std::size_t line, std::size_t from, std::size_t n, c
     std::size_t len = length(line);
     if (from >= len) return 0;
     n = std::min(n, len - from);
-    chars_.copy_out(starts_[line] + from, n, out);
+    if (source_)
+        source_->copy(line, from, n, out);
+    else
+        chars_.copy_out(starts_[line] + from, n, out);
     return n;
 }
 
@@ -119,7 +167,7 @@ std::string TextLines::text(TextPos from, TextPos to, std::size_t limit) const
 
 std::uint64_t TextLines::text_length() const
 {
-    return empty() ? 0 : chars_.size() + kBreak.size() * (count() - 1);
+    return empty() ? 0 : total_ + kBreak.size() * (count() - 1);
 }
 
 }  // namespace ui

@@ -1,5 +1,6 @@
-// The text view's line store: every line's characters in one paged arena and one
-// start offset per line, so millions of lines cost little more than their text.
+// The text view's line store: one start offset per line and either every line's
+// characters in one paged arena, or a LineSource that holds them elsewhere, so
+// millions of lines cost little more than their text, or only their offsets.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/line_source.h"
 #include "ui/paged_array.h"
 
 namespace ui {
@@ -26,7 +28,17 @@ class TextLines {
 
     std::size_t count() const { return starts_.size(); }
     bool empty() const { return starts_.empty(); }
-    std::uint64_t char_count() const { return chars_.size(); }
+    std::uint64_t char_count() const { return total_; }
+
+    // From now on the characters come from `source` (none: kept here again) and
+    // lines are added by length only. Empties the store.
+    void set_source(const LineSource* source);
+    const LineSource* source() const { return source_; }
+    // With a source: a new line of `length` characters; the last line's new
+    // length; the last line grown by n. They throw as add() does.
+    void add_counted(std::size_t length);
+    void resize_last(std::size_t length);
+    void grow_last(std::size_t n);
 
     // Adds a line at the end. Throws std::length_error beyond 4 GiB of text.
     void add(std::string_view text);
@@ -43,7 +55,7 @@ class TextLines {
     std::string line(std::size_t line) const;
     // Copies up to n characters of a line from column from; returns the count copied.
     std::size_t copy(std::size_t line, std::size_t from, std::size_t n, char* out) const;
-    char at(std::size_t line, std::size_t col) const { return chars_[starts_[line] + col]; }
+    char at(std::size_t line, std::size_t col) const;
 
     // The longest line since the last clear (an upper bound once a last line shrinks).
     std::size_t max_length() const { return max_length_; }
@@ -61,8 +73,11 @@ class TextLines {
 
  private:
     void put(std::string_view text);
+    void counted(std::size_t more);
 
-    PagedArray<char, 20> chars_;            // 1 MiB pages
+    const LineSource* source_ = nullptr;
+    PagedArray<char, 20> chars_;            // 1 MiB pages; unused with a source
+    std::size_t total_ = 0;                 // characters of all lines
     PagedArray<std::uint32_t, 16> starts_;  // line i is chars [starts_[i], starts_[i+1])
     std::size_t max_length_ = 0;
     std::uint32_t generation_ = 0;

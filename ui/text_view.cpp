@@ -51,6 +51,30 @@ void TextView::append_to_last_line(std::string_view text)
     changed();
 }
 
+void TextView::set_line_source(const LineSource* source)
+{
+    lines_.set_source(source);
+    clear();
+}
+
+void TextView::add_counted_line(std::size_t length)
+{
+    lines_.add_counted(length);
+    changed();
+}
+
+void TextView::resize_last_line(std::size_t length)
+{
+    lines_.resize_last(length);
+    changed();
+}
+
+void TextView::grow_last_line(std::size_t n)
+{
+    lines_.grow_last(n);
+    changed();
+}
+
 void TextView::clear()
 {
     lines_.clear();
