@@ -1,15 +1,20 @@
 // The whole main window receiving under Wine: the real windows and Win32
-// backend, Timer1 draining into the store and the text view in CR+LF mode.
-// Reports when the last byte was in the store, the longest Timer1 tick, the
-// process's peak memory, and checks the store against the source file and the
-// text view's line count against the source's CR+LF count. With a capture
-// file it captures as well and checks the file against the source.
-// Usage: bench_app_rx <port number> <source file> [capture file]
+// backend, Timer1 draining into the store and the text view in CR+LF mode,
+// with the Text page (or the HEX page) shown and auto-scroll on, as a user
+// watches it. Reports when the last byte was in the store, the longest Timer1
+// tick, the peak private memory (sampled while receiving: Wine keeps no peak of
+// its own), the text view's repaint at 1 KB and at the end, and the memory after
+// "Clear rx data"; checks the store against the source file and the text view's
+// line count against the source's CR+LF count. With a capture file it captures
+// as well and checks the file against the source.
+// Usage: bench_app_rx <port number> <source file> text|hex [capture file]
 #include <windows.h>
 #include <psapi.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -20,6 +25,7 @@
 #include "link/serial_link.h"
 #include "link/win32_port_driver.h"
 #include "ui/application.h"
+#include "ui/win32/window_peer.h"
 
 namespace {
 
@@ -56,14 +62,68 @@ FileScan scan_file(const char* path, const unsigned char* compare_with = nullptr
     return r;
 }
 
+double private_mb()
+{
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PagefileUsage / 1048576.0;
+}
+
+// Samples the private memory every 10 ms on its own thread, so the peak is
+// seen while it lasts whatever the window thread is doing.
+class PeakSampler {
+ public:
+    PeakSampler()
+        : thread_([this] {
+              while (!stop_) {
+                  const double mb = private_mb();
+                  if (mb > peak_) peak_ = mb;
+                  Sleep(10);
+              }
+          })
+    {
+    }
+    ~PeakSampler()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    double peak() const { return peak_; }
+
+ private:
+    std::atomic<bool> stop_{false};
+    std::atomic<double> peak_{0};
+    std::thread thread_;
+};
+
+// The best of five whole repaints of a control's real window, in milliseconds.
+double repaint_ms(ui::Control& c)
+{
+    auto* p = dynamic_cast<ui::win32::WindowPeer*>(c.peer());
+    if (!p) return -1;
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        InvalidateRect(p->hwnd(), nullptr, FALSE);
+        UpdateWindow(p->hwnd());
+        GdiFlush();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        if (ms < best) best = ms;
+    }
+    return best;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: bench_app_rx <port number> <source file> [capture file]\n");
+    if ((argc != 4 && argc != 5) || (std::strcmp(argv[3], "text") != 0 && std::strcmp(argv[3], "hex") != 0)) {
+        std::fprintf(stderr, "usage: bench_app_rx <port number> <source file> text|hex [capture file]\n");
         return 2;
     }
+    const bool text_page = std::strcmp(argv[3], "text") == 0;
+    const char* capture_path = argc == 5 ? argv[4] : nullptr;
     const FileScan source = scan_file(argv[2]);
     if (source.size <= 0) {
         std::fprintf(stderr, "cannot read %s\n", argv[2]);
@@ -93,8 +153,52 @@ int main(int argc, char** argv)
 
     int rc = 0;
     double last = 0;
+    double before_mb = 0, paint_1k_ms = -1;
     DWORD last_growth = GetTickCount();
     std::int32_t seen = 0;
+    PeakSampler sampler;
+
+    // The verdict, taken while the store still holds everything; then "Clear rx data".
+    auto finish = [&] {
+        const RxStore* s = nullptr;
+        link.rx_store_info(&s);
+        const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
+        const long long lines = m.Mtxt.line_count();
+        if (capture_path) {
+            const std::int64_t written = m.capture.drain.capture.written();
+            const bool closed = m.capture.drain.capture.stop() == 0;
+            const bool equal = s->data && scan_file(capture_path, s->data, s->length).equal;
+            std::printf("capture %lld bytes, %s\n", static_cast<long long>(written),
+                        closed && equal ? "file equal to the source" : "file DIFFERENT");
+            if (!closed || !equal) rc = 1;
+        }
+        const double paint_end_ms = text_page ? repaint_ms(m.Mtxt) : -1;
+        const double peak = sampler.peak(), end_mb = private_mb();
+        std::printf("bytes %d last %.3f\n", int(s->length), last);
+        std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT", lines,
+                    expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
+        std::printf("ticks %d, longest Timer1 tick %.1f ms (%s page shown)\n", ticks, longest_tick_ms,
+                    text_page ? "Text" : "HEX");
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        auto secs = [](FILETIME t) { return ((unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime) / 1e7; };
+        const double busy = secs(kernel) + secs(user), wall = bench_epoch_seconds() - started;
+        std::printf("cpu %.1f s of %.1f s running (%.1f %%)\n", busy, wall, 100.0 * busy / wall);
+        const double data_mb = total / 1048576.0;
+        std::printf(
+            "peak private %.1f MB sampled, %.1f MB before receiving: %.3f x the %.1f MB received "
+            "(growth alone %.3f x)\n",
+            peak, before_mb, peak / data_mb, data_mb, (peak - before_mb) / data_mb);
+        if (text_page)
+            std::printf("repaint text view %.2f ms at 1 KB, %.2f ms at the end\n", paint_1k_ms, paint_end_ms);
+        m.MMclrrx.click();
+        const double cleared = private_mb();
+        std::printf("private %.1f MB at the end, %.1f MB after Clear rx data (%+.1f %% of before receiving)\n", end_mb,
+                    cleared, 100.0 * (cleared - before_mb) / before_mb);
+        if (!same || lines != expected_lines) rc = 1;
+        m.close();
+    };
+
     ui::Timer watch("watch", 50, false);
     watch.on_timer = [&] {
         const RxStore* s = nullptr;
@@ -103,10 +207,11 @@ int main(int argc, char** argv)
             seen = s->length;
             last_growth = GetTickCount();
         }
+        if (paint_1k_ms < 0 && text_page && seen >= 1024) paint_1k_ms = repaint_ms(m.Mtxt);
         if (seen >= total) {
             last = bench_epoch_seconds();
             watch.set_enabled(false);
-            m.close();
+            finish();
         } else if (GetTickCount() - last_growth > 30000) {
             std::fprintf(stderr, "nothing received for 30 s after %d bytes\n", int(seen));
             rc = 1;
@@ -115,6 +220,8 @@ int main(int argc, char** argv)
         }
     };
     ui::app().post([&] {
+        m.PCd.select_tab(text_page ? 0 : 1);
+        if (!m.MMas.checked()) m.MMas.click();
         m.MMlnCRLF.click();
         m.MMcon.click();
         if (!link.connected()) {
@@ -123,11 +230,13 @@ int main(int argc, char** argv)
             m.close();
             return;
         }
+        // Connected, with the FIFOs allocated, as "Clear rx data" leaves it.
+        before_mb = private_mb();
         // As the item does once its dialog has given the name.
-        if (argc == 4) {
+        if (capture_path) {
             m.MMcapture.set_checked(true);
-            if (m.capture.drain.capture.start(argv[3]) != 0) {
-                std::fprintf(stderr, "cannot capture to %s\n", argv[3]);
+            if (m.capture.drain.capture.start(capture_path) != 0) {
+                std::fprintf(stderr, "cannot capture to %s\n", capture_path);
                 rc = 1;
                 m.close();
                 return;
@@ -137,38 +246,6 @@ int main(int argc, char** argv)
         std::printf("ready\n");
         std::fflush(stdout);
     });
-    // The verdict is taken in FormClose's place: before the store is released.
-    auto form_close = m.on_close;
-    m.on_close = [&](ui::CloseAction& a) {
-        const RxStore* s = nullptr;
-        link.rx_store_info(&s);
-        const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
-        const long long lines = m.Mtxt.line_count();
-        if (argc == 4) {
-            const std::int64_t written = m.capture.drain.capture.written();
-            const bool closed = m.capture.drain.capture.stop() == 0;
-            const bool equal = s->data && scan_file(argv[3], s->data, s->length).equal;
-            std::printf("capture %lld bytes, %s\n", static_cast<long long>(written),
-                        closed && equal ? "file equal to the source" : "file DIFFERENT");
-            if (!closed || !equal) rc = 1;
-        }
-        PROCESS_MEMORY_COUNTERS pmc{};
-        pmc.cb = sizeof pmc;
-        GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-        std::printf("bytes %d last %.3f\n", int(s->length), last);
-        std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT", lines,
-                    expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
-        std::printf("ticks %d, longest Timer1 tick %.1f ms\n", ticks, longest_tick_ms);
-        FILETIME created, exited, kernel, user;
-        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-        auto secs = [](FILETIME t) { return ((unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime) / 1e7; };
-        const double busy = secs(kernel) + secs(user), wall = bench_epoch_seconds() - started;
-        std::printf("cpu %.1f s of %.1f s running (%.1f %%)\n", busy, wall, 100.0 * busy / wall);
-        std::printf("peak private %.1f MB, peak working set %.1f MB, data %.1f MB\n", pmc.PeakPagefileUsage / 1048576.0,
-                    pmc.PeakWorkingSetSize / 1048576.0, total / 1048576.0);
-        if (!same || lines != expected_lines) rc = 1;
-        form_close(a);
-    };
     ui::app().run();
     return rc;
 }

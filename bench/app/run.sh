@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Main window receive benchmark under Wine: a native peer writes mixed text
-# (lines of 20 to 200 characters, CR+LF) as fast as it can into a socat pty
-# pair whose other end is COM5; read once by the bare Win32 poll-and-read loop
-# of bench/rx and once by the whole main window (bench_app_rx). Prints MB/s,
-# their ratio, the longest Timer1 tick and the peak memory against the data;
-# then the main window again with capture to file on, against its own figure.
+# Main window receive benchmark under Wine: a native peer writes text (mixed
+# lines of 20 to 200 characters, or lines of LINE bytes, CR+LF included) as
+# fast as it can into a socat pty pair whose other end is COM5. Read first by
+# a native `head` (the pty pair's own speed), then by the bare Win32
+# poll-and-read loop of bench/rx (its output checked by sha256), then by the
+# whole main window (bench_app_rx) with the Text page shown and once with the
+# HEX page. Prints MB/s, their ratio, the longest Timer1 tick, the sampled peak
+# memory against the data, the text view's repaint and the memory after "Clear
+# rx data"; then the main window again with capture to file on.
 # Usage: bench/app/run.sh [build dir] [megabytes]   (build the Windows preset first)
+#   LINE=n writes lines of n bytes (CR+LF included) instead of mixed ones.
 #   PACE_KBS=n paces the writer at n KiB/s (293 for 3000000 baud) and runs the
 #   main window only, for the no-loss and CPU figures of a real line's speed.
 set -euo pipefail
@@ -16,18 +20,19 @@ build=$(cd "${1:-$root/build/$OLVEX_WINE_TARGET}" && pwd)
 mb=${2:-200}
 work=${BENCH_DIR:-/tmp/olvex-bench-app}
 mkdir -p "$work"
-src=$work/text-$mb.txt
+line=${LINE:-mixed}
+src=$work/text-$mb-$line.txt
 if [ ! -f "$src" ]; then
-  python3 - "$src" "$mb" <<'PY'
+  python3 - "$src" "$mb" "$line" <<'PY'
 import random, sys
-path, mb = sys.argv[1], int(sys.argv[2])
+path, mb, line = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 rnd = random.Random(2026)
 alphabet = b"abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_=+*/()"
 want = mb * 1048576
 pool = bytes(rnd.choice(alphabet) for _ in range(1 << 20))
 out = bytearray()
 while len(out) < want:
-    n = rnd.randint(20, 200)
+    n = rnd.randint(20, 200) if line == "mixed" else int(line) - 2
     s = rnd.randrange(0, len(pool) - n)
     out += pool[s:s + n] + b"\r\n"
 open(path, "wb").write(out[:want - 2] + b"\r\n")
@@ -43,10 +48,12 @@ run() {   # run KIND: prints MB/s and keeps the log
   local kind=$1 log=$work/log-$1.txt pid t0 t1
   rm -f "$log"
   case $kind in
+    pty)  ( echo ready; head -c "$bytes" "$work/pty/a" >/dev/null; echo "bytes $bytes last $(now)" ) >"$log" 2>&1 & ;;
     bare) timeout 900 "$OLVEX_WINE" "$build/bin/bench_rx_bare.exe" 5 "$bytes" "Z:$work/out.bin" >"$log" 2>&1 & ;;
-    app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" >"$log" 2>&1 & ;;
+    app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
+    hex)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" hex >"$log" 2>&1 & ;;
     capture) rm -f "$work/capture.bin"
-          timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" "Z:$work/capture.bin" >"$log" 2>&1 & ;;
+          timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text "Z:$work/capture.bin" >"$log" 2>&1 & ;;
   esac
   pid=$!
   for _ in $(seq 300); do grep -q '^ready' "$log" 2>/dev/null && break; sleep 0.1; done
@@ -75,18 +82,26 @@ PY
   awk -v b="$bytes" -v a="$t0" -v z="$t1" 'BEGIN { printf "%.2f", b / 1048576 / (z - a) }'
 }
 
-echo "main window receive benchmark: $mb MB of CR+LF text through a socat pty pair"
+echo "main window receive benchmark: $mb MB of CR+LF text ($line-byte lines) through a socat pty pair"
 if [ -n "${PACE_KBS:-}" ]; then
   echo "  paced at ${PACE_KBS} KiB/s"
   app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"
-  grep -E '^(store|ticks|cpu|peak)' "$work/log-app.txt" | sed 's/^/  /'
+  grep -E '^(store|ticks|cpu|peak|repaint|private)' "$work/log-app.txt" | sed 's/^/  /'
   exit 0
 fi
+pty=$(run pty);   echo "  the pty pair itself (native head) $pty MB/s"
 bare=$(run bare); echo "  bare Win32 poll-and-read loop   $bare MB/s"
+if [ "$(sha256sum <"$work/out.bin")" = "$(sha256sum <"$src")" ]; then
+  echo "  bare loop output: sha256 equal to the source"
+else
+  echo "  bare loop output: sha256 DIFFERENT from the source"
+fi
 rm -f "$work/out.bin"
-app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"
-grep -E '^(store|ticks|cpu|peak)' "$work/log-app.txt" | sed 's/^/  /'
+app=$(run app);   echo "  main window, Text page shown    $app MB/s   (pty itself $pty MB/s)"
+grep -E '^(store|ticks|cpu|peak|repaint|private)' "$work/log-app.txt" | sed 's/^/  /'
 echo "  main window / bare: $(awk -v a="$app" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
+hex=$(run hex);   echo "  main window, HEX page shown     $hex MB/s"
+grep -E '^(store|ticks|peak|private)' "$work/log-hex.txt" | sed 's/^/  /' 
 cap=$(run capture); echo "  main window, capture to file    $cap MB/s"
 grep -E '^(capture|ticks|cpu)' "$work/log-capture.txt" | sed 's/^/  /'
 echo "  capture on / off: $(awk -v a="$cap" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
