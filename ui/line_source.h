@@ -1,8 +1,10 @@
-// Where a text view's characters come from when it keeps only line lengths: the
-// owner of the data hands them out as they are painted, copied, found or saved.
+// Where a text view's lines come from when another object holds them: the view
+// asks for their number and lengths as it lays them out, and for characters
+// only as it paints, copies, finds or saves them.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace ui {
 
@@ -10,8 +12,13 @@ class LineSource {
  public:
     virtual ~LineSource() = default;
 
+    virtual std::size_t count() const = 0;
+    virtual std::size_t length(std::size_t line) const = 0;
+    virtual std::uint64_t char_total() const = 0;  // all lines' characters
+    // The longest line so far (an upper bound once a last line shrinks).
+    virtual std::size_t longest_line() const = 0;
     // Writes n characters of a line from column `from` to out; the view asks only
-    // within the length it was given for that line.
+    // within the line's length.
     virtual void copy(std::size_t line, std::size_t from, std::size_t n, char* out) const = 0;
 };
 

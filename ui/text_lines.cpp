@@ -19,22 +19,15 @@ void check_room(std::uint64_t used, std::uint64_t more)
 
 void TextLines::put(std::string_view text)
 {
-    check_room(total_, text.size());
+    check_room(chars_.size(), text.size());
     chars_.append(text.data(), text.size());
-    counted(text.size());
-}
-
-void TextLines::counted(std::size_t more)
-{
-    check_room(total_, more);
-    total_ += more;
     max_length_ = std::max(max_length_, length(count() - 1));
 }
 
 void TextLines::add(std::string_view text)
 {
-    check_room(total_, text.size());
-    starts_.push_back(static_cast<std::uint32_t>(total_));
+    check_room(chars_.size(), text.size());
+    starts_.push_back(static_cast<std::uint32_t>(chars_.size()));
     put(text);
 }
 
@@ -42,28 +35,6 @@ void TextLines::set_source(const LineSource* source)
 {
     clear();
     source_ = source;
-}
-
-void TextLines::add_counted(std::size_t length)
-{
-    check_room(total_, length);
-    starts_.push_back(static_cast<std::uint32_t>(total_));
-    counted(length);
-}
-
-void TextLines::resize_last(std::size_t length)
-{
-    if (empty()) return add_counted(length);
-    const std::size_t start = starts_[count() - 1];
-    check_room(start, length);
-    total_ = start;
-    counted(length);
-}
-
-void TextLines::grow_last(std::size_t n)
-{
-    if (empty()) return add_counted(n);
-    counted(n);
 }
 
 char TextLines::at(std::size_t line, std::size_t col) const
@@ -85,7 +56,6 @@ void TextLines::replace_last(std::string_view text)
     std::size_t start = starts_[count() - 1];
     check_room(start, text.size());
     chars_.truncate(start);
-    total_ = start;
     put(text);
 }
 
@@ -99,14 +69,14 @@ void TextLines::clear()
 {
     chars_.clear();
     starts_.clear();
-    total_ = 0;
     max_length_ = 0;
     ++generation_;
 }
 
 std::size_t TextLines::length(std::size_t line) const
 {
-    std::size_t end = line + 1 < count() ? starts_[line + 1] : total_;
+    if (source_) return source_->length(line);
+    std::size_t end = line + 1 < count() ? starts_[line + 1] : chars_.size();
     return end - starts_[line];
 }
 
@@ -149,9 +119,14 @@ std::string TextLines::text(TextPos from, TextPos to, std::size_t limit) const
     if (to < from) std::swap(from, to);
     std::string out;
     if (empty()) return out;
-    // Line starts are cumulative, so the size is known without walking the lines.
-    std::uint64_t size = (std::uint64_t{starts_[to.line]} + to.col) - (std::uint64_t{starts_[from.line]} + from.col) +
-                         kBreak.size() * (to.line - from.line);
+    // Line starts are cumulative, so the size is known without walking the lines;
+    // a source's lines are walked.
+    std::uint64_t size = std::uint64_t{kBreak.size()} * (to.line - from.line) + to.col;
+    if (!source_)
+        size += starts_[to.line] - starts_[from.line];
+    else
+        for (std::size_t ln = from.line; ln < to.line; ++ln) size += length(ln);
+    size -= from.col;
     out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
     for (std::size_t ln = from.line; ln <= to.line && out.size() < limit; ++ln) {
         if (ln != from.line) out.append(kBreak.substr(0, std::min(kBreak.size(), limit - out.size())));
@@ -167,7 +142,8 @@ std::string TextLines::text(TextPos from, TextPos to, std::size_t limit) const
 
 std::uint64_t TextLines::text_length() const
 {
-    return empty() ? 0 : total_ + kBreak.size() * (count() - 1);
+    // In 64 bits: with a 32-bit size_t, billions of empty lines would wrap around.
+    return empty() ? 0 : char_count() + std::uint64_t{kBreak.size()} * (count() - 1);
 }
 
 }  // namespace ui

@@ -1,6 +1,6 @@
-// The text view's line store: one start offset per line and either every line's
-// characters in one paged arena, or a LineSource that holds them elsewhere, so
-// millions of lines cost little more than their text, or only their offsets.
+// The text view's line store: every line's characters in one paged arena and one
+// start offset per line, so millions of lines cost little more than their text;
+// or, with a LineSource, nothing of its own: the source holds the lines.
 #pragma once
 
 #include <cstddef>
@@ -26,19 +26,14 @@ class TextLines {
     // Line breaks of copied text (clipboard, window text), as Windows programs expect.
     static constexpr std::string_view kBreak = "\r\n";
 
-    std::size_t count() const { return starts_.size(); }
-    bool empty() const { return starts_.empty(); }
-    std::uint64_t char_count() const { return total_; }
+    std::size_t count() const { return source_ ? source_->count() : starts_.size(); }
+    bool empty() const { return count() == 0; }
+    std::uint64_t char_count() const { return source_ ? source_->char_total() : chars_.size(); }
 
-    // From now on the characters come from `source` (none: kept here again) and
-    // lines are added by length only. Empties the store.
+    // From now on the lines are the source's (none: kept here again); the
+    // changing operations below are for lines kept here. Empties the store.
     void set_source(const LineSource* source);
     const LineSource* source() const { return source_; }
-    // With a source: a new line of `length` characters; the last line's new
-    // length; the last line grown by n. They throw as add() does.
-    void add_counted(std::size_t length);
-    void resize_last(std::size_t length);
-    void grow_last(std::size_t n);
 
     // Adds a line at the end. Throws std::length_error beyond 4 GiB of text.
     void add(std::string_view text);
@@ -58,7 +53,7 @@ class TextLines {
     char at(std::size_t line, std::size_t col) const;
 
     // The longest line since the last clear (an upper bound once a last line shrinks).
-    std::size_t max_length() const { return max_length_; }
+    std::size_t max_length() const { return source_ ? source_->longest_line() : max_length_; }
     // Bumped by clear(), so layouts built on this store know to start over.
     std::uint32_t generation() const { return generation_; }
 
@@ -73,11 +68,9 @@ class TextLines {
 
  private:
     void put(std::string_view text);
-    void counted(std::size_t more);
 
     const LineSource* source_ = nullptr;
-    PagedArray<char, 20> chars_;            // 1 MiB pages; unused with a source
-    std::size_t total_ = 0;                 // characters of all lines
+    PagedArray<char, 20> chars_;            // 1 MiB pages
     PagedArray<std::uint32_t, 16> starts_;  // line i is chars [starts_[i], starts_[i+1])
     std::size_t max_length_ = 0;
     std::uint32_t generation_ = 0;

@@ -57,24 +57,6 @@ void TextView::set_line_source(const LineSource* source)
     clear();
 }
 
-void TextView::add_counted_line(std::size_t length)
-{
-    lines_.add_counted(length);
-    changed();
-}
-
-void TextView::resize_last_line(std::size_t length)
-{
-    lines_.resize_last(length);
-    changed();
-}
-
-void TextView::grow_last_line(std::size_t n)
-{
-    lines_.grow_last(n);
-    changed();
-}
-
 void TextView::clear()
 {
     lines_.clear();

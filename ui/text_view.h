@@ -32,12 +32,10 @@ class TextView : public Control {
     // Continues the last line; costs only the added text.
     void append_to_last_line(std::string_view text);
     int line_count() const { return static_cast<int>(lines_.count()); }
-    // Lines whose characters another object holds (TextLines::set_source); the
-    // view then changes them by length only, with the same effects as above.
+    // Lines another object holds (TextLines::set_source). The source tells of
+    // each change of its lines here, with the same effect as the calls above.
     void set_line_source(const LineSource* source);
-    void add_counted_line(std::size_t length);
-    void resize_last_line(std::size_t length);
-    void grow_last_line(std::size_t n);
+    void lines_changed() { changed(); }
     void clear();
     void begin_update() { ++updating_; }
     void end_update();

@@ -14,10 +14,53 @@ TextViewSink::~TextViewSink()
     view_.set_line_source(nullptr);
 }
 
+void TextViewSink::add_line(std::string_view text)
+{
+    // The line before is finished: its length now follows from where this one starts.
+    if (!starts_.empty()) {
+        const std::size_t last = starts_.size() - 1;
+        const std::int64_t bytes = std::int64_t(next_start_) - line_start(last);
+        const std::int64_t shown = std::int64_t(last_length_ - stamp_of(last));
+        const std::int32_t left = std::int32_t(std::max<std::int64_t>(bytes - shown, 0));
+        if (left >= counted_elsewhere) many_left_out_.emplace_back(last, left);
+        left_out_.push_back(std::uint8_t(std::min<std::int32_t>(left, counted_elsewhere)));
+    }
+    starts_.push_back(std::uint32_t(next_start_));
+    last_length_ = 0;
+    set_last_length(text.size());
+}
+
+void TextViewSink::replace_last_line(std::string_view text)
+{
+    if (starts_.empty()) return add_line(text);
+    set_last_length(text.size());
+}
+
+void TextViewSink::append_to_last_line(std::string_view text)
+{
+    if (starts_.empty()) return add_line(text);
+    set_last_length(last_length_ + text.size());
+}
+
+void TextViewSink::set_last_length(std::size_t length)
+{
+    total_ = total_ - last_length_ + length;
+    last_length_ = length;
+    longest_ = std::max(longest_, length);
+    view_.lines_changed();
+}
+
 void TextViewSink::clear()
 {
-    view_.clear();
     starts_.clear();
+    left_out_.clear();
+    many_left_out_.clear();
+    many_left_out_.shrink_to_fit();
+    next_start_ = 0;
+    last_length_ = 0;
+    total_ = 0;
+    longest_ = 0;
+    view_.clear();
 }
 
 void TextViewSink::last_line_stamped()
@@ -31,17 +74,26 @@ void TextViewSink::converted_from(const RxStore& store, const RxText& text)
     text_ = &text;
 }
 
+std::size_t TextViewSink::length(std::size_t line) const
+{
+    if (line + 1 >= starts_.size()) return last_length_;
+    std::int32_t left = left_out_[line];
+    if (left == counted_elsewhere) {
+        auto it = std::lower_bound(many_left_out_.begin(), many_left_out_.end(), std::make_pair(line, std::int32_t(0)));
+        left = it->second;
+    }
+    return std::size_t(line_start(line + 1) - line_start(line) - left) + stamp_of(line);
+}
+
 void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char* out) const
 {
     std::size_t done = 0;
-    const std::size_t length = view_.lines().length(line);
     if (store_ && text_ && store_->data && line < starts_.size()) {
         const std::int32_t held = std::min(text_->converted(), store_->length);
         const std::int32_t to = std::min(line + 1 < starts_.size() ? line_start(line + 1) : held, held);
         const std::int32_t start = std::min(line_start(line), to);
-        std::size_t stamp = 0;
-        if (line_stamped(line)) {
-            stamp = std::size_t(rx_text_stamp_length);
+        const std::size_t stamp = stamp_of(line);
+        if (stamp) {
             char text[rx_text_stamp_length];
             text_->stamp_of(start, text);
             if (from < stamp) {
@@ -49,8 +101,9 @@ void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char*
                 std::memcpy(out, text + from, done);
             }
         }
+        const std::size_t shown = length(line);
         const std::size_t skip = from + done - stamp;
-        const std::size_t body = length - std::min(length, stamp);
+        const std::size_t body = shown - std::min(shown, stamp);
         // Usually only the line break is left out of a line: when every byte left
         // out is a CR or LF at its end, a column is a byte offset, and a row far
         // along a long line is found without reading up to it.

@@ -1,12 +1,15 @@
 // The received-text conversion writes into a LineSink; this one is the main
 // window's text view, so the conversion reaches the real control. The view
-// keeps only each line's length: the characters stay in the received data
-// store, and this sink turns a line's store bytes back into its text whenever
-// the view paints, copies, finds or saves it. It also keeps where each line's
-// bytes begin in the store, so a store position can be found among the lines.
+// keeps no characters: they stay in the received data store, and this sink
+// turns a line's store bytes back into its text whenever the view paints,
+// copies, finds or saves it. Per line it keeps where the line's bytes begin in
+// the store (so a store position can be found among the lines) and how many of
+// them the line does not show, which gives its length.
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "link/line_sink.h"
 #include "link/rx_store.h"
@@ -22,19 +25,23 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     TextViewSink(const TextViewSink&) = delete;
     TextViewSink& operator=(const TextViewSink&) = delete;
 
-    // The conversion's text is counted, not kept: the store has it.
-    void add_line(std::string_view text) override { view_.add_counted_line(text.size()); }
+    // The conversion's text is measured, not kept: the store has it.
+    void add_line(std::string_view text) override;
     std::string last_line() const override { return view_.last_line(); }
-    void replace_last_line(std::string_view text) override { view_.resize_last_line(text.size()); }
+    void replace_last_line(std::string_view text) override;
     int line_count() const override { return view_.line_count(); }
     void begin_update() override { view_.begin_update(); }
     void end_update() override { view_.end_update(); }
     void clear() override;
-    void append_to_last_line(std::string_view text) override { view_.grow_last_line(text.size()); }
-    void line_starts_at(std::int32_t position) override { starts_.push_back(std::uint32_t(position)); }
+    void append_to_last_line(std::string_view text) override;
+    void line_starts_at(std::int32_t position) override { next_start_ = position; }
     void last_line_stamped() override;
     void converted_from(const RxStore& store, const RxText& text) override;
 
+    std::size_t count() const override { return starts_.size(); }
+    std::size_t length(std::size_t line) const override;
+    std::uint64_t char_total() const override { return total_; }
+    std::size_t longest_line() const override { return longest_; }
     void copy(std::size_t line, std::size_t from, std::size_t n, char* out) const override;
 
     ui::TextView& view() const { return view_; }
@@ -46,9 +53,22 @@ class TextViewSink final : public LineSink, public ui::LineSource {
  private:
     // Positions stay below 2^31, so the top bit is free to tell a stamped line.
     static constexpr std::uint32_t stamped_bit = 0x80000000u;
+    // A line that leaves out this many bytes or more has its count in many_left_out_.
+    static constexpr std::uint8_t counted_elsewhere = 255;
+
+    std::size_t stamp_of(std::size_t line) const { return line_stamped(line) ? std::size_t(rx_text_stamp_length) : 0; }
+    void set_last_length(std::size_t length);
 
     ui::TextView& view_;
-    ui::PagedArray<std::uint32_t, 16> starts_;
+    // Pages of 512 KiB: the system takes such blocks back as soon as they are freed.
+    ui::PagedArray<std::uint32_t, 17> starts_;
+    // Bytes of each finished line that it does not show (its line break, dropped bytes).
+    ui::PagedArray<std::uint8_t, 19> left_out_;
+    std::vector<std::pair<std::size_t, std::int32_t>> many_left_out_;  // (line, bytes), in line order
+    std::int32_t next_start_ = 0;
+    std::size_t last_length_ = 0;  // the open last line's characters, time stamp included
+    std::uint64_t total_ = 0;
+    std::size_t longest_ = 0;
     const RxStore* store_ = nullptr;
     const RxText* text_ = nullptr;
 };
