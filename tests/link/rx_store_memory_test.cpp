@@ -90,6 +90,15 @@ TEST(RxStoreMemoryTest, FirstRangeLeavesTheProgramRoomAndStaysWithin32BitSizes)
         EXPECT_EQ(c.range, rx_store_first_reservation(c.pointer, c.free)) << c.pointer << " " << c.free;
 }
 
+TEST(RxStoreMemoryTest, FirstRangeHoldsOneAndAHalfGiBWhereTheAddressSpaceAllows)
+{
+    constexpr std::uint64_t GiB = std::uint64_t(1) << 30;
+    if (rx_pages_free_space() < 3 * GiB) GTEST_SKIP() << "a process of 2 GiB of address space";
+    RxStoreMemory m;
+    ASSERT_TRUE(m.grow(4096, 0));
+    EXPECT_GE(m.reserved(), 3 * GiB / 2);
+}
+
 TEST(RxStoreMemoryTest, RefusedRangesShrinkInSmallStepsDownToTheNeed)
 {
     constexpr std::size_t page = 4096, MiB = 1 << 20;
