@@ -200,16 +200,18 @@ int RxText::update(const RxStore& store, LineSink& view)
     return 0;
 }
 
-std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n,
-                           char* out) const
+std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out,
+                           int32_t* reached) const
 {
+    if (reached) *reached = from;
     const auto& looks = state_.looks;
     if (looks.empty() || n == 0) return 0;
     // The look of the first byte, and where the next one takes over.
     auto next = std::upper_bound(looks.begin(), looks.end(), from, [](int32_t p, const Look& l) { return p < l.from; });
     const Look* look = next == looks.begin() ? &looks.front() : &*std::prev(next);
     std::size_t written = 0;
-    for (int32_t p = from; p < to; ++p) {
+    int32_t p = from;
+    for (; p < to; ++p) {
         if (next != looks.end() && p >= next->from) look = &*next++;
         const uint8_t b = data[p];
         const uint8_t cls = classes[b];
@@ -234,8 +236,12 @@ std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::s
             continue;
         }
         out[written++] = c;
-        if (written == n) break;
+        if (written == n) {
+            ++p;
+            break;
+        }
     }
+    if (reached) *reached = p;
     return written;
 }
 

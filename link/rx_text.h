@@ -46,7 +46,9 @@ class RxText {
     // What the line made of the converted bytes [from, to) shows after its time
     // stamp, as the conversion showed it then: n characters from the skip-th
     // on, written to out; returns how many there were (fewer at the line's end).
-    std::size_t render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out) const;
+    // `reached`, if given, receives the position after the last byte read.
+    std::size_t render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out,
+                       int32_t* reached = nullptr) const;
     // The 13 characters of the time stamp of a line that begins at `position`.
     void stamp_of(int32_t position, char* out) const;
 

@@ -56,6 +56,7 @@ void TextViewSink::clear()
     left_out_.clear();
     many_left_out_.clear();
     many_left_out_.shrink_to_fit();
+    marks_.clear();
     next_start_ = 0;
     last_length_ = 0;
     total_ = 0;
@@ -85,6 +86,25 @@ std::size_t TextViewSink::length(std::size_t line) const
     return std::size_t(line_start(line + 1) - line_start(line) - left) + stamp_of(line);
 }
 
+std::int32_t TextViewSink::mark_before(std::size_t line, std::int32_t start, std::int32_t to, std::size_t& skip) const
+{
+    if (skip < mark_step) return start;
+    if (marks_.empty() || marks_line_ != line || marks_.front() != start) {
+        marks_line_ = line;
+        marks_.assign(1, start);
+    }
+    const std::size_t want = skip / mark_step;
+    while (marks_.size() <= want) {
+        char c;
+        std::int32_t reached = 0;
+        if (text_->render(store_->data, marks_.back(), to, mark_step, 1, &c, &reached) == 0) break;
+        marks_.push_back(reached - 1);  // the byte that shows that character
+    }
+    const std::size_t k = std::min(want, marks_.size() - 1);
+    skip -= k * mark_step;
+    return marks_[k];
+}
+
 void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char* out) const
 {
     std::size_t done = 0;
@@ -102,7 +122,7 @@ void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char*
             }
         }
         const std::size_t shown = length(line);
-        const std::size_t skip = from + done - stamp;
+        std::size_t skip = from + done - stamp;
         const std::size_t body = shown - std::min(shown, stamp);
         // Usually only the line break is left out of a line: when every byte left
         // out is a CR or LF at its end, a column is a byte offset, and a row far
@@ -113,9 +133,11 @@ void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char*
             const std::uint8_t b = store_->data[std::size_t(to) - 1 - i];
             direct = b == '\r' || b == '\n';
         }
-        if (done < n) {
-            done += direct ? text_->render(store_->data, start + std::int32_t(skip), to, 0, n - done, out + done)
-                           : text_->render(store_->data, start, to, skip, n - done, out + done);
+        if (done < n && direct) {
+            done += text_->render(store_->data, start + std::int32_t(skip), to, 0, n - done, out + done);
+        } else if (done < n) {
+            const std::int32_t from_mark = mark_before(line, start, to, skip);
+            done += text_->render(store_->data, from_mark, to, skip, n - done, out + done);
         }
     }
     // A line the store no longer holds (it is being cleared) shows blank.

@@ -58,6 +58,7 @@ class TextViewSink final : public LineSink, public ui::LineSource {
 
     std::size_t stamp_of(std::size_t line) const { return line_stamped(line) ? std::size_t(rx_text_stamp_length) : 0; }
     void set_last_length(std::size_t length);
+    std::int32_t mark_before(std::size_t line, std::int32_t start, std::int32_t to, std::size_t& skip) const;
 
     ui::TextView& view_;
     // Pages of 512 KiB: the system takes such blocks back as soon as they are freed.
@@ -71,4 +72,10 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     std::size_t longest_ = 0;
     const RxStore* store_ = nullptr;
     const RxText* text_ = nullptr;
+    // Where every 64 Ki-th character of one long line comes from, for the line
+    // whose columns are not byte offsets: rows far along it are found from the
+    // nearest mark instead of from the line's start. Kept for the line read last.
+    static constexpr std::size_t mark_step = 65536;
+    mutable std::size_t marks_line_ = 0;
+    mutable std::vector<std::int32_t> marks_;  // store position of body character k * mark_step
 };

@@ -153,6 +153,18 @@ TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
     }
 }
 
+TEST_F(TextViewSinkTest, ColumnsFarAlongALongLineWithDroppedBytes)
+{
+    // LF text seen in CR mode: one line of 297 000 characters, every LF dropped.
+    start(rx_lb_cr, false, false);
+    std::string bytes;
+    for (int i = 0; i < 3000; ++i) bytes += std::string(99, char('a' + i % 26)) + "\n";
+    feed(bytes, 65536);
+    ASSERT_EQ(1, v.line_count());
+    for (std::size_t col : {296990u, 65536u, 65535u, 131071u, 200000u, 1u, 250000u})
+        ASSERT_EQ(rec.lines[0].substr(col, 20), v.lines().text({0, col}, {0, col + 20})) << col;
+}
+
 TEST_F(TextViewSinkTest, PaintsTheSameRowsAsTheTextWithAndWithoutWordWrap)
 {
     start(rx_lb_crlf, true, true);
