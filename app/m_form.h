@@ -7,6 +7,8 @@
 
 #include "link/port_settings.h"
 #include "link/serial_link.h"
+#include "app/main_menu.h"
+#include "app/tool_bar.h"
 #include "ui/draw_grid.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -36,26 +38,8 @@ class TMForm : public ui::Form {
     SerialLink& link;
     PortSettings& port_settings;
 
-    // Images: menu icons and the two glyphs of BtnCon; declared first so the
-    // controls that show them are destroyed before them.
-    ui::ImageList ImageList1{16, 16};
-    ui::ImageList ImageList2{16, 16};
-    ui::ImageList ToolGlyphs{16, 16};
-
-    // Tool bar.
-    ui::ToolBar Bevel1{this, "Bevel1"};
-    ui::ToolButton BtnCon{&Bevel1, "BtnCon", "Connect"};
-    ui::Bevel Bevel2{&Bevel1, "Bevel2", ui::BevelShape::LeftLine};
-    ui::ToolButton BtnClr{&Bevel1, "BtnClr", "Clear"};
-    ui::Bevel Bevel3{&Bevel1, "Bevel3", ui::BevelShape::LeftLine};
-    ui::ToolButton BtnTxEOF{&Bevel1, "BtnTxEOF", "Send EOF"};
-    ui::ToolButton BtnTxEOL{&Bevel1, "BtnTxEOL", "Send EOL"};
-    ui::ToolButton BtnTxTab{&Bevel1, "BtnTxTab", "Send Tab"};
-    ui::Bevel Bevel4{&Bevel1, "Bevel4", ui::BevelShape::LeftLine};
-    ui::ToolButton BtnTxStr{&Bevel1, "BtnTxStr", "Send string"};
-    ui::ToolButton BtnTxInt{&Bevel1, "BtnTxInt", "Send integer"};
-    ui::ToolButton BtnTxfile{&Bevel1, "BtnTxfile", "Send file"};
-    ui::ToolButton BtnKeyboard{&Bevel1, "BtnKeyboard", "From keyboard"};
+    // Tool bar: every button by its name, e.g. tools.BtnCon.
+    MainToolBar tools{*this};
 
     // Status bar (before the pages so the client-aligned page control fills
     // what the bar leaves).
@@ -73,74 +57,18 @@ class TMForm : public ui::Form {
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo, link, port_settings};
 
-    // Menu. The bar's items carry access keys (Alt+F, Alt+P, Alt+R, Alt+T, Alt+H).
-    ui::MainMenu MainMenu1{*this};
-    ui::MenuItem MFile{MainMenu1, "MFile", "&File"};
-    ui::MenuItem MMexit{MFile, "MMexit", "Exit", ui::shortcut("Alt+F4")};
-    ui::MenuItem MPort{MainMenu1, "MPort", "&Port"};
-    ui::MenuItem MMcon{MPort, "MMcon", "Connect", ui::shortcut("Alt+C")};
-    ui::MenuItem MMdiscon{MPort, "MMdiscon", "Disconect", ui::shortcut("Alt+D")};
-    ui::MenuItem MPortSep1{MPort, ui::separator};
-    ui::MenuItem MMcomset{MPort, "MMcomset", "Settings"};
-    ui::MenuItem MPortSep2{MPort, ui::separator};
-    ui::MenuItem MMdtr{MPort, "MMdtr", "DTR", {}, ui::MenuCheck::Check};
-    ui::MenuItem MMrts{MPort, "MMrts", "RTS", {}, ui::MenuCheck::Check};
-    ui::MenuItem MMbreak{MPort, "MMbreak", "Send break"};
-    ui::MenuItem MPortSepReconnect{MPort, ui::separator};
-    ui::MenuItem MMreconnect{MPort, "MMreconnect", "Reconnect automatically", {}, ui::MenuCheck::Check};
-    ui::MenuItem MRx{MainMenu1, "MRx", "&Rx"};
-    ui::MenuItem MMclrrx{MRx, "MMclrrx", "Clear rx data", ui::shortcut("Shift+Del")};
-    ui::MenuItem MRxSep1{MRx, ui::separator};
-    ui::MenuItem MMfind{MRx, "MMfind", "Find...", ui::shortcut("Ctrl+Shift+F")};
-    ui::MenuItem MMfollow{MRx, "MMfollow", "Follow new data", {}, ui::MenuCheck::Check};
-    ui::MenuItem MRxSepFind{MRx, ui::separator};
-    ui::MenuItem MRxText{MRx, "MRxText", "Text"};
-    ui::MenuItem MMsavetxt{MRxText, "MMsavetxt", "Save text", ui::shortcut("Alt+S")};
-    ui::MenuItem MTextSep1{MRxText, ui::separator};
-    ui::MenuItem MMwwrap{MRxText, "MMwwrap", "Word wrap", ui::shortcut("Ctrl+W"), ui::MenuCheck::Check};
-    ui::MenuItem MMas{MRxText, "MMas", "Auto-scroll", {}, ui::MenuCheck::Check};
-    ui::MenuItem MMdis{MRxText, "MMdis", "Display invisible symbols", {}, ui::MenuCheck::Check};
-    ui::MenuItem MMtstamp{MRxText, "MMtstamp", "Timestamps", {}, ui::MenuCheck::Check};
-    ui::MenuItem MTextSep2{MRxText, ui::separator};
-    ui::MenuItem MMlnCR{MRxText, "MMlnCR", "CR   (MAC)", {}, ui::MenuCheck::Radio};
-    ui::MenuItem MMlnLF{MRxText, "MMlnLF", "LF    (UNIX)", {}, ui::MenuCheck::Radio};
-    ui::MenuItem MMlnCRLF{MRxText, "MMlnCRLF", "CR+LF    (DOS/WIN)", {}, ui::MenuCheck::Radio};
-    ui::MenuItem MMlnLFCR{MRxText, "MMlnLFCR", "LF+CR    (Acorn BBC)", {}, ui::MenuCheck::Radio};
-    ui::MenuItem MMlnANY{MRxText, "MMlnANY", "CR or LF", {}, ui::MenuCheck::Radio};
-    ui::MenuItem MTextSep3{MRxText, ui::separator};
-    ui::MenuItem MMtxtRf{MRxText, "MMtxtRf", "Refresh text", ui::shortcut("Ctrl+R")};
-    ui::MenuItem MRxBinary{MRx, "MRxBinary", "Binary"};
-    ui::MenuItem MMsavebin{MRxBinary, "MMsavebin", "Save all", ui::shortcut("Ctrl+S")};
-    ui::MenuItem MMsavebins{MRxBinary, "MMsavebins", "Save selected", ui::shortcut("Ctrl+Alt+S")};
-    ui::MenuItem MBinSep1{MRxBinary, ui::separator};
-    ui::MenuItem MMrxBB{MRxBinary, "MMrxBB", "Select block start", ui::shortcut("Ctrl+B")};
-    ui::MenuItem MMrxBE{MRxBinary, "MMrxBE", "Select block end", ui::shortcut("Ctrl+E")};
-    ui::MenuItem MRxSep2{MRx, ui::separator};
-    // The caption ends in the ellipsis of the Windows ANSI code page.
-    ui::MenuItem MMcapture{MRx, "MMcapture", "Capture to file\x85", ui::shortcut("Ctrl+K"), ui::MenuCheck::Check};
-    ui::MenuItem MTx{MainMenu1, "MTx", "&Tx"};
-    ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
-    ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
-    ui::MenuItem MMtxstr{MTx, "MMtxstr", "Send string", ui::shortcut("Ctrl+M")};
-    ui::MenuItem MTxSep1{MTx, ui::separator};
-    ui::MenuItem MMtxTab{MTx, "MMtxTab", "Send Tab", ui::shortcut("Ctrl+T")};
-    ui::MenuItem MMtxEOL{MTx, "MMtxEOL", "Send EOL", ui::shortcut("Ctrl+L")};
-    ui::MenuItem MMtxEOF{MTx, "MMtxEOF", "Send EOF", ui::shortcut("Ctrl+F")};
-    ui::MenuItem MTxSep2{MTx, ui::separator};
-    ui::MenuItem MMkeyboard{MTx, "MMkeyboard", "From keyboard", {}, ui::MenuCheck::Check};
-    ui::MenuItem MHelp{MainMenu1, "MHelp", "&Help"};
-    ui::MenuItem MMhelp{MHelp, "MMhelp", "Help", ui::shortcut("F1")};
-    ui::MenuItem MMabout{MHelp, "MMabout", "About"};
+    // Menu bar: every item by its name, e.g. menu.MMcon.
+    MainMenuBar menu{*this};
 
     // Timers: Timer1 drains and refreshes (on from FormShow), Timer2 the Info page.
     ui::Timer Timer1{"Timer1", 100, false};
     ui::Timer Timer2{"Timer2", 500, true};
 
     // Capture to file, fed by Timer1's drain; DTR, RTS and break.
-    CaptureCommand capture{*this, MMcapture};
-    LineCommands lines{*this, MMdtr, MMrts, MMbreak, link};
+    CaptureCommand capture{*this, menu.MMcapture};
+    LineCommands lines{*this, menu.MMdtr, menu.MMrts, menu.MMbreak, link};
     // Whether drains take the views to the end; a Find hit turns it off.
-    FollowNewData follow{MMfollow, hex};
+    FollowNewData follow{menu.MMfollow, hex};
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.
@@ -187,7 +115,7 @@ class TMForm : public ui::Form {
     ui::SaveDialog SD1{"SD1"};
 
  private:
-    void build_tool_bar();
+    void wire_tool_bar();
     void build_pages();
     void build_status_bar();
     void wire_menu();

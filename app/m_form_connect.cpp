@@ -39,20 +39,21 @@ std::string connect_failure_text(int code, int port_num)
 
 void TMForm::show_connected(bool on)
 {
-    MMdiscon.set_enabled(on);
-    MMcon.set_enabled(!on);
+    menu.MMdiscon.set_enabled(on);
+    menu.MMcon.set_enabled(!on);
     SB.set_panel_text(0, on ? "connected" : "disconnected");
     const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
-        {&MMtxfile, &BtnTxfile}, {&MMtxint, &BtnTxInt}, {&MMtxstr, &BtnTxStr},       {&MMtxTab, &BtnTxTab},
-        {&MMtxEOL, &BtnTxEOL},   {&MMtxEOF, &BtnTxEOF}, {&MMkeyboard, &BtnKeyboard},
+        {&menu.MMtxfile, &tools.BtnTxfile},     {&menu.MMtxint, &tools.BtnTxInt}, {&menu.MMtxstr, &tools.BtnTxStr},
+        {&menu.MMtxTab, &tools.BtnTxTab},       {&menu.MMtxEOL, &tools.BtnTxEOL}, {&menu.MMtxEOF, &tools.BtnTxEOF},
+        {&menu.MMkeyboard, &tools.BtnKeyboard},
     };
     for (auto [item, button] : pairs) {
         item->set_enabled(on);
         button->set_enabled(on);
     }
     sync_keyboard_mode();
-    BtnCon.set_image_index(on ? 1 : 0);
-    BtnCon.set_caption(on ? "Disconnect" : "Connect");
+    tools.BtnCon.set_image_index(on ? 1 : 0);
+    tools.BtnCon.set_caption(on ? "Disconnect" : "Connect");
     if (on) {
         lines.connected();
         capture.connected();
@@ -65,14 +66,14 @@ void TMForm::show_connected(bool on)
 void TMForm::BtnConClick()
 {
     if (link.connected())
-        MMdiscon.click();
+        menu.MMdiscon.click();
     else
-        MMcon.click();
+        menu.MMcon.click();
 }
 
 void TMForm::BtnClrClick()
 {
-    MMclrrx.click();
+    menu.MMclrrx.click();
 }
 
 void TMForm::MMconClick()
@@ -105,10 +106,10 @@ void TMForm::MMdisconClick()
 void TMForm::MMcomsetClick()
 {
     const bool was_connected = link.connected();
-    if (was_connected) MMdiscon.click();
+    if (was_connected) menu.MMdiscon.click();
     if (CSForm) CSForm->show_modal();
     // Reconnect whatever the dialog answered, so new settings take effect.
-    if (was_connected) MMcon.click();
+    if (was_connected) menu.MMcon.click();
 }
 
 void TMForm::MMexitClick()
@@ -132,9 +133,9 @@ void TMForm::FormShow()
     shown_once_ = true;
     hex.set_col_widths();
     help_path_ = load_settings_on_show(*this);
-    MMclrrx.click();
+    menu.MMclrrx.click();
     Timer1.set_enabled(true);
-    if (port_settings.port_open) MMcon.click();
+    if (port_settings.port_open) menu.MMcon.click();
 }
 
 void TMForm::FormClose(ui::CloseAction&)

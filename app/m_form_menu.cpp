@@ -1,4 +1,4 @@
-// TMForm's menu: initial states, icons and the handlers behind each item.
+// TMForm's menu wiring and the handlers behind its items.
 #include "app/glyphs.h"
 #include "app/m_form.h"
 #include "app/window_set.h"
@@ -8,64 +8,41 @@
 
 void TMForm::wire_menu()
 {
-    MainMenu1.set_images(&ImageList1);
-    MMcon.set_image_index(menu_image::connect);
-    MMdiscon.set_image_index(menu_image::disconnect);
-    MMcomset.set_image_index(menu_image::settings);
-    MMclrrx.set_image_index(menu_image::clear);
-    MMsavetxt.set_image_index(menu_image::save);
-    MMsavebin.set_image_index(menu_image::save);
-    MMtxfile.set_image_index(menu_image::send_file);
-    MMtxint.set_image_index(menu_image::send_integer);
-    MMtxstr.set_image_index(menu_image::send_string);
-    MMtxTab.set_image_index(menu_image::send_tab);
-    MMtxEOL.set_image_index(menu_image::send_eol);
-    MMtxEOF.set_image_index(menu_image::send_eof);
-    MMkeyboard.set_image_index(keyboard_image_off);
-    MMhelp.set_image_index(menu_image::help);
-    MMexit.set_image_index(menu_image::exit);
-
-    MMas.set_checked(true);
-    MMfollow.set_checked(true);
-    MMlnCR.set_checked(true);
-    for (ui::MenuItem* m : {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
-        m->set_enabled(false);
-
-    MMexit.on_click = [this] { MMexitClick(); };
-    MMcon.on_click = [this] { MMconClick(); };
-    MMdiscon.on_click = [this] { MMdisconClick(); };
-    MMcomset.on_click = [this] { MMcomsetClick(); };
-    MMreconnect.on_click = [this] { MMreconnectClick(); };
-    MMclrrx.on_click = [this] { MMclrrxClick(); };
-    MMfind.on_click = [this] { MMfindClick(); };
-    MMfollow.on_click = [this] { follow.toggled(text_page()); };
-    MMwwrap.on_click = [this] { text_word_wrap_toggled(text_page()); };
-    MMas.on_click = [this] { text_auto_scroll_toggled(text_page()); };
-    MMdis.on_click = [this] { text_invisible_toggled(text_page()); };
-    for (ui::MenuItem* m : {&MMlnCR, &MMlnLF, &MMlnCRLF, &MMlnLFCR, &MMlnANY})
+    menu.MMexit.on_click = [this] { MMexitClick(); };
+    menu.MMcon.on_click = [this] { MMconClick(); };
+    menu.MMdiscon.on_click = [this] { MMdisconClick(); };
+    menu.MMcomset.on_click = [this] { MMcomsetClick(); };
+    menu.MMreconnect.on_click = [this] { MMreconnectClick(); };
+    menu.MMclrrx.on_click = [this] { MMclrrxClick(); };
+    menu.MMfind.on_click = [this] { MMfindClick(); };
+    menu.MMfollow.on_click = [this] { follow.toggled(text_page()); };
+    menu.MMwwrap.on_click = [this] { text_word_wrap_toggled(text_page()); };
+    menu.MMas.on_click = [this] { text_auto_scroll_toggled(text_page()); };
+    menu.MMdis.on_click = [this] { text_invisible_toggled(text_page()); };
+    for (ui::MenuItem* m : {&menu.MMlnCR, &menu.MMlnLF, &menu.MMlnCRLF, &menu.MMlnLFCR, &menu.MMlnANY})
         m->on_click = [this] { text_line_break_chosen(text_page()); };
-    MMtxtRf.on_click = [this] { MMtxtRfClick(); };
-    MMtstamp.on_click = [this] { text_timestamps_toggled(MMtstamp, link); };
-    MMcapture.on_click = [this] { MMcaptureClick(); };
-    MMsavetxt.on_click = [this] { MMsavetxtClick(); };
-    MMsavebin.on_click = [this] { MMsavebinClick(); };
-    MMsavebins.on_click = [this] { MMsavebinsClick(); };
-    MMrxBB.on_click = [this] { hex.MMrxBBClick(); };
-    MMrxBE.on_click = [this] { hex.MMrxBEClick(); };
-    MMtxfile.on_click = [this] { MMtxfileClick(); };
-    MMtxint.on_click = [this] { MMtxintClick(); };
-    MMtxstr.on_click = [this] { MMtxstrClick(); };
-    MMtxTab.on_click = [this] { MMtxTabClick(); };
-    MMtxEOL.on_click = [this] { MMtxEOLClick(); };
-    MMtxEOF.on_click = [this] { MMtxEOFClick(); };
-    MMkeyboard.on_click = [this] { MMkeyboardClick(); };
-    MMhelp.on_click = [this] { MMhelpClick(); };
-    MMabout.on_click = [this] { MMaboutClick(); };
+    menu.MMtxtRf.on_click = [this] { MMtxtRfClick(); };
+    menu.MMtstamp.on_click = [this] { text_timestamps_toggled(menu.MMtstamp, link); };
+    menu.MMcapture.on_click = [this] { MMcaptureClick(); };
+    menu.MMsavetxt.on_click = [this] { MMsavetxtClick(); };
+    menu.MMsavebin.on_click = [this] { MMsavebinClick(); };
+    menu.MMsavebins.on_click = [this] { MMsavebinsClick(); };
+    menu.MMrxBB.on_click = [this] { hex.MMrxBBClick(); };
+    menu.MMrxBE.on_click = [this] { hex.MMrxBEClick(); };
+    menu.MMtxfile.on_click = [this] { MMtxfileClick(); };
+    menu.MMtxint.on_click = [this] { MMtxintClick(); };
+    menu.MMtxstr.on_click = [this] { MMtxstrClick(); };
+    menu.MMtxTab.on_click = [this] { MMtxTabClick(); };
+    menu.MMtxEOL.on_click = [this] { MMtxEOLClick(); };
+    menu.MMtxEOF.on_click = [this] { MMtxEOFClick(); };
+    menu.MMkeyboard.on_click = [this] { MMkeyboardClick(); };
+    menu.MMhelp.on_click = [this] { MMhelpClick(); };
+    menu.MMabout.on_click = [this] { MMaboutClick(); };
 }
 
 void TMForm::FormKeyPress(char& key)
 {
-    send_typed(link, key, BtnKeyboard.down(), ui::shift_down());
+    send_typed(link, key, tools.BtnKeyboard.down(), ui::shift_down());
 }
 
 void TMForm::FormKeyDown(ui::KeyEvent& e)
@@ -75,12 +52,12 @@ void TMForm::FormKeyDown(ui::KeyEvent& e)
 
 void TMForm::BtnKeyboardClick()
 {
-    keyboard_button_switched(BtnKeyboard, MMkeyboard);
+    keyboard_button_switched(tools.BtnKeyboard, menu.MMkeyboard);
     sync_keyboard_mode();
 }
 void TMForm::MMkeyboardClick()
 {
-    keyboard_item_switched(MMkeyboard, BtnKeyboard);
+    keyboard_item_switched(menu.MMkeyboard, tools.BtnKeyboard);
     sync_keyboard_mode();
 }
 
@@ -89,7 +66,7 @@ void TMForm::MMkeyboardClick()
 // HEX page's check boxes and Space, Tab moving the focus) nor take its character.
 void TMForm::sync_keyboard_mode()
 {
-    set_keys_as_characters(BtnKeyboard.down() && link.connected());
+    set_keys_as_characters(tools.BtnKeyboard.down() && link.connected());
 }
 namespace {
 

@@ -33,12 +33,12 @@ bool TMForm::modal_dialog_open() const
 void TMForm::port_lost()
 {
     loss_disconnect_ = true;
-    MMdiscon.click();
+    menu.MMdiscon.click();
     loss_disconnect_ = false;
     port_lost_ = true;
     reconnect_tick_ = ui::tick_count_ms();
     // Disconect stays available: it is how the user ends the retrying.
-    MMdiscon.set_enabled(true);
+    menu.MMdiscon.set_enabled(true);
     const std::string text = lost_text(port_settings.port_num);
     SB.set_panel_text(0, text);
     // Not on top of a dialog the user is busy with; and only once per loss.
@@ -51,7 +51,7 @@ void TMForm::port_lost()
 
 void TMForm::retry_lost_port()
 {
-    if (!port_lost_ || !MMreconnect.checked() || modal_dialog_open()) return;
+    if (!port_lost_ || !menu.MMreconnect.checked() || modal_dialog_open()) return;
     const std::uint32_t now = ui::tick_count_ms();
     if (now - reconnect_tick_ < reconnect_period_ms) return;
     reconnect_tick_ = now;
@@ -63,5 +63,5 @@ void TMForm::retry_lost_port()
 
 void TMForm::MMreconnectClick()
 {
-    port_settings.port_reconnect = MMreconnect.checked() ? 1 : 0;
+    port_settings.port_reconnect = menu.MMreconnect.checked() ? 1 : 0;
 }

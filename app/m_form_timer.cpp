@@ -72,8 +72,8 @@ void TMForm::Timer1Timer()
     const RxDrainResult drained = capture.drain.run(link, ui::tick_count_ms());
     const int r = drained.store;
     if (r > 0) {
-        MMdiscon.click();
-        MMclrrx.click();
+        menu.MMdiscon.click();
+        menu.MMclrrx.click();
         ui::message_box(
             "Recieved data memory allocation failed! Probably not enough memory.\n"
             "Port was disconnected, recieved data were lost.",

@@ -115,8 +115,8 @@ int main(int argc, char** argv)
         }
     };
     ui::app().post([&] {
-        m.MMlnCRLF.click();
-        m.MMcon.click();
+        m.menu.MMlnCRLF.click();
+        m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
         }
         // As the item does once its dialog has given the name.
         if (argc == 4) {
-            m.MMcapture.set_checked(true);
+            m.menu.MMcapture.set_checked(true);
             if (m.capture.drain.capture.start(argv[3]) != 0) {
                 std::fprintf(stderr, "cannot capture to %s\n", argv[3]);
                 rc = 1;

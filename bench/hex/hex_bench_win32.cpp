@@ -83,7 +83,7 @@ struct Figures {
 
 Figures measure(TMForm& m, std::int64_t bytes)
 {
-    m.MMclrrx.click();
+    m.menu.MMclrrx.click();
     fill_store(m.link, bytes);
     const RxStore* s = nullptr;
     m.link.rx_store_info(&s);

@@ -79,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
 
     void connect()
     {
-        user.click(m->BtnCon);
+        user.click(m->tools.BtnCon);
         ASSERT_TRUE(link().connected());
     }
 

@@ -4,7 +4,7 @@
 
 TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
 {
-    user.choose(m->MMlnCRLF);
+    user.choose(m->menu.MMlnCRLF);
     connect();
     arrive("abc\r");
     tick();
@@ -18,17 +18,18 @@ TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
 TEST_F(MainWindowTest, LineBreakModesOnCrLfBetweenTwoLetters)
 {
     const struct {
-        ui::MenuItem TMForm::*item;
+        ui::MenuItem MainMenuBar::*item;
         std::vector<std::string> lines;
     } cases[] = {
-        {&TMForm::MMlnCR, {"a", "b"}}, {&TMForm::MMlnLF, {"a", "b"}},      {&TMForm::MMlnCRLF, {"a", "b"}},
-        {&TMForm::MMlnLFCR, {"ab"}},   {&TMForm::MMlnANY, {"a", "", "b"}},
+        {&MainMenuBar::MMlnCR, {"a", "b"}},      {&MainMenuBar::MMlnLF, {"a", "b"}},
+        {&MainMenuBar::MMlnCRLF, {"a", "b"}},    {&MainMenuBar::MMlnLFCR, {"ab"}},
+        {&MainMenuBar::MMlnANY, {"a", "", "b"}},
     };
     connect();
     for (const auto& c : cases) {
-        SCOPED_TRACE((m->*c.item).caption());
-        user.choose(m->*c.item);
-        user.choose(m->MMclrrx);
+        SCOPED_TRACE((m->menu.*c.item).caption());
+        user.choose(m->menu.*c.item);
+        user.choose(m->menu.MMclrrx);
         arrive("a\r\nb");
         tick();
         EXPECT_EQ(lines(), c.lines);
@@ -53,13 +54,13 @@ TEST_F(MainWindowTest, InvisibleBytesFollowTheMenuFromTheNextDrainOn)
     arrive(std::string("a\0b\x80\tc", 6));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));
-    user.choose(m->MMdis);
-    EXPECT_TRUE(m->MMdis.checked());
+    user.choose(m->menu.MMdis);
+    EXPECT_TRUE(m->menu.MMdis.checked());
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));  // nothing rebuilt
     arrive(std::string("\x01z", 2));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.z"}));
-    user.choose(m->MMdis);
+    user.choose(m->menu.MMdis);
     arrive(std::string("\x02y", 2));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.zy"}));
@@ -71,7 +72,7 @@ TEST_F(MainWindowTest, ModeChangeActsOnlyAfterRefresh)
     arrive("a\nb\n");
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab"}));
-    user.choose(m->MMlnLF);
+    user.choose(m->menu.MMlnLF);
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab"}));
     user.press("Ctrl+R");
     EXPECT_EQ(lines(), (std::vector<std::string>{"a", "b", ""}));
@@ -86,17 +87,17 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     arrive(block);
     user.wait(m->Timer1.interval());
     ASSERT_EQ(store_length(), 524287);
-    user.choose(m->MMlnLF);
-    user.choose(m->MMtxtRf);  // below the threshold: no question
+    user.choose(m->menu.MMlnLF);
+    user.choose(m->menu.MMtxtRf);  // below the threshold: no question
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(m->Mtxt.line_count(), 1);  // CR dropped in mode LF
 
-    user.choose(m->MMlnCR);
+    user.choose(m->menu.MMlnCR);
     arrive("q");
     user.wait(m->Timer1.interval());
     ASSERT_EQ(store_length(), 524288);
     user.answer_message_box(ui::mr::No);
-    user.choose(m->MMtxtRf);
+    user.choose(m->menu.MMtxtRf);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].caption, "Warning");
     EXPECT_EQ(boxes()[0].icon, ui::MsgIcon::Question);
@@ -107,7 +108,7 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     EXPECT_EQ(m->Mtxt.line_count(), 1);  // No: as it was
 
     user.answer_message_box(ui::mr::Yes);
-    user.choose(m->MMtxtRf);
+    user.choose(m->menu.MMtxtRf);
     EXPECT_EQ(m->Mtxt.line_count(), 2);  // rebuilt in mode CR
 }
 
@@ -145,12 +146,12 @@ TEST_F(MainWindowTest, AutoScrollFollowsTheEndOnlyWhileChecked)
     EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
     EXPECT_GT(m->Mtxt.top_row(), 0u);
 
-    user.choose(m->MMas);  // off
+    user.choose(m->menu.MMas);  // off
     m->Mtxt.set_top_row(0);
     arrive(many);
     tick();
     EXPECT_EQ(m->Mtxt.top_row(), 0u);
-    user.choose(m->MMas);  // on again: scrolls at once (posted)
+    user.choose(m->menu.MMas);  // on again: scrolls at once (posted)
     user.run_posted();
     EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
 }
@@ -158,7 +159,7 @@ TEST_F(MainWindowTest, AutoScrollFollowsTheEndOnlyWhileChecked)
 TEST_F(MainWindowTest, WordWrapFollowsItsCheckMark)
 {
     user.press("Ctrl+W");
-    EXPECT_TRUE(m->MMwwrap.checked());
+    EXPECT_TRUE(m->menu.MMwwrap.checked());
     EXPECT_TRUE(m->Mtxt.word_wrap());
     EXPECT_FALSE(m->Mtxt.horizontal_bar());
     user.choose(*m, {"Rx", "Text", "Word wrap"});
@@ -171,8 +172,8 @@ TEST_F(MainWindowTest, AutoScrollShowsTheLastLineAfterABigDrain)
 {
     for (bool wrap : {false, true}) {
         SCOPED_TRACE(wrap ? "word wrap" : "no wrap");
-        if (m->MMwwrap.checked() != wrap) user.choose(m->MMwwrap);
-        user.choose(m->MMclrrx);
+        if (m->menu.MMwwrap.checked() != wrap) user.choose(m->menu.MMwwrap);
+        user.choose(m->menu.MMclrrx);
         if (!link().connected()) connect();
         std::string burst;
         for (int i = 0; i < 5000; ++i) burst += "line " + std::to_string(i) + " of a burst well wider than one row\r";
