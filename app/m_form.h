@@ -8,6 +8,7 @@
 #include "link/port_settings.h"
 #include "link/serial_link.h"
 #include "app/main_menu.h"
+#include "app/port_loss.h"
 #include "app/tool_bar.h"
 #include "ui/draw_grid.h"
 #include "ui/form.h"
@@ -67,6 +68,8 @@ class TMForm : public ui::Form {
     // Capture to file, fed by Timer1's drain; DTR, RTS and break.
     CaptureCommand capture{*this, menu.MMcapture};
     LineCommands lines{*this, menu.MMdtr, menu.MMrts, menu.MMbreak, link};
+    // A lost port and its retrying.
+    PortLoss loss;
     // Whether drains take the views to the end; a Find hit turns it off.
     FollowNewData follow{menu.MMfollow, hex};
 
@@ -135,12 +138,6 @@ class TMForm : public ui::Form {
     std::int32_t rate_prev_length_ = 0;
     bool shown_once_ = false;
     std::string rx_panel_base_ = " Rx: 0B";
-    // The port was lost rather than disconnected by the user: "Reconnect
-    // automatically" may reopen it; the user's Connect or Disconect ends that.
-    bool port_lost_ = false;
-    bool loss_disconnect_ = false;  // the Disconect in progress is the loss's own
-    bool loss_box_open_ = false;
-    std::uint32_t reconnect_tick_ = 0;  // last reopen attempt
 };
 
 // Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).

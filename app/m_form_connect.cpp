@@ -79,7 +79,7 @@ void TMForm::BtnClrClick()
 void TMForm::MMconClick()
 {
     if (link.connected()) return;
-    port_lost_ = false;  // the user's own Connect ends any retrying
+    loss.end();  // the user's own Connect ends any retrying
     link.line_errors_reset();
     const int r = link.com_connect(port_settings);
     if (r != 0) {
@@ -92,10 +92,11 @@ void TMForm::MMconClick()
 
 void TMForm::MMdisconClick()
 {
-    const bool was_retrying = port_lost_;
-    if (!loss_disconnect_) port_lost_ = false;  // the user's Disconect ends the retrying
+    // The user's Disconect ends the retrying; a loss disconnects before it
+    // starts retrying, so its own Disconect ends nothing.
+    const bool was_retrying = loss.end();
     if (!link.connected()) {
-        if (was_retrying && !port_lost_) show_connected(false);
+        if (was_retrying) show_connected(false);
         return;
     }
     link.com_disconnect();
@@ -143,7 +144,7 @@ void TMForm::FormClose(ui::CloseAction&)
     // No tick may reconnect a lost port behind an error box of the save.
     Timer1.set_enabled(false);
     Timer2.set_enabled(false);
-    port_lost_ = false;
+    loss.end();
     link.com_disconnect();  // directly: the window is going, only the status bar needs saying so
     SB.set_panel_text(0, "disconnected");
     capture.closing();
