@@ -26,6 +26,7 @@
 #include "views/follow_new_data.h"
 #include "views/hex_page.h"
 #include "views/line_commands.h"
+#include "views/receive_tick.h"
 #include "views/info_page.h"
 #include "views/text_commands.h"
 #include "views/text_view_sink.h"
@@ -65,8 +66,10 @@ class TMForm : public ui::Form {
     ui::Timer Timer1{"Timer1", 100, false};
     ui::Timer Timer2{"Timer2", 500, true};
 
-    // Capture to file, fed by Timer1's drain; DTR, RTS and break.
-    CaptureCommand capture{*this, menu.MMcapture};
+    // Timer1's drain, conversion and rate; then capture to file, fed by that
+    // drain; DTR, RTS and break.
+    ReceiveTick receive;
+    CaptureCommand capture{*this, menu.MMcapture, receive.drain.capture};
     LineCommands lines{*this, menu.MMdtr, menu.MMrts, menu.MMbreak, link};
     // A lost port and its retrying.
     PortLoss loss;
@@ -133,16 +136,6 @@ class TMForm : public ui::Form {
     bool modal_dialog_open() const;
 
     std::string help_path_;
-    // Rate meter: last connected tick's time and store length.
-    std::uint32_t rate_prev_tick_ = 0;
-    std::int32_t rate_prev_length_ = 0;
     bool shown_once_ = false;
     std::string rx_panel_base_ = " Rx: 0B";
 };
-
-// Timer1's interval for a receive rate in bytes per second (100 to 1000 ms).
-int timer1_interval_for(double bytes_per_second);
-// The same, shortened when the stream would fill half the receive FIFO within
-// one interval (never below timer1_fastest_ms); serial rates never get there.
-inline constexpr int timer1_fastest_ms = 20;
-int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity);

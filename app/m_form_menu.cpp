@@ -112,7 +112,7 @@ void TMForm::MMclrrxClick()
     if (FindForm) FindForm->store_cleared();
     link.line_errors_reset();
     text_clear(text_page(), port_settings.port_rx_data_block_size);
-    capture.drain.store_cleared();
+    receive.drain.store_cleared();
     hex.clear();
 }
 

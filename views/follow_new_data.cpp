@@ -19,7 +19,8 @@ void FollowNewData::drained(const TextPage& text)
         hex_.follow_store(length);
     else
         hex_.add_rows(length);
-    text_follow_store(text, on());
+    // However many lines the drain added, auto-scroll shows the last one.
+    if (on()) text_scroll_to_end(text);
 }
 
 void FollowNewData::toggled(const TextPage& text)

@@ -13,7 +13,8 @@ class FollowNewData {
     FollowNewData(ui::MenuItem& item, HexPage& hex) : item_(item), hex_(hex) {}
 
     bool on() const { return item_.checked(); }
-    // A drain appended bytes: the views show them, and go to the end when on.
+    // A drain appended bytes (the text already converted): the HEX page shows
+    // them, and both views go to the end when on.
     void drained(const TextPage& text);
     // The item has just toggled its mark: on again, both views go to the end.
     void toggled(const TextPage& text);

@@ -46,13 +46,6 @@ int text_clear(const TextPage& page, std::int32_t block_size)
     return page.link.rx_store_init(block_size);
 }
 
-void text_follow_store(const TextPage& page, bool follow)
-{
-    update(page);
-    // However many lines the drain added, auto-scroll shows the last one.
-    if (follow) text_scroll_to_end(page);
-}
-
 void text_scroll_to_end(const TextPage& page)
 {
     if (page.MMas.checked()) scroll_down_by_lines(page);

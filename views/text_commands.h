@@ -37,10 +37,8 @@ int line_break_from_menu(const TextPage& page);
 // with the given block size and re-applies the line-break mode. Returns
 // rx_store_init's result.
 int text_clear(const TextPage& page, std::int32_t block_size);
-// The text half of a drain that appended bytes: converts them and, with
-// auto-scroll on, posts the scroll to the end (unless the view is held still).
-void text_follow_store(const TextPage& page, bool follow = true);
-// What a drain's auto-scroll does, on its own.
+// What a drain's auto-scroll does: with auto-scroll on, posts the scroll to
+// the end.
 void text_scroll_to_end(const TextPage& page);
 // "Refresh text": false when the user declined the question.
 bool text_refresh(const TextPage& page);

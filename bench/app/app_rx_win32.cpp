@@ -126,7 +126,7 @@ int main(int argc, char** argv)
         // As the item does once its dialog has given the name.
         if (argc == 4) {
             m.menu.MMcapture.set_checked(true);
-            if (m.capture.drain.capture.start(argv[3]) != 0) {
+            if (m.receive.drain.capture.start(argv[3]) != 0) {
                 std::fprintf(stderr, "cannot capture to %s\n", argv[3]);
                 rc = 1;
                 m.close();
@@ -145,8 +145,8 @@ int main(int argc, char** argv)
         const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
         const long long lines = m.Mtxt.line_count();
         if (argc == 4) {
-            const std::int64_t written = m.capture.drain.capture.written();
-            const bool closed = m.capture.drain.capture.stop() == 0;
+            const std::int64_t written = m.receive.drain.capture.written();
+            const bool closed = m.receive.drain.capture.stop() == 0;
             const bool equal = s->data && scan_file(argv[3], s->data, s->length).equal;
             std::printf("capture %lld bytes, %s\n", static_cast<long long>(written),
                         closed && equal ? "file equal to the source" : "file DIFFERENT");

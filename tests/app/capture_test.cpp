@@ -59,7 +59,7 @@ class CaptureTest : public MainWindowTest {
     void tick_until_captured(std::int64_t n)
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (m->capture.drain.capture.written() < n && m->menu.MMcapture.checked() &&
+        while (m->receive.drain.capture.written() < n && m->menu.MMcapture.checked() &&
                std::chrono::steady_clock::now() < deadline) {
             tick();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -212,7 +212,7 @@ TEST_F(CaptureTest, ChoosingTheFileStartingAndDisconnecting)
 TEST_F(CaptureTest, ALostPortClosesTheFileAndItsReconnectionAppends)
 {
     const auto received = [&](std::size_t n) {
-        for (int i = 0; i < 3000 && m->capture.drain.capture.written() < std::int64_t(n); ++i) {
+        for (int i = 0; i < 3000 && m->receive.drain.capture.written() < std::int64_t(n); ++i) {
             tick();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }

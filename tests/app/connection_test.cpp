@@ -192,30 +192,6 @@ TEST_F(MainWindowTest, FifoLevelsAreThoseSeenBeforeTheDrain)
     link().tx_hold(0);
 }
 
-TEST(Timer1Interval, StepsWithTheRate)
-{
-    const struct {
-        double rate;
-        int ms;
-    } cases[] = {{0, 100},    {512, 100},  {513, 150},  {1024, 150},  {1025, 225},   {2048, 225},
-                 {2049, 333}, {4096, 333}, {4097, 750}, {16384, 750}, {16385, 1000}, {1e9, 1000}};
-    for (auto c : cases) {
-        EXPECT_EQ(timer1_interval_for(c.rate), c.ms) << c.rate;
-        // Serial rates with the default receive FIFO keep the table.
-        if (c.rate <= 300000) {
-            EXPECT_EQ(timer1_interval_for(c.rate, 1048576), c.ms) << c.rate;
-        }
-    }
-}
-
-TEST(Timer1Interval, PtySpeedsDrainBeforeTheFifoIsHalfFull)
-{
-    // 1 MiB FIFO at 4 MiB/s: half full after 125 ms, instead of 1000.
-    EXPECT_EQ(timer1_interval_for(4194304, 1048576), 125);
-    EXPECT_EQ(timer1_interval_for(1e9, 1048576), timer1_fastest_ms);
-    EXPECT_EQ(timer1_interval_for(4194304, 8388608), 1000);  // a big FIFO keeps the table
-}
-
 TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
 {
     connect();
