@@ -53,7 +53,7 @@ void TMForm::wire_tool_bar()
     tools.BtnTxStr.on_click = [this] { menu.MMtxstr.click(); };
     tools.BtnTxInt.on_click = [this] { menu.MMtxint.click(); };
     tools.BtnTxfile.on_click = [this] { menu.MMtxfile.click(); };
-    tools.BtnKeyboard.on_click = [this] { BtnKeyboardClick(); };
+    tools.BtnKeyboard.on_click = [this] { tx.BtnKeyboardClick(); };
 }
 
 void TMForm::build_status_bar()

@@ -7,9 +7,12 @@
 
 #include "link/port_settings.h"
 #include "link/serial_link.h"
+#include "app/help_commands.h"
 #include "app/main_menu.h"
 #include "app/port_loss.h"
+#include "app/save_commands.h"
 #include "app/tool_bar.h"
+#include "app/tx_commands.h"
 #include "ui/draw_grid.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -75,6 +78,10 @@ class TMForm : public ui::Form {
     PortLoss loss;
     // Whether drains take the views to the end; a Find hit turns it off.
     FollowNewData follow{menu.MMfollow, hex};
+    // The command groups behind the Tx, save and Help items.
+    TxCommands tx{*this, link, menu, tools, [this] { return line_break_mode(); }};
+    SaveCommands save{*this, link, Mtxt, hex, Timer1};
+    HelpCommands help{*this};
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.
@@ -91,23 +98,10 @@ class TMForm : public ui::Form {
     void MMcomsetClick();
     void MMreconnectClick();
     void MMexitClick();
-    void MMhelpClick();
-    void MMaboutClick();
     void MMclrrxClick();
     void MMfindClick();
     void MMtxtRfClick();
     void MMcaptureClick();
-    void MMsavetxtClick();
-    void MMsavebinClick();
-    void MMsavebinsClick();
-    void BtnKeyboardClick();
-    void MMkeyboardClick();
-    void MMtxfileClick();
-    void MMtxintClick();
-    void MMtxstrClick();
-    void MMtxTabClick();
-    void MMtxEOLClick();
-    void MMtxEOFClick();
     void Timer1Timer();
     void Timer2Timer();
 
@@ -116,18 +110,12 @@ class TMForm : public ui::Form {
     // The line-break mode the radio items say (0 CR ... 4 CR or LF).
     int line_break_mode();
 
-    const std::string& help_path() const { return help_path_; }
-    // The save-text dialog; its initial folder is remembered in the settings.
-    ui::SaveDialog SD1{"SD1"};
-
  private:
     void wire_tool_bar();
     void build_pages();
     void build_status_bar();
     void wire_menu();
     void show_connected(bool on);
-    void show_save_binary(RxsPreset preset);
-    void sync_keyboard_mode();
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);
     // A port that went away under the connection, and the retries after it.
@@ -135,7 +123,6 @@ class TMForm : public ui::Form {
     void retry_lost_port();
     bool modal_dialog_open() const;
 
-    std::string help_path_;
     bool shown_once_ = false;
     std::string rx_panel_base_ = " Rx: 0B";
 };

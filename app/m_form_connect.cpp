@@ -51,7 +51,7 @@ void TMForm::show_connected(bool on)
         item->set_enabled(on);
         button->set_enabled(on);
     }
-    sync_keyboard_mode();
+    tx.sync_keyboard_mode();
     tools.BtnCon.set_image_index(on ? 1 : 0);
     tools.BtnCon.set_caption(on ? "Disconnect" : "Connect");
     if (on) {
@@ -118,22 +118,12 @@ void TMForm::MMexitClick()
     close();
 }
 
-void TMForm::MMhelpClick()
-{
-    if (!help_path_.empty() && file_exists(help_path_)) ui::shell_open(help_path_, this);
-}
-
-void TMForm::MMaboutClick()
-{
-    if (AForm) AForm->show_modal();
-}
-
 void TMForm::FormShow()
 {
     if (shown_once_) return;
     shown_once_ = true;
     hex.set_col_widths();
-    help_path_ = load_settings_on_show(*this);
+    help.set_help_path(load_settings_on_show(*this));
     menu.MMclrrx.click();
     Timer1.set_enabled(true);
     if (port_settings.port_open) menu.MMcon.click();

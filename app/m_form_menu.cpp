@@ -1,5 +1,4 @@
 // TMForm's menu wiring and the handlers behind its items.
-#include "app/glyphs.h"
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "tx/keyboard_send.h"
@@ -24,20 +23,20 @@ void TMForm::wire_menu()
     menu.MMtxtRf.on_click = [this] { MMtxtRfClick(); };
     menu.MMtstamp.on_click = [this] { text_timestamps_toggled(menu.MMtstamp, link); };
     menu.MMcapture.on_click = [this] { MMcaptureClick(); };
-    menu.MMsavetxt.on_click = [this] { MMsavetxtClick(); };
-    menu.MMsavebin.on_click = [this] { MMsavebinClick(); };
-    menu.MMsavebins.on_click = [this] { MMsavebinsClick(); };
+    menu.MMsavetxt.on_click = [this] { save.MMsavetxtClick(); };
+    menu.MMsavebin.on_click = [this] { save.MMsavebinClick(); };
+    menu.MMsavebins.on_click = [this] { save.MMsavebinsClick(); };
     menu.MMrxBB.on_click = [this] { hex.MMrxBBClick(); };
     menu.MMrxBE.on_click = [this] { hex.MMrxBEClick(); };
-    menu.MMtxfile.on_click = [this] { MMtxfileClick(); };
-    menu.MMtxint.on_click = [this] { MMtxintClick(); };
-    menu.MMtxstr.on_click = [this] { MMtxstrClick(); };
-    menu.MMtxTab.on_click = [this] { MMtxTabClick(); };
-    menu.MMtxEOL.on_click = [this] { MMtxEOLClick(); };
-    menu.MMtxEOF.on_click = [this] { MMtxEOFClick(); };
-    menu.MMkeyboard.on_click = [this] { MMkeyboardClick(); };
-    menu.MMhelp.on_click = [this] { MMhelpClick(); };
-    menu.MMabout.on_click = [this] { MMaboutClick(); };
+    menu.MMtxfile.on_click = [this] { tx.MMtxfileClick(); };
+    menu.MMtxint.on_click = [this] { tx.MMtxintClick(); };
+    menu.MMtxstr.on_click = [this] { tx.MMtxstrClick(); };
+    menu.MMtxTab.on_click = [this] { tx.MMtxTabClick(); };
+    menu.MMtxEOL.on_click = [this] { tx.MMtxEOLClick(); };
+    menu.MMtxEOF.on_click = [this] { tx.MMtxEOFClick(); };
+    menu.MMkeyboard.on_click = [this] { tx.MMkeyboardClick(); };
+    menu.MMhelp.on_click = [this] { help.MMhelpClick(); };
+    menu.MMabout.on_click = [this] { help.MMaboutClick(); };
 }
 
 void TMForm::FormKeyPress(char& key)
@@ -48,63 +47,6 @@ void TMForm::FormKeyPress(char& key)
 void TMForm::FormKeyDown(ui::KeyEvent& e)
 {
     if (FindForm && FindForm->find_key(e, true)) e.handled = true;
-}
-
-void TMForm::BtnKeyboardClick()
-{
-    keyboard_button_switched(tools.BtnKeyboard, menu.MMkeyboard);
-    sync_keyboard_mode();
-}
-void TMForm::MMkeyboardClick()
-{
-    keyboard_item_switched(menu.MMkeyboard, tools.BtnKeyboard);
-    sync_keyboard_mode();
-}
-
-// While typing goes to the port, every key that makes a character is sent from
-// any page: no control may keep it (the text view's Ctrl+A, Ctrl+C and Tab, the
-// HEX page's check boxes and Space, Tab moving the focus) nor take its character.
-void TMForm::sync_keyboard_mode()
-{
-    set_keys_as_characters(tools.BtnKeyboard.down() && link.connected());
-}
-namespace {
-
-// Shows a modeless tool window, or brings it forward when it is already shown.
-void show_or_raise(ui::Form& f)
-{
-    if (!f.visible()) {
-        f.show();
-    } else if (ui::Control* c = f.active_control()) {
-        c->set_focus();
-    }
-}
-
-}  // namespace
-
-void TMForm::MMtxfileClick()
-{
-    if (link.connected()) TXFForm->show_modal();
-}
-void TMForm::MMtxintClick()
-{
-    if (link.connected()) show_or_raise(*TXIForm);
-}
-void TMForm::MMtxstrClick()
-{
-    if (link.connected()) show_or_raise(*TXSForm);
-}
-void TMForm::MMtxTabClick()
-{
-    send_tab(link);
-}
-void TMForm::MMtxEOLClick()
-{
-    send_eol(link, line_break_mode());
-}
-void TMForm::MMtxEOFClick()
-{
-    send_eof(link);
 }
 
 void TMForm::MMclrrxClick()

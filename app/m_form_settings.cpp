@@ -52,7 +52,7 @@ std::string load_settings_on_show(TMForm& form)
     ProfileFile* file = settings_file();
     std::string help;
     LoadHelpSettings(file, settings_start_folder(), help);
-    LoadSaveTextFolder(file, form.SD1.initial_dir);
+    LoadSaveTextFolder(file, form.save.SD1.initial_dir);
     if (RXSForm) LoadSaveBinFolder(file, RXSForm->SD1.initial_dir);
     LoadSendFileFolder(file, *TXFForm);
     LoadStringSendSettings(file, *TXSForm);
@@ -78,7 +78,7 @@ void save_settings_on_close(TMForm& form)
             if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
         },
         [&] { SaveTextViewSettings(file, text_view_of(form)); },
-        [&] { SaveSaveTextFolder(file, form.SD1.initial_dir); },
+        [&] { SaveSaveTextFolder(file, form.save.SD1.initial_dir); },
         [&] { SaveCaptureFolder(file, form.capture.SDcap.initial_dir); },
         [&] { SaveFindSettings(file, *FindForm); },
     };

@@ -138,9 +138,9 @@ TEST_F(MainWindowTest, SendEolWithOneFreeByteSendsNothing)
 
 TEST_F(MainWindowTest, CommandsDoNothingWhileDisconnected)
 {
-    m->MMtxTabClick();
-    m->MMtxEOLClick();
-    m->MMtxEOFClick();
+    m->tx.MMtxTabClick();
+    m->tx.MMtxEOLClick();
+    m->tx.MMtxEOFClick();
     char c = 'a';
     send_typed(link(), c, true, false);
     EXPECT_EQ(link().tx_fill(), 0);

@@ -26,7 +26,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_FALSE(m->menu.MMwwrap.checked());
     EXPECT_FALSE(m->menu.MMdis.checked());
     EXPECT_TRUE(m->menu.MMlnCR.checked());
-    EXPECT_EQ(m->help_path(), "");
+    EXPECT_EQ(m->help.help_path(), "");
     EXPECT_FALSE(fs::exists(dir_ / "config.ini"));
     stop();
     const Lines all = filled_lines();
@@ -62,9 +62,9 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(m->menu.MMdis.checked());
     EXPECT_TRUE(m->menu.MMlnLFCR.checked());
     EXPECT_FALSE(m->menu.MMlnCR.checked());
-    EXPECT_EQ(m->SD1.initial_dir, "C:\\saved");
+    EXPECT_EQ(m->save.SD1.initial_dir, "C:\\saved");
     EXPECT_EQ(RXSForm->SD1.initial_dir, "C:\\bin");
-    EXPECT_EQ(m->help_path(), dir_.string() + "\\manual.txt");
+    EXPECT_EQ(m->help.help_path(), dir_.string() + "\\manual.txt");
     user.press("F1");
     ASSERT_EQ(user.world().shell_opens.size(), 1u);
     EXPECT_EQ(user.world().shell_opens[0], dir_.string() + "\\manual.txt");

@@ -129,7 +129,7 @@ TEST_F(TxSettingsTest, SizeFieldThatIsNoNumberKeepsTheLastSizeAndEveryOtherKey)
         }
         TXIForm->Eibs.set_text(c.pasted);
         TXIForm->RBibe.set_checked(true);
-        m->SD1.initial_dir = "C:\\text";
+        m->save.SD1.initial_dir = "C:\\text";
         RXSForm->SD1.initial_dir = "C:\\bin";
         stop();
         EXPECT_TRUE(boxes().empty());
