@@ -9,7 +9,9 @@
 #include "link/serial_link.h"
 #include "app/help_commands.h"
 #include "app/main_menu.h"
+#include "app/port_commands.h"
 #include "app/port_loss.h"
+#include "app/rx_commands.h"
 #include "app/save_commands.h"
 #include "app/tool_bar.h"
 #include "app/tx_commands.h"
@@ -32,7 +34,7 @@
 #include "views/receive_tick.h"
 #include "views/info_page.h"
 #include "views/text_commands.h"
-#include "views/text_view_sink.h"
+#include "views/text_page.h"
 
 class TMForm : public ui::Form {
  public:
@@ -53,12 +55,12 @@ class TMForm : public ui::Form {
     // Pages.
     ui::PageControl PCd{this, "PCd"};
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
-    ui::TextView Mtxt{&TabSheet1, "Mtxt"};
-    // Where the received-text conversion writes, and where each line begins.
-    TextViewSink text_sink_{Mtxt};
+    TextPage text_page{
+        TabSheet1,
+        link,
+        {menu.MMwwrap, menu.MMas, menu.MMdis, menu.MMlnCR, menu.MMlnLF, menu.MMlnCRLF, menu.MMlnLFCR, menu.MMlnANY}};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
     HexPage hex{&TabSheet2, link};
-    ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo, link, port_settings};
 
@@ -79,9 +81,11 @@ class TMForm : public ui::Form {
     // Whether drains take the views to the end; a Find hit turns it off.
     FollowNewData follow{menu.MMfollow, hex};
     // The command groups behind the Tx, save and Help items.
-    TxCommands tx{*this, link, menu, tools, [this] { return line_break_mode(); }};
-    SaveCommands save{*this, link, Mtxt, hex, Timer1};
+    TxCommands tx{*this, link, menu, tools, [this] { return text_page.line_break_mode(); }};
+    SaveCommands save{*this, link, text_page.Mtxt, hex, Timer1};
     HelpCommands help{*this};
+    RxCommands rx{link, port_settings, menu, text_page, hex, receive};
+    PortCommands port{link, port_settings, menu};
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.
@@ -92,36 +96,20 @@ class TMForm : public ui::Form {
     // F3 and Shift+F3 run the Find window's searches from here too.
     void FormKeyDown(ui::KeyEvent& e);
     void BtnConClick();
-    void BtnClrClick();
     void MMconClick();
     void MMdisconClick();
-    void MMcomsetClick();
-    void MMreconnectClick();
     void MMexitClick();
-    void MMclrrxClick();
-    void MMfindClick();
-    void MMtxtRfClick();
     void MMcaptureClick();
     void Timer1Timer();
     void Timer2Timer();
 
-    // The text page and its menu items as the text commands see them.
-    TextPage text_page();
-    // The line-break mode the radio items say (0 CR ... 4 CR or LF).
-    int line_break_mode();
-
  private:
-    void wire_tool_bar();
-    void build_pages();
-    void build_status_bar();
-    void wire_menu();
     void show_connected(bool on);
     // Panel 1: the received count and rate, then the capture's words if on.
     void set_rx_panel(std::string base);
     // A port that went away under the connection, and the retries after it.
     void port_lost();
     void retry_lost_port();
-    bool modal_dialog_open() const;
 
     bool shown_once_ = false;
     std::string rx_panel_base_ = " Rx: 0B";

@@ -71,11 +71,6 @@ void TMForm::BtnConClick()
         menu.MMcon.click();
 }
 
-void TMForm::BtnClrClick()
-{
-    menu.MMclrrx.click();
-}
-
 void TMForm::MMconClick()
 {
     if (link.connected()) return;
@@ -102,15 +97,6 @@ void TMForm::MMdisconClick()
     link.com_disconnect();
     // The keyboard toggle keeps its state; it only acts while connected.
     show_connected(false);
-}
-
-void TMForm::MMcomsetClick()
-{
-    const bool was_connected = link.connected();
-    if (was_connected) menu.MMdiscon.click();
-    if (CSForm) CSForm->show_modal();
-    // Reconnect whatever the dialog answered, so new settings take effect.
-    if (was_connected) menu.MMcon.click();
 }
 
 void TMForm::MMexitClick()

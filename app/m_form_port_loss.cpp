@@ -16,14 +16,14 @@ std::string lost_text(int port_num)
     return text;
 }
 
-}  // namespace
-
-bool TMForm::modal_dialog_open() const
+bool modal_dialog_open()
 {
     for (const ui::Form* f : ui::app().forms())
         if (f->modal() && f->visible()) return true;
     return false;
 }
+
+}  // namespace
 
 // Runs on the tick after the receive thread reported the loss, once that tick
 // has drained the receive FIFO into the store.
@@ -47,9 +47,4 @@ void TMForm::retry_lost_port()
     const bool allowed = menu.MMreconnect.checked() && !modal_dialog_open();
     // Silently: a port still missing is no news. The store goes on growing.
     if (loss.retry(link, port_settings, allowed, ui::tick_count_ms())) show_connected(true);
-}
-
-void TMForm::MMreconnectClick()
-{
-    port_settings.port_reconnect = menu.MMreconnect.checked() ? 1 : 0;
 }

@@ -19,7 +19,7 @@ namespace {
 // the user sets it.
 void apply_text_view(TMForm& form, const TextViewSettings& v)
 {
-    const TextPage page = form.text_page();
+    TextPage& page = form.text_page;
     form.menu.MMas.set_checked(v.auto_scroll);
     form.menu.MMwwrap.set_checked(v.word_wrap);
     text_word_wrap_toggled(page);
@@ -39,7 +39,7 @@ TextViewSettings text_view_of(TMForm& form)
     v.auto_scroll = form.menu.MMas.checked();
     v.word_wrap = form.menu.MMwwrap.checked();
     v.special_char_display = form.menu.MMdis.checked();
-    v.line_break = line_break_from_menu(form.text_page());
+    v.line_break = line_break_from_menu(form.text_page);
     v.timestamps = form.menu.MMtstamp.checked();
     v.follow_new_data = form.menu.MMfollow.checked();
     return v;

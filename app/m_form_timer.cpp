@@ -31,7 +31,7 @@ void TMForm::Timer1Timer()
         retry_lost_port();
         return;
     }
-    const ReceiveTickResult r = receive.run(link, text_sink_, ui::tick_count_ms(), ui::local_time_of_day_ms());
+    const ReceiveTickResult r = receive.run(link, text_page.sink, ui::tick_count_ms(), ui::local_time_of_day_ms());
     if (r.drained.store > 0) {
         menu.MMdiscon.click();
         menu.MMclrrx.click();
@@ -41,7 +41,7 @@ void TMForm::Timer1Timer()
             "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }
-    if (r.drained.store == 0) follow.drained(text_page());
+    if (r.drained.store == 0) follow.drained(text_page);
 
     SB.set_panel_text(3, fill_text(" rx: ", r.rx_waiting));
     SB.set_panel_text(4, fill_text(" tx: ", r.tx_waiting));

@@ -12,7 +12,7 @@ std::int32_t store_length(const SerialLink& link)
 
 }  // namespace
 
-void FollowNewData::drained(const TextPage& text)
+void FollowNewData::drained(TextPage& text)
 {
     const std::int32_t length = store_length(text.link);
     if (on())
@@ -23,7 +23,7 @@ void FollowNewData::drained(const TextPage& text)
     if (on()) text_scroll_to_end(text);
 }
 
-void FollowNewData::toggled(const TextPage& text)
+void FollowNewData::toggled(TextPage& text)
 {
     if (!on()) return;
     hex_.follow_store(store_length(text.link));

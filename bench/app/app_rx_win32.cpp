@@ -143,7 +143,7 @@ int main(int argc, char** argv)
         const RxStore* s = nullptr;
         link.rx_store_info(&s);
         const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
-        const long long lines = m.Mtxt.line_count();
+        const long long lines = m.text_page.Mtxt.line_count();
         if (argc == 4) {
             const std::int64_t written = m.receive.drain.capture.written();
             const bool closed = m.receive.drain.capture.stop() == 0;

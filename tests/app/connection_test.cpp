@@ -36,10 +36,10 @@ TEST_F(MainWindowTest, StartsWithTheWindowsInOrderAndTheMainWindowDisconnected)
     EXPECT_EQ(m->caption(), "Olvex terminal");
     EXPECT_TRUE(m->key_preview());
     EXPECT_EQ(m->PCd.active_page_index(), 1);
-    EXPECT_EQ(m->DGhex.row_count(), 2);
-    EXPECT_EQ(m->DGhex.col_width(0), 90);
-    EXPECT_EQ(m->DGhex.col_width(16), 20);
-    EXPECT_EQ(m->DGhex.col_width(17), 14);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
+    EXPECT_EQ(m->hex.DGhex.col_width(0), 90);
+    EXPECT_EQ(m->hex.DGhex.col_width(16), 20);
+    EXPECT_EQ(m->hex.DGhex.col_width(17), 14);
     EXPECT_TRUE(m->Timer1.enabled());
     EXPECT_TRUE(m->Timer2.enabled());
     EXPECT_TRUE(m->menu.MMcon.enabled());
@@ -214,8 +214,8 @@ TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
     EXPECT_EQ(link().rx_store_info(&s), 1);
     EXPECT_EQ(s->length, 0);
     EXPECT_EQ(s->block_size, 1024);
-    EXPECT_EQ(m->Mtxt.line_count(), 0);
-    EXPECT_EQ(m->DGhex.row_count(), 2);
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 0);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
 }
 
 TEST_F(MainWindowTest, ResizeGivesPanelOneTheRest)

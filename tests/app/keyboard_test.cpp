@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, TextViewKeysFollowKeyboardMode)
     arrive("one\rtwo\r");
     tick();
     user.select_tab(m->PCd, 0);
-    user.focus(m->Mtxt);
+    user.focus(m->text_page.Mtxt);
     ui::set_clipboard_text("kept");
 
     user.click(m->tools.BtnKeyboard);
@@ -184,30 +184,30 @@ TEST_F(MainWindowTest, TextViewKeysFollowKeyboardMode)
         SCOPED_TRACE(k.key);
         user.press(k.key);
         EXPECT_EQ(peer_got(1), Bytes{k.byte});
-        EXPECT_FALSE(m->Mtxt.has_selection());
+        EXPECT_FALSE(m->text_page.Mtxt.has_selection());
         EXPECT_EQ(ui::clipboard_text(), "kept");
-        EXPECT_TRUE(m->Mtxt.focused());
+        EXPECT_TRUE(m->text_page.Mtxt.focused());
     }
     // Copying stays at hand: the view's selection through Ctrl+Insert.
-    m->Mtxt.select({0, 0}, {0, 3});
+    m->text_page.Mtxt.select({0, 0}, {0, 3});
     user.press("Ctrl+Ins");
     EXPECT_EQ(ui::clipboard_text(), "one");
     EXPECT_EQ(peer_got(0), Bytes{});
 
     user.click(m->tools.BtnKeyboard);  // off: the view's own keys again, nothing sent
-    user.focus(m->Mtxt);
+    user.focus(m->text_page.Mtxt);
     user.press("Ctrl+A");
     user.press("Ctrl+C");
     user.press("Tab");
     EXPECT_EQ(peer_got(0), Bytes{});
     EXPECT_EQ(ui::clipboard_text(), "one\r\ntwo\r\n");
-    EXPECT_TRUE(m->Mtxt.focused());
+    EXPECT_TRUE(m->text_page.Mtxt.focused());
 
     // Keyboard mode on but disconnected: nothing to send to, the view selects.
     user.click(m->tools.BtnKeyboard);
     user.click(m->tools.BtnCon);
-    m->Mtxt.select({0, 0}, {0, 0});
-    user.focus(m->Mtxt);
+    m->text_page.Mtxt.select({0, 0}, {0, 0});
+    user.focus(m->text_page.Mtxt);
     user.press("Ctrl+A");
-    EXPECT_TRUE(m->Mtxt.has_selection());
+    EXPECT_TRUE(m->text_page.Mtxt.has_selection());
 }

@@ -58,7 +58,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(m->menu.MMreconnect.checked());
     EXPECT_FALSE(m->menu.MMas.checked());
     EXPECT_TRUE(m->menu.MMwwrap.checked());
-    EXPECT_TRUE(m->Mtxt.word_wrap());
+    EXPECT_TRUE(m->text_page.Mtxt.word_wrap());
     EXPECT_TRUE(m->menu.MMdis.checked());
     EXPECT_TRUE(m->menu.MMlnLFCR.checked());
     EXPECT_FALSE(m->menu.MMlnCR.checked());

@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     user.choose(m->menu.MMlnLF);
     user.choose(m->menu.MMtxtRf);  // below the threshold: no question
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(m->Mtxt.line_count(), 1);  // CR dropped in mode LF
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 1);  // CR dropped in mode LF
 
     user.choose(m->menu.MMlnCR);
     arrive("q");
@@ -105,11 +105,11 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     EXPECT_EQ(boxes()[0].text,
               "This operation could take serious amount of time for this much data.\n"
               "Would you like to continue?");
-    EXPECT_EQ(m->Mtxt.line_count(), 1);  // No: as it was
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 1);  // No: as it was
 
     user.answer_message_box(ui::mr::Yes);
     user.choose(m->menu.MMtxtRf);
-    EXPECT_EQ(m->Mtxt.line_count(), 2);  // rebuilt in mode CR
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 2);  // rebuilt in mode CR
 }
 
 TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
@@ -117,16 +117,16 @@ TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
     connect();
     arrive("one\rtwo");
     tick();
-    ASSERT_EQ(m->DGhex.row_count(), 2);
+    ASSERT_EQ(m->hex.DGhex.row_count(), 2);
     arrive(std::string(20, 'x'));
     tick();
-    EXPECT_EQ(m->DGhex.row_count(), 3);  // 27 bytes: two data rows and the header
-    EXPECT_EQ(m->DGhex.row(), 2);
-    EXPECT_EQ(m->DGhex.col(), 32);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 3);  // 27 bytes: two data rows and the header
+    EXPECT_EQ(m->hex.DGhex.row(), 2);
+    EXPECT_EQ(m->hex.DGhex.col(), 32);
     user.press("Shift+Del");
     EXPECT_TRUE(link().connected());
-    EXPECT_EQ(m->Mtxt.line_count(), 0);
-    EXPECT_EQ(m->DGhex.row_count(), 2);
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 0);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
     EXPECT_EQ(store_length(), 0);
     arrive("new");
     tick();
@@ -136,34 +136,34 @@ TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
 
 TEST_F(MainWindowTest, AutoScrollFollowsTheEndOnlyWhileChecked)
 {
-    m->Mtxt.set_view_size(ui::Size{200, 110});
-    m->Mtxt.set_char_size(ui::Size{7, 11});
+    m->text_page.Mtxt.set_view_size(ui::Size{200, 110});
+    m->text_page.Mtxt.set_char_size(ui::Size{7, 11});
     connect();
     std::string many;
     for (int i = 0; i < 100; ++i) many += "line\r";
     arrive(many);
     tick();
-    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
-    EXPECT_GT(m->Mtxt.top_row(), 0u);
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
+    EXPECT_GT(m->text_page.Mtxt.top_row(), 0u);
 
     user.choose(m->menu.MMas);  // off
-    m->Mtxt.set_top_row(0);
+    m->text_page.Mtxt.set_top_row(0);
     arrive(many);
     tick();
-    EXPECT_EQ(m->Mtxt.top_row(), 0u);
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), 0u);
     user.choose(m->menu.MMas);  // on again: scrolls at once (posted)
     user.run_posted();
-    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
 }
 
 TEST_F(MainWindowTest, WordWrapFollowsItsCheckMark)
 {
     user.press("Ctrl+W");
     EXPECT_TRUE(m->menu.MMwwrap.checked());
-    EXPECT_TRUE(m->Mtxt.word_wrap());
-    EXPECT_FALSE(m->Mtxt.horizontal_bar());
+    EXPECT_TRUE(m->text_page.Mtxt.word_wrap());
+    EXPECT_FALSE(m->text_page.Mtxt.horizontal_bar());
     user.choose(*m, {"Rx", "Text", "Word wrap"});
-    EXPECT_FALSE(m->Mtxt.word_wrap());
+    EXPECT_FALSE(m->text_page.Mtxt.word_wrap());
 }
 
 // A burst of many more lines than one drain used to scroll: with auto-scroll on
@@ -179,11 +179,11 @@ TEST_F(MainWindowTest, AutoScrollShowsTheLastLineAfterABigDrain)
         for (int i = 0; i < 5000; ++i) burst += "line " + std::to_string(i) + " of a burst well wider than one row\r";
         arrive(burst);
         tick();
-        ASSERT_EQ(m->Mtxt.line_count(), 5001);
-        EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
-        EXPECT_GT(m->Mtxt.top_row(), 4000u);
+        ASSERT_EQ(m->text_page.Mtxt.line_count(), 5001);
+        EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
+        EXPECT_GT(m->text_page.Mtxt.top_row(), 4000u);
         arrive("tail\r");
         tick();
-        EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+        EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
     }
 }
