@@ -12,6 +12,7 @@
 #include "app/port_commands.h"
 #include "app/port_loss.h"
 #include "app/rx_commands.h"
+#include "app/rx_panel.h"
 #include "app/save_commands.h"
 #include "app/tool_bar.h"
 #include "app/tx_commands.h"
@@ -75,6 +76,7 @@ class TMForm : public ui::Form {
     // drain; DTR, RTS and break.
     ReceiveTick receive;
     CaptureCommand capture{*this, menu.MMcapture, receive.drain.capture};
+    RxPanel rx_panel{SB, capture};
     LineCommands lines{*this, menu.MMdtr, menu.MMrts, menu.MMbreak, link};
     // A lost port and its retrying.
     PortLoss loss;
@@ -105,12 +107,9 @@ class TMForm : public ui::Form {
 
  private:
     void show_connected(bool on);
-    // Panel 1: the received count and rate, then the capture's words if on.
-    void set_rx_panel(std::string base);
     // A port that went away under the connection, and the retries after it.
     void port_lost();
     void retry_lost_port();
 
     bool shown_once_ = false;
-    std::string rx_panel_base_ = " Rx: 0B";
 };

@@ -19,5 +19,5 @@ void TMForm::FormKeyDown(ui::KeyEvent& e)
 void TMForm::MMcaptureClick()
 {
     capture.clicked(link.connected());
-    set_rx_panel(rx_panel_base_);  // the status bar shows the change at once
+    rx_panel.refresh();  // the status bar shows the change at once
 }

@@ -18,16 +18,10 @@ std::string fill_text(const char* prefix, std::int32_t n)
 
 }  // namespace
 
-void TMForm::set_rx_panel(std::string base)
-{
-    rx_panel_base_ = base;
-    SB.set_panel_text(1, base + capture.status_text());
-}
-
 void TMForm::Timer1Timer()
 {
     if (!link.connected()) {
-        set_rx_panel(fill_text(" Rx: ", ReceiveTick::store_length(link)));
+        rx_panel.show(fill_text(" Rx: ", ReceiveTick::store_length(link)));
         retry_lost_port();
         return;
     }
@@ -48,7 +42,7 @@ void TMForm::Timer1Timer()
     char text[64];
     // A point as the decimal separator, whatever the user's locale says.
     std::snprintf(text, sizeof text, " Rx: %dB (%.3f kB/s)", static_cast<int>(r.bytes), r.rate / 1024.0);
-    set_rx_panel(text);
+    rx_panel.show(text);
 
     Timer1.set_interval(r.interval_ms);
     // Last, so that ticks running under its message box find everything settled.

@@ -1,6 +1,6 @@
-// The main window's text commands: clear, refresh, the line-break radio items,
-// the invisible-symbol, word-wrap and auto-scroll check items, and the text
-// half of each drain.
+// The Text page's commands: clear, refresh, the line-break radio items, the
+// invisible-symbol, word-wrap and auto-scroll check items, and the scroll to
+// the end after a drain.
 #include "views/text_commands.h"
 
 #include "ui/form.h"

@@ -1,5 +1,5 @@
-// The main window's "Rx" > "Text" commands and the text half of the drain:
-// they act on the text view and the menu items that govern it.
+// The Text page's commands ("Rx" > "Text"): they act on the text view and the
+// menu items that govern it.
 #pragma once
 
 #include <cstdint>
