@@ -39,20 +39,21 @@ std::string connect_failure_text(int code, int port_num)
 
 void TMForm::show_connected(bool on)
 {
-    MMdiscon.set_enabled(on);
-    MMcon.set_enabled(!on);
+    menu.MMdiscon.set_enabled(on);
+    menu.MMcon.set_enabled(!on);
     SB.set_panel_text(0, on ? "connected" : "disconnected");
     const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
-        {&MMtxfile, &BtnTxfile}, {&MMtxint, &BtnTxInt}, {&MMtxstr, &BtnTxStr},       {&MMtxTab, &BtnTxTab},
-        {&MMtxEOL, &BtnTxEOL},   {&MMtxEOF, &BtnTxEOF}, {&MMkeyboard, &BtnKeyboard},
+        {&menu.MMtxfile, &tools.BtnTxfile},     {&menu.MMtxint, &tools.BtnTxInt}, {&menu.MMtxstr, &tools.BtnTxStr},
+        {&menu.MMtxTab, &tools.BtnTxTab},       {&menu.MMtxEOL, &tools.BtnTxEOL}, {&menu.MMtxEOF, &tools.BtnTxEOF},
+        {&menu.MMkeyboard, &tools.BtnKeyboard},
     };
     for (auto [item, button] : pairs) {
         item->set_enabled(on);
         button->set_enabled(on);
     }
-    sync_keyboard_mode();
-    BtnCon.set_image_index(on ? 1 : 0);
-    BtnCon.set_caption(on ? "Disconnect" : "Connect");
+    tx.sync_keyboard_mode();
+    tools.BtnCon.set_image_index(on ? 1 : 0);
+    tools.BtnCon.set_caption(on ? "Disconnect" : "Connect");
     if (on) {
         lines.connected();
         capture.connected();
@@ -65,20 +66,15 @@ void TMForm::show_connected(bool on)
 void TMForm::BtnConClick()
 {
     if (link.connected())
-        MMdiscon.click();
+        menu.MMdiscon.click();
     else
-        MMcon.click();
-}
-
-void TMForm::BtnClrClick()
-{
-    MMclrrx.click();
+        menu.MMcon.click();
 }
 
 void TMForm::MMconClick()
 {
     if (link.connected()) return;
-    port_lost_ = false;  // the user's own Connect ends any retrying
+    loss.end();  // the user's own Connect ends any retrying
     link.line_errors_reset();
     const int r = link.com_connect(port_settings);
     if (r != 0) {
@@ -91,10 +87,11 @@ void TMForm::MMconClick()
 
 void TMForm::MMdisconClick()
 {
-    const bool was_retrying = port_lost_;
-    if (!loss_disconnect_) port_lost_ = false;  // the user's Disconect ends the retrying
+    // The user's Disconect ends the retrying; a loss disconnects before it
+    // starts retrying, so its own Disconect ends nothing.
+    const bool was_retrying = loss.end();
     if (!link.connected()) {
-        if (was_retrying && !port_lost_) show_connected(false);
+        if (was_retrying) show_connected(false);
         return;
     }
     link.com_disconnect();
@@ -102,28 +99,9 @@ void TMForm::MMdisconClick()
     show_connected(false);
 }
 
-void TMForm::MMcomsetClick()
-{
-    const bool was_connected = link.connected();
-    if (was_connected) MMdiscon.click();
-    if (CSForm) CSForm->show_modal();
-    // Reconnect whatever the dialog answered, so new settings take effect.
-    if (was_connected) MMcon.click();
-}
-
 void TMForm::MMexitClick()
 {
     close();
-}
-
-void TMForm::MMhelpClick()
-{
-    if (!help_path_.empty() && file_exists(help_path_)) ui::shell_open(help_path_, this);
-}
-
-void TMForm::MMaboutClick()
-{
-    if (AForm) AForm->show_modal();
 }
 
 void TMForm::FormShow()
@@ -131,10 +109,10 @@ void TMForm::FormShow()
     if (shown_once_) return;
     shown_once_ = true;
     hex.set_col_widths();
-    help_path_ = load_settings_on_show(*this);
-    MMclrrx.click();
+    help.set_help_path(load_settings_on_show(*this));
+    menu.MMclrrx.click();
     Timer1.set_enabled(true);
-    if (port_settings.port_open) MMcon.click();
+    if (port_settings.port_open) menu.MMcon.click();
 }
 
 void TMForm::FormClose(ui::CloseAction&)
@@ -142,7 +120,7 @@ void TMForm::FormClose(ui::CloseAction&)
     // No tick may reconnect a lost port behind an error box of the save.
     Timer1.set_enabled(false);
     Timer2.set_enabled(false);
-    port_lost_ = false;
+    loss.end();
     link.com_disconnect();  // directly: the window is going, only the status bar needs saying so
     SB.set_panel_text(0, "disconnected");
     capture.closing();

@@ -19,28 +19,29 @@ namespace {
 // the user sets it.
 void apply_text_view(TMForm& form, const TextViewSettings& v)
 {
-    const TextPage page = form.text_page();
-    form.MMas.set_checked(v.auto_scroll);
-    form.MMwwrap.set_checked(v.word_wrap);
+    TextPage& page = form.text_page;
+    form.menu.MMas.set_checked(v.auto_scroll);
+    form.menu.MMwwrap.set_checked(v.word_wrap);
     text_word_wrap_toggled(page);
-    form.MMdis.set_checked(v.special_char_display);
-    form.link.rx_text_invisible(v.special_char, form.MMdis.checked());
-    ui::MenuItem* modes[] = {&form.MMlnCR, &form.MMlnLF, &form.MMlnCRLF, &form.MMlnLFCR, &form.MMlnANY};
+    form.menu.MMdis.set_checked(v.special_char_display);
+    form.link.rx_text_invisible(v.special_char, form.menu.MMdis.checked());
+    ui::MenuItem* modes[] = {&form.menu.MMlnCR, &form.menu.MMlnLF, &form.menu.MMlnCRLF, &form.menu.MMlnLFCR,
+                             &form.menu.MMlnANY};
     if (v.line_break >= 0 && v.line_break <= 4) modes[v.line_break]->click();
-    form.MMtstamp.set_checked(v.timestamps);
-    text_timestamps_toggled(form.MMtstamp, form.link);
-    form.MMfollow.set_checked(v.follow_new_data);
+    form.menu.MMtstamp.set_checked(v.timestamps);
+    text_timestamps_toggled(form.menu.MMtstamp, form.link);
+    form.menu.MMfollow.set_checked(v.follow_new_data);
 }
 
 TextViewSettings text_view_of(TMForm& form)
 {
     TextViewSettings v;
-    v.auto_scroll = form.MMas.checked();
-    v.word_wrap = form.MMwwrap.checked();
-    v.special_char_display = form.MMdis.checked();
-    v.line_break = line_break_from_menu(form.text_page());
-    v.timestamps = form.MMtstamp.checked();
-    v.follow_new_data = form.MMfollow.checked();
+    v.auto_scroll = form.menu.MMas.checked();
+    v.word_wrap = form.menu.MMwwrap.checked();
+    v.special_char_display = form.menu.MMdis.checked();
+    v.line_break = line_break_from_menu(form.text_page);
+    v.timestamps = form.menu.MMtstamp.checked();
+    v.follow_new_data = form.menu.MMfollow.checked();
     return v;
 }
 
@@ -51,13 +52,13 @@ std::string load_settings_on_show(TMForm& form)
     ProfileFile* file = settings_file();
     std::string help;
     LoadHelpSettings(file, settings_start_folder(), help);
-    LoadSaveTextFolder(file, form.SD1.initial_dir);
+    LoadSaveTextFolder(file, form.save.SD1.initial_dir);
     if (RXSForm) LoadSaveBinFolder(file, RXSForm->SD1.initial_dir);
     LoadSendFileFolder(file, *TXFForm);
     LoadStringSendSettings(file, *TXSForm);
     LoadIntegerSendSettings(file, *TXIForm);
     LoadPortSettings(file, form.port_settings);
-    form.MMreconnect.set_checked(form.port_settings.port_reconnect != 0);
+    form.menu.MMreconnect.set_checked(form.port_settings.port_reconnect != 0);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     LoadCaptureFolder(file, form.capture.SDcap.initial_dir);
@@ -77,7 +78,7 @@ void save_settings_on_close(TMForm& form)
             if (RXSForm) SaveSaveBinFolder(file, RXSForm->SD1.initial_dir);
         },
         [&] { SaveTextViewSettings(file, text_view_of(form)); },
-        [&] { SaveSaveTextFolder(file, form.SD1.initial_dir); },
+        [&] { SaveSaveTextFolder(file, form.save.SD1.initial_dir); },
         [&] { SaveCaptureFolder(file, form.capture.SDcap.initial_dir); },
         [&] { SaveFindSettings(file, *FindForm); },
     };

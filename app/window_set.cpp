@@ -41,11 +41,11 @@ void WindowSet::create_windows()
     txs_ = std::make_unique<TTXSForm>(link_);
     TXSForm = txs_.get();
     // The "Default" end-of-line mark follows the text view's line-break mode.
-    TXSForm->line_break_mode = [] { return MForm ? MForm->line_break_mode() : 0; };
+    TXSForm->line_break_mode = [] { return MForm ? MForm->text_page.line_break_mode() : 0; };
     find_ = std::make_unique<TFindForm>(link_);
     FindForm = find_.get();
     FindForm->on_hit = [m = m_.get()](std::int32_t start, std::int32_t length) {
-        show_find_hit(m->hex, m->text_page(), m->follow, start, length);
+        show_find_hit(m->hex, m->text_page, m->follow, start, length);
     };
 }
 

@@ -8,8 +8,8 @@
 void CaptureCommand::clicked(bool connected)
 {
     if (!item_.checked()) {
-        const std::string path = drain.capture.path();
-        const int r = drain.capture.stop();
+        const std::string path = capture_.path();
+        const int r = capture_.stop();
         if (r != 0) failed("Capture to file could not finish " + path + ".", r);
         return;
     }
@@ -22,10 +22,10 @@ void CaptureCommand::clicked(bool connected)
     const std::string path = SDcap.file_name;
     const std::string folder = folder_of(path);
     if (!folder.empty()) SDcap.initial_dir = folder;
-    int r = drain.capture.start(path);
+    int r = capture_.start(path);
     // Disconnected, the file is made now (so a bad name shows at once) and
     // waits closed for the connection.
-    if (r == 0 && !connected) r = drain.capture.suspend();
+    if (r == 0 && !connected) r = capture_.suspend();
     if (r != 0) {
         item_.set_checked(false);
         failed("Capture to file could not start " + path + ".", r);
@@ -34,47 +34,47 @@ void CaptureCommand::clicked(bool connected)
 
 void CaptureCommand::connected()
 {
-    const int r = drain.capture.resume();
+    const int r = capture_.resume();
     if (r != 0) {
         item_.set_checked(false);
-        failed("Capture to file stopped: " + drain.capture.path() + " could not be opened again.", r);
+        failed("Capture to file stopped: " + capture_.path() + " could not be opened again.", r);
     }
 }
 
 void CaptureCommand::disconnected()
 {
-    const int r = drain.capture.suspend();
+    const int r = capture_.suspend();
     if (r != 0) {
         item_.set_checked(false);
-        failed("Capture to file stopped: writing " + drain.capture.path() + " failed.", r);
+        failed("Capture to file stopped: writing " + capture_.path() + " failed.", r);
     }
 }
 
 void CaptureCommand::closing()
 {
     // The window is going: nothing is shown any more, the file is made whole.
-    drain.capture.stop();
+    capture_.stop();
 }
 
 void CaptureCommand::report(const RxDrainResult& r)
 {
     if (r.capture_error != 0) {
         item_.set_checked(false);
-        failed("Capture to file stopped: writing " + drain.capture.path() +
-                   " failed.\nThe received data in memory are kept.",
-               r.capture_error);
+        failed(
+            "Capture to file stopped: writing " + capture_.path() + " failed.\nThe received data in memory are kept.",
+            r.capture_error);
     }
-    if (r.store_filled && drain.capture.on())
+    if (r.store_filled && capture_.on())
         ui::message_box(
             "The received data memory is full: the text and HEX views keep what they show.\n"
             "Capture to " +
-                drain.capture.path() + " goes on with every received byte.",
+                capture_.path() + " goes on with every received byte.",
             "Warning", ui::MsgIcon::Warning, ui::MsgButtons::Ok, &owner_);
 }
 
 std::string CaptureCommand::status_text() const
 {
-    return drain.capture.on() ? capture_status_text(drain.capture.written()) : std::string();
+    return capture_.on() ? capture_status_text(capture_.written()) : std::string();
 }
 
 void CaptureCommand::failed(const std::string& what, int code)

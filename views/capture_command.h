@@ -1,5 +1,5 @@
 // "Rx" > "Capture to file…": the check item, its save dialog, and the reports
-// of the capture that the main window's drain feeds.
+// of the capture that the receive tick's drain feeds.
 #pragma once
 
 #include <string>
@@ -11,12 +11,14 @@
 
 class CaptureCommand {
  public:
-    CaptureCommand(ui::Form& owner, ui::MenuItem& item) : owner_(owner), item_(item) {}
+    // capture: the one the receive tick's drain feeds.
+    CaptureCommand(ui::Form& owner, ui::MenuItem& item, RxCapture& capture)
+        : owner_(owner), item_(item), capture_(capture)
+    {
+    }
 
     // The save dialog; its initial folder is PATH/path_capture.
     ui::SaveDialog SDcap{"SDcap"};
-    // The drain of the connected ticks, with the capture it feeds.
-    RxDrain drain;
 
     // The item has just toggled its mark: checked asks for the file and starts,
     // unchecked ends the capture.
@@ -38,4 +40,5 @@ class CaptureCommand {
 
     ui::Form& owner_;
     ui::MenuItem& item_;
+    RxCapture& capture_;
 };

@@ -95,7 +95,7 @@ std::optional<TextRange> text_range_of(const SerialLink& link, const TextViewSin
                      {*first, column_of(link, sink, *first, end, show_invisible)}};
 }
 
-void show_find_hit(HexPage& hex, const TextPage& text, FollowNewData& follow, std::int32_t start, std::int32_t length)
+void show_find_hit(HexPage& hex, TextPage& text, FollowNewData& follow, std::int32_t start, std::int32_t length)
 {
     follow.hold();
     hex.show_block(start, start + length - 1);

@@ -24,4 +24,4 @@ struct TextRange {
 std::optional<TextRange> text_range_of(const SerialLink& link, const TextViewSink& sink, std::int32_t start,
                                        std::int32_t end, bool show_invisible);
 
-void show_find_hit(HexPage& hex, const TextPage& text, FollowNewData& follow, std::int32_t start, std::int32_t length);
+void show_find_hit(HexPage& hex, TextPage& text, FollowNewData& follow, std::int32_t start, std::int32_t length);

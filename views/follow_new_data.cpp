@@ -12,17 +12,18 @@ std::int32_t store_length(const SerialLink& link)
 
 }  // namespace
 
-void FollowNewData::drained(const TextPage& text)
+void FollowNewData::drained(TextPage& text)
 {
     const std::int32_t length = store_length(text.link);
     if (on())
         hex_.follow_store(length);
     else
         hex_.add_rows(length);
-    text_follow_store(text, on());
+    // However many lines the drain added, auto-scroll shows the last one.
+    if (on()) text_scroll_to_end(text);
 }
 
-void FollowNewData::toggled(const TextPage& text)
+void FollowNewData::toggled(TextPage& text)
 {
     if (!on()) return;
     hex_.follow_store(store_length(text.link));

@@ -13,10 +13,11 @@ class FollowNewData {
     FollowNewData(ui::MenuItem& item, HexPage& hex) : item_(item), hex_(hex) {}
 
     bool on() const { return item_.checked(); }
-    // A drain appended bytes: the views show them, and go to the end when on.
-    void drained(const TextPage& text);
+    // A drain appended bytes (the text already converted): the HEX page shows
+    // them, and both views go to the end when on.
+    void drained(TextPage& text);
     // The item has just toggled its mark: on again, both views go to the end.
-    void toggled(const TextPage& text);
+    void toggled(TextPage& text);
     // Something was put in view for the user to look at (a Find hit): off.
     void hold() { item_.set_checked(false); }
 

@@ -1,6 +1,6 @@
-// The main window's text commands: clear, refresh, the line-break radio items,
-// the invisible-symbol, word-wrap and auto-scroll check items, and the text
-// half of each drain.
+// The Text page's commands: clear, refresh, the line-break radio items, the
+// invisible-symbol, word-wrap and auto-scroll check items, and the scroll to
+// the end after a drain.
 #include "views/text_commands.h"
 
 #include "ui/form.h"
@@ -10,28 +10,28 @@
 namespace {
 
 // Starts the link's conversion afresh in the page's view.
-void attach(const TextPage& page)
+void attach(TextPage& page)
 {
     page.link.rx_text_attach(&page.sink);
     page.link.rx_text_line_break(line_break_from_menu(page));
 }
 
 // Converts what the store gained into the page's view.
-void update(const TextPage& page)
+void update(TextPage& page)
 {
     page.link.rx_text_update(page.sink);
 }
 
 // Scrolls (posted, as EM_LINESCROLL) by more rows than any view holds, so the
 // last row shows whatever wrapping did to the row count.
-void scroll_down_by_lines(const TextPage& page)
+void scroll_down_by_lines(TextPage& page)
 {
     page.Mtxt.post_scroll_lines(std::int64_t{1} << 40);
 }
 
 }  // namespace
 
-int line_break_from_menu(const TextPage& page)
+int line_break_from_menu(TextPage& page)
 {
     if (page.MMlnCR.checked()) return rx_lb_cr;
     if (page.MMlnLF.checked()) return rx_lb_lf;
@@ -40,25 +40,18 @@ int line_break_from_menu(const TextPage& page)
     return rx_lb_any;
 }
 
-int text_clear(const TextPage& page, std::int32_t block_size)
+int text_clear(TextPage& page, std::int32_t block_size)
 {
     attach(page);
     return page.link.rx_store_init(block_size);
 }
 
-void text_follow_store(const TextPage& page, bool follow)
-{
-    update(page);
-    // However many lines the drain added, auto-scroll shows the last one.
-    if (follow) text_scroll_to_end(page);
-}
-
-void text_scroll_to_end(const TextPage& page)
+void text_scroll_to_end(TextPage& page)
 {
     if (page.MMas.checked()) scroll_down_by_lines(page);
 }
 
-bool text_refresh(const TextPage& page)
+bool text_refresh(TextPage& page)
 {
     const RxStore* store = nullptr;
     page.link.rx_store_info(&store);
@@ -75,23 +68,23 @@ bool text_refresh(const TextPage& page)
     return true;
 }
 
-void text_line_break_chosen(const TextPage& page)
+void text_line_break_chosen(TextPage& page)
 {
     page.link.rx_text_line_break(line_break_from_menu(page));
 }
 
-void text_invisible_toggled(const TextPage& page)
+void text_invisible_toggled(TextPage& page)
 {
     // Code 0 is never a replacement, so only the display flag changes.
     page.link.rx_text_invisible(0, page.MMdis.checked());
 }
 
-void text_word_wrap_toggled(const TextPage& page)
+void text_word_wrap_toggled(TextPage& page)
 {
     page.Mtxt.set_word_wrap(page.MMwwrap.checked());
 }
 
-void text_auto_scroll_toggled(const TextPage& page)
+void text_auto_scroll_toggled(TextPage& page)
 {
     if (page.MMas.checked()) scroll_down_by_lines(page);
 }

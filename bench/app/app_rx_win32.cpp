@@ -163,16 +163,16 @@ int main(int argc, char** argv)
         const RxStore* s = nullptr;
         link.rx_store_info(&s);
         const bool same = s->length == total && s->data && scan_file(argv[2], s->data, s->length).equal;
-        const long long lines = m.Mtxt.line_count();
+        const long long lines = m.text_page.Mtxt.line_count();
         if (capture_path) {
-            const std::int64_t written = m.capture.drain.capture.written();
-            const bool closed = m.capture.drain.capture.stop() == 0;
+            const std::int64_t written = m.receive.drain.capture.written();
+            const bool closed = m.receive.drain.capture.stop() == 0;
             const bool equal = s->data && scan_file(capture_path, s->data, s->length).equal;
             std::printf("capture %lld bytes, %s\n", static_cast<long long>(written),
                         closed && equal ? "file equal to the source" : "file DIFFERENT");
             if (!closed || !equal) rc = 1;
         }
-        const double paint_end_ms = text_page ? repaint_ms(m.Mtxt) : -1;
+        const double paint_end_ms = text_page ? repaint_ms(m.text_page.Mtxt) : -1;
         const double peak = sampler.peak(), end_mb = private_mb();
         std::printf("bytes %d last %.3f\n", int(s->length), last);
         std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT", lines,
@@ -191,7 +191,7 @@ int main(int argc, char** argv)
             peak, before_mb, peak / data_mb, data_mb, (peak - before_mb) / data_mb);
         if (text_page)
             std::printf("repaint text view %.2f ms at 1 KB, %.2f ms at the end\n", paint_1k_ms, paint_end_ms);
-        m.MMclrrx.click();
+        m.menu.MMclrrx.click();
         const double cleared = private_mb();
         std::printf("private %.1f MB at the end, %.1f MB after Clear rx data (%+.1f %% of before receiving)\n", end_mb,
                     cleared, 100.0 * (cleared - before_mb) / before_mb);
@@ -207,7 +207,7 @@ int main(int argc, char** argv)
             seen = s->length;
             last_growth = GetTickCount();
         }
-        if (paint_1k_ms < 0 && text_page && seen >= 1024) paint_1k_ms = repaint_ms(m.Mtxt);
+        if (paint_1k_ms < 0 && text_page && seen >= 1024) paint_1k_ms = repaint_ms(m.text_page.Mtxt);
         if (seen >= total) {
             last = bench_epoch_seconds();
             watch.set_enabled(false);
@@ -221,9 +221,9 @@ int main(int argc, char** argv)
     };
     ui::app().post([&] {
         m.PCd.select_tab(text_page ? 0 : 1);
-        if (!m.MMas.checked()) m.MMas.click();
-        m.MMlnCRLF.click();
-        m.MMcon.click();
+        if (!m.menu.MMas.checked()) m.menu.MMas.click();
+        m.menu.MMlnCRLF.click();
+        m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
@@ -234,8 +234,8 @@ int main(int argc, char** argv)
         before_mb = private_mb();
         // As the item does once its dialog has given the name.
         if (capture_path) {
-            m.MMcapture.set_checked(true);
-            if (m.capture.drain.capture.start(capture_path) != 0) {
+            m.menu.MMcapture.set_checked(true);
+            if (m.receive.drain.capture.start(capture_path) != 0) {
                 std::fprintf(stderr, "cannot capture to %s\n", capture_path);
                 rc = 1;
                 m.close();

@@ -40,7 +40,7 @@ void pump()
 
 HWND grid_window(TMForm& m)
 {
-    auto* p = dynamic_cast<ui::win32::WindowPeer*>(m.DGhex.peer());
+    auto* p = dynamic_cast<ui::win32::WindowPeer*>(m.hex.DGhex.peer());
     return p ? p->hwnd() : nullptr;
 }
 
@@ -83,7 +83,7 @@ struct Figures {
 
 Figures measure(TMForm& m, std::int64_t bytes)
 {
-    m.MMclrrx.click();
+    m.menu.MMclrrx.click();
     fill_store(m.link, bytes);
     const RxStore* s = nullptr;
     m.link.rx_store_info(&s);
@@ -110,17 +110,17 @@ Figures measure(TMForm& m, std::int64_t bytes)
 // longest step from the key to the repainted grid.
 double longest_page_down_ms(TMForm& m)
 {
-    const std::int32_t rows = m.DGhex.row_count();
+    const std::int32_t rows = m.hex.DGhex.row_count();
     double longest = 0;
-    m.DGhex.set_focus();
+    m.hex.DGhex.set_focus();
     for (int i = 0; i <= 500; ++i) {
         const std::int32_t row = 1 + std::int32_t(std::int64_t(rows - 2) * i / 500);
-        m.DGhex.set_current(1, row);
+        m.hex.DGhex.set_current(1, row);
         pump();
         const auto t0 = Clock::now();
         ui::KeyEvent e;
         e.key = ui::keys::Next;
-        m.DGhex.key_down(e);
+        m.hex.DGhex.key_down(e);
         HWND h = grid_window(m);
         UpdateWindow(h);
         GdiFlush();

@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     TMForm& m = *MForm;
     int rc = 0;
     ui::app().post([&] {
-        m.MMcon.click();
+        m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
@@ -53,7 +53,7 @@ int main(int argc, char** argv)
             std::fflush(stdout);
         });
         const double t0 = bench_epoch_seconds();
-        m.MMtxfile.click();  // modal until the transfer has ended
+        m.menu.MMtxfile.click();  // modal until the transfer has ended
         const double t1 = bench_epoch_seconds();
         user.join();
         const auto& tr = TXFForm->transfer();

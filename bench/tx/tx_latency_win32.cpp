@@ -123,19 +123,19 @@ int main(int argc, char** argv)
     TMForm& m = *MForm;
     std::thread driver;
     ui::app().post([&] {
-        m.MMcon.click();
+        m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");
             rc = 1;
             m.close();
             return;
         }
-        m.BtnKeyboard.click();
+        m.tools.BtnKeyboard.click();
         m.PCd.set_active_page_index(0);
-        m.Mtxt.set_focus();
-        m.MMtxstr.click();
+        m.text_page.Mtxt.set_focus();
+        m.menu.MMtxstr.click();
         TXSForm->CBmsg.set_text("hello");
-        HWND view = hwnd_of(m.Mtxt), send = hwnd_of(TXSForm->BtnSend), top = hwnd_of(m);
+        HWND view = hwnd_of(m.text_page.Mtxt), send = hwnd_of(TXSForm->BtnSend), top = hwnd_of(m);
         HWND field = FindWindowExA(hwnd_of(TXSForm->CBmsg), nullptr, "Edit", nullptr);
         driver = std::thread([&, view, send, top, field] {
             if (!measure("keystroke to wire, 1 byte", peer, 1, count, [&] { PostMessageA(view, WM_CHAR, 'k', 1); }) ||

@@ -51,7 +51,7 @@ class CaptureTest : public MainWindowTest {
     void start_capture(const std::string& to)
     {
         user.pick_file(to);
-        ASSERT_TRUE(user.choose(m->MMcapture));
+        ASSERT_TRUE(user.choose(m->menu.MMcapture));
     }
 
     // Ticks until the capture has written `n` bytes in all (real time bounds it,
@@ -59,7 +59,7 @@ class CaptureTest : public MainWindowTest {
     void tick_until_captured(std::int64_t n)
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (m->capture.drain.capture.written() < n && m->MMcapture.checked() &&
+        while (m->receive.drain.capture.written() < n && m->menu.MMcapture.checked() &&
                std::chrono::steady_clock::now() < deadline) {
             tick();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -78,7 +78,7 @@ TEST_F(CaptureTest, FileHoldsEveryPeerByteAcrossAStoreThatStopsGrowing)
     // simulated line loses nothing on its way to the receive FIFO.
     port_settings().port_rx_handshake = 1;
     port_settings().port_rx_data_block_size = 1024;
-    user.click(m->BtnClr);
+    user.click(m->tools.BtnClr);
     connect();
     start_capture(path);
     EXPECT_EQ(m->SB.panel(1).text, " Rx: 0B | capture: 0B");
@@ -110,13 +110,13 @@ TEST_F(CaptureTest, FileHoldsEveryPeerByteAcrossAStoreThatStopsGrowing)
               data.substr(0, std::size_t(s->length)));
     EXPECT_EQ(m->SB.panel(1).text.substr(m->SB.panel(1).text.find(" | ")), " | capture: 600000B");
 
-    user.choose(m->MMcapture);  // off: closed, status without it
-    EXPECT_FALSE(m->MMcapture.checked());
+    user.choose(m->menu.MMcapture);  // off: closed, status without it
+    EXPECT_FALSE(m->menu.MMcapture.checked());
     EXPECT_EQ(m->SB.panel(1).text.find("capture"), std::string::npos);
     EXPECT_EQ(file_bytes(path), data);
 
     // "Clear rx data" gives the store room again; a capture is not needed for it.
-    user.click(m->BtnClr);
+    user.click(m->tools.BtnClr);
     arrive("after");
     tick();
     EXPECT_EQ(store_length(), 5);
@@ -127,14 +127,14 @@ TEST_F(CaptureTest, WithoutCaptureAFullStoreStillDisconnectsAndClears)
     connect();
     start_capture(path);
     port_settings().port_rx_data_block_size = 1024;
-    user.click(m->BtnClr);
+    user.click(m->tools.BtnClr);
     resources.growth_check = [](std::size_t) { return false; };
     user.answer_message_box(ui::mr::Ok);
     arrive("while capturing");
     tick();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_TRUE(link().connected());
-    user.choose(m->MMcapture);
+    user.choose(m->menu.MMcapture);
 
     // Capture off with the store full: the store's own failure, as always.
     user.answer_message_box(ui::mr::Ok);
@@ -151,7 +151,7 @@ TEST_F(CaptureTest, FailedWriteStopsTheCaptureWithTheFileAndReasonAndKeepsTheDat
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     connect();
     start_capture("/dev/full");
-    ASSERT_TRUE(m->MMcapture.checked());
+    ASSERT_TRUE(m->menu.MMcapture.checked());
     user.answer_message_box(ui::mr::Ok);
     arrive("kept in memory");
     tick();
@@ -159,7 +159,7 @@ TEST_F(CaptureTest, FailedWriteStopsTheCaptureWithTheFileAndReasonAndKeepsTheDat
     EXPECT_EQ(boxes()[0].caption, "Error");
     EXPECT_NE(boxes()[0].text.find("/dev/full"), std::string::npos);
     EXPECT_NE(boxes()[0].text.find(file_error_text(ENOSPC)), std::string::npos);
-    EXPECT_FALSE(m->MMcapture.checked());
+    EXPECT_FALSE(m->menu.MMcapture.checked());
     EXPECT_TRUE(link().connected());
     EXPECT_EQ(store_length(), 14);
     EXPECT_EQ(m->SB.panel(1).text.find("capture"), std::string::npos);
@@ -174,8 +174,8 @@ TEST_F(CaptureTest, ChoosingTheFileStartingAndDisconnecting)
 {
     // Cancelled dialog: the item unchecks itself and nothing is written.
     user.cancel_file_dialog();
-    user.choose(m->MMcapture);
-    EXPECT_FALSE(m->MMcapture.checked());
+    user.choose(m->menu.MMcapture);
+    EXPECT_FALSE(m->menu.MMcapture.checked());
 
     // A file that cannot be made: message with its name, item unchecked.
     const std::string bad = (dir / "no" / "such" / "folder.bin").string();
@@ -183,23 +183,23 @@ TEST_F(CaptureTest, ChoosingTheFileStartingAndDisconnecting)
     start_capture(bad);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_NE(boxes()[0].text.find(bad), std::string::npos);
-    EXPECT_FALSE(m->MMcapture.checked());
+    EXPECT_FALSE(m->menu.MMcapture.checked());
 
     // Started while disconnected: the file is there (emptied) at once.
     {
         std::ofstream(path, std::ios::binary) << "old content";
     }
     start_capture(path);
-    EXPECT_TRUE(m->MMcapture.checked());
+    EXPECT_TRUE(m->menu.MMcapture.checked());
     EXPECT_EQ(file_bytes(path), "");
     EXPECT_EQ(m->capture.SDcap.initial_dir, dir.string());
     connect();
     arrive("one ");
     tick();
     // Disconect flushes and closes; the next connection appends to the same file.
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     EXPECT_EQ(file_bytes(path), "one ");
-    EXPECT_TRUE(m->MMcapture.checked());
+    EXPECT_TRUE(m->menu.MMcapture.checked());
     connect();
     arrive("two");
     tick();
@@ -212,12 +212,12 @@ TEST_F(CaptureTest, ChoosingTheFileStartingAndDisconnecting)
 TEST_F(CaptureTest, ALostPortClosesTheFileAndItsReconnectionAppends)
 {
     const auto received = [&](std::size_t n) {
-        for (int i = 0; i < 3000 && m->capture.drain.capture.written() < std::int64_t(n); ++i) {
+        for (int i = 0; i < 3000 && m->receive.drain.capture.written() < std::int64_t(n); ++i) {
             tick();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     };
-    user.choose(m->MMreconnect);
+    user.choose(m->menu.MMreconnect);
     connect();
     start_capture(path);
     sim.peer_write(1, "before ", 7);
@@ -230,32 +230,32 @@ TEST_F(CaptureTest, ALostPortClosesTheFileAndItsReconnectionAppends)
     }
     ASSERT_FALSE(link().connected());
     EXPECT_EQ(file_bytes(path), "before ");  // flushed and closed with the port
-    EXPECT_TRUE(m->MMcapture.checked());
+    EXPECT_TRUE(m->menu.MMcapture.checked());
 
     sim.reappear(1);
     user.wait(1000);
     ASSERT_TRUE(link().connected());
     sim.peer_write(1, "after", 5);
     received(12);
-    user.choose(m->MMcapture);
+    user.choose(m->menu.MMcapture);
     EXPECT_EQ(file_bytes(path), "before after");
 }
 
 TEST_F(CaptureTest, PortItemsSitBetweenSettingsAndTheReconnectOption)
 {
-    const auto& items = m->MPort.items();
+    const auto& items = m->menu.MPort.items();
     std::vector<std::string> names;
     for (const ui::MenuItem* i : items) names.push_back(i->is_separator() ? "-" : i->caption());
     EXPECT_EQ(names, (std::vector<std::string>{"Connect", "Disconect", "-", "Settings", "-", "DTR", "RTS", "Send break",
                                                "-", "Reconnect automatically"}));
-    EXPECT_EQ(m->MRx.items().back(), &m->MMcapture);
-    EXPECT_EQ(m->MMcapture.caption(), "Capture to file\x85");
+    EXPECT_EQ(m->menu.MRx.items().back(), &m->menu.MMcapture);
+    EXPECT_EQ(m->menu.MMcapture.caption(), "Capture to file\x85");
 }
 
 TEST_F(CaptureTest, TimestampsFollowTheDrainOfEachLinesFirstByte)
 {
     user.world().time_of_day_at_zero = ((13 * 60 + 5) * 60 + 9) * 1000LL + 20;  // 13:05:09.020
-    ASSERT_TRUE(user.choose(m->MMtstamp));
+    ASSERT_TRUE(user.choose(m->menu.MMtstamp));
     connect();
     // Moves the clock a millisecond at a time until the drain has taken the
     // bytes, and gives the stamp of that moment.
@@ -281,12 +281,12 @@ TEST_F(CaptureTest, TimestampsFollowTheDrainOfEachLinesFirstByte)
 
     // "Refresh text" rebuilds the same lines from the drain times; the hex view
     // and the store never see the stamps.
-    user.choose(m->MMtxtRf);
+    user.choose(m->menu.MMtxtRf);
     EXPECT_EQ(lines(), (std::vector<std::string>{t1 + "abc", t2 + "d", t4 + "e"}));
     EXPECT_EQ(store_length(), 7);
 
     // Off: the next lines come without them.
-    user.choose(m->MMtstamp);
+    user.choose(m->menu.MMtstamp);
     arrive("\rf");
     tick();
     EXPECT_EQ(lines().back(), "f");
@@ -295,7 +295,7 @@ TEST_F(CaptureTest, TimestampsFollowTheDrainOfEachLinesFirstByte)
 TEST_F(CaptureTest, SaveTextKeepsTheStampsAndTheStoreHasNone)
 {
     user.world().time_of_day_at_zero = 8 * 3600000LL;  // 08:00:00.000
-    ASSERT_TRUE(user.choose(m->MMtstamp));
+    ASSERT_TRUE(user.choose(m->menu.MMtstamp));
     connect();
     arrive("abc\rde");
     for (int i = 0; i < 2000 && store_length() == 0; ++i) user.wait(1);
@@ -314,9 +314,9 @@ TEST_F(CaptureTest, SaveTextKeepsTheStampsAndTheStoreHasNone)
 
 TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
 {
-    EXPECT_FALSE(m->MMdtr.enabled());
-    EXPECT_FALSE(m->MMrts.enabled());
-    EXPECT_FALSE(m->MMbreak.enabled());
+    EXPECT_FALSE(m->menu.MMdtr.enabled());
+    EXPECT_FALSE(m->menu.MMrts.enabled());
+    EXPECT_FALSE(m->menu.MMbreak.enabled());
     const struct {
         int rx_handshake;
         bool dtr_free, rts_free;
@@ -325,13 +325,13 @@ TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
         SCOPED_TRACE(c.rx_handshake);
         port_settings().port_rx_handshake = c.rx_handshake;
         connect();
-        EXPECT_TRUE(m->MMdtr.checked());
-        EXPECT_TRUE(m->MMrts.checked());
-        EXPECT_EQ(m->MMdtr.enabled(), c.dtr_free);
-        EXPECT_EQ(m->MMrts.enabled(), c.rts_free);
-        EXPECT_TRUE(m->MMbreak.enabled());
-        const std::pair<ui::MenuItem*, bool (SimPortDriver::*)(int)> items[] = {{&m->MMdtr, &SimPortDriver::dtr},
-                                                                                {&m->MMrts, &SimPortDriver::rts}};
+        EXPECT_TRUE(m->menu.MMdtr.checked());
+        EXPECT_TRUE(m->menu.MMrts.checked());
+        EXPECT_EQ(m->menu.MMdtr.enabled(), c.dtr_free);
+        EXPECT_EQ(m->menu.MMrts.enabled(), c.rts_free);
+        EXPECT_TRUE(m->menu.MMbreak.enabled());
+        const std::pair<ui::MenuItem*, bool (SimPortDriver::*)(int)> items[] = {{&m->menu.MMdtr, &SimPortDriver::dtr},
+                                                                                {&m->menu.MMrts, &SimPortDriver::rts}};
         for (auto [item, line] : items) {
             SCOPED_TRACE(item->caption());
             const bool free = item->enabled();
@@ -349,9 +349,9 @@ TEST_F(CaptureTest, DtrAndRtsFollowTheItemsUnlessFlowControlDrivesThem)
         EXPECT_TRUE(sim.dtr(1) && sim.rts(1));
 
         // A connection starts with both lines on again.
-        if (c.rts_free) user.choose(m->MMrts);
-        user.click(m->BtnCon);
-        EXPECT_FALSE(m->MMdtr.enabled() || m->MMrts.enabled() || m->MMbreak.enabled());
+        if (c.rts_free) user.choose(m->menu.MMrts);
+        user.click(m->tools.BtnCon);
+        EXPECT_FALSE(m->menu.MMdtr.enabled() || m->menu.MMrts.enabled() || m->menu.MMbreak.enabled());
     }
     EXPECT_TRUE(boxes().empty());
 }
@@ -364,11 +364,11 @@ TEST_F(CaptureTest, TheInfoPageShowsTheLinesAsTheItemsSetThem)
     user.select_tab(m->PCd, 2);
     user.wait(500);
     EXPECT_EQ(m->info_page.STcsDTR.caption(), " on");
-    user.choose(m->MMdtr);
+    user.choose(m->menu.MMdtr);
     user.wait(500);
     EXPECT_EQ(m->info_page.STcsDTR.caption(), " off");
     EXPECT_EQ(m->info_page.STcsRTS.caption(), " on");  // the driver's, by the queue level
-    user.choose(m->MMdtr);
+    user.choose(m->menu.MMdtr);
     user.wait(500);
     EXPECT_EQ(m->info_page.STcsDTR.caption(), " on");
 }
@@ -376,25 +376,25 @@ TEST_F(CaptureTest, TheInfoPageShowsTheLinesAsTheItemsSetThem)
 TEST_F(CaptureTest, BreakHoldsFor250MsWithoutBlocking)
 {
     connect();
-    ASSERT_TRUE(user.choose(m->MMbreak));
+    ASSERT_TRUE(user.choose(m->menu.MMbreak));
     EXPECT_TRUE(sim.in_break(1));
-    EXPECT_FALSE(m->MMbreak.enabled());  // one break at a time
-    arrive("during");                    // the window goes on draining meanwhile
+    EXPECT_FALSE(m->menu.MMbreak.enabled());  // one break at a time
+    arrive("during");                         // the window goes on draining meanwhile
     user.wait(249);
     EXPECT_TRUE(sim.in_break(1));
     EXPECT_EQ(store_length(), 6);
     user.wait(1);
     EXPECT_FALSE(sim.in_break(1));
     EXPECT_EQ(sim.break_log(1), (std::vector<bool>{true, false}));
-    EXPECT_TRUE(m->MMbreak.enabled());
+    EXPECT_TRUE(m->menu.MMbreak.enabled());
 
     // Disconnecting in the middle ends it with the port; nothing fires later.
-    user.choose(m->MMbreak);
-    user.click(m->BtnCon);
+    user.choose(m->menu.MMbreak);
+    user.click(m->tools.BtnCon);
     user.wait(500);
     EXPECT_EQ(sim.break_log(1), (std::vector<bool>{true, false, true}));
     EXPECT_FALSE(sim.in_break(1));
-    EXPECT_FALSE(m->MMbreak.enabled());
+    EXPECT_FALSE(m->menu.MMbreak.enabled());
 }
 
 TEST_F(CaptureTest, ADriverWithoutModemLinesIsToldOncePerConnection)
@@ -403,19 +403,19 @@ TEST_F(CaptureTest, ADriverWithoutModemLinesIsToldOncePerConnection)
     sim.fail(SimPortDriver::Call::set_break, SimPortDriver::always);
     connect();
     user.answer_message_box(ui::mr::Ok);
-    user.choose(m->MMdtr);
+    user.choose(m->menu.MMdtr);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "The driver of COM1 refused to set DTR.\nThis port may have no modem control lines.");
-    EXPECT_TRUE(m->MMdtr.checked());  // the mark says what the line is
-    user.choose(m->MMrts);
-    user.choose(m->MMbreak);
+    EXPECT_TRUE(m->menu.MMdtr.checked());  // the mark says what the line is
+    user.choose(m->menu.MMrts);
+    user.choose(m->menu.MMbreak);
     EXPECT_EQ(boxes().size(), 1u);
-    EXPECT_TRUE(m->MMbreak.enabled());
+    EXPECT_TRUE(m->menu.MMbreak.enabled());
 
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     connect();
     user.answer_message_box(ui::mr::Ok);
-    user.choose(m->MMbreak);
+    user.choose(m->menu.MMbreak);
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text,
               "The driver of COM1 refused to send a break.\nThis port may have no modem control lines.");

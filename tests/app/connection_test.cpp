@@ -13,9 +13,10 @@ namespace {
 bool transmit_pairs_enabled(TMForm& m, bool on)
 {
     const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
-        {&m.MMtxfile, &m.BtnTxfile},     {&m.MMtxint, &m.BtnTxInt}, {&m.MMtxstr, &m.BtnTxStr},
-        {&m.MMtxTab, &m.BtnTxTab},       {&m.MMtxEOL, &m.BtnTxEOL}, {&m.MMtxEOF, &m.BtnTxEOF},
-        {&m.MMkeyboard, &m.BtnKeyboard},
+        {&m.menu.MMtxfile, &m.tools.BtnTxfile},     {&m.menu.MMtxint, &m.tools.BtnTxInt},
+        {&m.menu.MMtxstr, &m.tools.BtnTxStr},       {&m.menu.MMtxTab, &m.tools.BtnTxTab},
+        {&m.menu.MMtxEOL, &m.tools.BtnTxEOL},       {&m.menu.MMtxEOF, &m.tools.BtnTxEOF},
+        {&m.menu.MMkeyboard, &m.tools.BtnKeyboard},
     };
     for (auto [item, button] : pairs)
         if (item->enabled() != on || button->enabled() != on) return false;
@@ -35,19 +36,19 @@ TEST_F(MainWindowTest, StartsWithTheWindowsInOrderAndTheMainWindowDisconnected)
     EXPECT_EQ(m->caption(), "Olvex terminal");
     EXPECT_TRUE(m->key_preview());
     EXPECT_EQ(m->PCd.active_page_index(), 1);
-    EXPECT_EQ(m->DGhex.row_count(), 2);
-    EXPECT_EQ(m->DGhex.col_width(0), 90);
-    EXPECT_EQ(m->DGhex.col_width(16), 20);
-    EXPECT_EQ(m->DGhex.col_width(17), 14);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
+    EXPECT_EQ(m->hex.DGhex.col_width(0), 90);
+    EXPECT_EQ(m->hex.DGhex.col_width(16), 20);
+    EXPECT_EQ(m->hex.DGhex.col_width(17), 14);
     EXPECT_TRUE(m->Timer1.enabled());
     EXPECT_TRUE(m->Timer2.enabled());
-    EXPECT_TRUE(m->MMcon.enabled());
-    EXPECT_FALSE(m->MMdiscon.enabled());
+    EXPECT_TRUE(m->menu.MMcon.enabled());
+    EXPECT_FALSE(m->menu.MMdiscon.enabled());
     EXPECT_TRUE(transmit_pairs_enabled(*m, false));
-    EXPECT_TRUE(m->MMas.checked());
-    EXPECT_TRUE(m->MMlnCR.checked());
-    EXPECT_FALSE(m->MMwwrap.checked());
-    EXPECT_EQ(m->MMkeyboard.image_index(), 10);
+    EXPECT_TRUE(m->menu.MMas.checked());
+    EXPECT_TRUE(m->menu.MMlnCR.checked());
+    EXPECT_FALSE(m->menu.MMwwrap.checked());
+    EXPECT_EQ(m->menu.MMkeyboard.image_index(), 10);
     const char* panels[] = {"disconnected", " Rx: 0B", "FIFO", " rx: 0B", " tx: 0B"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(m->SB.panel(i).text, panels[i]);
     // Block of the settings record: the store exists, empty.
@@ -59,27 +60,27 @@ TEST_F(MainWindowTest, StartsWithTheWindowsInOrderAndTheMainWindowDisconnected)
 TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControl)
 {
     connect();
-    EXPECT_FALSE(m->MMcon.enabled());
-    EXPECT_TRUE(m->MMdiscon.enabled());
+    EXPECT_FALSE(m->menu.MMcon.enabled());
+    EXPECT_TRUE(m->menu.MMdiscon.enabled());
     EXPECT_EQ(m->SB.panel(0).text, "connected");
     EXPECT_TRUE(transmit_pairs_enabled(*m, true));
-    EXPECT_EQ(m->BtnCon.caption(), "Disconnect");
-    EXPECT_EQ(m->BtnCon.image_index(), 1);
+    EXPECT_EQ(m->tools.BtnCon.caption(), "Disconnect");
+    EXPECT_EQ(m->tools.BtnCon.image_index(), 1);
     EXPECT_TRUE(sim.is_open(1));
 
     // Connect again does nothing (the item is disabled; its handler guards too).
     m->MMconClick();
     EXPECT_EQ(sim.open_handles(), 1);
 
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     EXPECT_FALSE(link().connected());
     EXPECT_FALSE(sim.is_open(1));
-    EXPECT_TRUE(m->MMcon.enabled());
-    EXPECT_FALSE(m->MMdiscon.enabled());
+    EXPECT_TRUE(m->menu.MMcon.enabled());
+    EXPECT_FALSE(m->menu.MMdiscon.enabled());
     EXPECT_EQ(m->SB.panel(0).text, "disconnected");
     EXPECT_TRUE(transmit_pairs_enabled(*m, false));
-    EXPECT_EQ(m->BtnCon.caption(), "Connect");
-    EXPECT_EQ(m->BtnCon.image_index(), 0);
+    EXPECT_EQ(m->tools.BtnCon.caption(), "Connect");
+    EXPECT_EQ(m->tools.BtnCon.image_index(), 0);
     m->MMdisconClick();  // disconnected already: nothing
     EXPECT_TRUE(boxes().empty());
 }
@@ -104,14 +105,14 @@ TEST_F(MainWindowTest, EveryConnectFailureShowsItsMessageAndChangesNothing)
         port_settings() = PortSettings{};
         c.arrange();
         user.answer_message_box(ui::mr::Ok);
-        user.choose(m->MMcon);
+        user.choose(m->menu.MMcon);
         ASSERT_FALSE(boxes().empty());
         const MessageBoxCall& box = boxes().back();
         EXPECT_EQ(box.text, c.text);
         EXPECT_EQ(box.caption, "Error");
         EXPECT_EQ(box.icon, ui::MsgIcon::Error);
         EXPECT_FALSE(link().connected());
-        EXPECT_TRUE(m->MMcon.enabled());
+        EXPECT_TRUE(m->menu.MMcon.enabled());
         EXPECT_EQ(m->SB.panel(0).text, "disconnected");
         EXPECT_TRUE(transmit_pairs_enabled(*m, false));
         sim.heal();
@@ -130,7 +131,7 @@ TEST_F(MainWindowTest, SettingsReconnectsAConnectedPortWhateverTheDialogSays)
         EXPECT_FALSE(link().connected());  // disconnected while the dialog shows
         f.set_modal_result(ui::mr::Cancel);
     });
-    user.choose(m->MMcomset);
+    user.choose(m->menu.MMcomset);
     EXPECT_TRUE(shown);
     EXPECT_TRUE(link().connected());
     EXPECT_EQ(m->SB.panel(0).text, "connected");
@@ -141,14 +142,14 @@ TEST_F(MainWindowTest, SettingsReconnectsAConnectedPortWhateverTheDialogSays)
         f.set_modal_result(ui::mr::Ok);
     });
     user.answer_message_box(ui::mr::Ok);
-    user.choose(m->MMcomset);
+    user.choose(m->menu.MMcomset);
     EXPECT_FALSE(link().connected());
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, "COM9 opening failed!");
 
     // Disconnected: the dialog shows and nothing connects.
     user.in_modal("CSForm", [&](ui::Form& f) { f.set_modal_result(ui::mr::Ok); });
-    user.choose(m->MMcomset);
+    user.choose(m->menu.MMcomset);
     EXPECT_FALSE(link().connected());
 }
 
@@ -163,7 +164,7 @@ TEST_F(MainWindowTest, StatusBarRateIsZeroOnFirstTickAndAfterAClear)
     // 2048 bytes in 100 ms: 20480 B/s = 20.000 kB/s, and the interval steps up.
     EXPECT_EQ(m->SB.panel(1).text, " Rx: 3048B (20.000 kB/s)");
     EXPECT_EQ(m->Timer1.interval(), 1000);
-    user.click(m->BtnClr);
+    user.click(m->tools.BtnClr);
     tick();
     EXPECT_EQ(m->SB.panel(1).text, " Rx: 0B (0.000 kB/s)");
     EXPECT_EQ(m->Timer1.interval(), 100);
@@ -173,7 +174,7 @@ TEST_F(MainWindowTest, StatusBarRateIsZeroOnFirstTickAndAfterAClear)
     // Disconnected ticks show the count alone and freeze the other panels.
     arrive("abc");
     tick();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     tick();
     EXPECT_EQ(m->SB.panel(1).text, " Rx: 3B");
 }
@@ -182,37 +183,13 @@ TEST_F(MainWindowTest, FifoLevelsAreThoseSeenBeforeTheDrain)
 {
     connect();
     link().tx_hold(1);  // keeps typed bytes in the transmit FIFO
-    user.click(m->BtnTxTab);
-    user.click(m->BtnTxEOF);
+    user.click(m->tools.BtnTxTab);
+    user.click(m->tools.BtnTxEOF);
     arrive("hello");
     tick();
     EXPECT_EQ(m->SB.panel(3).text, " rx: 5B");
     EXPECT_EQ(m->SB.panel(4).text, " tx: 2B");
     link().tx_hold(0);
-}
-
-TEST(Timer1Interval, StepsWithTheRate)
-{
-    const struct {
-        double rate;
-        int ms;
-    } cases[] = {{0, 100},    {512, 100},  {513, 150},  {1024, 150},  {1025, 225},   {2048, 225},
-                 {2049, 333}, {4096, 333}, {4097, 750}, {16384, 750}, {16385, 1000}, {1e9, 1000}};
-    for (auto c : cases) {
-        EXPECT_EQ(timer1_interval_for(c.rate), c.ms) << c.rate;
-        // Serial rates with the default receive FIFO keep the table.
-        if (c.rate <= 300000) {
-            EXPECT_EQ(timer1_interval_for(c.rate, 1048576), c.ms) << c.rate;
-        }
-    }
-}
-
-TEST(Timer1Interval, PtySpeedsDrainBeforeTheFifoIsHalfFull)
-{
-    // 1 MiB FIFO at 4 MiB/s: half full after 125 ms, instead of 1000.
-    EXPECT_EQ(timer1_interval_for(4194304, 1048576), 125);
-    EXPECT_EQ(timer1_interval_for(1e9, 1048576), timer1_fastest_ms);
-    EXPECT_EQ(timer1_interval_for(4194304, 8388608), 1000);  // a big FIFO keeps the table
 }
 
 TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
@@ -237,8 +214,8 @@ TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
     EXPECT_EQ(link().rx_store_info(&s), 1);
     EXPECT_EQ(s->length, 0);
     EXPECT_EQ(s->block_size, 1024);
-    EXPECT_EQ(m->Mtxt.line_count(), 0);
-    EXPECT_EQ(m->DGhex.row_count(), 2);
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 0);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
 }
 
 TEST_F(MainWindowTest, ResizeGivesPanelOneTheRest)

@@ -48,10 +48,10 @@ class FindWindowTest : public MainWindowTest {
 
 TEST_F(FindWindowTest, WindowAsLaidOutOpenedFromTheRxMenuAndClosedByEscape)
 {
-    EXPECT_EQ(m->MMfind.caption(), "Find...");
-    EXPECT_EQ(m->MMfind.shortcut(), ui::shortcut("Ctrl+Shift+F"));
-    EXPECT_EQ(m->MMfind.parent(), &m->MRx);
-    EXPECT_TRUE(m->MMfollow.checked()) << "on by default";
+    EXPECT_EQ(m->menu.MMfind.caption(), "Find...");
+    EXPECT_EQ(m->menu.MMfind.shortcut(), ui::shortcut("Ctrl+Shift+F"));
+    EXPECT_EQ(m->menu.MMfind.parent(), &m->menu.MRx);
+    EXPECT_TRUE(m->menu.MMfollow.checked()) << "on by default";
     EXPECT_FALSE(f().visible());
     open();
     EXPECT_EQ(f().caption(), "Find");
@@ -77,7 +77,7 @@ TEST_F(FindWindowTest, WindowAsLaidOutOpenedFromTheRxMenuAndClosedByEscape)
     user.focus(f().CBfind);
     user.type("\x1b");
     EXPECT_FALSE(f().visible());
-    user.choose(m->MMfind);
+    user.choose(m->menu.MMfind);
     EXPECT_TRUE(f().visible());
 }
 
@@ -107,8 +107,8 @@ TEST_F(FindWindowTest, BadPatternsNeitherSearchNorMoveTheViews)
         EXPECT_EQ(hex().block_end, 0) << c.text;
         EXPECT_EQ(hex().DGhex.row(), row) << c.text;
         EXPECT_EQ(hex().DGhex.col(), col) << c.text;
-        EXPECT_TRUE(m->MMfollow.checked()) << c.text;
-        EXPECT_FALSE(m->Mtxt.has_selection()) << c.text;
+        EXPECT_TRUE(m->menu.MMfollow.checked()) << c.text;
+        EXPECT_FALSE(m->text_page.Mtxt.has_selection()) << c.text;
     }
     EXPECT_EQ(f().CBfind.count(), 0) << "refused patterns are not remembered";
 }
@@ -129,21 +129,21 @@ TEST_F(FindWindowTest, AHitShowsInBothViewsAndHoldsThemStill)
     EXPECT_EQ(hex().STsl.caption(), " 5");
     EXPECT_EQ(hex().STrxposd.caption(), " 8");
     EXPECT_EQ(hex().STu8.caption(), " 69");  // 'E'
-    EXPECT_EQ(m->Mtxt.anchor(), (ui::TextPos{1, 4}));
-    EXPECT_EQ(m->Mtxt.caret(), (ui::TextPos{1, 9}));
-    EXPECT_FALSE(m->MMfollow.checked()) << "the hit stays in view";
+    EXPECT_EQ(m->text_page.Mtxt.anchor(), (ui::TextPos{1, 4}));
+    EXPECT_EQ(m->text_page.Mtxt.caret(), (ui::TextPos{1, 9}));
+    EXPECT_FALSE(m->menu.MMfollow.checked()) << "the hit stays in view";
     // More data: the hit stays where it is in both views.
     receive("five\r");
     EXPECT_EQ(hex().DGhex.row(), 1);
     EXPECT_EQ(hex().DGhex.col(), 9);
     EXPECT_EQ(hex().block_start, 8);
-    EXPECT_EQ(m->Mtxt.selected_text(), "ERROR");
+    EXPECT_EQ(m->text_page.Mtxt.selected_text(), "ERROR");
 }
 
 TEST_F(FindWindowTest, TheTextPageSelectsWhatTheHitShowsAs)
 {
-    m->Mtxt.set_view_size(ui::Size{200, 110});
-    m->Mtxt.set_char_size(ui::Size{7, 11});
+    m->text_page.Mtxt.set_view_size(ui::Size{200, 110});
+    m->text_page.Mtxt.set_char_size(ui::Size{7, 11});
     connect();
     open();
     const struct {
@@ -189,18 +189,18 @@ TEST_F(FindWindowTest, TheTextPageSelectsWhatTheHitShowsAs)
          "ERR"},
     };
     for (const auto& c : cases) {
-        user.choose(m->MMclrrx);
-        if (m->MMtstamp.checked() != c.stamps) user.choose(m->MMtstamp);
-        if (m->MMdis.checked() != c.invisible) user.choose(m->MMdis);
-        m->Mtxt.set_top_row(0);
+        user.choose(m->menu.MMclrrx);
+        if (m->menu.MMtstamp.checked() != c.stamps) user.choose(m->menu.MMtstamp);
+        if (m->menu.MMdis.checked() != c.invisible) user.choose(m->menu.MMdis);
+        m->text_page.Mtxt.set_top_row(0);
         receive(c.data);
         find(c.pattern, c.hex, true);
-        EXPECT_EQ(m->Mtxt.anchor(), c.from) << c.name;
-        EXPECT_EQ(m->Mtxt.caret(), c.to) << c.name;
-        EXPECT_EQ(m->Mtxt.selected_text(), c.selected) << c.name;
+        EXPECT_EQ(m->text_page.Mtxt.anchor(), c.from) << c.name;
+        EXPECT_EQ(m->text_page.Mtxt.caret(), c.to) << c.name;
+        EXPECT_EQ(m->text_page.Mtxt.selected_text(), c.selected) << c.name;
         const std::uint64_t row = c.from.line;  // no wrap: one row per line
-        EXPECT_LE(m->Mtxt.top_row(), row) << c.name;
-        EXPECT_LT(row, m->Mtxt.top_row() + std::uint64_t(m->Mtxt.page_rows())) << c.name;
+        EXPECT_LE(m->text_page.Mtxt.top_row(), row) << c.name;
+        EXPECT_LT(row, m->text_page.Mtxt.top_row() + std::uint64_t(m->text_page.Mtxt.page_rows())) << c.name;
     }
 }
 
@@ -271,8 +271,8 @@ TEST_F(FindWindowTest, ClearRxDataCancelsTheSearchAndForgetsTheHit)
 
 TEST_F(FindWindowTest, FollowNewDataOffHoldsBothViewsAndOnJumpsToTheEnd)
 {
-    m->Mtxt.set_view_size(ui::Size{200, 110});
-    m->Mtxt.set_char_size(ui::Size{7, 11});
+    m->text_page.Mtxt.set_view_size(ui::Size{200, 110});
+    m->text_page.Mtxt.set_char_size(ui::Size{7, 11});
     connect();
     std::string many;
     for (int i = 0; i < 100; ++i) many += "line\r";
@@ -280,11 +280,11 @@ TEST_F(FindWindowTest, FollowNewDataOffHoldsBothViewsAndOnJumpsToTheEnd)
     user.run_posted();
     EXPECT_EQ(hex().DGhex.row(), hex().DGhex.row_count() - 1) << "on: the drain went to the end";
 
-    user.choose(m->MMfollow);  // off
+    user.choose(m->menu.MMfollow);  // off
     hex().DGhex.set_current(3, 2);
     ASSERT_EQ(hex().inspector_position, 18);
     const std::int32_t grid_top = hex().DGhex.top_row();
-    m->Mtxt.set_top_row(5);
+    m->text_page.Mtxt.set_top_row(5);
     const std::int32_t rows = hex().DGhex.row_count();
     receive(many);
     user.run_posted();
@@ -294,13 +294,13 @@ TEST_F(FindWindowTest, FollowNewDataOffHoldsBothViewsAndOnJumpsToTheEnd)
     EXPECT_EQ(hex().DGhex.top_row(), grid_top);
     EXPECT_EQ(hex().inspector_position, 18);
     EXPECT_EQ(hex().STrxposd.caption(), " 18");
-    EXPECT_EQ(m->Mtxt.top_row(), 5u);
-    EXPECT_EQ(m->Mtxt.line_count(), 201);
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), 5u);
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 201);
     EXPECT_EQ(m->SB.panel(1).text.rfind(" Rx: 1000B", 0), 0u) << m->SB.panel(1).text;
 
-    user.choose(m->MMfollow);  // on again
+    user.choose(m->menu.MMfollow);  // on again
     user.run_posted();
     EXPECT_EQ(hex().DGhex.row(), hex().DGhex.row_count() - 1);
     EXPECT_EQ(hex().DGhex.col(), 32);
-    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
 }

@@ -24,7 +24,7 @@ TEST_F(MainWindowTest, InfoPageIsRefreshedOnlyWhileShown)
 
     // Hidden again: stale values stay.
     user.select_tab(m->PCd, 0);
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.wait(1000);
     EXPECT_EQ(info.STipn.caption(), " COM1");
 }
@@ -38,14 +38,14 @@ TEST_F(MainWindowTest, ConnectAndClearRxDataResetTheLineErrorCounts)
     user.wait(500);
     EXPECT_EQ(m->info_page.STleFrm.caption(), " 1");
     EXPECT_EQ(m->info_page.STleBrk.caption(), " 1");
-    user.choose(m->MMclrrx);
+    user.choose(m->menu.MMclrrx);
     user.wait(500);
     EXPECT_EQ(m->info_page.STleFrm.caption(), " 0");
 
     sim.inject_errors(1, PORT_CE_OVERRUN);
     user.wait(500);
     EXPECT_EQ(m->info_page.STleOvr.caption(), " 1");
-    user.click(m->BtnCon);  // disconnect: the counts stay for reading
+    user.click(m->tools.BtnCon);  // disconnect: the counts stay for reading
     user.wait(500);
     EXPECT_EQ(m->info_page.STleOvr.caption(), " 1");
     connect();

@@ -10,7 +10,7 @@ TEST_F(MainWindowTest, TypedCharactersGoOutInKeyboardModeOnly)
     connect();
     user.type("x");
     EXPECT_EQ(peer_got(0), Bytes{});  // mode off
-    user.click(m->BtnKeyboard);
+    user.click(m->tools.BtnKeyboard);
     user.type("ab\r");
     EXPECT_EQ(peer_got(3), (Bytes{97, 98, 13}));
     user.hold_shift(true);
@@ -40,7 +40,7 @@ TEST_F(MainWindowTest, KeyboardModeSendsFromEveryPageAndNoControlTakesTheKeys)
         {"Info page tabs", 2, &m->PCd},
     };
     connect();
-    user.click(m->BtnKeyboard);
+    user.click(m->tools.BtnKeyboard);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         user.select_tab(m->PCd, c.page);
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, KeyboardModeSendsFromEveryPageAndNoControlTakesTheKeys)
         EXPECT_EQ(hex.Eivarlen.text(), "1");
     }
     // Off again: the controls have their keys back and nothing is sent.
-    user.click(m->BtnKeyboard);
+    user.click(m->tools.BtnKeyboard);
     user.select_tab(m->PCd, 1);
     user.focus(hex.DGhex);
     user.press("Tab");
@@ -68,11 +68,11 @@ TEST_F(MainWindowTest, KeyboardModeSendsFromEveryPageAndNoControlTakesTheKeys)
 TEST_F(MainWindowTest, DisconnectKeepsTheKeyboardToggle)
 {
     connect();
-    user.click(m->BtnKeyboard);
-    user.click(m->BtnCon);  // disconnect
-    EXPECT_TRUE(m->BtnKeyboard.down());
-    EXPECT_TRUE(m->MMkeyboard.checked());
-    EXPECT_FALSE(m->BtnKeyboard.enabled());
+    user.click(m->tools.BtnKeyboard);
+    user.click(m->tools.BtnCon);  // disconnect
+    EXPECT_TRUE(m->tools.BtnKeyboard.down());
+    EXPECT_TRUE(m->menu.MMkeyboard.checked());
+    EXPECT_FALSE(m->tools.BtnKeyboard.enabled());
     user.type("z");  // nothing to send to
     connect();
     user.type("k");
@@ -84,36 +84,36 @@ TEST_F(MainWindowTest, KeyboardToggleKeepsButtonMenuAndIconTogether)
     connect();
     for (int i = 0; i < 5; ++i) {
         if (i % 2) {
-            user.click(m->BtnKeyboard);
+            user.click(m->tools.BtnKeyboard);
         } else {
-            user.choose(m->MMkeyboard);
+            user.choose(m->menu.MMkeyboard);
         }
         const bool on = i % 2 == 0;
-        EXPECT_EQ(m->BtnKeyboard.down(), on);
-        EXPECT_EQ(m->MMkeyboard.checked(), on);
-        EXPECT_EQ(m->MMkeyboard.image_index(), on ? 11 : 10);
+        EXPECT_EQ(m->tools.BtnKeyboard.down(), on);
+        EXPECT_EQ(m->menu.MMkeyboard.checked(), on);
+        EXPECT_EQ(m->menu.MMkeyboard.image_index(), on ? 11 : 10);
     }
 }
 
 TEST_F(MainWindowTest, SendEolFollowsTheLineBreakMode)
 {
     const struct {
-        ui::MenuItem TMForm::*item;
+        ui::MenuItem MainMenuBar::*item;
         Bytes bytes;
     } cases[] = {
-        {&TMForm::MMlnCR, {13}},       {&TMForm::MMlnLF, {10}},  {&TMForm::MMlnCRLF, {13, 10}},
-        {&TMForm::MMlnLFCR, {10, 13}}, {&TMForm::MMlnANY, {13}},
+        {&MainMenuBar::MMlnCR, {13}},       {&MainMenuBar::MMlnLF, {10}},  {&MainMenuBar::MMlnCRLF, {13, 10}},
+        {&MainMenuBar::MMlnLFCR, {10, 13}}, {&MainMenuBar::MMlnANY, {13}},
     };
     connect();
     for (const auto& c : cases) {
-        SCOPED_TRACE((m->*c.item).caption());
-        user.choose(m->*c.item);
-        user.click(m->BtnTxEOL);
+        SCOPED_TRACE((m->menu.*c.item).caption());
+        user.choose(m->menu.*c.item);
+        user.click(m->tools.BtnTxEOL);
         EXPECT_EQ(peer_got(c.bytes.size()), c.bytes);
     }
     user.press("Ctrl+F");
     EXPECT_EQ(peer_got(1), Bytes{0});
-    user.click(m->BtnTxTab);
+    user.click(m->tools.BtnTxTab);
     EXPECT_EQ(peer_got(1), Bytes{9});
 }
 
@@ -124,13 +124,13 @@ TEST_F(MainWindowTest, SendEolWithOneFreeByteSendsNothing)
     const std::string filler(link().tx_free() - 1, 'f');
     ASSERT_EQ(link().tx_put(filler.data(), std::int32_t(filler.size())), 0);
     ASSERT_EQ(link().tx_free(), 1);
-    user.choose(m->MMlnCRLF);
-    user.choose(m->MMtxEOL);
+    user.choose(m->menu.MMlnCRLF);
+    user.choose(m->menu.MMtxEOL);
     EXPECT_EQ(link().tx_free(), 1);  // never a lone CR
-    user.choose(m->MMlnCR);
-    user.choose(m->MMtxEOL);
+    user.choose(m->menu.MMlnCR);
+    user.choose(m->menu.MMtxEOL);
     EXPECT_EQ(link().tx_free(), 0);
-    user.choose(m->MMtxEOF);  // full: dropped without a word
+    user.choose(m->menu.MMtxEOF);  // full: dropped without a word
     EXPECT_TRUE(boxes().empty());
     link().tx_clear();
     link().tx_hold(0);
@@ -138,9 +138,9 @@ TEST_F(MainWindowTest, SendEolWithOneFreeByteSendsNothing)
 
 TEST_F(MainWindowTest, CommandsDoNothingWhileDisconnected)
 {
-    m->MMtxTabClick();
-    m->MMtxEOLClick();
-    m->MMtxEOFClick();
+    m->tx.MMtxTabClick();
+    m->tx.MMtxEOLClick();
+    m->tx.MMtxEOFClick();
     char c = 'a';
     send_typed(link(), c, true, false);
     EXPECT_EQ(link().tx_fill(), 0);
@@ -176,38 +176,38 @@ TEST_F(MainWindowTest, TextViewKeysFollowKeyboardMode)
     arrive("one\rtwo\r");
     tick();
     user.select_tab(m->PCd, 0);
-    user.focus(m->Mtxt);
+    user.focus(m->text_page.Mtxt);
     ui::set_clipboard_text("kept");
 
-    user.click(m->BtnKeyboard);
+    user.click(m->tools.BtnKeyboard);
     for (const auto& k : keys) {
         SCOPED_TRACE(k.key);
         user.press(k.key);
         EXPECT_EQ(peer_got(1), Bytes{k.byte});
-        EXPECT_FALSE(m->Mtxt.has_selection());
+        EXPECT_FALSE(m->text_page.Mtxt.has_selection());
         EXPECT_EQ(ui::clipboard_text(), "kept");
-        EXPECT_TRUE(m->Mtxt.focused());
+        EXPECT_TRUE(m->text_page.Mtxt.focused());
     }
     // Copying stays at hand: the view's selection through Ctrl+Insert.
-    m->Mtxt.select({0, 0}, {0, 3});
+    m->text_page.Mtxt.select({0, 0}, {0, 3});
     user.press("Ctrl+Ins");
     EXPECT_EQ(ui::clipboard_text(), "one");
     EXPECT_EQ(peer_got(0), Bytes{});
 
-    user.click(m->BtnKeyboard);  // off: the view's own keys again, nothing sent
-    user.focus(m->Mtxt);
+    user.click(m->tools.BtnKeyboard);  // off: the view's own keys again, nothing sent
+    user.focus(m->text_page.Mtxt);
     user.press("Ctrl+A");
     user.press("Ctrl+C");
     user.press("Tab");
     EXPECT_EQ(peer_got(0), Bytes{});
     EXPECT_EQ(ui::clipboard_text(), "one\r\ntwo\r\n");
-    EXPECT_TRUE(m->Mtxt.focused());
+    EXPECT_TRUE(m->text_page.Mtxt.focused());
 
     // Keyboard mode on but disconnected: nothing to send to, the view selects.
-    user.click(m->BtnKeyboard);
-    user.click(m->BtnCon);
-    m->Mtxt.select({0, 0}, {0, 0});
-    user.focus(m->Mtxt);
+    user.click(m->tools.BtnKeyboard);
+    user.click(m->tools.BtnCon);
+    m->text_page.Mtxt.select({0, 0}, {0, 0});
+    user.focus(m->text_page.Mtxt);
     user.press("Ctrl+A");
-    EXPECT_TRUE(m->Mtxt.has_selection());
+    EXPECT_TRUE(m->text_page.Mtxt.has_selection());
 }

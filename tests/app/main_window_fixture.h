@@ -79,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
 
     void connect()
     {
-        user.click(m->BtnCon);
+        user.click(m->tools.BtnCon);
         ASSERT_TRUE(link().connected());
     }
 
@@ -101,7 +101,7 @@ class MainWindowTest : public ::testing::Test {
     std::vector<std::string> lines() const
     {
         std::vector<std::string> out;
-        for (int i = 0; i < m->Mtxt.line_count(); ++i) out.push_back(m->Mtxt.lines().line(i));
+        for (int i = 0; i < m->text_page.Mtxt.line_count(); ++i) out.push_back(m->text_page.Mtxt.lines().line(i));
         return out;
     }
 

@@ -22,11 +22,11 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(port_settings().settings_loaded, 1);
     EXPECT_FALSE(link().connected());
     EXPECT_EQ(port_settings().port_num, 1);
-    EXPECT_TRUE(m->MMas.checked());
-    EXPECT_FALSE(m->MMwwrap.checked());
-    EXPECT_FALSE(m->MMdis.checked());
-    EXPECT_TRUE(m->MMlnCR.checked());
-    EXPECT_EQ(m->help_path(), "");
+    EXPECT_TRUE(m->menu.MMas.checked());
+    EXPECT_FALSE(m->menu.MMwwrap.checked());
+    EXPECT_FALSE(m->menu.MMdis.checked());
+    EXPECT_TRUE(m->menu.MMlnCR.checked());
+    EXPECT_EQ(m->help.help_path(), "");
     EXPECT_FALSE(fs::exists(dir_ / "config.ini"));
     stop();
     const Lines all = filled_lines();
@@ -55,16 +55,16 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(sim.is_open(2));
     EXPECT_EQ(port_settings().port_baud, 9600);
     EXPECT_EQ(port_settings().port_parity, 3);
-    EXPECT_TRUE(m->MMreconnect.checked());
-    EXPECT_FALSE(m->MMas.checked());
-    EXPECT_TRUE(m->MMwwrap.checked());
-    EXPECT_TRUE(m->Mtxt.word_wrap());
-    EXPECT_TRUE(m->MMdis.checked());
-    EXPECT_TRUE(m->MMlnLFCR.checked());
-    EXPECT_FALSE(m->MMlnCR.checked());
-    EXPECT_EQ(m->SD1.initial_dir, "C:\\saved");
+    EXPECT_TRUE(m->menu.MMreconnect.checked());
+    EXPECT_FALSE(m->menu.MMas.checked());
+    EXPECT_TRUE(m->menu.MMwwrap.checked());
+    EXPECT_TRUE(m->text_page.Mtxt.word_wrap());
+    EXPECT_TRUE(m->menu.MMdis.checked());
+    EXPECT_TRUE(m->menu.MMlnLFCR.checked());
+    EXPECT_FALSE(m->menu.MMlnCR.checked());
+    EXPECT_EQ(m->save.SD1.initial_dir, "C:\\saved");
     EXPECT_EQ(RXSForm->SD1.initial_dir, "C:\\bin");
-    EXPECT_EQ(m->help_path(), dir_.string() + "\\manual.txt");
+    EXPECT_EQ(m->help.help_path(), dir_.string() + "\\manual.txt");
     user.press("F1");
     ASSERT_EQ(user.world().shell_opens.size(), 1u);
     EXPECT_EQ(user.world().shell_opens[0], dir_.string() + "\\manual.txt");
@@ -89,8 +89,8 @@ TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
 {
     put("[TXTVIEW]\r\nspecial_char_display=1\r\nline_break=-2\r\n");
     start();
-    EXPECT_FALSE(m->MMdis.checked());
-    EXPECT_TRUE(m->MMlnCR.checked());
+    EXPECT_FALSE(m->menu.MMdis.checked());
+    EXPECT_TRUE(m->menu.MMlnCR.checked());
     stop();
     EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0",
                                          "timestamps=0", "follow_new_data=1"}));
@@ -110,7 +110,7 @@ TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)
 TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
 {
     start();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     ASSERT_TRUE(link().connected());
     user.in_modal("CSForm", [&](ui::Form&) {
         TCSForm& d = *CSForm;
@@ -119,7 +119,7 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
         user.select(d.CBparity, "Mark");
         user.click(d.BtnOk);
     });
-    user.choose(m->MMcomset);
+    user.choose(m->menu.MMcomset);
     EXPECT_TRUE(link().connected()) << "reconnected with the new settings";
     EXPECT_EQ(sim.dcb(1).BaudRate, 1500000u);
     stop();
@@ -133,7 +133,7 @@ TEST_F(MainWindowSettingsTest, DialogChoicesReachTheFileAtClose)
         EXPECT_EQ(d.CBparity.text(), "Mark");
         user.click(d.BtnCancel);
     });
-    user.choose(m->MMcomset);
+    user.choose(m->menu.MMcomset);
 }
 
 TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
@@ -150,7 +150,7 @@ TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
             user.wait(find_poll_ms);
         }
     }
-    user.choose(m->MMfollow);
+    user.choose(m->menu.MMfollow);
     stop();
     const Lines all = filled_lines();
     EXPECT_EQ(all[all.size() - 11], "[FIND]") << "saved after every other section";
@@ -159,7 +159,7 @@ TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
     EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
 
     start();
-    EXPECT_FALSE(m->MMfollow.checked());
+    EXPECT_FALSE(m->menu.MMfollow.checked());
     EXPECT_EQ(FindForm->CBfind.items(), (Lines{"p0", "p10", "p9", "p8", "p7", "p6", "p5", "p4", "p3", "p2"}));
 }
 
@@ -185,8 +185,8 @@ TEST_F(MainWindowSettingsTest, GarbageFileStartsWithDefaults)
         std::string(100000, '7') + "\r\n");
     start();
     EXPECT_EQ(port_settings().port_baud, 115200);
-    EXPECT_TRUE(m->MMlnCR.checked());
-    EXPECT_FALSE(m->MMwwrap.checked());
+    EXPECT_TRUE(m->menu.MMlnCR.checked());
+    EXPECT_FALSE(m->menu.MMwwrap.checked());
     EXPECT_EQ(port_settings().settings_loaded, 1);
     stop();
 }
@@ -195,7 +195,7 @@ TEST_F(MainWindowSettingsTest, AboutShowsModallyFromTheMenu)
 {
     start();
     user.in_modal("AForm", [&](ui::Form&) { user.type("\x1b"); });
-    user.choose(m->MMabout);
+    user.choose(m->menu.MMabout);
     EXPECT_FALSE(AForm->visible());
 }
 
@@ -205,7 +205,7 @@ TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds)
     fs::create_directories(gone);
     fs::current_path(gone);
     start();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     ASSERT_TRUE(link().connected());
     fs::current_path(dir_);
     fs::remove(gone);  // the start folder vanished: every write is refused

@@ -13,7 +13,7 @@ class PortLossWindowTest : public MainWindowTest {
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        m->MMlnLF.click();
+        m->menu.MMlnLF.click();
     }
     static bool eventually(const std::function<bool()>& done, int ms = 3000)
     {
@@ -71,10 +71,10 @@ TEST_F(PortLossWindowTest, KeepsEveryByteDisconnectsAndSaysSoOnce)
     EXPECT_EQ(m->hex.block_end, 9);
     expect_link_closed();
     EXPECT_EQ(m->SB.panel(0).text, "COM1 lost");
-    EXPECT_TRUE(m->MMcon.enabled());
-    EXPECT_TRUE(m->MMdiscon.enabled());
-    EXPECT_FALSE(m->MMtxEOL.enabled());
-    EXPECT_EQ(m->BtnCon.caption(), "Connect");
+    EXPECT_TRUE(m->menu.MMcon.enabled());
+    EXPECT_TRUE(m->menu.MMdiscon.enabled());
+    EXPECT_FALSE(m->menu.MMtxEOL.enabled());
+    EXPECT_EQ(m->tools.BtnCon.caption(), "Connect");
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text.rfind("COM1 lost!", 0), 0u) << boxes()[0].text;
     EXPECT_EQ(boxes()[0].caption, "Error");
@@ -90,8 +90,8 @@ TEST_F(PortLossWindowTest, KeepsEveryByteDisconnectsAndSaysSoOnce)
 
 TEST_F(PortLossWindowTest, ReconnectsWhenTheDeviceReturnsAndAppendsToTheSameStore)
 {
-    user.choose(m->MMreconnect);
-    EXPECT_TRUE(m->MMreconnect.checked());
+    user.choose(m->menu.MMreconnect);
+    EXPECT_TRUE(m->menu.MMreconnect.checked());
     EXPECT_EQ(port_settings().port_reconnect, 1);
     connect();
     peer_sends("before\n");
@@ -107,8 +107,8 @@ TEST_F(PortLossWindowTest, ReconnectsWhenTheDeviceReturnsAndAppendsToTheSameStor
     user.wait(1000);
     ASSERT_TRUE(link().connected());
     EXPECT_EQ(m->SB.panel(0).text, "connected");
-    EXPECT_FALSE(m->MMcon.enabled());
-    EXPECT_TRUE(m->MMtxEOL.enabled());
+    EXPECT_FALSE(m->menu.MMcon.enabled());
+    EXPECT_TRUE(m->menu.MMtxEOL.enabled());
     EXPECT_EQ(boxes().size(), 1u);
     peer_sends("after\n");
     tick();
@@ -125,12 +125,12 @@ TEST_F(PortLossWindowTest, ReconnectsWhenTheDeviceReturnsAndAppendsToTheSameStor
 
 TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
 {
-    user.choose(m->MMreconnect);
+    user.choose(m->menu.MMreconnect);
     connect();
     lose_port();
-    user.choose(m->MMdiscon);
+    user.choose(m->menu.MMdiscon);
     EXPECT_EQ(m->SB.panel(0).text, "disconnected");
-    EXPECT_FALSE(m->MMdiscon.enabled());
+    EXPECT_FALSE(m->menu.MMdiscon.enabled());
     sim.reappear(1);
     user.wait(3000);
     EXPECT_FALSE(link().connected());
@@ -140,19 +140,19 @@ TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
     connect();
     lose_port();
     user.answer_message_box(ui::mr::Ok);
-    user.choose(m->MMcon);
+    user.choose(m->menu.MMcon);
     ASSERT_EQ(boxes().size(), 3u);
     EXPECT_EQ(boxes()[2].text, "COM1 opening failed!");
     sim.reappear(1);
     user.wait(3000);
     EXPECT_FALSE(link().connected());
-    EXPECT_TRUE(m->MMcon.enabled());
+    EXPECT_TRUE(m->menu.MMcon.enabled());
     expect_link_closed();
 }
 
 TEST_F(PortLossWindowTest, NoMessageOverAModalDialogAndNoRetryWhileItShows)
 {
-    user.choose(m->MMreconnect);
+    user.choose(m->menu.MMreconnect);
     connect();
     bool shown = false;
     user.in_modal("AForm", [&](ui::Form& about) {
@@ -164,7 +164,7 @@ TEST_F(PortLossWindowTest, NoMessageOverAModalDialogAndNoRetryWhileItShows)
         EXPECT_FALSE(link().connected()) << "reopened under a modal dialog";
         about.close();
     });
-    user.choose(m->MMabout);
+    user.choose(m->menu.MMabout);
     ASSERT_TRUE(shown);
     EXPECT_TRUE(boxes().empty());
     user.wait(1000);
@@ -173,14 +173,14 @@ TEST_F(PortLossWindowTest, NoMessageOverAModalDialogAndNoRetryWhileItShows)
 
 TEST_F(PortLossWindowTest, ReconnectOptionIsTheLastPortItem)
 {
-    const auto& items = m->MPort.items();
+    const auto& items = m->menu.MPort.items();
     ASSERT_GE(items.size(), 2u);
-    EXPECT_EQ(items.back(), &m->MMreconnect);
+    EXPECT_EQ(items.back(), &m->menu.MMreconnect);
     EXPECT_TRUE(items[items.size() - 2]->is_separator());
-    EXPECT_EQ(m->MMreconnect.caption(), "Reconnect automatically");
-    EXPECT_FALSE(m->MMreconnect.checked());
-    user.choose(m->MMreconnect);
-    user.choose(m->MMreconnect);
+    EXPECT_EQ(m->menu.MMreconnect.caption(), "Reconnect automatically");
+    EXPECT_FALSE(m->menu.MMreconnect.checked());
+    user.choose(m->menu.MMreconnect);
+    user.choose(m->menu.MMreconnect);
     EXPECT_EQ(port_settings().port_reconnect, 0);
 }
 

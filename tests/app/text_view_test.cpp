@@ -4,7 +4,7 @@
 
 TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
 {
-    user.choose(m->MMlnCRLF);
+    user.choose(m->menu.MMlnCRLF);
     connect();
     arrive("abc\r");
     tick();
@@ -18,17 +18,18 @@ TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
 TEST_F(MainWindowTest, LineBreakModesOnCrLfBetweenTwoLetters)
 {
     const struct {
-        ui::MenuItem TMForm::*item;
+        ui::MenuItem MainMenuBar::*item;
         std::vector<std::string> lines;
     } cases[] = {
-        {&TMForm::MMlnCR, {"a", "b"}}, {&TMForm::MMlnLF, {"a", "b"}},      {&TMForm::MMlnCRLF, {"a", "b"}},
-        {&TMForm::MMlnLFCR, {"ab"}},   {&TMForm::MMlnANY, {"a", "", "b"}},
+        {&MainMenuBar::MMlnCR, {"a", "b"}},      {&MainMenuBar::MMlnLF, {"a", "b"}},
+        {&MainMenuBar::MMlnCRLF, {"a", "b"}},    {&MainMenuBar::MMlnLFCR, {"ab"}},
+        {&MainMenuBar::MMlnANY, {"a", "", "b"}},
     };
     connect();
     for (const auto& c : cases) {
-        SCOPED_TRACE((m->*c.item).caption());
-        user.choose(m->*c.item);
-        user.choose(m->MMclrrx);
+        SCOPED_TRACE((m->menu.*c.item).caption());
+        user.choose(m->menu.*c.item);
+        user.choose(m->menu.MMclrrx);
         arrive("a\r\nb");
         tick();
         EXPECT_EQ(lines(), c.lines);
@@ -53,13 +54,13 @@ TEST_F(MainWindowTest, InvisibleBytesFollowTheMenuFromTheNextDrainOn)
     arrive(std::string("a\0b\x80\tc", 6));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));
-    user.choose(m->MMdis);
-    EXPECT_TRUE(m->MMdis.checked());
+    user.choose(m->menu.MMdis);
+    EXPECT_TRUE(m->menu.MMdis.checked());
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc"}));  // nothing rebuilt
     arrive(std::string("\x01z", 2));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.z"}));
-    user.choose(m->MMdis);
+    user.choose(m->menu.MMdis);
     arrive(std::string("\x02y", 2));
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab\x80\tc.zy"}));
@@ -71,7 +72,7 @@ TEST_F(MainWindowTest, ModeChangeActsOnlyAfterRefresh)
     arrive("a\nb\n");
     tick();
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab"}));
-    user.choose(m->MMlnLF);
+    user.choose(m->menu.MMlnLF);
     EXPECT_EQ(lines(), (std::vector<std::string>{"ab"}));
     user.press("Ctrl+R");
     EXPECT_EQ(lines(), (std::vector<std::string>{"a", "b", ""}));
@@ -86,17 +87,17 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     arrive(block);
     user.wait(m->Timer1.interval());
     ASSERT_EQ(store_length(), 524287);
-    user.choose(m->MMlnLF);
-    user.choose(m->MMtxtRf);  // below the threshold: no question
+    user.choose(m->menu.MMlnLF);
+    user.choose(m->menu.MMtxtRf);  // below the threshold: no question
     EXPECT_TRUE(boxes().empty());
-    EXPECT_EQ(m->Mtxt.line_count(), 1);  // CR dropped in mode LF
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 1);  // CR dropped in mode LF
 
-    user.choose(m->MMlnCR);
+    user.choose(m->menu.MMlnCR);
     arrive("q");
     user.wait(m->Timer1.interval());
     ASSERT_EQ(store_length(), 524288);
     user.answer_message_box(ui::mr::No);
-    user.choose(m->MMtxtRf);
+    user.choose(m->menu.MMtxtRf);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].caption, "Warning");
     EXPECT_EQ(boxes()[0].icon, ui::MsgIcon::Question);
@@ -104,11 +105,11 @@ TEST_F(MainWindowTest, RefreshAsksFromHalfAMebibyteAndNoKeepsTheView)
     EXPECT_EQ(boxes()[0].text,
               "This operation could take serious amount of time for this much data.\n"
               "Would you like to continue?");
-    EXPECT_EQ(m->Mtxt.line_count(), 1);  // No: as it was
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 1);  // No: as it was
 
     user.answer_message_box(ui::mr::Yes);
-    user.choose(m->MMtxtRf);
-    EXPECT_EQ(m->Mtxt.line_count(), 2);  // rebuilt in mode CR
+    user.choose(m->menu.MMtxtRf);
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 2);  // rebuilt in mode CR
 }
 
 TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
@@ -116,16 +117,16 @@ TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
     connect();
     arrive("one\rtwo");
     tick();
-    ASSERT_EQ(m->DGhex.row_count(), 2);
+    ASSERT_EQ(m->hex.DGhex.row_count(), 2);
     arrive(std::string(20, 'x'));
     tick();
-    EXPECT_EQ(m->DGhex.row_count(), 3);  // 27 bytes: two data rows and the header
-    EXPECT_EQ(m->DGhex.row(), 2);
-    EXPECT_EQ(m->DGhex.col(), 32);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 3);  // 27 bytes: two data rows and the header
+    EXPECT_EQ(m->hex.DGhex.row(), 2);
+    EXPECT_EQ(m->hex.DGhex.col(), 32);
     user.press("Shift+Del");
     EXPECT_TRUE(link().connected());
-    EXPECT_EQ(m->Mtxt.line_count(), 0);
-    EXPECT_EQ(m->DGhex.row_count(), 2);
+    EXPECT_EQ(m->text_page.Mtxt.line_count(), 0);
+    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
     EXPECT_EQ(store_length(), 0);
     arrive("new");
     tick();
@@ -135,34 +136,34 @@ TEST_F(MainWindowTest, ClearWhileConnectedEmptiesEverythingAndStartsAFreshLine)
 
 TEST_F(MainWindowTest, AutoScrollFollowsTheEndOnlyWhileChecked)
 {
-    m->Mtxt.set_view_size(ui::Size{200, 110});
-    m->Mtxt.set_char_size(ui::Size{7, 11});
+    m->text_page.Mtxt.set_view_size(ui::Size{200, 110});
+    m->text_page.Mtxt.set_char_size(ui::Size{7, 11});
     connect();
     std::string many;
     for (int i = 0; i < 100; ++i) many += "line\r";
     arrive(many);
     tick();
-    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
-    EXPECT_GT(m->Mtxt.top_row(), 0u);
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
+    EXPECT_GT(m->text_page.Mtxt.top_row(), 0u);
 
-    user.choose(m->MMas);  // off
-    m->Mtxt.set_top_row(0);
+    user.choose(m->menu.MMas);  // off
+    m->text_page.Mtxt.set_top_row(0);
     arrive(many);
     tick();
-    EXPECT_EQ(m->Mtxt.top_row(), 0u);
-    user.choose(m->MMas);  // on again: scrolls at once (posted)
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), 0u);
+    user.choose(m->menu.MMas);  // on again: scrolls at once (posted)
     user.run_posted();
-    EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+    EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
 }
 
 TEST_F(MainWindowTest, WordWrapFollowsItsCheckMark)
 {
     user.press("Ctrl+W");
-    EXPECT_TRUE(m->MMwwrap.checked());
-    EXPECT_TRUE(m->Mtxt.word_wrap());
-    EXPECT_FALSE(m->Mtxt.horizontal_bar());
+    EXPECT_TRUE(m->menu.MMwwrap.checked());
+    EXPECT_TRUE(m->text_page.Mtxt.word_wrap());
+    EXPECT_FALSE(m->text_page.Mtxt.horizontal_bar());
     user.choose(*m, {"Rx", "Text", "Word wrap"});
-    EXPECT_FALSE(m->Mtxt.word_wrap());
+    EXPECT_FALSE(m->text_page.Mtxt.word_wrap());
 }
 
 // A burst of many more lines than one drain used to scroll: with auto-scroll on
@@ -171,18 +172,18 @@ TEST_F(MainWindowTest, AutoScrollShowsTheLastLineAfterABigDrain)
 {
     for (bool wrap : {false, true}) {
         SCOPED_TRACE(wrap ? "word wrap" : "no wrap");
-        if (m->MMwwrap.checked() != wrap) user.choose(m->MMwwrap);
-        user.choose(m->MMclrrx);
+        if (m->menu.MMwwrap.checked() != wrap) user.choose(m->menu.MMwwrap);
+        user.choose(m->menu.MMclrrx);
         if (!link().connected()) connect();
         std::string burst;
         for (int i = 0; i < 5000; ++i) burst += "line " + std::to_string(i) + " of a burst well wider than one row\r";
         arrive(burst);
         tick();
-        ASSERT_EQ(m->Mtxt.line_count(), 5001);
-        EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
-        EXPECT_GT(m->Mtxt.top_row(), 4000u);
+        ASSERT_EQ(m->text_page.Mtxt.line_count(), 5001);
+        EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
+        EXPECT_GT(m->text_page.Mtxt.top_row(), 4000u);
         arrive("tail\r");
         tick();
-        EXPECT_EQ(m->Mtxt.top_row(), m->Mtxt.max_top_row());
+        EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
     }
 }

@@ -195,11 +195,11 @@ TEST_F(RxSaveTest, SaveTextWritesTheViewsLinesJoinedByCrLf)
     connect();
     receive("abc\r");  // mode CR: the line abc and an empty last line
     ASSERT_EQ(lines(), (std::vector<std::string>{"abc", ""}));
-    m->SD1.initial_dir = "C:\\before";
+    m->save.SD1.initial_dir = "C:\\before";
     user.pick_file(path("view.txt"));
     user.press("Alt+S");
     EXPECT_EQ(read_file(dir / "view.txt"), "abc\r\n");
-    EXPECT_EQ(m->SD1.initial_dir, dir.string());
+    EXPECT_EQ(m->save.SD1.initial_dir, dir.string());
     ASSERT_EQ(user.world().file_dialogs.size(), 1u);
     EXPECT_EQ(user.world().file_dialogs[0].filter, "Text file (*.txt)|*.txt|All files (*.*)|*.*");
     EXPECT_EQ(user.world().file_dialogs[0].initial_dir, "C:\\before");
@@ -212,13 +212,13 @@ TEST_F(RxSaveTest, SaveTextWritesTheViewsLinesJoinedByCrLf)
     EXPECT_EQ(read_file(dir / "view.txt"), "abc\r\ndef\r\ngh");
 
     // A refused write is shown with the system's reason; the folder stays.
-    m->SD1.initial_dir = "C:\\kept";
+    m->save.SD1.initial_dir = "C:\\kept";
     user.pick_file("/dev/full");
     user.answer_message_box(ui::mr::Ok);
     user.press("Alt+S");
     EXPECT_NE(boxes().back().text.find("/dev/full"), std::string::npos) << boxes().back().text;
     EXPECT_EQ(boxes().back().icon, ui::MsgIcon::Error);
-    EXPECT_EQ(m->SD1.initial_dir, "C:\\kept");
+    EXPECT_EQ(m->save.SD1.initial_dir, "C:\\kept");
 }
 
 TEST(TextSave, LinesAcrossTheBufferAndTheEmptyView)

@@ -35,7 +35,7 @@ TEST_F(TxSettingsTest, HistoryGapsCloseAndStaleKeysStay)
 TEST_F(TxSettingsTest, TwentyFiveStringsComeBackAsTheTwentyMostRecent)
 {
     start();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.press("Ctrl+M");
     for (int i = 0; i < 25; ++i) {
         TXSForm->CBmsg.set_text("s" + std::to_string(i));
@@ -58,7 +58,7 @@ TEST_F(TxSettingsTest, TwentyFiveStringsComeBackAsTheTwentyMostRecent)
 TEST_F(TxSettingsTest, IntegerFieldsRadixSizeAndOrderComeBack)
 {
     start();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.press("Ctrl+I");
     TTXIForm& f = *TXIForm;
     user.focus(f.Eihex);
@@ -76,7 +76,7 @@ TEST_F(TxSettingsTest, IntegerFieldsRadixSizeAndOrderComeBack)
     EXPECT_TRUE(TXIForm->RBibe.checked());
     EXPECT_EQ(TXIForm->Eihex.color(), ui::colors::window);
     EXPECT_EQ(TXIForm->Eidec.color(), ui::colors::btn_face);
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.press("Ctrl+I");
     EXPECT_TRUE(TXIForm->Eihex.focused()) << "the active radix is focused when the window opens";
 }
@@ -99,7 +99,7 @@ TEST_F(TxSettingsTest, IntegerSizeLimitsOnLoadAndAnEmptySizeSavedAsMinusOne)
     }
     // Shown once, a radix out of range becomes 2 (the binary field).
     start();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.press("Ctrl+I");
     EXPECT_EQ(TXIForm->active_radix(), 2);
     EXPECT_TRUE(TXIForm->Eibin.focused());
@@ -129,7 +129,7 @@ TEST_F(TxSettingsTest, SizeFieldThatIsNoNumberKeepsTheLastSizeAndEveryOtherKey)
         }
         TXIForm->Eibs.set_text(c.pasted);
         TXIForm->RBibe.set_checked(true);
-        m->SD1.initial_dir = "C:\\text";
+        m->save.SD1.initial_dir = "C:\\text";
         RXSForm->SD1.initial_dir = "C:\\bin";
         stop();
         EXPECT_TRUE(boxes().empty());
@@ -140,8 +140,8 @@ TEST_F(TxSettingsTest, SizeFieldThatIsNoNumberKeepsTheLastSizeAndEveryOtherKey)
         EXPECT_EQ(section("TXTVIEW").size(), 6u) << "every key of the group";
         start();
         EXPECT_EQ(TXIForm->Eibs.text(), c.size);
-        EXPECT_TRUE(m->MMlnCRLF.checked());
-        EXPECT_TRUE(m->MMtstamp.checked());
+        EXPECT_TRUE(m->menu.MMlnCRLF.checked());
+        EXPECT_TRUE(m->menu.MMtstamp.checked());
         stop();
     }
 }
@@ -163,7 +163,7 @@ TEST_F(TxSettingsTest, SendFileFolderIsRemembered)
 {
     std::ofstream(dir_ / "f.bin") << "x";
     start();
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.pick_file((dir_ / "f.bin").string());
     user.in_modal("TXFForm", [&](ui::Form&) {
         for (int i = 0; i < 50 && TXFForm->modal_result() == ui::mr::None; ++i) {

@@ -44,7 +44,7 @@ class SendFileTest : public TxTest {
 TEST_F(SendFileTest, OnlyWhileConnectedAndEveryWayOpensIt)
 {
     user.press("Ctrl+O");  // disconnected: nothing opens, no dialog is asked for
-    m->MMtxfile.click();
+    m->menu.MMtxfile.click();
     EXPECT_TRUE(user.world().file_dialogs.empty());
     connect();
     for (int way = 0; way < 3; ++way) {
@@ -54,7 +54,7 @@ TEST_F(SendFileTest, OnlyWhileConnectedAndEveryWayOpensIt)
             user.wait(100);  // a cancelled dialog closes the window on the first tick
         });
         if (way == 0) user.press("Ctrl+O");
-        if (way == 1) user.click(m->BtnTxfile);
+        if (way == 1) user.click(m->tools.BtnTxfile);
         if (way == 2) user.choose(*m, {"Tx", "Send file"});
     }
     ASSERT_EQ(user.world().file_dialogs.size(), 3u);
@@ -279,7 +279,7 @@ TEST_F(SendFileTest, DisconnectDuringTransferStopsWithAMessage)
     connect_at(9600, 65536);
     user.answer_message_box(ui::mr::Ok);
     send(file_with(random_bytes(200000)), [&](TTXFForm&, int tick) {
-        if (tick == 2) m->MMdiscon.click();  // as the main window does on a store failure or a lost port
+        if (tick == 2) m->menu.MMdiscon.click();  // as the main window does on a store failure or a lost port
     });
     EXPECT_FALSE(link().connected());
     EXPECT_EQ(tr().outcome, Outcome::LinkLost);

@@ -163,7 +163,7 @@ TEST_F(SendIntegerTest, SendAndCloseClosesOnlyAfterAGoodSend)
     // Shown again, it keeps its texts; while disconnected nothing is sent.
     user.press("Ctrl+I");
     EXPECT_EQ(f().Eidec.text(), "300");
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     user.click(f().BtnSendClose);
     EXPECT_TRUE(f().visible());
     EXPECT_EQ(boxes().size(), 1u);

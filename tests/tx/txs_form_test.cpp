@@ -53,23 +53,23 @@ TEST_F(SendStringTest, HelloWithEachMark)
         const char* name;
         bool eol, eos;
         ui::RadioButton TTXSForm::*mark;
-        ui::MenuItem TMForm::*mode;
+        ui::MenuItem MainMenuBar::*mode;
         Bytes tail;
     } cases[] = {
-        {"no mark", false, true, &TTXSForm::RBdef, &TMForm::MMlnCR, {0}},
-        {"no mark, no EOS", false, false, &TTXSForm::RBdef, &TMForm::MMlnCR, {}},
-        {"default CR+LF", true, true, &TTXSForm::RBdef, &TMForm::MMlnCRLF, {13, 10, 0}},
-        {"default CR or LF", true, true, &TTXSForm::RBdef, &TMForm::MMlnANY, {13, 0}},
-        {"default LF+CR", true, false, &TTXSForm::RBdef, &TMForm::MMlnLFCR, {10, 13}},
-        {"CR", true, true, &TTXSForm::RBcr, &TMForm::MMlnLF, {13, 0}},
-        {"LF", true, true, &TTXSForm::RBlf, &TMForm::MMlnCR, {10, 0}},
-        {"CR+LF", true, true, &TTXSForm::RBcrlf, &TMForm::MMlnCR, {13, 10, 0}},
-        {"LF+CR", true, true, &TTXSForm::RBlfcr, &TMForm::MMlnCR, {10, 13, 0}},
-        {"user 13", true, true, &TTXSForm::RBusr, &TMForm::MMlnLF, {13, 0}},
+        {"no mark", false, true, &TTXSForm::RBdef, &MainMenuBar::MMlnCR, {0}},
+        {"no mark, no EOS", false, false, &TTXSForm::RBdef, &MainMenuBar::MMlnCR, {}},
+        {"default CR+LF", true, true, &TTXSForm::RBdef, &MainMenuBar::MMlnCRLF, {13, 10, 0}},
+        {"default CR or LF", true, true, &TTXSForm::RBdef, &MainMenuBar::MMlnANY, {13, 0}},
+        {"default LF+CR", true, false, &TTXSForm::RBdef, &MainMenuBar::MMlnLFCR, {10, 13}},
+        {"CR", true, true, &TTXSForm::RBcr, &MainMenuBar::MMlnLF, {13, 0}},
+        {"LF", true, true, &TTXSForm::RBlf, &MainMenuBar::MMlnCR, {10, 0}},
+        {"CR+LF", true, true, &TTXSForm::RBcrlf, &MainMenuBar::MMlnCR, {13, 10, 0}},
+        {"LF+CR", true, true, &TTXSForm::RBlfcr, &MainMenuBar::MMlnCR, {10, 13, 0}},
+        {"user 13", true, true, &TTXSForm::RBusr, &MainMenuBar::MMlnLF, {13, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        user.choose(m->*c.mode);
+        user.choose(m->menu.*c.mode);
         f().CBeol.set_checked(c.eol);
         f().CBeolClick();
         f().CBeos.set_checked(c.eos);
@@ -161,7 +161,7 @@ TEST_F(SendStringTest, EnterSendsAndSendCloseAlwaysCloses)
     EXPECT_EQ(link().tx_free(), 2) << "nothing of the string was put";
     // Disconnected: Send does nothing, Send + close only closes.
     link().tx_hold(0);
-    user.click(m->BtnCon);
+    user.click(m->tools.BtnCon);
     f().show();
     user.click(f().BtnSend);
     EXPECT_EQ(history()[0], "abc");

@@ -160,7 +160,7 @@ TEST_F(HexPageTest, BlockEndsPushEachOtherAndClearResetsThem)
     user.press("Ctrl+B");
     EXPECT_EQ(hex().block_start, 3);
     EXPECT_EQ(hex().block_end, 3);
-    user.click(m->BtnClr);
+    user.click(m->tools.BtnClr);
     EXPECT_EQ(hex().block_start, 0);
     EXPECT_EQ(hex().block_end, 0);
     EXPECT_EQ(hex().DGhex.row_count(), 2);

@@ -1,0 +1,83 @@
+// The receive tick without a window: bytes go from the FIFO into the store and
+// into lines, and the rate between ticks sets the next interval.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/sim_port_driver.h"
+#include "tests/link/recording_sink.h"
+#include "tests/link/rx_feed.h"
+#include "views/receive_tick.h"
+
+namespace {
+
+class ReceiveTickTest : public ::testing::Test {
+ protected:
+    void SetUp() override
+    {
+        rx_feed_open(link);
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, link.rx_text_attach(&sink));
+        link.rx_text_line_break(1);  // LF
+    }
+    SimPortDriver sim;
+    SerialLink link{sim};
+    RecordingSink sink;
+    ReceiveTick tick;
+};
+
+TEST_F(ReceiveTickTest, CountsBytesAndLinesAndPacesByTheRate)
+{
+    const struct {
+        std::uint32_t at_ms;
+        std::string bytes;
+        std::int32_t total;
+        int lines;
+        int interval_ms;
+    } ticks[] = {
+        // The view's rows: a line break opens the next (empty) row.
+        {1000, "ab\ncd\n", 6, 3, 100},                        // the first tick has no rate yet
+        {2000, std::string(2047, 'x') + "\n", 2054, 1, 225},  // 2 kB/s, into the open row
+        {2500, "", 2054, 0, 100},                             // nothing came
+        {2600, std::string(8192, 'y'), 10246, 0, 1000},       // 80 kB/s: the slowest pace
+        {2700, "\n", 10247, 1, 100},
+    };
+    for (const auto& t : ticks) {
+        SCOPED_TRACE(t.at_ms);
+        ASSERT_TRUE(rx_feed(link, t.bytes));
+        const ReceiveTickResult r = tick.run(link, sink, t.at_ms, 0);
+        EXPECT_EQ(r.rx_waiting, std::int32_t(t.bytes.size()));
+        EXPECT_LE(r.drained.store, 0);
+        EXPECT_EQ(r.bytes, t.total);
+        EXPECT_EQ(ReceiveTick::store_length(link), t.total);
+        EXPECT_EQ(r.lines, t.lines);
+        EXPECT_EQ(r.interval_ms, t.interval_ms);
+        EXPECT_EQ(link.rx_fill(), 0);
+    }
+}
+
+TEST(Timer1Interval, StepsWithTheRate)
+{
+    const struct {
+        double rate;
+        int ms;
+    } cases[] = {{0, 100},    {512, 100},  {513, 150},  {1024, 150},  {1025, 225},   {2048, 225},
+                 {2049, 333}, {4096, 333}, {4097, 750}, {16384, 750}, {16385, 1000}, {1e9, 1000}};
+    for (auto c : cases) {
+        EXPECT_EQ(timer1_interval_for(c.rate), c.ms) << c.rate;
+        // Serial rates with the default receive FIFO keep the table.
+        if (c.rate <= 300000) {
+            EXPECT_EQ(timer1_interval_for(c.rate, 1048576), c.ms) << c.rate;
+        }
+    }
+}
+
+TEST(Timer1Interval, PtySpeedsDrainBeforeTheFifoIsHalfFull)
+{
+    // 1 MiB FIFO at 4 MiB/s: half full after 125 ms, instead of 1000.
+    EXPECT_EQ(timer1_interval_for(4194304, 1048576), 125);
+    EXPECT_EQ(timer1_interval_for(1e9, 1048576), timer1_fastest_ms);
+    EXPECT_EQ(timer1_interval_for(4194304, 8388608), 1000);  // a big FIFO keeps the table
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// The receive tick: drain, convert, measure.
+#include "views/receive_tick.h"
+
+// A fast stream is moved in fewer, larger steps.
+int timer1_interval_for(double bytes_per_second)
+{
+    if (bytes_per_second > 16384) return 1000;
+    if (bytes_per_second > 4096) return 750;
+    if (bytes_per_second > 2048) return 333;
+    if (bytes_per_second > 1024) return 225;
+    if (bytes_per_second > 512) return 150;
+    return 100;
+}
+
+int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity)
+{
+    const int table = timer1_interval_for(bytes_per_second);
+    // Faster than any serial line (over half the FIFO per interval, only a pty
+    // gets there): drain often enough that the receive FIFO never fills, since
+    // a full FIFO holds the receive thread and caps the throughput.
+    if (bytes_per_second <= 0 || rx_fifo_capacity <= 0) return table;
+    const double half_full_ms = rx_fifo_capacity * 500.0 / bytes_per_second;
+    if (half_full_ms >= table) return table;
+    return half_full_ms < timer1_fastest_ms ? timer1_fastest_ms : int(half_full_ms);
+}
+
+std::int32_t ReceiveTick::store_length(const SerialLink& link)
+{
+    const RxStore* store = nullptr;
+    link.rx_store_info(&store);
+    return store ? store->length : 0;
+}
+
+ReceiveTickResult ReceiveTick::run(SerialLink& link, LineSink& text, std::uint32_t now_ms, std::uint32_t time_of_day_ms)
+{
+    ReceiveTickResult r;
+    // Taken before the drain: the receive thread reports the loss only after
+    // its last bytes are in the FIFO, so this drain takes them all.
+    r.port_lost = link.rx_port_lost();
+    r.rx_waiting = link.rx_fill();
+    r.tx_waiting = link.tx_fill();
+
+    // Without a capture this is rx_store_append alone.
+    r.drained = drain.run(link, now_ms);
+    if (r.drained.store > 0) return r;  // the caller disconnects and clears
+    if (r.drained.store == 0) {
+        link.rx_text_drained(r.drained.store_from, time_of_day_ms);
+        const int before = text.line_count();
+        link.rx_text_update(text);
+        r.lines = text.line_count() - before;
+    }
+
+    r.bytes = store_length(link);
+    const std::int64_t grown =
+        (prev_tick_ms_ != 0 && r.bytes > prev_length_) ? std::int64_t(r.bytes) - prev_length_ : 0;
+    const std::uint32_t elapsed = now_ms - prev_tick_ms_;
+    r.rate = elapsed != 0 ? double(grown) * 1000.0 / double(elapsed) : 0.0;
+    prev_tick_ms_ = now_ms;
+    prev_length_ = r.bytes;
+    r.interval_ms = timer1_interval_for(r.rate, link.settings().port.port_rxth_size);
+    return r;
+}
