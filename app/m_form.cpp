@@ -132,6 +132,7 @@ void TMForm::build_pages()
     Mtxt.set_word_wrap(false);
 
     hex.lay_out();
+    plot.lay_out();
 
     PCd.set_active_page_index(1);  // the HEX page is shown at start
 }

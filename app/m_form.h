@@ -24,6 +24,7 @@
 #include "views/hex_page.h"
 #include "views/line_commands.h"
 #include "views/info_page.h"
+#include "views/plot_page.h"
 #include "views/text_commands.h"
 #include "views/text_view_sink.h"
 
@@ -72,6 +73,8 @@ class TMForm : public ui::Form {
     ui::DrawGrid& DGhex = hex.DGhex;
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo, link, port_settings};
+    ui::TabSheet TSplot{PCd, "TSplot", "Plot"};
+    PlotPage plot{&TSplot, Mtxt};
 
     // Menu. The bar's items carry access keys (Alt+F, Alt+P, Alt+R, Alt+T, Alt+H).
     ui::MainMenu MainMenu1{*this};

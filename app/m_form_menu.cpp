@@ -137,6 +137,7 @@ void TMForm::MMclrrxClick()
     text_clear(text_page(), port_settings.port_rx_data_block_size);
     capture.drain.store_cleared();
     hex.clear();
+    plot.feed();  // the emptied text view: the plot starts over
 }
 
 void TMForm::MMfindClick()
@@ -147,6 +148,7 @@ void TMForm::MMfindClick()
 void TMForm::MMtxtRfClick()
 {
     text_refresh(text_page());
+    plot.feed();
 }
 
 void TMForm::MMcaptureClick()

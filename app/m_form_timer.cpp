@@ -83,6 +83,7 @@ void TMForm::Timer1Timer()
     if (r == 0) {
         link.rx_text_drained(drained.store_from, ui::local_time_of_day_ms());
         follow.drained(text_page());
+        plot.feed();
     }
 
     SB.set_panel_text(3, fill_text(" rx: ", rx_waiting));
