@@ -92,6 +92,7 @@ void PlotPage::paint(ui::Canvas& c)
 
     const int columns = r.width();
     std::vector<PlotSpan> spans;
+    std::vector<std::size_t> bounds;
     for (int s = 0; s < table_.series_count(); ++s) {
         if (!series_shown(s)) continue;
         const PlotSpan scale = own ? value_range(s, w) : shared;
@@ -122,7 +123,8 @@ void PlotPage::paint(ui::Canvas& c)
             }
             continue;
         }
-        table_.decimate(s, w.x0, w.x1, columns, spans);
+        if (bounds.empty()) table_.column_rows(w.x0, w.x1, columns, bounds);
+        table_.decimate(s, bounds, spans);
         PlotSpan prev;
         for (int col = 0; col < columns; ++col) {
             PlotSpan cell = spans[std::size_t(col)];

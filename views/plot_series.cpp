@@ -27,6 +27,7 @@ bool PlotSeries::add(std::uint32_t line_number, double x, const PlotLine& parsed
         for (std::size_t r = 0; r < row; ++r) {
             values_[s].push_back(absent);
             if (r % kBlock == 0) blocks_[s].push_back(PlotSpan{});
+            if (r % kCoarse == 0) coarse_[s].push_back(PlotSpan{});
         }
     series_count_ = top;
 
@@ -39,8 +40,10 @@ bool PlotSeries::add(std::uint32_t line_number, double x, const PlotLine& parsed
         const double v = has ? parsed.values[std::size_t(s)] : absent;
         values_[s].push_back(v);
         if (row % kBlock == 0) blocks_[s].push_back(PlotSpan{});
+        if (row % kCoarse == 0) coarse_[s].push_back(PlotSpan{});
         if (!has) continue;
         blocks_[s][row / kBlock].take(v);
+        coarse_[s][row / kCoarse].take(v);
         if (!first) text_.push_back(',');
         const std::string_view t = parsed.texts[std::size_t(s)];
         text_.append(t.data(), t.size());
@@ -57,6 +60,7 @@ void PlotSeries::clear()
     text_.clear();
     for (auto& v : values_) v.clear();
     for (auto& b : blocks_) b.clear();
+    for (auto& b : coarse_) b.clear();
     series_count_ = 0;
 }
 
@@ -89,31 +93,55 @@ PlotSpan PlotSeries::span(int s, std::size_t from, std::size_t to) const
     if (to > rows()) to = rows();
     if (from >= to) return out;
     const Values& v = values_[s];
-    // Ragged head and tail row by row, whole blocks from the index.
+    const auto& fine = blocks_[s];
+    const auto& coarse = coarse_[s];
+    // Up: rows to a fine boundary, fine blocks to a coarse one; across: coarse
+    // blocks; down: fine blocks, then the last rows.
     while (from < to && from % kBlock != 0) {
-        if (!std::isnan(v[from])) out.take(v[from]);
+        out.take(v[from]);
         ++from;
     }
-    while (to - from >= kBlock) {
-        out.take(blocks_[s][from / kBlock]);
+    while (to - from >= kBlock && from % kCoarse != 0) {
+        out.take(fine[from / kBlock]);
         from += kBlock;
     }
-    for (; from < to; ++from)
-        if (!std::isnan(v[from])) out.take(v[from]);
+    while (to - from >= kCoarse) {
+        out.take(coarse[from / kCoarse]);
+        from += kCoarse;
+    }
+    while (to - from >= kBlock) {
+        out.take(fine[from / kBlock]);
+        from += kBlock;
+    }
+    for (; from < to; ++from) out.take(v[from]);
     return out;
 }
 
 void PlotSeries::decimate(int s, double x0, double x1, int columns, std::vector<PlotSpan>& out) const
 {
-    out.assign(columns > 0 ? std::size_t(columns) : 0, PlotSpan{});
-    if (columns <= 0 || !(x1 >= x0)) return;
-    const double width = (x1 - x0) / columns;
-    std::size_t a = row_at_x(x0);
-    for (int c = 0; c < columns; ++c) {
-        const std::size_t b = c + 1 == columns ? row_at_x(x1, true) : row_at_x(x0 + width * (c + 1));
-        out[std::size_t(c)] = span(s, a, b);
-        a = b;
+    std::vector<std::size_t> bounds;
+    column_rows(x0, x1, columns, bounds);
+    decimate(s, bounds, out);
+}
+
+void PlotSeries::column_rows(double x0, double x1, int columns, std::vector<std::size_t>& bounds) const
+{
+    bounds.clear();
+    if (columns <= 0) return;
+    if (!(x1 >= x0)) {
+        bounds.assign(std::size_t(columns) + 1, 0);
+        return;
     }
+    const double width = (x1 - x0) / columns;
+    bounds.push_back(row_at_x(x0));
+    for (int c = 1; c < columns; ++c) bounds.push_back(row_at_x(x0 + width * c));
+    bounds.push_back(row_at_x(x1, true));
+}
+
+void PlotSeries::decimate(int s, const std::vector<std::size_t>& bounds, std::vector<PlotSpan>& out) const
+{
+    out.assign(bounds.empty() ? 0 : bounds.size() - 1, PlotSpan{});
+    for (std::size_t c = 0; c < out.size(); ++c) out[c] = span(s, bounds[c], bounds[c + 1]);
 }
 
 std::size_t PlotSeries::row_at_x(double x, bool after) const
@@ -134,5 +162,6 @@ std::size_t PlotSeries::memory_bytes() const
     std::size_t sum = lines_.memory_bytes() + x_.memory_bytes() + text_starts_.memory_bytes() + text_.memory_bytes();
     for (const auto& v : values_) sum += v.memory_bytes();
     for (const auto& b : blocks_) sum += b.memory_bytes();
+    for (const auto& b : coarse_) sum += b.memory_bytes();
     return sum;
 }

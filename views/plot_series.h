@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,29 +17,31 @@
 #include "views/plot_parse.h"
 
 // The lowest and highest value over some rows; empty when lo > hi.
+// Written without branches: a repaint takes tens of thousands of them. A NaN
+// (an absent value) leaves the span as it was, since every comparison with it
+// is false.
 struct PlotSpan {
-    double lo = 1.0, hi = 0.0;
-    bool empty() const { return lo > hi; }
+    double lo = std::numeric_limits<double>::infinity(), hi = -std::numeric_limits<double>::infinity();
+    bool empty() const { return !(lo <= hi); }
     void take(double v)
     {
-        if (empty()) {
-            lo = hi = v;
-        } else {
-            lo = v < lo ? v : lo;
-            hi = v > hi ? v : hi;
-        }
+        lo = v < lo ? v : lo;
+        hi = v > hi ? v : hi;
     }
     void take(const PlotSpan& s)
     {
-        if (!s.empty()) take(s.lo), take(s.hi);
+        lo = s.lo < lo ? s.lo : lo;
+        hi = s.hi > hi ? s.hi : hi;
     }
 };
 
 class PlotSeries {
  public:
-    // Rows per index block: small enough that a pixel column's ragged ends
-    // cost little, large enough that the index stays a few megabytes.
-    static constexpr std::size_t kBlock = 64;
+    // Rows per block of the fine and the coarse index: a pixel column's span
+    // takes its ragged ends row by row, then fine blocks up to a coarse
+    // boundary, then coarse blocks, so a repaint visits a few dozen entries
+    // per column whatever the zoom.
+    static constexpr std::size_t kBlock = 16, kCoarse = 256;
 
     // memory_limit: bytes the table may hold before add() refuses rows.
     explicit PlotSeries(std::size_t memory_limit = std::size_t{512} << 20) : memory_limit_(memory_limit) {}
@@ -63,6 +66,11 @@ class PlotSeries {
     // The axis from x0 to x1 (both ends included) split evenly into `columns`
     // pixel columns; the span of the rows in each, so no spike is lost at any zoom.
     void decimate(int s, double x0, double x1, int columns, std::vector<PlotSpan>& out) const;
+    // The same in two steps, so that series sharing the axis share its search:
+    // the first row of each column and the end of the last (columns + 1 rows),
+    // then each series' spans over those rows.
+    void column_rows(double x0, double x1, int columns, std::vector<std::size_t>& bounds) const;
+    void decimate(int s, const std::vector<std::size_t>& bounds, std::vector<PlotSpan>& out) const;
     // The first row whose x is not below `x`, or with after, above it (x never
     // decreases from row to row).
     std::size_t row_at_x(double x, bool after = false) const;
@@ -76,7 +84,7 @@ class PlotSeries {
     ui::PagedArray<std::uint32_t, 16> text_starts_;
     ui::PagedArray<char, 20> text_;
     std::array<Values, plot_max_series> values_;
-    std::array<ui::PagedArray<PlotSpan, 12>, plot_max_series> blocks_;
+    std::array<ui::PagedArray<PlotSpan, 12>, plot_max_series> blocks_, coarse_;
     int series_count_ = 0;
     std::size_t memory_limit_;
 };
