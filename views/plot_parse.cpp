@@ -36,9 +36,11 @@ bool stamp(std::string_view line, std::uint32_t& ms)
 bool refused_value(std::string_view t)
 {
     if (!t.empty() && (t[0] == '+' || t[0] == '-')) t.remove_prefix(1);
-    std::string low(t);
-    std::transform(low.begin(), low.end(), low.begin(), [](unsigned char c) { return char(c | 0x20); });
-    return low == "nan" || low == "inf" || low == "infinity";
+    auto is = [t](std::string_view word) {
+        return t.size() == word.size() &&
+               std::equal(t.begin(), t.end(), word.begin(), [](char a, char b) { return char(a | 0x20) == b; });
+    };
+    return is("nan") || is("inf") || is("infinity");
 }
 
 }  // namespace
@@ -105,16 +107,20 @@ bool PlotParser::parse(std::string_view line, PlotLine& out)
     int position = 0;
     bool any = false;               // a number of a series beyond the limit still makes the line a reading
     std::string_view pending_name;  // "temp:" followed by its value as the next token
-    auto put = [&](std::string_view name, std::string_view text) {
-        double v = 0;
-        if (!plot_number(text, v)) return false;
+    // Stores a value already known to be a number under its series.
+    auto store = [&](std::string_view name, std::string_view text, double v) {
         any = true;
         const int s = series(name);
-        if (s < 0 || (out.present >> s & 1)) return true;
+        if (s < 0 || (out.present >> s & 1)) return;
         out.values[std::size_t(s)] = v;
         out.texts[std::size_t(s)] = text;
         out.present = std::uint8_t(out.present | (1u << s));
         ++out.count;
+    };
+    auto put = [&](std::string_view name, std::string_view text) {
+        double v = 0;
+        if (!plot_number(text, v)) return false;
+        store(name, text, v);
         return true;
     };
 
@@ -141,10 +147,12 @@ bool PlotParser::parse(std::string_view line, PlotLine& out)
             continue;
         }
         double v = 0;
-        if (plot_number(token, v) || refused_value(token)) {
-            // A refused value keeps its place, so the columns after it stay theirs.
-            ++position;
-            if (!refused_value(token)) put(std::to_string(position), token);
+        if (plot_number(token, v)) {
+            char name[12];
+            const auto end = std::to_chars(name, name + sizeof name, ++position).ptr;
+            store(std::string_view(name, std::size_t(end - name)), token, v);
+        } else if (refused_value(token)) {
+            ++position;  // a refused value keeps its place, so the columns after it stay theirs
         }
     }
     return any;
