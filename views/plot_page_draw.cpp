@@ -141,7 +141,20 @@ void PlotPage::paint(ui::Canvas& c)
         }
     }
 
-    // Legend: name and last value of each shown series.
+    // Legend: name and last value of each shown series, on a box of its own
+    // so the traces under it do not run through the text.
+    int legend_w = 0, legend_rows = 0;
+    for (int s = 0; s < int(parser_.names().size()); ++s)
+        if (series_shown(s)) {
+            legend_w =
+                std::max(legend_w, c.text_width(parser_.names()[std::size_t(s)] + ": " + last_text_[std::size_t(s)]));
+            ++legend_rows;
+        }
+    if (legend_rows > 0) {
+        c.pen = ui::Pen{ui::Color::rgb(160, 160, 160)};
+        c.brush = ui::Brush{ui::colors::white};
+        c.rectangle(ui::Rect{r.left + 2, r.top + 2, r.left + 26 + legend_w, r.top + 7 + legend_rows * 14});
+    }
     int ly = r.top + 4;
     for (int s = 0; s < int(parser_.names().size()); ++s) {
         if (!series_shown(s)) continue;
