@@ -1,12 +1,17 @@
 // CSV text of the Plot page's table.
 #include "views/plot_export.h"
 
+#include <string_view>
+
 namespace {
 
 // A name holding a comma or a quote is quoted, so the header keeps one cell
-// per series whatever the device calls its values.
-void put_cell(std::string& out, const std::string& text)
+// per series whatever the device calls its values. A name a spreadsheet would
+// run as a formula (=, +, -, @ first) gets a leading apostrophe: the names
+// come from whatever is on the other end of the cable.
+void put_cell(std::string& out, std::string text)
 {
+    if (!text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) text.insert(0, 1, '\'');
     if (text.find_first_of(",\"") == std::string::npos) {
         out += text;
         return;

@@ -172,7 +172,7 @@ TEST_F(PlotSeriesTest, ExportWritesTheTextAsWrittenAndLeavesAbsentCellsEmpty)
     std::string csv = plot_csv_header(p.names());
     plot_csv_rows(table, int(p.names().size()), 0, table.rows(), csv);
     EXPECT_EQ(csv, "line,t,v\r\n1,1.50,-2\r\n2,,7e3\r\n4,+3,\r\n");
-    EXPECT_EQ(plot_csv_header({"a\"b"}), "line,\"a\"\"b\"\r\n");
+    EXPECT_EQ(plot_csv_header({"a\"b", "@SUM(A1)", "-x"}), "line,\"a\"\"b\",'@SUM(A1),'-x\r\n");
 }
 
 TEST(PlotSeriesLimit, AFullTableRefusesRowsInsteadOfGrowing)

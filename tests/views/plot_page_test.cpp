@@ -84,6 +84,19 @@ TEST_F(PlotPageTest, LinesAreParsedOnceWhenCompleteAndAClearStartsOver)
     EXPECT_FALSE(page.CBplotS3.visible());
 }
 
+TEST_F(PlotPageTest, StampedLinesPutTheAxisInSecondsAndItRunsOnPastMidnight)
+{
+    for (const char* line : {"23:59:59.500 1", "23:59:59.900 no number", "00:00:00.250 2", "3", "00:00:01.000 4"}) {
+        text.append_to_last_line(line);
+        text.add_line("");
+    }
+    page.feed();
+    ASSERT_EQ(page.table().rows(), 4u);
+    const double xs[] = {86399.5, 86400.25, 86400.25, 86401.0};
+    for (std::size_t r = 0; r < 4; ++r) EXPECT_DOUBLE_EQ(page.table().x(r), xs[r]) << r;
+    EXPECT_EQ(page.LplotStatus.caption(), "skipped: 1 lines");
+}
+
 TEST_F(PlotPageTest, PauseFreezesTheWindowWhileDataArrivesAndZoomKeepsThePointerOrTheNewestRow)
 {
     squares(0, 101);
