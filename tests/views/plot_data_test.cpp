@@ -123,28 +123,42 @@ TEST_F(PlotSeriesTest, DecimationMatchesABruteForceScanAtEveryZoom)
     ASSERT_EQ(table.series_count(), 3);
     // x is the line number; row 1501 repeats line 1500.
     const std::pair<double, double> ranges[] = {{0, 2000}, {1, 2}, {63, 65}, {10.5, 1998.2}, {1499, 1600}, {7, 7}};
-    for (int s = 0; s < 3; ++s)
-        for (auto [x0, x1] : ranges)
-            for (int columns : {1, 7, 300, 2500}) {
-                std::vector<PlotSpan> got;
-                table.decimate(s, x0, x1, columns, got);
-                ASSERT_EQ(got.size(), std::size_t(columns));
-                const double w = (x1 - x0) / columns;
+    for (auto [x0, x1] : ranges)
+        for (int columns : {1, 7, 300, 2500}) {
+            // Each column starts at the first row at or past its left edge; the
+            // last ends after x1. An edge that falls on a row's x may round
+            // either way (x87 keeps more bits than a double), so rows within
+            // 1e-9 of an edge may sit on either side of it.
+            std::vector<std::size_t> bounds;
+            table.column_rows(x0, x1, columns, bounds);
+            ASSERT_EQ(bounds.size(), std::size_t(columns) + 1);
+            const double w = (x1 - x0) / columns;
+            for (int c = 0; c <= columns; ++c) {
+                const std::size_t b = bounds[std::size_t(c)];
+                const bool last = c == columns;
+                const double edge = last ? x1 : x0 + w * c;
+                const double slack = last ? 0 : 1e-9;
+                if (b > 0) EXPECT_LE(table.x(b - 1), edge + slack) << x0 << " " << columns << " " << c;
+                if (b < table.rows() && last) EXPECT_GT(table.x(b), edge) << x0 << " " << columns;
+                if (b < table.rows() && !last) EXPECT_GE(table.x(b), edge - slack) << x0 << " " << columns << " " << c;
+            }
+            for (int s = 0; s < 3; ++s) {
+                std::vector<PlotSpan> got, via_x;
+                table.decimate(s, bounds, got);
+                table.decimate(s, x0, x1, columns, via_x);
+                ASSERT_EQ(via_x.size(), std::size_t(columns));
                 for (int c = 0; c < columns; ++c) {
-                    // Rows whose x lies in the column; the last column holds x1 too.
-                    PlotSpan want;
-                    for (std::size_t r = 0; r < table.rows(); ++r) {
-                        const double x = table.x(r);
-                        const bool in = x >= x0 + w * c && (c + 1 == columns ? x <= x1 : x < x0 + w * (c + 1));
-                        if (in && table.has(s, r)) want.take(table.value(s, r));
-                    }
+                    const PlotSpan want = brute(s, bounds[std::size_t(c)], bounds[std::size_t(c) + 1]);
                     ASSERT_EQ(got[c].empty(), want.empty()) << s << " " << x0 << " " << columns << " " << c;
                     if (!want.empty()) {
                         EXPECT_EQ(got[c].lo, want.lo);
                         EXPECT_EQ(got[c].hi, want.hi);
+                        EXPECT_EQ(via_x[c].lo, want.lo);
+                        EXPECT_EQ(via_x[c].hi, want.hi);
                     }
                 }
             }
+        }
     EXPECT_EQ(table.row_at_x(1500.5), 1502u);
     EXPECT_EQ(table.row_at_x(1500), 1500u);
     EXPECT_EQ(table.row_at_x(1500, true), 1502u);
