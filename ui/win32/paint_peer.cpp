@@ -41,6 +41,8 @@ bool PaintPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
             }
             break;
         case WM_MOUSEWHEEL: {
+            // Unhandled, the system passes the wheel on to the parent window.
+            if (!control().on_mouse_wheel) break;
             // The wheel's point comes in screen coordinates.
             POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ScreenToClient(hwnd(), &p);
