@@ -28,6 +28,7 @@ void build_pages(TMForm& f)
     f.PCd.set_align(ui::Align::Client);
     f.PCd.set_multi_line(true);
     f.hex.lay_out();
+    f.plot.lay_out();
     f.PCd.set_active_page_index(1);  // the HEX page is shown at start
 }
 
@@ -63,9 +64,15 @@ void wire_menu(TMForm& f)
     m.MMdis.on_click = [&f] { f.text_page.MMdisClick(); };
     for (ui::MenuItem* i : {&m.MMlnCR, &m.MMlnLF, &m.MMlnCRLF, &m.MMlnLFCR, &m.MMlnANY})
         i->on_click = [&f] { f.text_page.MMlnClick(); };
-    m.MMtxtRf.on_click = [&f] { f.text_page.MMtxtRfClick(); };
+    m.MMtxtRf.on_click = [&f] {
+        f.text_page.MMtxtRfClick();
+        f.plot.feed();  // the rebuilt text: the plot starts over
+    };
     m.MMtstamp.on_click = [&f] { text_timestamps_toggled(f.menu.MMtstamp, f.link); };
-    m.MMcapture.on_click = [&f] { f.MMcaptureClick(); };
+    m.MMcapture.on_click = [&f] {
+        f.capture.MMcaptureClick(f.link.connected());
+        f.rx_panel.refresh();  // the status bar shows the change at once
+    };
     m.MMsavetxt.on_click = [&f] { f.save.MMsavetxtClick(); };
     m.MMsavebin.on_click = [&f] { f.save.MMsavebinClick(); };
     m.MMsavebins.on_click = [&f] { f.save.MMsavebinsClick(); };

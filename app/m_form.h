@@ -34,6 +34,7 @@
 #include "views/line_commands.h"
 #include "views/receive_tick.h"
 #include "views/info_page.h"
+#include "views/plot_page.h"
 #include "views/text_commands.h"
 #include "views/text_page.h"
 
@@ -64,6 +65,8 @@ class TMForm : public ui::Form {
     HexPage hex{&TabSheet2, link};
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};
     InfoPage info_page{TSinfo, link, port_settings};
+    ui::TabSheet TSplot{PCd, "TSplot", "Plot"};
+    PlotPage plot{&TSplot, text_page.Mtxt};
 
     // Menu bar: every item by its name, e.g. menu.MMcon.
     MainMenuBar menu{*this};
@@ -86,7 +89,7 @@ class TMForm : public ui::Form {
     TxCommands tx{*this, link, menu, tools, [this] { return text_page.line_break_mode(); }};
     SaveCommands save{*this, link, text_page.Mtxt, hex, Timer1};
     HelpCommands help{*this};
-    RxCommands rx{link, port_settings, menu, text_page, hex, receive};
+    RxCommands rx{link, port_settings, menu, text_page, hex, plot, receive};
     PortCommands port{link, port_settings, menu};
 
     // Handlers. The window runs a command through its item's or button's
@@ -101,7 +104,6 @@ class TMForm : public ui::Form {
     void MMconClick();
     void MMdisconClick();
     void MMexitClick();
-    void MMcaptureClick();
     void Timer1Timer();
     void Timer2Timer();
 

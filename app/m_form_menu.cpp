@@ -1,5 +1,4 @@
-// TMForm's keys and the capture item: typing to the port, F3 for Find, and
-// the status bar's part of starting or ending a capture.
+// TMForm's keys: typing to the port, and F3 for Find.
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "tx/keyboard_send.h"
@@ -14,10 +13,4 @@ void TMForm::FormKeyPress(char& key)
 void TMForm::FormKeyDown(ui::KeyEvent& e)
 {
     if (FindForm && FindForm->find_key(e, true)) e.handled = true;
-}
-
-void TMForm::MMcaptureClick()
-{
-    capture.clicked(link.connected());
-    rx_panel.refresh();  // the status bar shows the change at once
 }

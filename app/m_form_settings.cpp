@@ -8,6 +8,7 @@
 #include "app/m_form.h"
 #include "app/window_set.h"
 #include "settings/folder_groups.h"
+#include "settings/plot_group.h"
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
@@ -63,6 +64,9 @@ std::string load_settings_on_show(TMForm& form)
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
     LoadCaptureFolder(file, form.capture.SDcap.initial_dir);
     LoadFindSettings(file, *FindForm);
+    PlotSettings plot;
+    if (LoadPlotSettings(file, plot) == 0) form.plot.apply(plot);
+    LoadPlotCsvFolder(file, form.plot.SDplot.initial_dir);
     return help;
 }
 
@@ -81,6 +85,8 @@ void save_settings_on_close(TMForm& form)
         [&] { SaveSaveTextFolder(file, form.save.SD1.initial_dir); },
         [&] { SaveCaptureFolder(file, form.capture.SDcap.initial_dir); },
         [&] { SaveFindSettings(file, *FindForm); },
+        [&] { SavePlotCsvFolder(file, form.plot.SDplot.initial_dir); },
+        [&] { SavePlotSettings(file, form.plot.settings()); },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

@@ -35,7 +35,10 @@ void TMForm::Timer1Timer()
             "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }
-    if (r.drained.store == 0) follow.drained(text_page);
+    if (r.drained.store == 0) {
+        follow.drained(text_page);
+        plot.feed();
+    }
 
     SB.set_panel_text(3, fill_text(" rx: ", r.rx_waiting));
     SB.set_panel_text(4, fill_text(" tx: ", r.tx_waiting));

@@ -6,21 +6,28 @@
 #include "link/port_settings.h"
 #include "link/serial_link.h"
 #include "views/hex_page.h"
+#include "views/plot_page.h"
 #include "views/receive_tick.h"
 #include "views/text_page.h"
 
 class RxCommands {
  public:
     RxCommands(SerialLink& link, const PortSettings& port_settings, MainMenuBar& menu, TextPage& text, HexPage& hex,
-               ReceiveTick& receive)
-        : link_(link), port_settings_(port_settings), menu_(menu), text_(text), hex_(hex), receive_(receive)
+               PlotPage& plot, ReceiveTick& receive)
+        : link_(link),
+          port_settings_(port_settings),
+          menu_(menu),
+          text_(text),
+          hex_(hex),
+          plot_(plot),
+          receive_(receive)
     {
     }
 
     // The button runs the item, so both take the same way.
     void BtnClrClick() { menu_.MMclrrx.click(); }
     // Empties the store (re-created with the settings' block size), both views,
-    // the line error counts and what Find had found.
+    // the plot, the line error counts and what Find had found.
     void MMclrrxClick();
     void MMfindClick();
 
@@ -30,5 +37,6 @@ class RxCommands {
     MainMenuBar& menu_;
     TextPage& text_;
     HexPage& hex_;
+    PlotPage& plot_;
     ReceiveTick& receive_;
 };

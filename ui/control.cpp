@@ -303,9 +303,11 @@ void Control::mouse_leave()
     if (on_mouse_leave) on_mouse_leave();
 }
 
-void Control::mouse_wheel(int delta, ShiftState shift)
+void Control::mouse_wheel(int delta, ShiftState shift, Point at)
 {
-    if (reachable()) handle_mouse_wheel(delta, shift);
+    if (!reachable()) return;
+    handle_mouse_wheel(delta, shift);
+    if (on_mouse_wheel) on_mouse_wheel(delta, at);
 }
 
 void Control::invalidate()

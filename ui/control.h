@@ -126,6 +126,9 @@ class Control {
     std::function<void(const MouseEvent&)> on_mouse_down;
     std::function<void(const MouseEvent&)> on_mouse_up;
     std::function<void(const MouseEvent&)> on_mouse_move;
+    // The wheel turned by delta over the point at (client coordinates), after
+    // the control's own wheel handling.
+    std::function<void(int delta, Point at)> on_mouse_wheel;
 
     // User actions (backends map notifications onto these; the headless user
     // calls them). Each checks enabled/showing, changes state, then fires.
@@ -146,8 +149,9 @@ class Control {
     void mouse_move(const MouseEvent& e);
     void mouse_enter();
     void mouse_leave();
-    // The wheel turned by delta (120 per notch, positive away from the user).
-    void mouse_wheel(int delta, ShiftState shift);
+    // The wheel turned by delta (120 per notch, positive away from the user)
+    // with the pointer at `at` in client coordinates.
+    void mouse_wheel(int delta, ShiftState shift, Point at = {});
     // The user asked for the control's context menu (right click, menu key) at
     // a point of its client area.
     void context_menu(Point at);

@@ -5,7 +5,7 @@
 #include "platform/files.h"
 #include "ui/services.h"
 
-void CaptureCommand::clicked(bool connected)
+void CaptureCommand::MMcaptureClick(bool connected)
 {
     if (!item_.checked()) {
         const std::string path = capture_.path();

@@ -22,7 +22,7 @@ class CaptureCommand {
 
     // The item has just toggled its mark: checked asks for the file and starts,
     // unchecked ends the capture.
-    void clicked(bool connected);
+    void MMcaptureClick(bool connected);
     // The port connected or disconnected: the file is reopened (appended) or
     // flushed and closed.
     void connected();

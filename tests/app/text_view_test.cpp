@@ -187,3 +187,19 @@ TEST_F(MainWindowTest, AutoScrollShowsTheLastLineAfterABigDrain)
         EXPECT_EQ(m->text_page.Mtxt.top_row(), m->text_page.Mtxt.max_top_row());
     }
 }
+
+TEST_F(MainWindowTest, ReceivedLinesReachThePlotAndClearEmptiesIt)
+{
+    connect();
+    arrive("1,2\r3,");
+    tick();
+    EXPECT_EQ(m->plot.table().rows(), 1u) << "the open last line waits";
+    arrive("4\rtext\r");
+    tick();
+    EXPECT_EQ(m->plot.table().rows(), 2u);
+    EXPECT_EQ(m->plot.table().value(1, 1), 4.0);
+    EXPECT_EQ(m->plot.LplotStatus.caption(), "skipped: 1 lines");
+    user.click(m->tools.BtnClr);
+    EXPECT_EQ(m->plot.table().rows(), 0u);
+    EXPECT_EQ(m->PCd.page_count(), 4);
+}

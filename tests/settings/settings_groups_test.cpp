@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "settings/folder_groups.h"
+#include "settings/plot_group.h"
 #include "settings/port_group.h"
 #include "settings/setting_values.h"
 #include "settings/text_view_group.h"
@@ -631,4 +632,31 @@ TEST_F(SettingsGroupsTest, TimestampsAndTheCaptureFolderRoundTrip)
     ASSERT_EQ(LoadCaptureFolder(file_.get(), folder), 0);
     EXPECT_EQ(folder, "C:\\logs");
     EXPECT_EQ(LoadCaptureFolder(nullptr, folder), 1);
+}
+
+TEST_F(SettingsGroupsTest, PlotOptionsAndItsFolderRoundTripAndBadMasksShowEverySeries)
+{
+    PlotSettings p;
+    ASSERT_EQ(LoadPlotSettings(file_.get(), p), 0);
+    EXPECT_FALSE(p.own_scale);
+    EXPECT_EQ(p.shown_series, 0xFF);
+    ASSERT_EQ(SaveCaptureFolder(file_.get(), "C:\\logs"), 0);
+    ASSERT_EQ(SavePlotSettings(file_.get(), PlotSettings{true, 0x05}), 0);
+    ASSERT_EQ(SavePlotCsvFolder(file_.get(), "C:\\plots"), 0);
+    EXPECT_EQ(filled_lines(), (Lines{"[PATH]", "path_capture=C:\\logs", "path_plot_csv=C:\\plots", "[PLOT]",
+                                     "own_scale=1", "shown_series=5"}));
+    PlotSettings back;
+    ASSERT_EQ(LoadPlotSettings(file_.get(), back), 0);
+    EXPECT_TRUE(back.own_scale);
+    EXPECT_EQ(back.shown_series, 0x05);
+    std::string folder;
+    ASSERT_EQ(LoadPlotCsvFolder(file_.get(), folder), 0);
+    EXPECT_EQ(folder, "C:\\plots");
+    for (const char* bad : {"256", "-1", "x"}) {
+        put(std::string("[PLOT]\r\nshown_series=") + bad + "\r\n");
+        ASSERT_EQ(LoadPlotSettings(file_.get(), back), 0);
+        EXPECT_EQ(back.shown_series, 0xFF) << bad;
+    }
+    EXPECT_EQ(LoadPlotSettings(nullptr, back), 1);
+    EXPECT_EQ(SavePlotCsvFolder(nullptr, ""), 1);
 }

@@ -234,6 +234,35 @@ void User::click(Control& c)
     app().run_posted();
 }
 
+void User::click_at(Control& c, Point at)
+{
+    if (!c.showing() || !c.enabled_in_tree()) return;
+    focus_by_mouse(c);
+    if (Form* f = c.form()) activated_ = f;
+    const MouseEvent e{at, MouseButton::Left, {}};
+    app().guard([&] {
+        c.mouse_down(e);
+        c.mouse_up(e);
+        c.click();
+    });
+    app().run_posted();
+}
+
+void User::drag(Control& c, Point from, Point to, int steps)
+{
+    if (!c.showing() || !c.enabled_in_tree()) return;
+    focus_by_mouse(c);
+    app().guard([&] {
+        c.mouse_down(MouseEvent{from, MouseButton::Left, {}});
+        for (int i = 1; i <= steps; ++i) {
+            const Point p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+            c.mouse_move(MouseEvent{p, MouseButton::None, {}});
+        }
+        c.mouse_up(MouseEvent{to, MouseButton::Left, {}});
+    });
+    app().run_posted();
+}
+
 void User::right_click(Control& c, Point at)
 {
     if (!c.showing() || !c.enabled_in_tree()) return;

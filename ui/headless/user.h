@@ -72,6 +72,16 @@ class User {
     // next popup_answers caption (or none: dismissed) is chosen.
     void right_click(Control& c, Point at = {});
     void choose_popup(std::string caption) { world().popup_answers.push_back(std::move(caption)); }
+    // The left button at a point: down, up and the click, as a mouse gives them.
+    void click_at(Control& c, Point at);
+    // The left button down at from, moved to to in `steps` moves, released there
+    // (no click: the pointer moved).
+    void drag(Control& c, Point from, Point to, int steps = 4);
+    // The wheel turned by notches (positive away from the user) over a point.
+    void wheel(Control& c, Point at, int notches)
+    {
+        c.mouse_wheel(notches * 120, world().shift ? ShiftState{true} : ShiftState{}, at);
+    }
     void hover(Control& c) { c.mouse_enter(); }
     void leave(Control& c) { c.mouse_leave(); }
     void press_arrow(UpDown& u, UpDownButton b);

@@ -29,6 +29,9 @@ void GdiCanvas::select_pen()
         pen_obj_.reset();
         return;
     }
+    if (pen_obj_ && made_pen_.color == pen.color && made_pen_.width == pen.width && made_pen_.style == pen.style)
+        return;
+    made_pen_ = pen;
     GdiObject<HPEN> made(CreatePen(pen.style == PenStyle::Dot ? PS_DOT : PS_SOLID, pen.width, colorref(pen.color)));
     SelectObject(dc_, made.get());
     pen_obj_ = std::move(made);  // the pen it replaced is no longer selected

@@ -38,6 +38,9 @@ class GdiCanvas : public Canvas {
     Rect clip_;
     int saved_;
     GdiObject<HPEN> pen_obj_;  // the pen made for the last drawing, if not a stock one
+    // What pen_obj_ was made from: a chart draws thousands of lines with one
+    // pen, and a new GDI pen for each would cost more than the lines.
+    Pen made_pen_{};
 };
 
 // A top-down 32-bit DIB of a bitmap's pixels (red and blue swapped into

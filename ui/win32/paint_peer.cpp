@@ -2,6 +2,8 @@
 // click when the left button goes up where it went down.
 #include "ui/win32/paint_peer.h"
 
+#include <windowsx.h>
+
 #include "ui/win32/peer_factory.h"
 
 namespace ui::win32 {
@@ -38,6 +40,17 @@ bool PaintPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
                 return result = 0, true;
             }
             break;
+        case WM_MOUSEWHEEL: {
+            // Unhandled, the system passes the wheel on to the parent window.
+            if (!control().on_mouse_wheel) break;
+            // The wheel's point comes in screen coordinates.
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ScreenToClient(hwnd(), &p);
+            const ShiftState s{(GET_KEYSTATE_WPARAM(wp) & MK_SHIFT) != 0, (GET_KEYSTATE_WPARAM(wp) & MK_CONTROL) != 0,
+                               false};
+            dispatch([&] { control().mouse_wheel(GET_WHEEL_DELTA_WPARAM(wp), s, Point{int(p.x), int(p.y)}); });
+            return result = 0, true;
+        }
         case WM_GETDLGCODE:
             return result = DLGC_WANTARROWS | DLGC_WANTCHARS, true;
         default:
