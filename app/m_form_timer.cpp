@@ -27,11 +27,11 @@ void TMForm::Timer1Timer()
     }
     const ReceiveTickResult r = receive.run(link, text_page.sink, ui::tick_count_ms(), ui::local_time_of_day_ms());
     if (r.drained.store > 0) {
+        // What the store holds is what the user came for: only the port stops.
         menu.MMdiscon.click();
-        menu.MMclrrx.click();
         ui::message_box(
             "Recieved data memory allocation failed! Probably not enough memory.\n"
-            "Port was disconnected, recieved data were lost.",
+            "Port was disconnected, recieved data were kept.",
             "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }

@@ -192,30 +192,26 @@ TEST_F(MainWindowTest, FifoLevelsAreThoseSeenBeforeTheDrain)
     link().tx_hold(0);
 }
 
-TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsClearsThenTells)
+TEST_F(MainWindowTest, StoreGrowthFailureDisconnectsKeepsTheDataThenTells)
 {
     connect();
-    arrive("first");
+    arrive("first\r");
     tick();
     resources.growth_check = [](std::size_t) { return false; };
-    port_settings().port_rx_data_block_size = 1024;
     arrive(std::string(200000, 'z'));  // more than the first block holds
     user.answer_message_box(ui::mr::Ok);
     tick();
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text,
               "Recieved data memory allocation failed! Probably not enough memory.\n"
-              "Port was disconnected, recieved data were lost.");
+              "Port was disconnected, recieved data were kept.");
     EXPECT_EQ(boxes()[0].caption, "Error");
     EXPECT_FALSE(link().connected());
     EXPECT_EQ(m->SB.panel(0).text, "disconnected");
-    // Cleared before the message: an empty store with the current block size.
     const RxStore* s = nullptr;
-    EXPECT_EQ(link().rx_store_info(&s), 1);
-    EXPECT_EQ(s->length, 0);
-    EXPECT_EQ(s->block_size, 1024);
-    EXPECT_EQ(m->text_page.Mtxt.line_count(), 0);
-    EXPECT_EQ(m->hex.DGhex.row_count(), 2);
+    ASSERT_EQ(link().rx_store_info(&s), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s->data), std::size_t(s->length)), "first\r");
+    EXPECT_EQ(m->text_page.Mtxt.text_prefix(5), "first");
 }
 
 TEST_F(MainWindowTest, ResizeGivesPanelOneTheRest)
