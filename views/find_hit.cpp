@@ -100,7 +100,7 @@ void show_find_hit(HexPage& hex, TextPage& text, FollowNewData& follow, std::int
     follow.hold();
     hex.show_block(start, start + length - 1);
     if (const std::optional<TextRange> r =
-            text_range_of(text.link, text.sink, start, start + length, text.MMdis.checked())) {
+            text_range_of(text.link, text.sink, start, start + length, text.items.MMdis.checked())) {
         text.Mtxt.select(r->from, r->to);
         text.Mtxt.scroll_into_view(r->to);
         text.Mtxt.scroll_into_view(r->from);

@@ -33,10 +33,10 @@ void scroll_down_by_lines(TextPage& page)
 
 int line_break_from_menu(TextPage& page)
 {
-    if (page.MMlnCR.checked()) return rx_lb_cr;
-    if (page.MMlnLF.checked()) return rx_lb_lf;
-    if (page.MMlnCRLF.checked()) return rx_lb_crlf;
-    if (page.MMlnLFCR.checked()) return rx_lb_lfcr;
+    if (page.items.MMlnCR.checked()) return rx_lb_cr;
+    if (page.items.MMlnLF.checked()) return rx_lb_lf;
+    if (page.items.MMlnCRLF.checked()) return rx_lb_crlf;
+    if (page.items.MMlnLFCR.checked()) return rx_lb_lfcr;
     return rx_lb_any;
 }
 
@@ -48,7 +48,7 @@ int text_clear(TextPage& page, std::int32_t block_size)
 
 void text_scroll_to_end(TextPage& page)
 {
-    if (page.MMas.checked()) scroll_down_by_lines(page);
+    if (page.items.MMas.checked()) scroll_down_by_lines(page);
 }
 
 bool text_refresh(TextPage& page)
@@ -64,7 +64,7 @@ bool text_refresh(TextPage& page)
     }
     attach(page);
     update(page);
-    if (page.MMas.checked()) scroll_down_by_lines(page);
+    if (page.items.MMas.checked()) scroll_down_by_lines(page);
     return true;
 }
 
@@ -76,17 +76,17 @@ void text_line_break_chosen(TextPage& page)
 void text_invisible_toggled(TextPage& page)
 {
     // Code 0 is never a replacement, so only the display flag changes.
-    page.link.rx_text_invisible(0, page.MMdis.checked());
+    page.link.rx_text_invisible(0, page.items.MMdis.checked());
 }
 
 void text_word_wrap_toggled(TextPage& page)
 {
-    page.Mtxt.set_word_wrap(page.MMwwrap.checked());
+    page.Mtxt.set_word_wrap(page.items.MMwwrap.checked());
 }
 
 void text_auto_scroll_toggled(TextPage& page)
 {
-    if (page.MMas.checked()) scroll_down_by_lines(page);
+    if (page.items.MMas.checked()) scroll_down_by_lines(page);
 }
 
 void text_timestamps_toggled(const ui::MenuItem& item, SerialLink& link)

@@ -4,16 +4,7 @@
 #include "views/text_commands.h"
 
 TextPage::TextPage(ui::TabSheet& sheet, SerialLink& link, const Items& items)
-    : Mtxt(&sheet, "Mtxt"),
-      MMwwrap(items.MMwwrap),
-      MMas(items.MMas),
-      MMdis(items.MMdis),
-      MMlnCR(items.MMlnCR),
-      MMlnLF(items.MMlnLF),
-      MMlnCRLF(items.MMlnCRLF),
-      MMlnLFCR(items.MMlnLFCR),
-      MMlnANY(items.MMlnANY),
-      link(link)
+    : Mtxt(&sheet, "Mtxt"), items(items), link(link)
 {
     Mtxt.set_align(ui::Align::Client);
     Mtxt.set_font(ui::Font::monospace());

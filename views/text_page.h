@@ -27,14 +27,7 @@ class TextPage {
     TextPage(TextPage&) = delete;
 
     ui::TextView Mtxt;
-    ui::MenuItem& MMwwrap;
-    ui::MenuItem& MMas;
-    ui::MenuItem& MMdis;
-    ui::MenuItem& MMlnCR;
-    ui::MenuItem& MMlnLF;
-    ui::MenuItem& MMlnCRLF;
-    ui::MenuItem& MMlnLFCR;
-    ui::MenuItem& MMlnANY;
+    const Items items;
     SerialLink& link;
     // Where the conversion writes: the view, and where each line begins in the store.
     TextViewSink sink{Mtxt};

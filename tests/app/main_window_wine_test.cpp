@@ -63,14 +63,7 @@ HWND popup_menu(DWORD pid)
 
 }  // namespace
 
-class MainWindowWine : public ::testing::Test {
- protected:
-    void SetUp() override
-    {
-        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
-        ASSERT_TRUE(link_com1_to_com_a());
-    }
-};
+using MainWindowWine = OlvexE2eTest;
 
 TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
 {

@@ -9,7 +9,21 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "tests/link/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
+
+// The end-to-end fixture: skipped without the pty pair of scripts/test, and
+// COM1 made the pair's first end again before each case.
+class OlvexE2eTest : public ::testing::Test {
+ protected:
+    void SetUp() override
+    {
+        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
+        ASSERT_TRUE(link_com1_to_com_a());
+    }
+};
 
 // A fresh folder under the temporary folder, named by `prefix` and this process.
 class StartFolder {

@@ -57,14 +57,7 @@ POINT cell_point(int col, int row)
 
 }  // namespace
 
-class HexSaveWine : public ::testing::Test {
- protected:
-    void SetUp() override
-    {
-        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
-        ASSERT_TRUE(link_com1_to_com_a());
-    }
-};
+using HexSaveWine = OlvexE2eTest;
 
 TEST_F(HexSaveWine, ThousandBytesShownInspectedAndSavedWholeAsABlockAndAsText)
 {

@@ -15,14 +15,7 @@
 
 namespace gd = guidriver;
 
-class FindWine : public ::testing::Test {
- protected:
-    void SetUp() override
-    {
-        if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
-        ASSERT_TRUE(link_com1_to_com_a());
-    }
-};
+using FindWine = OlvexE2eTest;
 
 TEST_F(FindWine, HexBytesPlantedInTwoMegabytesAreFoundAndSelected)
 {
