@@ -66,7 +66,7 @@ void wire_menu(TMForm& f)
         i->on_click = [&f] { f.text_page.MMlnClick(); };
     m.MMtxtRf.on_click = [&f] {
         f.text_page.MMtxtRfClick();
-        f.plot.feed();  // the rebuilt text: the plot starts over
+        f.plot.feed(0);  // the rebuilt text: the plot starts over at once
     };
     m.MMtstamp.on_click = [&f] { text_timestamps_toggled(f.menu.MMtstamp, f.link); };
     m.MMcapture.on_click = [&f] {

@@ -35,10 +35,7 @@ void TMForm::Timer1Timer()
             "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }
-    if (r.drained.store == 0) {
-        follow.drained(text_page);
-        plot.feed();
-    }
+    if (r.drained.store == 0) follow.drained(text_page);
 
     SB.set_panel_text(3, fill_text(" rx: ", r.rx_waiting));
     SB.set_panel_text(4, fill_text(" tx: ", r.tx_waiting));

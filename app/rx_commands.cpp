@@ -12,7 +12,7 @@ void RxCommands::MMclrrxClick()
     text_clear(text_, port_settings_.port_rx_data_block_size);
     receive_.drain.store_cleared();
     hex_.clear();
-    plot_.feed();  // the emptied text view: the plot starts over
+    plot_.feed(0);  // the emptied text view: the plot starts over at once
 }
 
 void RxCommands::MMfindClick()

@@ -29,6 +29,7 @@ PlotPage::PlotPage(ui::Control* sheet, const ui::TextView& text)
         b->set_visible(false);
         b->on_click = [this] { PBplot.invalidate(); };
     }
+    TimerPlot.on_timer = [this] { feed(PBplot.showing() ? 5 : 0); };
     CBplotPause.on_click = [this] { pause_clicked(); };
     CBplotOwn.on_click = [this] { PBplot.invalidate(); };
     BtnPlotCsv.on_click = [this] { export_csv(); };
@@ -94,15 +95,19 @@ void PlotPage::restart()
     show_series_boxes();
 }
 
-void PlotPage::feed()
+void PlotPage::feed(std::uint32_t budget_ms)
 {
+    const std::uint32_t start = ui::tick_count_ms();
     const ui::TextLines& lines = text_.lines();
     // The view was emptied (a clear, a rebuild): what was plotted is gone from it too.
     if (lines.generation() != generation_ || lines.count() < next_line_) restart();
     // The last line stays open for the next drain: it is parsed once a line follows it.
     const std::size_t complete = lines.count() > 0 ? lines.count() - 1 : 0;
     const std::size_t rows_before = table_.rows(), names_before = parser_.names().size();
-    for (; next_line_ < complete; ++next_line_) take_line(next_line_);
+    for (; next_line_ < complete; ++next_line_) {
+        if (next_line_ % 64 == 0 && ui::tick_count_ms() - start >= budget_ms) break;
+        take_line(next_line_);
+    }
     if (parser_.names().size() != names_before) show_series_boxes();
     show_status();
     if (table_.rows() != rows_before && !CBplotPause.checked() && PBplot.showing()) PBplot.invalidate();
@@ -252,6 +257,7 @@ std::string PlotPage::cursor_text() const
 
 void PlotPage::export_csv()
 {
+    feed();  // every line so far, however far the page's own feeding has got
     if (!SDplot.execute(PBplot.form())) return;
     const std::string path = SDplot.file_name;
     FileWriter out;

@@ -17,6 +17,7 @@
 #include "ui/paint_box.h"
 #include "ui/panel.h"
 #include "ui/text_view.h"
+#include "ui/timer.h"
 #include "views/plot_parse.h"
 #include "views/plot_series.h"
 
@@ -29,9 +30,10 @@ class PlotPage {
 
     // Places the controls once the sheet has its size.
     void lay_out();
-    // Takes the text view's lines completed since the last call; when the view
-    // was emptied or rebuilt, starts over. Runs whether the page shows or not.
-    void feed();
+    // Takes the text view's lines completed since the last call, parsing for
+    // about budget_ms at most (the rest waits for the next call); when the view
+    // was emptied or rebuilt, starts over.
+    void feed(std::uint32_t budget_ms = UINT32_MAX);
 
     PlotSettings settings() const;
     void apply(const PlotSettings& s);
@@ -56,6 +58,10 @@ class PlotPage {
         CBplotS7{&Pplot, "CBplotS7"}, CBplotS8{&Pplot, "CBplotS8"};
     ui::PaintBox PBplot;
     ui::SaveDialog SDplot{"SDplot"};
+    // Feeds while the page shows, a tenth of the time at most, so a hidden plot
+    // costs the receive path nothing and a shown one never slows it much; the
+    // text view keeps every line, so nothing is lost meanwhile.
+    ui::Timer TimerPlot{"TimerPlot", 50, true};
 
  private:
     void restart();
