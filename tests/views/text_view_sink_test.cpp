@@ -118,9 +118,9 @@ class TextViewSinkTest : public ::testing::Test {
 
 TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
 {
-    const std::string bytes = std::string("ab\r\ncd\n\ref\rg\nh\r\r\n\n\x00i\x1bj\t\xff\r\n", 29) +
-                              std::string(1500, 'x') + "\r\n\r\n\n\r" + "q" + std::string(300, '\0') +
-                              "r\r\nsome\r\nmore\r\ntail\r";
+    static const char head[] = "ab\r\ncd\n\ref\rg\nh\r\r\n\n\x00i\x1bj\t\xff\r\n";
+    const std::string bytes = std::string(head, sizeof head - 1) + std::string(1500, 'x') + "\r\n\r\n\n\r" + "q" +
+                              std::string(300, '\0') + "r\r\nsome\r\nmore\r\ntail\r";
     struct Case {
         int mode;
         bool show;
