@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "app/glyphs.h"
-#include "views/text_commands.h"
+#include "views/text/text_commands.h"
 
 namespace {
 

@@ -29,14 +29,14 @@
 #include "rx/rxs_form.h"
 #include "ui/file_dialog.h"
 #include "views/capture_command.h"
-#include "views/follow_new_data.h"
-#include "views/hex_page.h"
+#include "app/follow_new_data.h"
+#include "views/hex/hex_page.h"
 #include "views/line_commands.h"
 #include "views/receive_tick.h"
-#include "views/info_page.h"
-#include "views/plot_page.h"
-#include "views/text_commands.h"
-#include "views/text_page.h"
+#include "views/info/info_page.h"
+#include "views/plot/plot_page.h"
+#include "views/text/text_commands.h"
+#include "views/text/text_page.h"
 
 class TMForm : public ui::Form {
  public:

@@ -3,7 +3,7 @@
 #include "app/window_set.h"
 #include "tx/keyboard_send.h"
 #include "ui/services.h"
-#include "views/text_commands.h"
+#include "views/text/text_commands.h"
 
 void TMForm::FormKeyPress(char& key)
 {

@@ -5,7 +5,7 @@
 
 #include "app/m_form.h"
 #include "ui/services.h"
-#include "views/text_commands.h"
+#include "views/text/text_commands.h"
 
 namespace {
 

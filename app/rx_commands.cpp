@@ -3,7 +3,7 @@
 
 #include "app/tx_commands.h"
 #include "app/window_set.h"
-#include "views/text_commands.h"
+#include "views/text/text_commands.h"
 
 void RxCommands::MMclrrxClick()
 {

@@ -5,10 +5,10 @@
 #include "app/main_menu.h"
 #include "link/port_settings.h"
 #include "link/serial_link.h"
-#include "views/hex_page.h"
-#include "views/plot_page.h"
+#include "views/hex/hex_page.h"
+#include "views/plot/plot_page.h"
 #include "views/receive_tick.h"
-#include "views/text_page.h"
+#include "views/text/text_page.h"
 
 class RxCommands {
  public:

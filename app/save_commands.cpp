@@ -3,7 +3,7 @@
 #include "app/save_commands.h"
 
 #include "app/window_set.h"
-#include "views/text_save.h"
+#include "views/text/text_save.h"
 
 void SaveCommands::MMsavetxtClick()
 {

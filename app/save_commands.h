@@ -7,7 +7,7 @@
 #include "ui/form.h"
 #include "ui/text_view.h"
 #include "ui/timer.h"
-#include "views/hex_page.h"
+#include "views/hex/hex_page.h"
 
 class SaveCommands {
  public:

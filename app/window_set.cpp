@@ -2,7 +2,7 @@
 #include "app/window_set.h"
 
 #include "app/m_form.h"
-#include "views/find_hit.h"
+#include "app/find_hit.h"
 
 TMForm* MForm = nullptr;
 TCSForm* CSForm = nullptr;

@@ -16,7 +16,7 @@
 #include "tx/txi_form.h"
 #include "tx/txs_form.h"
 #include "ui/form.h"
-#include "views/find_form.h"
+#include "views/find/find_form.h"
 
 class TMForm;
 

@@ -15,8 +15,8 @@
 #include "link/data_flow.h"
 #include "link/serial_link.h"
 #include "link/sim_port_driver.h"
-#include "views/find_runner.h"
-#include "views/rx_store_source.h"
+#include "views/find/find_runner.h"
+#include "views/find/rx_store_source.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "link/sim_port_driver.h"
 #include "ui/form.h"
 #include "ui/page_control.h"
-#include "views/info_page.h"
+#include "views/info/info_page.h"
 
 namespace {
 

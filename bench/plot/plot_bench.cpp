@@ -13,7 +13,7 @@
 
 #include "ui/form.h"
 #include "ui/page_control.h"
-#include "views/plot_page.h"
+#include "views/plot/plot_page.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "tests/app/main_window_fixture.h"
-#include "views/find_form.h"
+#include "views/find/find_form.h"
 
 class FindWindowTest : public MainWindowTest {
  protected:

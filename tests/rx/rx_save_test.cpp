@@ -10,7 +10,7 @@
 
 #include "platform/files.h"
 #include "tests/app/main_window_fixture.h"
-#include "views/text_save.h"
+#include "views/text/text_save.h"
 
 namespace fs = std::filesystem;
 

@@ -1,0 +1,222 @@
+// The text view filled by the received-text conversion keeps only line lengths
+// and reads the characters back from the store. Whatever it paints, selects,
+// copies or saves must equal the text the conversion handed over, in every
+// line-break mode, across drains, with invisible bytes and time stamps.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/link/recording_sink.h"
+#include "tests/link/rx_feed.h"
+#include "link/serial_link.h"
+#include "link/sim_port_driver.h"
+#include "platform/files.h"
+#include "ui/form.h"
+#include "ui/headless/user.h"
+#include "ui/services.h"
+#include "views/text/text_save.h"
+#include "views/text/text_view_sink.h"
+
+namespace {
+
+// Hands every call of the conversion to the view under test and to a recording
+// of the text the conversion produced.
+class Tee final : public LineSink {
+ public:
+    Tee(LineSink& view, RecordingSink& rec) : view_(view), rec_(rec) {}
+    void add_line(std::string_view t) override { view_.add_line(t), rec_.add_line(t); }
+    std::string last_line() const override { return rec_.last_line(); }
+    void replace_last_line(std::string_view t) override { view_.replace_last_line(t), rec_.replace_last_line(t); }
+    int line_count() const override { return rec_.line_count(); }
+    void begin_update() override { view_.begin_update(), rec_.begin_update(); }
+    void end_update() override { view_.end_update(), rec_.end_update(); }
+    void clear() override { view_.clear(), rec_.clear(); }
+    void append_to_last_line(std::string_view t) override { view_.append_to_last_line(t), rec_.append_to_last_line(t); }
+    void line_starts_at(int32_t p) override { view_.line_starts_at(p), rec_.line_starts_at(p); }
+    void last_line_stamped() override { view_.last_line_stamped(); }
+    void converted_from(const RxStore& s, const RxText& t) override { view_.converted_from(s, t); }
+
+ private:
+    LineSink& view_;
+    RecordingSink& rec_;
+};
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string all;
+    for (std::size_t i = 0; i < lines.size(); ++i) all += (i ? "\r\n" : "") + lines[i];
+    return all;
+}
+
+// Courier 8 pt headless: cells of 7 x 11 px; the views show 20 columns, 5 rows.
+class TextViewSinkTest : public ::testing::Test {
+ protected:
+    void SetUp() override
+    {
+        v.set_bounds(0, 0, 20 * 7, 5 * 11);
+        own.set_bounds(0, 0, 20 * 7, 5 * 11);
+        f.show();
+        rx_feed_open(link);
+        start(rx_lb_cr, false, false);
+    }
+    void start(int mode, bool show, bool stamps)
+    {
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        ASSERT_EQ(0, link.rx_text_attach(&tee));
+        link.rx_text_line_break(mode);
+        link.rx_text_invisible('.', show);
+        link.rx_text_timestamps(stamps);
+        ticks = 0;
+    }
+    void tick(std::string_view bytes)
+    {
+        const RxStore* store = nullptr;
+        link.rx_store_info(&store);
+        const std::int32_t from = store->length;
+        ASSERT_TRUE(rx_feed(link, bytes));
+        ASSERT_EQ(0, link.rx_store_append());
+        link.rx_text_drained(from, 1000u * ++ticks + 7u);
+        ASSERT_EQ(0, link.rx_text_update(tee));
+    }
+    void feed(const std::string& bytes, std::size_t chunk)
+    {
+        for (std::size_t at = 0; at < bytes.size(); at += chunk) tick(std::string_view(bytes).substr(at, chunk));
+    }
+    // The view holds what the conversion produced, line for line.
+    void expect_same_lines(const std::string& context)
+    {
+        ASSERT_EQ(int(rec.lines.size()), v.line_count()) << context;
+        for (std::size_t i = 0; i < rec.lines.size(); ++i) {
+            ASSERT_EQ(rec.lines[i], v.lines().line(i)) << context << i;
+            // From the middle too: a column is found without the characters before it.
+            const std::size_t half = rec.lines[i].size() / 2;
+            ASSERT_EQ(rec.lines[i].substr(half), v.lines().text({i, half}, {i, rec.lines[i].size()})) << context << i;
+        }
+    }
+    // The same text kept as text, as a view filled line by line holds it.
+    void fill_own()
+    {
+        own.clear();
+        for (const std::string& line : rec.lines) own.add_line(line);
+    }
+
+    SimPortDriver sim;
+    SerialLink link{sim};
+    ui::headless::User user;
+    ui::Form f{"TVForm"};
+    ui::TextView v{&f, "Mtxt"};
+    ui::TextView own{&f, "Own"};
+    TextViewSink sink{v};
+    RecordingSink rec;
+    Tee tee{sink, rec};
+    std::uint32_t ticks = 0;
+};
+
+TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
+{
+    static const char head[] = "ab\r\ncd\n\ref\rg\nh\r\r\n\n\x00i\x1bj\t\xff\r\n";
+    const std::string bytes = std::string(head, sizeof head - 1) + std::string(1500, 'x') + "\r\n\r\n\n\r" + "q" +
+                              std::string(300, '\0') + "r\r\nsome\r\nmore\r\ntail\r";
+    struct Case {
+        int mode;
+        bool show;
+        bool stamps;
+        std::size_t switch_at;  // from this byte: another mode, invisible shown the other way, stamps toggled
+    } const cases[] = {
+        {rx_lb_cr, false, false, 0},   {rx_lb_lf, false, false, 0},  {rx_lb_crlf, false, false, 0},
+        {rx_lb_lfcr, false, false, 0}, {rx_lb_any, false, false, 0}, {rx_lb_crlf, true, false, 0},
+        {rx_lb_lfcr, true, true, 0},   {rx_lb_cr, false, true, 0},   {rx_lb_crlf, false, false, 19},
+        {rx_lb_any, true, true, 17},   {rx_lb_lf, false, true, 20},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
+            const std::string context = "mode " + std::to_string(c.mode) + " switch " + std::to_string(c.switch_at) +
+                                        " chunk " + std::to_string(chunk) + " line ";
+            start(c.mode, c.show, c.stamps);
+            for (std::size_t at = 0; at < bytes.size(); at += chunk) {
+                std::size_t n = std::min(chunk, bytes.size() - at);
+                if (c.switch_at && at < c.switch_at && at + n > c.switch_at) n = c.switch_at - at;
+                if (c.switch_at && at == c.switch_at) {
+                    link.rx_text_line_break((c.mode + 3) % 5);
+                    link.rx_text_invisible('#', !c.show);
+                    link.rx_text_timestamps(!c.stamps);
+                }
+                tick(std::string_view(bytes).substr(at, n));
+                at -= chunk - n;  // a shortened drain resumes where it stopped
+                expect_same_lines(context);
+            }
+        }
+    }
+}
+
+TEST_F(TextViewSinkTest, ColumnsFarAlongALongLineWithDroppedBytes)
+{
+    // LF text seen in CR mode: one line of 297 000 characters, every LF dropped.
+    start(rx_lb_cr, false, false);
+    std::string bytes;
+    for (int i = 0; i < 3000; ++i) bytes += std::string(99, char('a' + i % 26)) + "\n";
+    feed(bytes, 65536);
+    ASSERT_EQ(1, v.line_count());
+    for (std::size_t col : {296990u, 65536u, 65535u, 131071u, 200000u, 1u, 250000u})
+        ASSERT_EQ(rec.lines[0].substr(col, 20), v.lines().text({0, col}, {0, col + 20})) << col;
+}
+
+TEST_F(TextViewSinkTest, PaintsTheSameRowsAsTheTextWithAndWithoutWordWrap)
+{
+    start(rx_lb_crlf, true, true);
+    std::string bytes;
+    for (int i = 0; i < 40; ++i) bytes += std::string(std::size_t(i * 3 % 50), char('a' + i % 26)) + "\x01\r\n";
+    feed(bytes, 37);
+    fill_own();
+    for (bool wrap : {false, true}) {
+        v.set_word_wrap(wrap);
+        own.set_word_wrap(wrap);
+        ASSERT_EQ(own.row_count(), v.row_count()) << wrap;
+        for (std::uint64_t top : {std::uint64_t(0), std::uint64_t(7), own.max_top_row()}) {
+            v.set_top_row(top);
+            own.set_top_row(top);
+            v.set_left_col(wrap ? 0 : 12);
+            own.set_left_col(wrap ? 0 : 12);
+            EXPECT_EQ(user.paint(own).texts(), user.paint(v).texts()) << wrap << " " << top;
+        }
+    }
+}
+
+TEST_F(TextViewSinkTest, SelectionCopyAndSaveAcrossStorePagesEqualTheText)
+{
+    // Lines of 100 characters over 200 KiB: selections cross many store blocks and pages.
+    start(rx_lb_crlf, false, false);
+    std::string bytes;
+    for (int i = 0; i < 2000; ++i) bytes += std::string(100, char('A' + i % 26)) + "\r\n";
+    feed(bytes, 3333);
+    fill_own();
+    expect_same_lines("pages ");
+
+    struct Sel {
+        ui::TextPos from, to;
+    } const sels[] = {{{9, 50}, {41, 10}}, {{40, 95}, {41, 3}}, {{0, 0}, {2000, 0}}, {{1999, 100}, {7, 7}}};
+    for (const Sel& s : sels) {
+        own.select(s.from, s.to);
+        v.select(s.from, s.to);
+        EXPECT_EQ(own.selected_text(), v.selected_text());
+        ASSERT_TRUE(v.copy_selection());
+        EXPECT_EQ(own.selected_text(), ui::clipboard_text().value_or("")) << s.from.line;
+    }
+
+    const std::string path = ::testing::TempDir() + "olvex_text_view_sink_save.txt";
+    FileWriter out;
+    ASSERT_EQ(0, out.open(path));
+    ASSERT_EQ(0, write_text_lines(v.lines(), out));
+    ASSERT_EQ(0, out.close());
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream saved;
+    saved << in.rdbuf();
+    EXPECT_EQ(joined(rec.lines), saved.str());
+    std::remove(path.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// CSV text of the Plot page's table.
+#include "views/plot/plot_export.h"
+
+#include <string_view>
+
+namespace {
+
+// A name holding a comma or a quote is quoted, so the header keeps one cell
+// per series whatever the device calls its values. A name a spreadsheet would
+// run as a formula (=, +, -, @ first) gets a leading apostrophe: the names
+// come from whatever is on the other end of the cable.
+void put_cell(std::string& out, std::string text)
+{
+    if (!text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) text.insert(0, 1, '\'');
+    if (text.find_first_of(",\"") == std::string::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+}  // namespace
+
+std::string plot_csv_header(const std::vector<std::string>& names)
+{
+    std::string out = "line";
+    for (const std::string& n : names) {
+        out += ',';
+        put_cell(out, n);
+    }
+    out += "\r\n";
+    return out;
+}
+
+void plot_csv_rows(const PlotSeries& table, int series, std::size_t from, std::size_t to, std::string& out)
+{
+    std::string scratch;
+    for (std::size_t r = from; r < to && r < table.rows(); ++r) {
+        out += std::to_string(table.line_number(r));
+        const std::vector<std::string_view> texts = table.texts(r, scratch);
+        std::size_t next = 0;
+        for (int s = 0; s < series; ++s) {
+            out += ',';
+            if (table.has(s, r) && next < texts.size()) out += texts[next++];
+        }
+        out += "\r\n";
+    }
+}
