@@ -78,8 +78,9 @@ void TMForm::MMconClick()
     link.line_errors_reset();
     const int r = link.com_connect(port_settings);
     if (r != 0) {
-        ui::message_box(connect_failure_text(r, port_settings.port_num), "Error", ui::MsgIcon::Error,
-                        ui::MsgButtons::Ok, this);
+        std::string text = connect_failure_text(r, port_settings.port_num);
+        if (!link.connect_failure().empty()) text += "\n" + link.connect_failure();
+        ui::message_box(text, "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }
     show_connected(true);

@@ -59,6 +59,8 @@
 // - set_break(h, on): SetCommBreak (on) or ClearCommBreak (off).
 // - os_major_version(): the major Windows version (GetVersionExA), for the
 //   device name rule ("COM%d" below 5, "\\.\COM%d" otherwise).
+// - last_error(): GetLastError of the calling thread, read at once after a call
+//   failed, so a failure can be shown with the system's reason.
 
 using PortHandle = void*;
 
@@ -165,6 +167,7 @@ class PortDriver {
     virtual bool escape(PortHandle h, std::uint32_t function) = 0;
     virtual bool set_break(PortHandle h, bool on) = 0;
     virtual std::uint32_t os_major_version() = 0;
+    virtual std::uint32_t last_error() { return 0; }
 };
 
 // Each link is given its driver when it is made (the product: Win32PortDriver;

@@ -2,6 +2,8 @@
 // the output lines.
 #include "link/serial_link.h"
 
+#include "link/connect_failure.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -39,19 +41,33 @@ int SerialLink::com_connect(const PortSettings& record)
 {
     // No thread runs here, so the snapshot changes under none.
     settings_.port = record;
+    connect_failure_.clear();
     const PortSettings& s = settings_.port;
-    if (usart_.usart_open(&port_, s.port_num) != 0) return 1;
-    const auto fail_port = [this] {
+    // The reason is taken before anything else is called, while the system's
+    // last error is still the failed call's.
+    const auto note = [&](ConnectStep step, int code) {
+        char device[32];
+        usart_.usart_device_name(s.port_num, device, sizeof device);
+        connect_failure_ =
+            connect_failure_reason(step, code, s, usart_.driver().last_error(), device, settings_.tx_queue_size);
+        return 1;
+    };
+    if (const int r = usart_.usart_open(&port_, s.port_num); r != 0) return note(ConnectStep::open, r);
+    const auto fail_port = [&](ConnectStep step, int code) {
+        note(step, code);
         usart_.usart_close(&port_);
         return 1;
     };
-    if (usart_.usart_configure(port_, s.port_baud, s.port_stop, s.port_parity, s.port_bit, s.port_rx_handshake,
-                               s.port_tx_handshake) != 0)
-        return fail_port();
+    if (const int r = usart_.usart_configure(port_, s.port_baud, s.port_stop, s.port_parity, s.port_bit,
+                                             s.port_rx_handshake, s.port_tx_handshake);
+        r != 0)
+        return fail_port(ConnectStep::configure, r);
     com_size_tx_queue(settings_);
-    if (usart_.usart_set_queues(port_, s.port_rx_size, settings_.tx_queue_size) != 0) return fail_port();
-    if (usart_.usart_set_timeouts(port_, 0, s.port_rx_to, s.port_rx_mult, 0, 0) != 0) return fail_port();
-    if (usart_.usart_purge_rx(port_) != 0) return fail_port();
+    if (const int r = usart_.usart_set_queues(port_, s.port_rx_size, settings_.tx_queue_size); r != 0)
+        return fail_port(ConnectStep::queues, r);
+    if (const int r = usart_.usart_set_timeouts(port_, 0, s.port_rx_to, s.port_rx_mult, 0, 0); r != 0)
+        return fail_port(ConnectStep::timeouts, r);
+    if (const int r = usart_.usart_purge_rx(port_); r != 0) return fail_port(ConnectStep::purge, r);
 
     const auto fail_all = [this](int code) {
         com_disconnect();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "link/data_flow.h"
 #include "link/line_errors.h"
@@ -53,6 +54,10 @@ class SerialLink {
     // the transmit FIFO failed; 5 creating the transmit thread failed. Every
     // failure leaves the link closed: no thread, no FIFO, no port.
     int com_connect(const PortSettings& record);
+    // After a connect that returned 1: the step that failed and the system's
+    // reason, one line ("SetCommState refused 9600 baud, ...: The parameter is
+    // incorrect."); empty after a success or another failure.
+    const std::string& connect_failure() const { return connect_failure_; }
     // Stops both threads, releases both FIFOs, closes the port; always 0.
     int com_disconnect();
     bool connected() const { return connected_; }
@@ -161,6 +166,7 @@ class SerialLink {
     PortHandle port_ = nullptr;
     ComLines lines_;
     bool connected_ = false;
+    std::string connect_failure_;
     RxSide rx_;
     TxSide tx_;
     PortThreads threads_;  // after what its threads work on

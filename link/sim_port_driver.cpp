@@ -241,12 +241,15 @@ int SimPortDriver::call_count(Call call)
     return call_count_[static_cast<int>(call)];
 }
 
+thread_local std::uint32_t SimPortDriver::last_error_code_ = 0;
+
 bool SimPortDriver::injected_failure(Call call)
 {
     ++call_count_[static_cast<int>(call)];
     int& count = fail_count_[static_cast<int>(call)];
     if (count == 0) return false;
     if (count > 0) --count;
+    last_error_code_ = 31;  // ERROR_GEN_FAILURE
     return true;
 }
 

@@ -117,6 +117,9 @@ class SimPortDriver final : public PortDriver {
     bool escape(PortHandle h, std::uint32_t function) override;
     bool set_break(PortHandle h, bool on) override;
     std::uint32_t os_major_version() override;
+    // Windows' codes: 2 no such device, 5 the device is held, 87 a DCB the
+    // device refuses, 31 an injected failure; per thread, as GetLastError is.
+    std::uint32_t last_error() override;
 
  private:
     using Clock = std::chrono::steady_clock;
@@ -152,6 +155,14 @@ class SimPortDriver final : public PortDriver {
     };
 
     bool injected_failure(Call call);
+    // Like GetLastError: each thread sees the code of its own last failed call.
+    static thread_local std::uint32_t last_error_code_;
+    template <class T>
+    static T fail_with(std::uint32_t code, T result)
+    {
+        last_error_code_ = code;
+        return result;
+    }
     Device* device_of(PortHandle h);  // null for an unknown, closed or vanished handle
     Device& port(int n);
     double char_seconds(const Device& d) const;

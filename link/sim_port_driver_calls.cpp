@@ -40,11 +40,12 @@ int port_number_of(const char* name)
 PortHandle SimPortDriver::open(const char* name, bool)
 {
     std::lock_guard g(lock_);
-    if (injected_failure(Call::open)) return nullptr;
+    if (injected_failure(Call::open)) return fail_with<PortHandle>(31, nullptr);
     auto it = devices_.find(port_number_of(name));
-    if (it == devices_.end()) return nullptr;
+    if (it == devices_.end()) return fail_with<PortHandle>(2, nullptr);
     Device& d = it->second;
-    if (d.vanished || d.handle != 0) return nullptr;  // no sharing
+    if (d.vanished) return fail_with<PortHandle>(2, nullptr);
+    if (d.handle != 0) return fail_with<PortHandle>(5, nullptr);  // no sharing
     advance(d);
     d.handle = next_handle_++;
     d.errors = 0;
@@ -87,13 +88,15 @@ bool SimPortDriver::get_state(PortHandle h, PortDcb* dcb)
 bool SimPortDriver::set_state(PortHandle h, const PortDcb& dcb)
 {
     std::lock_guard g(lock_);
-    if (injected_failure(Call::set_state)) return false;
+    if (injected_failure(Call::set_state)) return fail_with(31, false);
     Device* d = device_of(h);
-    if (!d) return false;
+    if (!d) return fail_with(6, false);
     // What a serial driver refuses: no rate, odd frame sizes, 1.5 stop bits
     // other than with 5 data bits and 2 stop bits with 5 data bits.
-    if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > 4 || dcb.StopBits > 2) return false;
-    if ((dcb.StopBits == PORT_ONE5STOPBITS) != (dcb.ByteSize == 5) && dcb.StopBits != PORT_ONESTOPBIT) return false;
+    if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > 4 || dcb.StopBits > 2)
+        return fail_with(87, false);
+    if ((dcb.StopBits == PORT_ONE5STOPBITS) != (dcb.ByteSize == 5) && dcb.StopBits != PORT_ONESTOPBIT)
+        return fail_with(87, false);
     advance(*d);
     d->dcb = dcb;
     // Enable and disable set the line; a handshake leaves it to the driver.
@@ -298,4 +301,9 @@ std::uint32_t SimPortDriver::os_major_version()
 {
     std::lock_guard g(lock_);
     return os_major_;
+}
+
+std::uint32_t SimPortDriver::last_error()
+{
+    return last_error_code_;
 }

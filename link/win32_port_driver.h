@@ -22,4 +22,5 @@ class Win32PortDriver final : public PortDriver {
     bool escape(PortHandle h, std::uint32_t function) override;
     bool set_break(PortHandle h, bool on) override;
     std::uint32_t os_major_version() override;
+    std::uint32_t last_error() override;
 };

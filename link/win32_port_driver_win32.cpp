@@ -248,3 +248,8 @@ std::uint32_t Win32PortDriver::os_major_version()
     if (!GetVersionExA(&v)) return 5;  // the "\\.\COM%d" form suits every current system
     return v.dwMajorVersion;
 }
+
+std::uint32_t Win32PortDriver::last_error()
+{
+    return GetLastError();
+}

@@ -92,13 +92,36 @@ TEST_F(MainWindowTest, EveryConnectFailureShowsItsMessageAndChangesNothing)
         std::function<void()> arrange;
         const char* text;
     } cases[] = {
-        {[&] { sim.fail(SimPortDriver::Call::open); }, "COM1 opening failed!"},
-        {[&] { port_settings().port_num = 7; }, "COM7 opening failed!"},
+        {[&] { sim.fail(SimPortDriver::Call::open); },
+         "COM1 opening failed!\nCreateFileA could not open \\\\.\\COM1: A device attached to the system is not "
+         "functioning."},
+        {[&] { port_settings().port_num = 7; },
+         "COM7 opening failed!\nCreateFileA could not open \\\\.\\COM7: The system cannot find the file "
+         "specified."},
+        {[&] {
+             port_settings().port_baud = 9600;
+             port_settings().port_bit = 5;
+             port_settings().port_parity = 2;
+             port_settings().port_stop = 20;
+         },
+         "COM1 opening failed!\nSetCommState refused 9600 baud, 5 data bits, even parity, 2 stop bits: The parameter "
+         "is incorrect."},
+        {[&] { port_settings().port_baud = 3000001; },
+         "COM1 opening failed!\nbaud rate 3000001 is outside 1 to 3000000"},
+        {[&] { sim.fail(SimPortDriver::Call::get_state); },
+         "COM1 opening failed!\nGetCommState failed: A device attached to the system is not functioning."},
+        {[&] { sim.fail(SimPortDriver::Call::set_timeouts); },
+         "COM1 opening failed!\nSetCommTimeouts refused a read time-out of 50 ms and 1 ms a byte: A device attached to "
+         "the system is not functioning."},
+        {[&] { sim.fail(SimPortDriver::Call::purge); },
+         "COM1 opening failed!\nPurgeComm failed on the receive side: A device attached to the system is not "
+         "functioning."},
         {[&] { port_settings().port_rxth_size = 65535; }, "COM port rx FIFO creation failed!"},
         {[&] { resources.fail_next_create(true, false); }, "COM port rx thread creation failed!"},
         {[&] { port_settings().port_txth_size = 8388609; }, "COM port tx FIFO creation failed!"},
         {[&] { resources.fail_next_create(false, true); }, "COM port tx thread creation failed!"},
-        {[&] { held = sim.open("\\\\.\\COM1", false); }, "COM1 opening failed!"},
+        {[&] { held = sim.open("\\\\.\\COM1", false); },
+         "COM1 opening failed!\nCreateFileA could not open \\\\.\\COM1: Access is denied."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -145,7 +168,7 @@ TEST_F(MainWindowTest, SettingsReconnectsAConnectedPortWhateverTheDialogSays)
     user.choose(m->menu.MMcomset);
     EXPECT_FALSE(link().connected());
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "COM9 opening failed!");
+    EXPECT_THAT(boxes()[0].text, testing::StartsWith("COM9 opening failed!\nCreateFileA could not open "));
 
     // Disconnected: the dialog shows and nothing connects.
     user.in_modal("CSForm", [&](ui::Form& f) { f.set_modal_result(ui::mr::Ok); });
@@ -234,7 +257,7 @@ TEST_F(MainWindowTest, AutoConnectAtFirstShowing)
     user.answer_message_box(ui::mr::Ok);
     start();
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, "COM3 opening failed!");
+    EXPECT_THAT(boxes()[0].text, testing::StartsWith("COM3 opening failed!\nCreateFileA could not open "));
     EXPECT_FALSE(link().connected());
 }
 

@@ -4,6 +4,7 @@
 // clicks, types and lets the virtual clock run Timer1, exactly as the product runs.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -142,7 +142,7 @@ TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
     user.answer_message_box(ui::mr::Ok);
     user.choose(m->menu.MMcon);
     ASSERT_EQ(boxes().size(), 3u);
-    EXPECT_EQ(boxes()[2].text, "COM1 opening failed!");
+    EXPECT_THAT(boxes()[2].text, testing::StartsWith("COM1 opening failed!\nCreateFileA could not open "));
     sim.reappear(1);
     user.wait(3000);
     EXPECT_FALSE(link().connected());
