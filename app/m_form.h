@@ -8,6 +8,7 @@
 #include "link/port_settings.h"
 #include "link/serial_link.h"
 #include "app/help_commands.h"
+#include "platform/files.h"
 #include "app/main_menu.h"
 #include "app/port_commands.h"
 #include "app/port_loss.h"
@@ -88,7 +89,7 @@ class TMForm : public ui::Form {
     // The command groups behind the Tx, save and Help items.
     TxCommands tx{*this, link, menu, tools, [this] { return text_page.line_break_mode(); }};
     SaveCommands save{*this, link, text_page.Mtxt, hex, Timer1};
-    HelpCommands help{*this};
+    HelpCommands help{*this, program_file("olvex-help.html")};
     RxCommands rx{link, port_settings, menu, text_page, hex, plot, receive};
     PortCommands port{link, port_settings, menu};
 

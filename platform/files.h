@@ -17,6 +17,10 @@ bool file_exists(const std::string& path);
 // "C:\a"); empty when the path names no folder.
 std::string folder_of(const std::string& path);
 
+// The path of a file named `name` in the running program's own folder
+// (GetModuleFileNameA's folder), where what ships beside olvex.exe stands.
+std::string program_file(const std::string& name);
+
 // The system's text for an error code, without a trailing line break.
 std::string file_error_text(int code);
 

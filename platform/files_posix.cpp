@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/files.h"
 
@@ -25,6 +26,13 @@ bool file_exists(const std::string& path)
 {
     struct stat info {};
     return ::stat(native_path(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string program_file(const std::string& name)
+{
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? name : (exe.parent_path() / name).string();
 }
 
 std::string file_error_text(int code)

@@ -12,6 +12,16 @@ bool file_exists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string program_file(const std::string& name)
+{
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = n > 0 && n < MAX_PATH ? std::string(path, n) : std::string();
+    const auto slash = folder.find_last_of("\\/");
+    folder = slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+    return folder + name;
+}
+
 std::string file_error_text(int code)
 {
     char* text = nullptr;

@@ -7,3 +7,8 @@ void ProfileFile::write_string(std::string_view section, std::string_view key, s
 {
     if (!try_write_string(section, key, value)) throw ProfileWriteError(path());
 }
+
+void ProfileFile::remove_key(std::string_view section, std::string_view key)
+{
+    if (!try_remove_key(section, key)) throw ProfileWriteError(path());
+}

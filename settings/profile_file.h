@@ -33,8 +33,14 @@ class ProfileFile {
     // end of the file; the first write creates the file. False when refused.
     virtual bool try_write_string(std::string_view section, std::string_view key, std::string_view value) = 0;
 
+    // Removes the key's line from its section (WritePrivateProfileString with no
+    // value); a missing key or section is no error. False when refused.
+    virtual bool try_remove_key(std::string_view section, std::string_view key) = 0;
+
     // As try_write_string, but a refused write throws ProfileWriteError.
     void write_string(std::string_view section, std::string_view key, std::string_view value);
+    // As try_remove_key, but a refusal throws ProfileWriteError.
+    void remove_key(std::string_view section, std::string_view key);
 };
 
 // The settings file at `path` (it need not exist yet).

@@ -87,6 +87,16 @@ class PosixProfileFile final : public ProfileFile {
         return write_whole_file(native_path_, changed);
     }
 
+    bool try_remove_key(std::string_view section, std::string_view key) override
+    {
+        std::string text;
+        const ReadResult read = read_whole_file(native_path_, text);
+        if (read == ReadResult::missing) return true;
+        if (read == ReadResult::failed) return false;
+        const std::string changed = profile_without_key(text, section, key);
+        return changed == text || write_whole_file(native_path_, changed);
+    }
+
  private:
     std::string path_;
     std::string native_path_;

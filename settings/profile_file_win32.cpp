@@ -41,6 +41,12 @@ class Win32ProfileFile final : public ProfileFile {
                                           std::string(value).c_str(), path_.c_str()) != FALSE;
     }
 
+    bool try_remove_key(std::string_view section, std::string_view key) override
+    {
+        return WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), nullptr,
+                                          path_.c_str()) != FALSE;
+    }
+
  private:
     std::string path_;
 };

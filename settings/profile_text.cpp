@@ -154,6 +154,17 @@ bool ends_line(std::string_view text)
     return text.empty() || text.back() == '\n' || text.back() == '\r';
 }
 
+// The line end for a line put in at `pos` that keeps every line read as it was:
+// where no LF is left from there on, the lines since the last LF end in bare
+// CRs, and a CR LF would join them into one; so there a bare CR, else CR LF.
+std::string_view line_end_at(std::string_view text, std::size_t pos)
+{
+    if (text.find('\n', pos) != std::string_view::npos) return "\r\n";
+    const std::size_t last_lf = pos == 0 ? std::string_view::npos : text.rfind('\n', pos - 1);
+    const std::size_t from = last_lf == std::string_view::npos ? 0 : last_lf + 1;
+    return text.substr(from, pos - from).find('\r') != std::string_view::npos ? "\r" : "\r\n";
+}
+
 }  // namespace
 
 std::optional<std::string> profile_find_value(std::string_view text, std::string_view section, std::string_view key)
@@ -203,12 +214,13 @@ std::string profile_with_value(std::string_view text, std::string_view section, 
         out.append(text.substr(line.end));
         return out;
     }
-    const std::string key_text = std::string(key_name) + "=" + std::string(value) + "\r\n";
+    const std::string key_text = std::string(key_name) + "=" + std::string(value);
     if (place.section_found && place.last_filled) {
         const Line& after = *place.last_filled;
+        const std::string_view eol = line_end_at(text, after.next);
         out.append(text.substr(0, after.next));
-        if (!ends_line(out)) out.append("\r\n");
-        out.append(key_text);
+        if (!ends_line(out)) out.append(eol);
+        out.append(key_text).append(eol);
         out.append(text.substr(after.next));
         return out;
     }
@@ -217,12 +229,20 @@ std::string profile_with_value(std::string_view text, std::string_view section, 
         // its byte-order mark if it has one.
         const std::size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
         out.append(text.substr(0, start));
-        out.append(key_text);
+        out.append(key_text).append(line_end_at(text, start));
         out.append(text.substr(start));
         return out;
     }
+    const std::string_view eol = line_end_at(text, text.size());
     out.append(text);
-    if (!ends_line(out)) out.append("\r\n");
-    out.append("[").append(section_name).append("]\r\n").append(key_text);
+    if (!ends_line(out)) out.append(eol);
+    out.append("[").append(section_name).append("]").append(eol).append(key_text).append(eol);
     return out;
+}
+
+std::string profile_without_key(std::string_view text, std::string_view section, std::string_view key)
+{
+    const Place place = locate(text, section, key);
+    if (!place.key_line) return std::string(text);
+    return std::string(text.substr(0, place.key_line->begin)).append(text.substr(place.key_line->next));
 }

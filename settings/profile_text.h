@@ -26,3 +26,6 @@ std::string_view profile_default_trimmed(std::string_view default_value);
 // the first matching section, a new section goes to the end of the text.
 std::string profile_with_value(std::string_view text, std::string_view section, std::string_view key,
                                std::string_view value);
+
+// `text` without the first line of `key` in the first section named `section`.
+std::string profile_without_key(std::string_view text, std::string_view section, std::string_view key);

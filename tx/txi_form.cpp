@@ -87,6 +87,8 @@ void TTXIForm::build_layout()
 void TTXIForm::FormShow()
 {
     set_active_radix(radix_);
+    // Reopened, the kept value is selected whole: typing replaces it.
+    (radix_ == 0 ? Eidec : radix_ == 1 ? Eihex : Eibin).select_all();
 }
 
 void TTXIForm::set_active_radix(std::int32_t r)

@@ -133,8 +133,10 @@ void TTXSForm::build_layout()
 void TTXSForm::FormShow()
 {
     // Whatever had the focus when the window was closed (Cancel, say), typing
-    // goes into the string again.
+    // goes into the string again, replacing the kept one as in any Windows
+    // dialog, while Enter alone sends it again.
     CBmsg.set_focus();
+    CBmsg.select_all();
 }
 
 void TTXSForm::CBeolClick()
@@ -270,8 +272,13 @@ int LoadStringSendSettings(const ProfileFile* file, TTXSForm& form)
 int SaveStringSendSettings(ProfileFile* file, const TTXSForm& form)
 {
     if (!file) return 1;
-    for (int i = 0; i < txs_saved_history && i < form.CBmsg.count(); ++i)
-        write_setting_text(*file, "TXCFG", history_key(i), form.CBmsg.items()[static_cast<std::size_t>(i)]);
+    // Exactly the entries it has: keys past them would come back at the next start.
+    for (int i = 0; i < txs_saved_history; ++i) {
+        if (i < form.CBmsg.count())
+            write_setting_text(*file, "TXCFG", history_key(i), form.CBmsg.items()[static_cast<std::size_t>(i)]);
+        else
+            file->remove_key("TXCFG", history_key(i));
+    }
     write_setting_integer(*file, "TXCFG", "str_eol", form.CBeol.checked() ? 1 : 0);
     const ui::RadioButton* marks[] = {&form.RBdef, &form.RBusr, &form.RBcr, &form.RBlf, &form.RBcrlf};
     int type = 5;

@@ -1,6 +1,8 @@
 // Combo box: item list, selection and the editable style's typing.
 #include "ui/combo_box.h"
 
+#include <algorithm>
+
 #include "ui/text_editing.h"
 
 namespace ui {
@@ -70,6 +72,7 @@ void ComboBox::set_item_index(int i)
 {
     if (i < -1 || i >= count()) i = -1;
     item_index_ = i;
+    sel_start_ = -1;
     if (i >= 0)
         set_text(items_[static_cast<size_t>(i)]);
     else if (style_ == ComboStyle::DropDownList)
@@ -84,18 +87,40 @@ void ComboBox::select(int index)
     if (on_change) on_change();
 }
 
+int ComboBox::sel_start() const
+{
+    const int n = static_cast<int>(text().size());
+    return sel_start_ < 0 ? n : std::min(sel_start_, n);
+}
+
+int ComboBox::sel_length() const
+{
+    return sel_start_ < 0 ? 0 : std::clamp(sel_length_, 0, static_cast<int>(text().size()) - sel_start());
+}
+
+void ComboBox::set_selection(int start, int length)
+{
+    const int n = static_cast<int>(text().size());
+    sel_start_ = std::clamp(start, 0, n);
+    sel_length_ = std::clamp(length, 0, n - sel_start_);
+    sync(Prop::Selection);
+}
+
 void ComboBox::handle_char(char c)
 {
     if (!reachable() || style_ != ComboStyle::DropDown) return;
-    detail::TextState s{text(), static_cast<int>(text().size()), 0};
+    detail::TextState s{text(), sel_start(), sel_length()};
     if (!detail::apply_char(s, c, false, 0)) return;
     user_changed_text(std::move(s.text));
+    sel_start_ = s.sel_start;
+    sel_length_ = s.sel_length;
 }
 
 void ComboBox::user_changed_text(std::string t)
 {
     if (t == text()) return;
     set_text(std::move(t));
+    sel_start_ = -1;  // the system's control has put its caret; ours follows the end
     item_index_ = index_of(text());
     if (on_change) on_change();
 }

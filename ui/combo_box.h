@@ -40,6 +40,13 @@ class ComboBox : public Control {
     int drop_down_count() const { return drop_down_count_; }
     void set_drop_down_count(int n) { drop_down_count_ = n; }
 
+    // The editable style's caret and selection (in the text); typing replaces
+    // the selection. A chosen item and the user's own edits leave the caret at the end.
+    int sel_start() const;
+    int sel_length() const;
+    void set_selection(int start, int length);
+    void select_all() { set_selection(0, static_cast<int>(text().size())); }
+
     std::function<void()> on_change;
 
     // User actions.
@@ -53,6 +60,9 @@ class ComboBox : public Control {
     std::vector<std::string> items_;
     int item_index_ = -1;
     int drop_down_count_ = 8;
+    // -1: the caret follows the end of the text (nothing chosen since it was set).
+    int sel_start_ = -1;
+    int sel_length_ = 0;
 };
 
 }  // namespace ui

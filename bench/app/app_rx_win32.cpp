@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -142,6 +143,8 @@ int main(int argc, char** argv)
 
     double longest_tick_ms = 0;
     int ticks = 0;
+    std::vector<double> shown_rates;
+    std::int32_t seen = 0;
     auto drain = m.Timer1.on_timer;
     m.Timer1.on_timer = [&] {
         const auto t0 = std::chrono::steady_clock::now();
@@ -149,13 +152,18 @@ int main(int argc, char** argv)
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         if (ms > longest_tick_ms) longest_tick_ms = ms;
         ++ticks;
+        // The rate the status bar shows, against the store's growth over the same time.
+        const std::string panel = m.SB.panel(1).text;
+        const auto open = panel.find('(');
+        if (open != std::string::npos && seen > 0 && seen < total)
+            shown_rates.push_back(std::atof(panel.c_str() + open + 1) * 1024.0);
     };
 
     int rc = 0;
     double last = 0;
     double before_mb = 0, paint_1k_ms = -1;
     DWORD last_growth = GetTickCount();
-    std::int32_t seen = 0;
+    double first_growth = 0;
     PeakSampler sampler;
 
     // The verdict, taken while the store still holds everything; then "Clear rx data".
@@ -179,6 +187,11 @@ int main(int argc, char** argv)
                     expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
         std::printf("ticks %d, longest Timer1 tick %.1f ms (%s page shown)\n", ticks, longest_tick_ms,
                     text_page ? "Text" : "HEX");
+        if (!shown_rates.empty()) {
+            std::sort(shown_rates.begin(), shown_rates.end());
+            std::printf("status bar rate: median %.0f kB/s, true %.0f kB/s over the run\n",
+                        shown_rates[shown_rates.size() / 2] / 1024.0, total / (last - first_growth) / 1024.0);
+        }
         FILETIME created, exited, kernel, user;
         GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
         auto secs = [](FILETIME t) { return ((unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime) / 1e7; };
@@ -204,6 +217,7 @@ int main(int argc, char** argv)
         const RxStore* s = nullptr;
         link.rx_store_info(&s);
         if (s->length != seen) {
+            if (seen == 0) first_growth = bench_epoch_seconds();
             seen = s->length;
             last_growth = GetTickCount();
         }

@@ -1,6 +1,8 @@
 // The whole program's settings life on the headless backend: the settings file
 // opened in the start folder, loaded when the main window first shows, the
 // dialogs reached from the menu, and the save when it closes.
+#include <algorithm>
+
 #include "tests/app/main_window_fixture.h"
 
 namespace fs = std::filesystem;
@@ -70,8 +72,11 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     ASSERT_EQ(user.world().shell_opens.size(), 1u);
     EXPECT_EQ(user.world().shell_opens[0], dir_.string() + "\\manual.txt");
     fs::remove(dir_ / "manual.txt");
+    user.answer_message_box(ui::mr::Ok);  // when no manual stands beside the program either
     user.press("F1");
-    EXPECT_EQ(user.world().shell_opens.size(), 1u) << "a help file gone since the start is not opened";
+    EXPECT_EQ(
+        std::count(user.world().shell_opens.begin(), user.world().shell_opens.end(), dir_.string() + "\\manual.txt"), 1)
+        << "a help file gone since the start is not opened";
     stop();
     EXPECT_FALSE(sim.is_open(2));
     // Keys already in the file are rewritten where they stand.
@@ -151,19 +156,25 @@ TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
             user.wait(find_poll_ms);
         }
     }
+    user.click(f.CBcase);
     user.choose(m->menu.MMfollow);
     stop();
     const Lines all = filled_lines();
-    EXPECT_EQ(all[all.size() - 14], "[FIND]") << "saved after every other section but the plot's";
+    EXPECT_EQ(all[all.size() - 17], "[FIND]") << "saved after every other section but the plot's";
     EXPECT_EQ(all[all.size() - 3], "[PLOT]") << "saved last";
     EXPECT_EQ(section("PLOT"), (Lines{"own_scale=0", "shown_series=255"}));
-    EXPECT_EQ(section("FIND"), (Lines{"find_00=p0", "find_01=p10", "find_02=p9", "find_03=p8", "find_04=p7",
-                                      "find_05=p6", "find_06=p5", "find_07=p4", "find_08=p3", "find_09=p2"}));
+    EXPECT_EQ(section("FIND"),
+              (Lines{"find_00=p0", "find_01=p10", "find_02=p9", "find_03=p8", "find_04=p7", "find_05=p6", "find_06=p5",
+                     "find_07=p4", "find_08=p3", "find_09=p2", "find_text=p0", "find_hex=0", "find_case=1"}));
     EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
 
     start();
     EXPECT_FALSE(m->menu.MMfollow.checked());
     EXPECT_EQ(FindForm->CBfind.items(), (Lines{"p0", "p10", "p9", "p8", "p7", "p6", "p5", "p4", "p3", "p2"}));
+    // The last pattern and its boxes too, so F3 after a restart searches again.
+    EXPECT_EQ(FindForm->CBfind.text(), "p0");
+    EXPECT_TRUE(FindForm->CBcase.checked());
+    EXPECT_FALSE(FindForm->CBhex.checked());
 }
 
 TEST_F(MainWindowSettingsTest, EachStartFolderHasItsOwnFile)

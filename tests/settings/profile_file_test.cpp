@@ -222,6 +222,31 @@ TEST_F(ProfileFileTest, WritesIntoAHandWrittenFileKeepItsOtherLines)
                      "path_save_bin=C:\\y", "[TXCFG]", "str_eol=0"}));
 }
 
+TEST_F(ProfileFileTest, NewKeysKeepABareCrFileReadable)
+{
+    // Bare-CR lines, the last one ending the file: a key put in after them with
+    // CR LF once joined them, and the key before it and the new one were lost.
+    put("config.ini", "[PORT]\rport_num=3\r");
+    auto file = open_profile_file(path("config.ini"));
+    file->write_string("PORT", "port_baud", "9600");
+    file->write_string("TXTVIEW", "word_wrap", "1");
+    file->write_string("PORT", "port_num", "4");
+    EXPECT_EQ(file->read_string("PORT", "port_num", "<d>"), "4");
+    EXPECT_EQ(file->read_string("PORT", "port_baud", "<d>"), "9600");
+    EXPECT_EQ(file->read_string("TXTVIEW", "word_wrap", "<d>"), "1");
+}
+
+TEST_F(ProfileFileTest, RemovedKeysAreGoneAndTheRestStays)
+{
+    put("config.ini", "[A]\r\nk0=a\r\nk1=b\r\nk2=c\r\n[B]\r\nk1=z\r\n");
+    auto file = open_profile_file(path("config.ini"));
+    EXPECT_TRUE(file->try_remove_key("A", "k1"));
+    EXPECT_TRUE(file->try_remove_key("A", "missing"));
+    EXPECT_TRUE(file->try_remove_key("C", "k1"));
+    EXPECT_EQ(filled_lines("config.ini"), (Lines{"[A]", "k0=a", "k2=c", "[B]", "k1=z"}));
+    EXPECT_TRUE(open_profile_file(path("none.ini"))->try_remove_key("A", "k1"));
+}
+
 TEST_F(ProfileFileTest, KeysWithoutASectionGoBeforeTheFirstHeader)
 {
     put("config.ini", "[A]\r\nx=1\r\n");

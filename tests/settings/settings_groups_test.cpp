@@ -530,6 +530,7 @@ class RefusingProfile final : public ProfileFile {
         keys.emplace_back(key);
         return true;
     }
+    bool try_remove_key(std::string_view, std::string_view) override { return true; }
     Lines keys;
 
  private:

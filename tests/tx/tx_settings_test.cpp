@@ -11,7 +11,7 @@ TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
 {
     start();
     stop();
-    EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[PLOT]"}));
+    EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]"}));
     EXPECT_EQ(section("PATH").front(), "path_send_file=");
     // The capture and then the plot export folder follow every key the section had before them.
     EXPECT_EQ(section("PATH").back(), "path_plot_csv=");
@@ -22,15 +22,25 @@ TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
                      "int_val_dec=0", "int_val_hex=0", "int_val_bin=0", "int_radix=0", "int_len=4", "int_endian=0"}));
 }
 
-TEST_F(TxSettingsTest, HistoryGapsCloseAndStaleKeysStay)
+TEST_F(TxSettingsTest, HistoryGapsCloseAndTheSaveRemovesTheKeysPastItsEntries)
 {
-    put("[TXCFG]\r\nstr_00=a\r\nstr_01=\r\nstr_02=b\r\n");
+    // Both histories, Send string's and Find's: an empty or missing first key
+    // once made the other entry come back twice.
+    put("[TXCFG]\r\nstr_00=a\r\nstr_01=\r\nstr_02=b\r\n[FIND]\r\nfind_01=x\r\nfind_03=y\r\n");
     start();
     EXPECT_EQ(TXSForm->CBmsg.items(), (Lines{"a", "b"}));
+    EXPECT_EQ(FindForm->CBfind.items(), (Lines{"x", "y"}));
     restart();
-    EXPECT_EQ(TXSForm->CBmsg.items(), (Lines{"a", "b", "b"}));
+    EXPECT_EQ(TXSForm->CBmsg.items(), (Lines{"a", "b"}));
+    EXPECT_EQ(FindForm->CBfind.items(), (Lines{"x", "y"}));
     const Lines txcfg = section("TXCFG");
-    EXPECT_EQ(Lines(txcfg.begin(), txcfg.begin() + 3), (Lines{"str_00=a", "str_01=b", "str_02=b"}));
+    EXPECT_EQ(Lines(txcfg.begin(), txcfg.begin() + 2), (Lines{"str_00=a", "str_01=b"}));
+    EXPECT_EQ(std::count_if(txcfg.begin(), txcfg.end(), [](const std::string& l) { return l.rfind("str_0", 0) == 0; }),
+              2);
+    const Lines find = section("FIND");
+    EXPECT_EQ(Lines(find.begin(), find.begin() + 2), (Lines{"find_01=y", "find_00=x"}));
+    EXPECT_EQ(std::count_if(find.begin(), find.end(), [](const std::string& l) { return l.rfind("find_0", 0) == 0; }),
+              2);
 }
 
 TEST_F(TxSettingsTest, TwentyFiveStringsComeBackAsTheTwentyMostRecent)

@@ -181,3 +181,32 @@ TEST_F(SendStringTest, EveryShowingTypesIntoTheStringField)
     EXPECT_TRUE(f().visible()) << "Enter went to the string, not to Cancel";
     EXPECT_EQ(peer_got(4, 2), (Bytes{'a', 0, 'q', 0}));
 }
+
+TEST_F(SendStringTest, AReopenedWindowSelectsTheKeptTextSoTypingReplacesIt)
+{
+    send("hello");
+    user.click(f().BtnCancel);
+    user.press("Ctrl+M");
+    EXPECT_EQ(f().CBmsg.sel_start(), 0);
+    EXPECT_EQ(f().CBmsg.sel_length(), 5);
+    user.type("q\r");  // not "qhello"
+    user.click(f().BtnCancel);
+    user.press("Ctrl+M");
+    user.type("\r");  // Enter alone sends the kept string again
+    EXPECT_EQ(peer_got(10, 2), (Bytes{'h', 'e', 'l', 'l', 'o', 0, 'q', 0, 'q', 0}));
+
+    // The same in Send integer's field and Find's pattern.
+    user.click(f().BtnCancel);
+    user.press("Ctrl+I");
+    TXIForm->Eidec.set_text("123");
+    TXIForm->close();
+    user.press("Ctrl+I");
+    EXPECT_EQ(TXIForm->Eidec.selected_text(), "123");
+    TXIForm->close();
+    user.press("Ctrl+Shift+F");
+    FindForm->CBfind.set_text("abc");
+    FindForm->close();
+    user.press("Ctrl+Shift+F");
+    EXPECT_TRUE(FindForm->CBfind.focused());
+    EXPECT_EQ(FindForm->CBfind.sel_length(), 3);
+}

@@ -83,6 +83,10 @@ class ComboPeer : public WindowPeer {
                 if (combo_.text() != now) SetWindowTextA(hwnd(), combo_.text().c_str());
             }
         }
+        if (what == Prop::Selection && combo_.style() == ComboStyle::DropDown) {
+            const int start = combo_.sel_start();
+            SendMessageA(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(start, start + combo_.sel_length()));
+        }
         if (all || what == Prop::Bounds) {
             // The height of a combo box is its closed height plus the open list.
             RECT r = to_device(combo_.bounds());

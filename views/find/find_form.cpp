@@ -54,6 +54,11 @@ TFindForm::TFindForm(const SerialLink& link) : ui::Form("FindForm"), link_(link)
     CBhex.on_click = [this] { CBhexClick(); };
     TimerFind.on_timer = [this] { TimerFindTimer(); };
     on_key_down = [this](ui::KeyEvent& e) { e.handled = find_key(e) || e.handled; };
+    // Shown, typing replaces the kept pattern, as in any Windows find dialog.
+    on_show = [this] {
+        CBfind.set_focus();
+        CBfind.select_all();
+    };
     // Closed is hidden: the search it started is of no use any more.
     on_hide = [this] {
         runner_.cancel();
@@ -205,13 +210,25 @@ int LoadFindSettings(const ProfileFile* file, TFindForm& form)
         std::string s = read_setting_text(*file, section, history_key(n), "");
         if (!s.empty()) form.CBfind.add_item(std::move(s));
     }
+    // The pattern and its boxes as they were, so F3 goes on where it stopped.
+    form.CBfind.set_text(read_setting_text(*file, section, "find_text", ""));
+    form.CBhex.set_checked(read_setting_boolean(*file, section, "find_hex", false));
+    form.CBcase.set_checked(read_setting_boolean(*file, section, "find_case", false));
+    form.CBhexClick();
     return 0;
 }
 
 int SaveFindSettings(ProfileFile* file, const TFindForm& form)
 {
     if (!file) return 1;
-    for (int i = 0; i < find_history_size && i < form.CBfind.count(); ++i)
-        write_setting_text(*file, section, history_key(i), form.CBfind.items()[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < find_history_size; ++i) {
+        if (i < form.CBfind.count())
+            write_setting_text(*file, section, history_key(i), form.CBfind.items()[static_cast<std::size_t>(i)]);
+        else
+            file->remove_key(section, history_key(i));
+    }
+    write_setting_text(*file, section, "find_text", form.CBfind.text());
+    write_setting_boolean(*file, section, "find_hex", form.CBhex.checked());
+    write_setting_boolean(*file, section, "find_case", form.CBcase.checked());
     return 0;
 }
