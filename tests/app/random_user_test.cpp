@@ -1,0 +1,538 @@
+// A randomized user over the whole window set and the simulated port: menu
+// items, shortcuts, typing, every dialog filled with random text and closed,
+// Find while data stream in, clears, connects, a port lost and back, the plot,
+// tabs and time passing. After every step nothing escaped a handler, the store
+// holds exactly what the peer sent since the last clear, and the windows answer.
+// OLVEX_FUZZ_SEED and OLVEX_FUZZ_STEPS choose another run; a failure prints
+// the seed and the steps that led to it.
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "tests/app/main_window_fixture.h"
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+#include "ui/page_control.h"
+#include "views/find/find_form.h"
+
+namespace {
+
+long long env_number(const char* name, long long fallback)
+{
+    const char* v = std::getenv(name);
+    if (!v || !*v) return fallback;
+    return std::strtoll(v, nullptr, 0);
+}
+
+// Keys a user presses: every accelerator but Exit's, the Find keys, and keys
+// that edit, move or act as dialog keys.
+const char* const shortcuts[] = {
+    "Alt+C",    "Alt+D",  "Shift+Del", "Ctrl+Shift+F", "Alt+S",  "Ctrl+W", "Ctrl+R", "Ctrl+S", "Ctrl+Alt+S", "Ctrl+B",
+    "Ctrl+E",   "Ctrl+K", "Ctrl+O",    "Ctrl+I",       "Ctrl+M", "Ctrl+T", "Ctrl+L", "Ctrl+F", "F1",         "F3",
+    "Shift+F3", "F3",     "Ctrl+A",    "Ctrl+C",       "Ctrl+V", "Del",    "Left",   "Right",  "Home",       "End",
+    "PgDn",     "PgUp",   "Up",        "Down",         "Tab",    "Enter",  "Esc",    "Space",  "BkSp",
+};
+
+class RandomUserTest : public MainWindowTest {
+ protected:
+    void SetUp() override
+    {
+        for (int n = 2; n <= 4; ++n) sim.add_port(n);
+        MainWindowTest::SetUp();
+        seed_ = static_cast<std::uint32_t>(env_number("OLVEX_FUZZ_SEED", 24));
+        steps_ = env_number("OLVEX_FUZZ_STEPS", 2000);
+        rng_.seed(seed_);
+        ui::app().on_exception = [this](const std::exception& e) { escaped_.push_back(e.what()); };
+        watch_clears();
+    }
+    void TearDown() override
+    {
+        user.world().modal_steps.clear();
+        user.world().message_box_answers.assign(64, ui::mr::Ok);
+        user.world().file_answers.assign(16, std::nullopt);
+        MainWindowTest::TearDown();
+        ui::app().on_exception = nullptr;
+    }
+
+    // --- randomness ---------------------------------------------------------
+    int pick(int n) { return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    bool chance(int percent) { return pick(100) < percent; }
+    std::string random_text(int max_len)
+    {
+        static const char alphabet[] = "abcdefxyzABCXYZ0123456789 ,.-+?:=%";
+        std::string s;
+        const int n = pick(max_len + 1);
+        for (int i = 0; i < n; ++i) {
+            const int k = pick(20);
+            if (k == 0)
+                s += static_cast<char>(0x80 + pick(128));
+            else if (k == 1)
+                s += "\r\n\t\x1b\b"[pick(5)];
+            else
+                s += alphabet[pick(sizeof alphabet - 1)];
+        }
+        return s;
+    }
+    // What a device prints: lines of numbers for the plot, text, now and then raw bytes.
+    std::string peer_bytes()
+    {
+        std::string s;
+        const int lines = 1 + pick(6);
+        for (int l = 0; l < lines; ++l) {
+            switch (pick(4)) {
+                case 0:
+                    s += std::to_string(pick(2000) - 1000) + "," + std::to_string(pick(100)) + "\r\n";
+                    break;
+                case 1:
+                    s += "t=" + std::to_string(pick(100000)) + " v=" + std::to_string(pick(50)) + "\n";
+                    break;
+                case 2:
+                    s += random_text(40);
+                    break;
+                default:
+                    for (int i = pick(64); i > 0; --i) s += static_cast<char>(pick(256));
+            }
+        }
+        return s;
+    }
+
+    // --- the scripted answers a random user gives to whatever asks -----------
+    void keep_answers_ready()
+    {
+        auto& w = user.world();
+        while (w.message_box_answers.size() < 8)
+            w.message_box_answers.push_back(chance(50) ? ui::mr::Ok : (chance(50) ? ui::mr::Yes : ui::mr::No));
+        while (w.file_answers.size() < 8) {
+            if (chance(50))
+                w.file_answers.emplace_back(std::nullopt);
+            else
+                w.file_answers.emplace_back((dir_ / ("file" + std::to_string(pick(4)) + ".txt")).string());
+        }
+        while (w.modal_steps.size() < 6) w.modal_steps.push_back({"", [this](ui::Form& f) { use_dialog(f); }});
+        w.popup_answers.clear();
+    }
+
+    // Every control of f a user can reach now.
+    static void reachable(ui::Control& c, std::vector<ui::Control*>& out)
+    {
+        for (ui::Control* k : c.children()) {
+            if (!k->showing() || !k->enabled_in_tree()) continue;
+            out.push_back(k);
+            reachable(*k, out);
+        }
+    }
+
+    // One thing done to a control, as a user would: a click, text typed, a
+    // list item chosen, the wheel, a drag.
+    void poke(ui::Control& c)
+    {
+        using K = ui::ControlKind;
+        switch (c.kind()) {
+            case K::Edit:
+                if (chance(30)) c.set_text("");
+                note("type into " + c.name());
+                user.type(c, random_text(12));
+                break;
+            case K::ComboBox: {
+                auto& box = static_cast<ui::ComboBox&>(c);
+                if (box.count() > 0 && chance(60)) {
+                    const int i = pick(box.count());
+                    note("select " + c.name() + " #" + std::to_string(i));
+                    user.select(box, i);
+                } else {
+                    if (chance(40)) c.set_text("");
+                    note("type into " + c.name());
+                    user.type(c, random_text(12));
+                }
+                break;
+            }
+            case K::CheckBox:
+            case K::RadioButton:
+            case K::Button:
+            case K::ToolButton:
+                note("click " + c.name());
+                user.click(c);
+                break;
+            case K::PageControl: {
+                auto& p = static_cast<ui::PageControl&>(c);
+                if (p.page_count() == 0) break;
+                const int i = pick(p.page_count());
+                note("tab " + c.name() + " #" + std::to_string(i));
+                user.select_tab(p, i);
+                break;
+            }
+            case K::DrawGrid:
+            case K::TextView:
+            case K::PaintBox: {
+                const ui::Point at{pick(c.width() + 1), pick(c.height() + 1)};
+                const int how = pick(4);
+                note("mouse " + std::to_string(how) + " on " + c.name());
+                if (how == 0)
+                    user.click_at(c, at);
+                else if (how == 1)
+                    user.wheel(c, at, pick(7) - 3);
+                else if (how == 2)
+                    user.drag(c, at, {pick(c.width() + 1), pick(c.height() + 1)});
+                else
+                    user.dbl_click(c);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+
+    // A modal dialog: a few random edits, time passing as it does under a
+    // modal loop, then OK, Cancel, Enter, Escape or the close box.
+    void use_dialog(ui::Form& f)
+    {
+        note("  dialog " + f.name());
+        for (int n = pick(6); n > 0 && f.visible(); --n) {
+            if (chance(15)) {
+                user.wait(pick(300));
+                continue;
+            }
+            std::vector<ui::Control*> cs;
+            reachable(f, cs);
+            std::erase_if(cs, [](ui::Control* c) { return c->kind() == ui::ControlKind::Button; });
+            if (!cs.empty()) poke(*cs[static_cast<std::size_t>(pick(int(cs.size())))]);
+        }
+        if (!f.visible()) return;
+        switch (pick(4)) {
+            case 0:
+                user.type("\r");
+                break;
+            case 1:
+                user.type("\x1b");
+                break;
+            case 2:
+                user.close(f);
+                break;
+            default: {
+                std::vector<ui::Control*> cs;
+                reachable(f, cs);
+                std::erase_if(cs, [](ui::Control* c) { return c->kind() != ui::ControlKind::Button; });
+                if (!cs.empty()) poke(*cs[static_cast<std::size_t>(pick(int(cs.size())))]);
+            }
+        }
+        // A user who found no way out closes the window.
+        if (f.visible() && f.modal_result() == ui::mr::None) user.close(f);
+        if (f.visible() && f.modal_result() == ui::mr::None) f.set_modal_result(ui::mr::Cancel);
+    }
+
+    // --- what the peer sent and the store must hold -------------------------
+    // Counts every Clear rx data, however it was reached.
+    void watch_clears()
+    {
+        auto& item = m->menu.MMclrrx;
+        auto original = item.on_click;
+        item.on_click = [this, original] {
+            ++clears_;
+            original();
+        };
+    }
+    int peer_port() const { return windows->link().settings().port.port_num; }
+
+    std::string store_bytes()
+    {
+        const RxStore* s = nullptr;
+        link().rx_store_info(&s);
+        std::string out(static_cast<std::size_t>(s ? s->length : 0), '\0');
+        std::int32_t got = 0;
+        if (!out.empty())
+            link().rx_store_read(0, reinterpret_cast<std::uint8_t*>(out.data()), std::int32_t(out.size()), &got);
+        out.resize(static_cast<std::size_t>(got));
+        return out;
+    }
+
+    // Waits until everything the peer sent has been drained into the store.
+    void drain_all()
+    {
+        if (!link().connected() || store_length() == std::int32_t(expected_.size())) return;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const int port = peer_port();
+        while (store_length() < std::int32_t(expected_.size()) && link().connected()) {
+            if (std::chrono::steady_clock::now() > deadline) fail("the sent bytes never reached the store");
+            if (sim.rx_queued(port) == 0 && sim.peer_unsent(port) == 0)
+                tick();
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    void check(bool exact)
+    {
+        if (!escaped_.empty()) fail("an exception reached the error handler: " + escaped_.front());
+        if (sim.violations() != 0) fail("the port layer misused the driver");
+        if (!m->visible()) fail("the main window is gone");
+        const std::string got = store_bytes();
+        if (got.size() > expected_.size() || expected_.compare(0, got.size(), got) != 0)
+            fail("the store holds " + std::to_string(got.size()) + " bytes that are not the " +
+                 std::to_string(expected_.size()) + " the peer sent");
+        if (exact && got.size() != expected_.size())
+            fail("the store holds " + std::to_string(got.size()) + " of the " + std::to_string(expected_.size()) +
+                 " bytes the peer sent");
+        // The windows still answer: what shows paints, queued work runs.
+        user.run_posted();
+        if (ui::Form* f = user.active_form()) user.paint(*f);
+    }
+
+    // Lets a running search finish; one that never ends is a hung window.
+    void let_find_finish()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (FindForm->searching() && FindForm->visible()) {
+            if (std::chrono::steady_clock::now() > deadline) fail("a search never finished");
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            user.wait(find_poll_ms);
+        }
+    }
+
+    // --- the steps ----------------------------------------------------------
+    void step()
+    {
+        keep_answers_ready();
+        const int clears_before = clears_;
+        const int what = pick(100);
+        // Steps that may disconnect, clear or restart see every sent byte in
+        // the store first, so what a clear drops is known exactly.
+        const bool disruptive = what >= 45;
+        if (disruptive) drain_all();
+        if (what < 15) {
+            if (link().connected()) {
+                const std::string b = peer_bytes();
+                note("peer sends " + std::to_string(b.size()) + " bytes");
+                sim.peer_write(peer_port(), b.data(), b.size());
+                expected_ += b;
+            } else {
+                note("peer idle");
+            }
+        } else if (what < 25) {
+            const int ms = pick(4) == 0 ? 1000 : pick(250);
+            note("wait " + std::to_string(ms) + " ms");
+            if (chance(30)) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            user.wait(ms);
+        } else if (what < 37) {
+            find_step();
+        } else if (what < 41) {
+            const int i = pick(m->PCd.page_count());
+            note("tab " + std::to_string(i));
+            user.select_tab(m->PCd, i);
+        } else if (what < 45) {
+            plot_step();
+        } else if (what < 57) {
+            const char* k = shortcuts[pick(int(std::size(shortcuts)))];
+            note(std::string("press ") + k);
+            user.press(k);
+        } else if (what < 67) {
+            std::vector<ui::MenuItem*> items;
+            collect_items(m->menu.MainMenu1.items(), items);
+            ui::MenuItem* item = items[static_cast<std::size_t>(pick(int(items.size())))];
+            note("menu " + item->name());
+            user.choose(*item);
+        } else if (what < 75) {
+            const std::string t = random_text(10);
+            note("type " + std::to_string(t.size()) + " chars into " + user.active_form()->name());
+            user.type(t);
+        } else if (what < 80) {
+            note("keyboard mode");
+            user.click(m->tools.BtnKeyboard);
+        } else if (what < 85) {
+            note("connect button");
+            user.click(m->tools.BtnCon);
+        } else if (what < 90) {
+            form_step();
+        } else if (what < 93) {
+            const int port = link().connected() ? peer_port() : 1;
+            note("COM" + std::to_string(port) + " vanishes");
+            sim.vanish(port);
+            // The receive thread sees it in its own time; the next ticks handle it.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (link().connected() && !link().rx_port_lost() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            tick();
+            tick();
+            lost_.push_back(port);
+        } else if (what < 96) {
+            if (!lost_.empty()) {
+                note("COM" + std::to_string(lost_.back()) + " comes back");
+                sim.reappear(lost_.back());
+                lost_.pop_back();
+            }
+            user.wait(m->Timer1.interval() * (1 + pick(20)));
+        } else if (what < 98) {
+            const int w = 300 + pick(900), h = 200 + pick(700);
+            note("resize " + std::to_string(w) + "x" + std::to_string(h));
+            user.resize(*m, w, h);
+        } else {
+            note("restart");
+            restart();
+            watch_clears();
+            expected_.clear();  // a new start begins with an empty store
+        }
+        if (clears_ != clears_before) expected_.clear();
+        // Bytes the program sent are the peer's to read.
+        for (int n = 1; n <= 4; ++n) sim.peer_read(n);
+    }
+
+    void collect_items(const std::vector<ui::MenuItem*>& from, std::vector<ui::MenuItem*>& out)
+    {
+        for (ui::MenuItem* i : from) {
+            if (i->is_separator() || i == &m->menu.MMexit) continue;
+            if (i->items().empty())
+                out.push_back(i);
+            else
+                collect_items(i->items(), out);
+        }
+    }
+
+    void find_step()
+    {
+        TFindForm& f = *FindForm;
+        if (!f.visible()) {
+            note("open Find");
+            user.press("Ctrl+Shift+F");
+            return;
+        }
+        user.activate(f);
+        switch (pick(8)) {
+            case 0: {
+                const bool hex = chance(30);
+                if (f.CBhex.checked() != hex) user.click(f.CBhex);
+                f.CBfind.set_text("");
+                std::string p = hex ? std::to_string(pick(100)) + (chance(50) ? " 0D 0A" : " ??") : random_text(4);
+                if (p.empty()) p = "1";
+                note("Find pattern \"" + p + "\"");
+                user.type(f.CBfind, p);
+                break;
+            }
+            case 1:
+                note("Find next");
+                user.click(f.BtnNext);
+                break;
+            case 2:
+                note("Find previous");
+                user.click(f.BtnPrev);
+                break;
+            case 3:
+                note("Count");
+                user.click(f.BtnCount);
+                break;
+            case 4:
+                note("F3 in Find");
+                user.press(ui::keys::F3);
+                break;
+            case 5:
+                note("Match case");
+                user.click(f.CBcase);
+                break;
+            case 6:
+                note("let Find finish");
+                let_find_finish();
+                break;
+            default:
+                note("Find closes");
+                user.click(f.BtnClose);
+                break;
+        }
+    }
+
+    void plot_step()
+    {
+        PlotPage& p = m->plot;
+        user.select_tab(m->PCd, 3);
+        switch (pick(4)) {
+            case 0:
+                note("Plot pause");
+                user.click(p.CBplotPause);
+                break;
+            case 1:
+                note("Plot own scale");
+                user.click(p.CBplotOwn);
+                break;
+            case 2: {
+                const ui::Point at{pick(p.PBplot.width() + 1), pick(p.PBplot.height() + 1)};
+                const int notches = pick(9) - 4;
+                note("Plot zoom " + std::to_string(notches));
+                user.wheel(p.PBplot, at, notches);
+                break;
+            }
+            default:
+                note("Plot drag");
+                user.drag(p.PBplot, {pick(p.PBplot.width() + 1), 10}, {pick(p.PBplot.width() + 1), 20});
+        }
+    }
+
+    // Something done on whichever window is in front, or another one brought there.
+    void form_step()
+    {
+        std::vector<ui::Form*> shown;
+        for (ui::Form* f : ui::app().forms())
+            if (f->visible()) shown.push_back(f);
+        ui::Form* f = shown[static_cast<std::size_t>(pick(int(shown.size())))];
+        user.activate(*f);
+        std::vector<ui::Control*> cs;
+        reachable(*f, cs);
+        if (cs.empty()) return;
+        ui::Control* c = cs[static_cast<std::size_t>(pick(int(cs.size())))];
+        // Exit is the one thing this user never asks for: restart does it.
+        note("on " + f->name() + ": ");
+        poke(*c);
+    }
+
+    void note(std::string what)
+    {
+        if (history_.size() > 400) history_.erase(history_.begin(), history_.begin() + 200);
+        history_.push_back("#" + std::to_string(step_) + " " + std::move(what));
+    }
+
+    [[noreturn]] void fail(const std::string& why)
+    {
+        std::ostringstream out;
+        out << "seed " << seed_ << ", step " << step_ << ": " << why << "\nreplay: OLVEX_FUZZ_SEED=" << seed_
+            << " OLVEX_FUZZ_STEPS=" << step_ + 1 << "\nthe last steps:\n";
+        for (const auto& h : history_) out << "  " << h << "\n";
+        throw std::runtime_error(out.str());
+    }
+
+    std::uint32_t seed_ = 0;
+    long long steps_ = 0;
+    long long step_ = 0;
+    std::mt19937 rng_;
+    std::vector<std::string> escaped_;
+    std::vector<std::string> history_;
+    std::vector<int> lost_;
+    std::string expected_;
+    int clears_ = 0;
+};
+
+}  // namespace
+
+TEST_F(RandomUserTest, EveryStepLeavesTheProgramWholeAndTheDataExact)
+{
+    const auto began = std::chrono::steady_clock::now();
+    try {
+        for (step_ = 0; step_ < steps_; ++step_) {
+            try {
+                step();
+            } catch (const ui::ProgramError& e) {
+                fail(std::string("the program waited for something nobody scripted: ") + e.what());
+            }
+            check(false);
+            if (step_ % 50 == 49) {
+                drain_all();
+                check(true);
+            }
+        }
+        drain_all();
+        check(true);
+    } catch (const std::runtime_error& e) {
+        FAIL() << e.what();
+    }
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::printf("random user: seed %u, %lld steps in %.1f s\n", seed_, steps_, s);
+}
