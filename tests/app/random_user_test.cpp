@@ -8,7 +8,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -47,6 +49,15 @@ class RandomUserTest : public MainWindowTest {
         steps_ = env_number("OLVEX_FUZZ_STEPS", 2000);
         rng_.seed(seed_);
         ui::app().on_exception = [this](const std::exception& e) { escaped_.push_back(e.what()); };
+        // Timers fire under a message box as under any modal loop.
+        user.world().while_message_box = [this](const ui::headless::MessageBoxCall& box) {
+            note("  message box \"" + box.text.substr(0, box.text.find('\n')) + "\"");
+            if (box_depth_ > 1 || chance(50)) return;
+            ++box_depth_;
+            keep_answers_ready();
+            user.wait(pick(400));
+            --box_depth_;
+        };
         watch_clears();
     }
     void TearDown() override
@@ -81,7 +92,7 @@ class RandomUserTest : public MainWindowTest {
     std::string peer_bytes()
     {
         std::string s;
-        const int lines = 1 + pick(6);
+        const int lines = chance(10) ? 100 + pick(400) : 1 + pick(6);
         for (int l = 0; l < lines; ++l) {
             switch (pick(4)) {
                 case 0:
@@ -191,6 +202,7 @@ class RandomUserTest : public MainWindowTest {
     void use_dialog(ui::Form& f)
     {
         note("  dialog " + f.name());
+        ++dialogs_[f.name()];
         for (int n = pick(6); n > 0 && f.visible(); --n) {
             if (chance(15)) {
                 user.wait(pick(300));
@@ -268,6 +280,8 @@ class RandomUserTest : public MainWindowTest {
     {
         if (!escaped_.empty()) fail("an exception reached the error handler: " + escaped_.front());
         if (sim.violations() != 0) fail("the port layer misused the driver");
+        for (int n = 1; n <= 4; ++n)
+            if (sim.bytes_lost(n) != 0) fail("the peer sent more than the driver queue of COM" + std::to_string(n) + " held");
         if (!m->visible()) fail("the main window is gone");
         const std::string got = store_bytes();
         if (got.size() > expected_.size() || expected_.compare(0, got.size(), got) != 0)
@@ -304,10 +318,15 @@ class RandomUserTest : public MainWindowTest {
         if (disruptive) drain_all();
         if (what < 15) {
             if (link().connected()) {
-                const std::string b = peer_bytes();
+                const int port = peer_port();
+                std::string b = peer_bytes();
+                // More than the driver queue holds would be lost on the line, not by the program.
+                b.resize(std::min<std::size_t>(b.size(), sim.in_queue_size(port) / 2));
+                if (sim.rx_queued(port) + b.size() > sim.in_queue_size(port)) drain_all();
                 note("peer sends " + std::to_string(b.size()) + " bytes");
-                sim.peer_write(peer_port(), b.data(), b.size());
+                sim.peer_write(port, b.data(), b.size());
                 expected_ += b;
+                sent_ += static_cast<long long>(b.size());
             } else {
                 note("peer idle");
             }
@@ -342,27 +361,31 @@ class RandomUserTest : public MainWindowTest {
             note("keyboard mode");
             user.click(m->tools.BtnKeyboard);
         } else if (what < 85) {
-            note("connect button");
-            user.click(m->tools.BtnCon);
+            // A user mostly wants to be connected.
+            if (!link().connected() || chance(30)) {
+                note("connect button");
+                user.click(m->tools.BtnCon);
+            }
         } else if (what < 90) {
             form_step();
-        } else if (what < 93) {
+        } else if (what < 92) {
             const int port = link().connected() ? peer_port() : 1;
-            note("COM" + std::to_string(port) + " vanishes");
-            sim.vanish(port);
-            // The receive thread sees it in its own time; the next ticks handle it.
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (link().connected() && !link().rx_port_lost() && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            tick();
-            tick();
-            lost_.push_back(port);
-        } else if (what < 96) {
-            if (!lost_.empty()) {
-                note("COM" + std::to_string(lost_.back()) + " comes back");
-                sim.reappear(lost_.back());
-                lost_.pop_back();
+            if (lost_.insert(port).second) {
+                note("COM" + std::to_string(port) + " vanishes");
+                sim.vanish(port);
+                // The receive thread sees it in its own time; the next ticks handle it.
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (link().connected() && !link().rx_port_lost() && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                tick();
+                tick();
             }
+        } else if (what < 96) {
+            for (int port : lost_) {
+                note("COM" + std::to_string(port) + " comes back");
+                sim.reappear(port);
+            }
+            lost_.clear();
             user.wait(m->Timer1.interval() * (1 + pick(20)));
         } else if (what < 98) {
             const int w = 300 + pick(900), h = 200 + pick(700);
@@ -375,6 +398,7 @@ class RandomUserTest : public MainWindowTest {
             expected_.clear();  // a new start begins with an empty store
         }
         if (clears_ != clears_before) expected_.clear();
+        if (link().connected()) ++connected_steps_;
         // Bytes the program sent are the peer's to read.
         for (int n = 1; n <= 4; ++n) sim.peer_read(n);
     }
@@ -505,9 +529,13 @@ class RandomUserTest : public MainWindowTest {
     std::mt19937 rng_;
     std::vector<std::string> escaped_;
     std::vector<std::string> history_;
-    std::vector<int> lost_;
+    std::set<int> lost_;
     std::string expected_;
     int clears_ = 0;
+    int box_depth_ = 0;
+    // What the run reached, for its summary line.
+    std::map<std::string, int> dialogs_;
+    long long sent_ = 0, connected_steps_ = 0;
 };
 
 }  // namespace
@@ -534,5 +562,14 @@ TEST_F(RandomUserTest, EveryStepLeavesTheProgramWholeAndTheDataExact)
         FAIL() << e.what();
     }
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    std::printf("random user: seed %u, %lld steps in %.1f s\n", seed_, steps_, s);
+    std::printf("random user: seed %u, %lld steps in %.1f s; %lld connected, %lld bytes from the peer, %d clears, %zu "
+                "message boxes;",
+                seed_, steps_, s, connected_steps_, sent_, clears_, user.world().message_boxes.size());
+    for (const auto& [name, n] : dialogs_) std::printf(" %s %d", name.c_str(), n);
+    std::printf("\n");
+    if (std::getenv("OLVEX_FUZZ_BOXES")) {
+        std::map<std::string, int> texts;
+        for (const auto& b : user.world().message_boxes) ++texts[b.text.substr(0, 60)];
+        for (const auto& [t, n] : texts) std::printf("  %4d %s\n", n, t.c_str());
+    }
 }
