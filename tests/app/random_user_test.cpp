@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "link/byte_fifo.h"
 #include "tests/app/main_window_fixture.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
@@ -180,9 +181,14 @@ class RandomUserTest : public MainWindowTest {
             case K::TextView:
             case K::PaintBox: {
                 const ui::Point at{pick(c.width() + 1), pick(c.height() + 1)};
-                const int how = pick(4);
+                const int how = pick(5);
                 note("mouse " + std::to_string(how) + " on " + c.name());
-                if (how == 0)
+                if (how == 4) {
+                    static const char* const answers[] = {"Copy", "Select all", ""};
+                    user.choose_popup(answers[pick(3)]);
+                    user.right_click(c, at);
+                    user.world().popup_answers.clear();
+                } else if (how == 0)
                     user.click_at(c, at);
                 else if (how == 1)
                     user.wheel(c, at, pick(7) - 3);
@@ -281,7 +287,8 @@ class RandomUserTest : public MainWindowTest {
         if (!escaped_.empty()) fail("an exception reached the error handler: " + escaped_.front());
         if (sim.violations() != 0) fail("the port layer misused the driver");
         for (int n = 1; n <= 4; ++n)
-            if (sim.bytes_lost(n) != 0) fail("the peer sent more than the driver queue of COM" + std::to_string(n) + " held");
+            if (sim.bytes_lost(n) != 0)
+                fail("the peer sent more than the driver queue of COM" + std::to_string(n) + " held");
         if (!m->visible()) fail("the main window is gone");
         const std::string got = store_bytes();
         if (got.size() > expected_.size() || expected_.compare(0, got.size(), got) != 0)
@@ -330,6 +337,8 @@ class RandomUserTest : public MainWindowTest {
             } else {
                 note("peer idle");
             }
+        } else if (what < 17) {
+            flood();
         } else if (what < 25) {
             const int ms = pick(4) == 0 ? 1000 : pick(250);
             note("wait " + std::to_string(ms) + " ms");
@@ -403,6 +412,26 @@ class RandomUserTest : public MainWindowTest {
         for (int n = 1; n <= 4; ++n) sim.peer_read(n);
     }
 
+    // A fast device: up to half a megabyte straight into the receive FIFO, as
+    // the receive thread would put it there, drained over the next ticks.
+    void flood()
+    {
+        if (!link().connected()) return;
+        drain_all();
+        RxSide& side = link().rx_side();
+        std::lock_guard<std::mutex> hold(side.lock);
+        std::int32_t space = 0;
+        if (fifo_space(side.fifo, &space) != 0) return;
+        std::string b;
+        const std::size_t want = std::min<std::size_t>(std::size_t(space), 1000 + std::size_t(pick(500000)));
+        while (b.size() < want) b += peer_bytes();
+        b.resize(want);
+        note("flood of " + std::to_string(b.size()) + " bytes");
+        if (fifo_put(side.fifo, b.data(), std::int32_t(b.size())) != 0) fail("the receive FIFO refused a flood");
+        expected_ += b;
+        sent_ += static_cast<long long>(b.size());
+    }
+
     void collect_items(const std::vector<ui::MenuItem*>& from, std::vector<ui::MenuItem*>& out)
     {
         for (ui::MenuItem* i : from) {
@@ -428,7 +457,9 @@ class RandomUserTest : public MainWindowTest {
                 const bool hex = chance(30);
                 if (f.CBhex.checked() != hex) user.click(f.CBhex);
                 f.CBfind.set_text("");
-                std::string p = hex ? std::to_string(pick(100)) + (chance(50) ? " 0D 0A" : " ??") : random_text(4);
+                static const char* const hex_tails[] = {" 0D 0A", " ??", "??", " ?? ??", "0d0A", " 3?"};
+                std::string p = hex ? (chance(20) ? "" : std::to_string(pick(100))) + hex_tails[pick(6)]
+                                    : random_text(chance(10) ? 40 : 4);
                 if (p.empty()) p = "1";
                 note("Find pattern \"" + p + "\"");
                 user.type(f.CBfind, p);
@@ -562,9 +593,10 @@ TEST_F(RandomUserTest, EveryStepLeavesTheProgramWholeAndTheDataExact)
         FAIL() << e.what();
     }
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    std::printf("random user: seed %u, %lld steps in %.1f s; %lld connected, %lld bytes from the peer, %d clears, %zu "
-                "message boxes;",
-                seed_, steps_, s, connected_steps_, sent_, clears_, user.world().message_boxes.size());
+    std::printf(
+        "random user: seed %u, %lld steps in %.1f s; %lld connected, %lld bytes from the peer, %d clears, %zu "
+        "message boxes;",
+        seed_, steps_, s, connected_steps_, sent_, clears_, user.world().message_boxes.size());
     for (const auto& [name, n] : dialogs_) std::printf(" %s %d", name.c_str(), n);
     std::printf("\n");
     if (std::getenv("OLVEX_FUZZ_BOXES")) {
