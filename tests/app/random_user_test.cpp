@@ -47,7 +47,7 @@ class RandomUserTest : public MainWindowTest {
         for (int n = 2; n <= 4; ++n) sim.add_port(n);
         MainWindowTest::SetUp();
         seed_ = static_cast<std::uint32_t>(env_number("OLVEX_FUZZ_SEED", 24));
-        steps_ = env_number("OLVEX_FUZZ_STEPS", 2000);
+        steps_ = env_number("OLVEX_FUZZ_STEPS", 3000);
         rng_.seed(seed_);
         ui::app().on_exception = [this](const std::exception& e) { escaped_.push_back(e.what()); };
         // Timers fire under a message box as under any modal loop.
@@ -311,6 +311,9 @@ class RandomUserTest : public MainWindowTest {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             user.wait(find_poll_ms);
         }
+        const std::string status = FindForm->STstatus.caption();
+        if (FindForm->visible() && (status == "Searching..." || status == "Counting..."))
+            fail("Find says \"" + status + "\" but no search runs");
     }
 
     // --- the steps ----------------------------------------------------------
