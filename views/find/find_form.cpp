@@ -9,6 +9,9 @@
 namespace {
 
 constexpr std::string_view section = "FIND";
+// What the status line says while a search runs.
+constexpr const char* searching_text = "Searching...";
+constexpr const char* counting_text = "Counting...";
 
 std::string history_key(int n)
 {
@@ -54,10 +57,14 @@ TFindForm::TFindForm(const SerialLink& link) : ui::Form("FindForm"), link_(link)
     CBhex.on_click = [this] { CBhexClick(); };
     TimerFind.on_timer = [this] { TimerFindTimer(); };
     on_key_down = [this](ui::KeyEvent& e) { e.handled = find_key(e) || e.handled; };
-    // Closed is hidden: the search it started is of no use any more.
+    // Closed is hidden: the search it started is of no use any more, and its
+    // progress text would otherwise greet the reopened window for good.
     on_hide = [this] {
+        const bool cut_short = runner_.busy();
         runner_.cancel();
         TimerFind.set_enabled(false);
+        const std::string& said = STstatus.caption();
+        if (cut_short && (said == searching_text || said == counting_text)) STstatus.set_caption("");
     };
 }
 
@@ -144,7 +151,7 @@ void TFindForm::search(FindKind kind)
     kind_ = kind;
     wrapped_ = false;
     runner_.start(FindRequest{std::move(*parsed.pattern), kind, current_, store_length(link_)});
-    STstatus.set_caption(kind == FindKind::Count ? "Counting..." : "Searching...");
+    STstatus.set_caption(kind == FindKind::Count ? counting_text : searching_text);
     TimerFind.set_enabled(true);
 }
 
