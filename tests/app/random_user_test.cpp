@@ -5,7 +5,9 @@
 // holds exactly what the peer sent since the last clear, and the windows answer.
 // OLVEX_FUZZ_SEED and OLVEX_FUZZ_STEPS choose another run; a failure prints
 // the seed and the steps that led to it.
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -489,14 +491,74 @@ class RandomUserTest : public MainWindowTest {
                 user.click(f.CBcase);
                 break;
             case 6:
-                note("let Find finish");
-                let_find_finish();
+                verified_search();
                 break;
             default:
                 note("Find closes");
                 user.click(f.BtnClose);
                 break;
         }
+    }
+
+    // A search whose answer is checked against the store: the hit matches, the
+    // count and the ordinal are those of every hit below the search's limit.
+    void verified_search()
+    {
+        TFindForm& f = *FindForm;
+        let_find_finish();
+        const bool hex = chance(30);
+        if (f.CBhex.checked() != hex) user.click(f.CBhex);
+        if (!hex && chance(40)) user.click(f.CBcase);
+        static const char* const texts[] = {"1", "0,", "t=", "\r\n", "v=4", "a", "xyz", "12", "-"};
+        static const char* const hex_texts[] = {"0D0A", "3? 31", "?? 2C", "31", "74 3D", "00", "FF ??"};
+        const std::string p = hex ? hex_texts[pick(7)] : texts[pick(9)];
+        f.CBfind.set_text(p);
+        const PatternParse parsed = parse_find_pattern(p, hex, f.CBcase.checked());
+        const std::int32_t limit = store_length();
+        const int kind = pick(3);
+        static const char* const kinds[] = {"next", "previous", "count"};
+        note(std::string("verified Find ") + kinds[kind] + " \"" + p + "\" below " + std::to_string(limit));
+        user.click(kind == 0 ? f.BtnNext : kind == 1 ? f.BtnPrev : f.BtnCount);
+        let_find_finish();
+        const std::string status = f.STstatus.caption();
+        if (!parsed.pattern) {
+            if (status != parsed.refusal) fail("Find refused \"" + p + "\" with \"" + status + "\"");
+            return;
+        }
+        const FindPattern& pat = *parsed.pattern;
+        const std::string store = store_bytes();
+        const auto matches_at = [&](std::int32_t x) {
+            if (x < 0 || x + pat.length() > limit || std::size_t(x + pat.length()) > store.size()) return false;
+            for (std::int32_t i = 0; i < pat.length(); ++i) {
+                if (!pat.fixed[std::size_t(i)]) continue;
+                std::uint8_t b = std::uint8_t(store[std::size_t(x + i)]);
+                if (pat.fold_case) b = fold_ascii(b);
+                if (b != pat.bytes[std::size_t(i)]) return false;
+            }
+            return true;
+        };
+        std::vector<std::int32_t> hits;
+        for (std::int32_t x = 0; x + pat.length() <= limit; ++x)
+            if (matches_at(x)) hits.push_back(x);
+        const std::string total = std::to_string(hits.size());
+        ++verified_;
+        if (kind == 2) {
+            if (status != total + " found") fail("Count said \"" + status + "\" where " + total + " hits are");
+            return;
+        }
+        if (hits.empty()) {
+            if (status != "Not found") fail("Find said \"" + status + "\" where nothing matches");
+            return;
+        }
+        unsigned at = 0;
+        long long ordinal = 0, of = 0;
+        if (std::sscanf(status.c_str(), "Found at 0x%X (%lld of %lld)", &at, &ordinal, &of) != 3)
+            fail("Find said \"" + status + "\" where " + total + " hits are");
+        const auto rank = std::find(hits.begin(), hits.end(), std::int32_t(at));
+        if (rank == hits.end()) fail("Find's hit at " + std::to_string(at) + " does not match");
+        if (of != static_cast<long long>(hits.size()) || ordinal != rank - hits.begin() + 1)
+            fail("Find said \"" + status + "\": the hit is " + std::to_string(rank - hits.begin() + 1) + " of " +
+                 total);
     }
 
     void plot_step()
@@ -570,6 +632,7 @@ class RandomUserTest : public MainWindowTest {
     // What the run reached, for its summary line.
     std::map<std::string, int> dialogs_;
     long long sent_ = 0, connected_steps_ = 0;
+    int verified_ = 0;  // searches whose answer was checked
 };
 
 }  // namespace
@@ -598,8 +661,8 @@ TEST_F(RandomUserTest, EveryStepLeavesTheProgramWholeAndTheDataExact)
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf(
         "random user: seed %u, %lld steps in %.1f s; %lld connected, %lld bytes from the peer, %d clears, %zu "
-        "message boxes;",
-        seed_, steps_, s, connected_steps_, sent_, clears_, user.world().message_boxes.size());
+        "message boxes, %d searches checked;",
+        seed_, steps_, s, connected_steps_, sent_, clears_, user.world().message_boxes.size(), verified_);
     for (const auto& [name, n] : dialogs_) std::printf(" %s %d", name.c_str(), n);
     std::printf("\n");
     if (std::getenv("OLVEX_FUZZ_BOXES")) {
