@@ -292,6 +292,13 @@ class RandomUserTest : public MainWindowTest {
             if (sim.bytes_lost(n) != 0)
                 fail("the peer sent more than the driver queue of COM" + std::to_string(n) + " held");
         if (!m->visible()) fail("the main window is gone");
+        // The menu offers what the link can do: Connect only while disconnected,
+        // Disconect while connected or retrying a lost port.
+        const bool on = link().connected();
+        if (m->menu.MMcon.enabled() == on) fail(on ? "Connect is offered while connected" : "Connect is not offered");
+        if (m->menu.MMdiscon.enabled() != (on || m->loss.retrying()))
+            fail(on ? "Disconect is not offered while connected" : "Disconect is offered with nothing to end");
+        if (m->menu.MMtxstr.enabled() != on) fail("the send items do not follow the connection");
         const std::string got = store_bytes();
         if (got.size() > expected_.size() || expected_.compare(0, got.size(), got) != 0)
             fail("the store holds " + std::to_string(got.size()) + " bytes that are not the " +
