@@ -299,6 +299,15 @@ class RandomUserTest : public MainWindowTest {
         if (m->menu.MMdiscon.enabled() != (on || m->loss.retrying()))
             fail(on ? "Disconect is not offered while connected" : "Disconect is offered with nothing to end");
         if (m->menu.MMtxstr.enabled() != on) fail("the send items do not follow the connection");
+        const std::string& said = m->SB.panel(0).text;
+        // While retrying it names the port that was lost, whatever the settings chose since.
+        const bool says_lost = said.rfind("COM", 0) == 0 && said.ends_with(" lost");
+        if (m->loss.retrying() && !on ? !says_lost : said != (on ? "connected" : "disconnected"))
+            fail("the status bar says \"" + said + "\"");
+        // Keyboard mode: the button and the item agree, and keys go to the port only while connected.
+        if (m->menu.MMkeyboard.checked() != m->tools.BtnKeyboard.down()) fail("From keyboard and its button disagree");
+        if (m->keys_as_characters() != (on && m->tools.BtnKeyboard.down()))
+            fail("typed keys do not go where keyboard mode says");
         const std::string got = store_bytes();
         if (got.size() > expected_.size() || expected_.compare(0, got.size(), got) != 0)
             fail("the store holds " + std::to_string(got.size()) + " bytes that are not the " +
