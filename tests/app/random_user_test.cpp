@@ -4,7 +4,7 @@
 // tabs and time passing. After every step nothing escaped a handler, the store
 // holds exactly what the peer sent since the last clear, and the windows answer.
 // OLVEX_FUZZ_SEED and OLVEX_FUZZ_STEPS choose another run; a failure prints
-// the seed and the steps that led to it.
+// the seed and the steps that led to it (OLVEX_FUZZ_TRACE=1: every step, live).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -50,6 +50,7 @@ class RandomUserTest : public MainWindowTest {
         MainWindowTest::SetUp();
         seed_ = static_cast<std::uint32_t>(env_number("OLVEX_FUZZ_SEED", 24));
         steps_ = env_number("OLVEX_FUZZ_STEPS", 3000);
+        trace_ = env_number("OLVEX_FUZZ_TRACE", 0) != 0;
         rng_.seed(seed_);
         ui::app().on_exception = [this](const std::exception& e) { escaped_.push_back(e.what()); };
         // Timers fire under a message box as under any modal loop.
@@ -623,7 +624,20 @@ class RandomUserTest : public MainWindowTest {
     void note(std::string what)
     {
         if (history_.size() > 400) history_.erase(history_.begin(), history_.begin() + 200);
-        history_.push_back("#" + std::to_string(step_) + " " + std::move(what));
+        std::string line = "#" + std::to_string(step_) + " ";
+        for (const char c : what) {
+            const auto b = static_cast<unsigned char>(c);
+            if (b >= 0x20 && b < 0x7F) {
+                line += c;
+            } else {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02X", b);
+                line += hex;
+            }
+        }
+        // A crash prints no history: OLVEX_FUZZ_TRACE shows every step as it starts.
+        if (trace_) std::fprintf(stderr, "%s\n", line.c_str());
+        history_.push_back(std::move(line));
     }
 
     [[noreturn]] void fail(const std::string& why)
@@ -638,6 +652,7 @@ class RandomUserTest : public MainWindowTest {
     std::uint32_t seed_ = 0;
     long long steps_ = 0;
     long long step_ = 0;
+    bool trace_ = false;
     std::mt19937 rng_;
     std::vector<std::string> escaped_;
     std::vector<std::string> history_;
