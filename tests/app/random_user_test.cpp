@@ -217,6 +217,16 @@ class RandomUserTest : public MainWindowTest {
                 user.wait(pick(300));
                 continue;
             }
+            // The device talks, or goes away, while the dialog is up.
+            if (chance(10)) {
+                peer_send();
+                user.wait(pick(300));
+                continue;
+            }
+            if (chance(5)) {
+                lose_port();
+                continue;
+            }
             std::vector<ui::Control*> cs;
             reachable(f, cs);
             std::erase_if(cs, [](ui::Control* c) { return c->kind() == ui::ControlKind::Button; });
@@ -346,19 +356,7 @@ class RandomUserTest : public MainWindowTest {
         const bool disruptive = what >= 45;
         if (disruptive) drain_all();
         if (what < 15) {
-            if (link().connected()) {
-                const int port = peer_port();
-                std::string b = peer_bytes();
-                // More than the driver queue holds would be lost on the line, not by the program.
-                b.resize(std::min<std::size_t>(b.size(), sim.in_queue_size(port) / 2));
-                if (sim.rx_queued(port) + b.size() > sim.in_queue_size(port)) drain_all();
-                note("peer sends " + std::to_string(b.size()) + " bytes");
-                sim.peer_write(port, b.data(), b.size());
-                expected_ += b;
-                sent_ += static_cast<long long>(b.size());
-            } else {
-                note("peer idle");
-            }
+            peer_send();
         } else if (what < 17) {
             flood();
         } else if (what < 25) {
@@ -400,17 +398,7 @@ class RandomUserTest : public MainWindowTest {
         } else if (what < 90) {
             form_step();
         } else if (what < 92) {
-            const int port = link().connected() ? peer_port() : 1;
-            if (lost_.insert(port).second) {
-                note("COM" + std::to_string(port) + " vanishes");
-                sim.vanish(port);
-                // The receive thread sees it in its own time; the next ticks handle it.
-                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-                while (link().connected() && !link().rx_port_lost() && std::chrono::steady_clock::now() < deadline)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                tick();
-                tick();
-            }
+            lose_port();
         } else if (what < 96) {
             for (int port : lost_) {
                 note("COM" + std::to_string(port) + " comes back");
@@ -432,6 +420,40 @@ class RandomUserTest : public MainWindowTest {
         if (link().connected()) ++connected_steps_;
         // Bytes the program sent are the peer's to read.
         for (int n = 1; n <= 4; ++n) sim.peer_read(n);
+    }
+
+    void peer_send()
+    {
+        if (!link().connected()) return note("peer idle");
+        const int port = peer_port();
+        std::string b = peer_bytes();
+        // More than the driver queue holds would be lost on the line, not by the program.
+        b.resize(std::min<std::size_t>(b.size(), sim.in_queue_size(port) / 2));
+        if (sim.rx_queued(port) + b.size() > sim.in_queue_size(port)) {
+            if (!m->Timer1.enabled()) return note("peer waits: nothing drains");
+            drain_all();
+        }
+        note("peer sends " + std::to_string(b.size()) + " bytes");
+        sim.peer_write(port, b.data(), b.size());
+        expected_ += b;
+        sent_ += static_cast<long long>(b.size());
+    }
+
+    // The port in use (or COM1) goes away; the receive thread sees it in its
+    // own time and the next ticks handle it. Every sent byte is in the store first.
+    void lose_port()
+    {
+        const int port = link().connected() ? peer_port() : 1;
+        // Under the save dialog nothing drains, so what the loss drops could not be told.
+        if (!m->Timer1.enabled() || !lost_.insert(port).second) return;
+        drain_all();
+        note("COM" + std::to_string(port) + " vanishes");
+        sim.vanish(port);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (link().connected() && !link().rx_port_lost() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        tick();
+        tick();
     }
 
     // A fast device: up to half a megabyte straight into the receive FIFO, as
