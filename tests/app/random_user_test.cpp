@@ -595,6 +595,10 @@ class RandomUserTest : public MainWindowTest {
             fail("Find said \"" + status + "\" where " + total + " hits are");
         const auto rank = std::find(hits.begin(), hits.end(), std::int32_t(at));
         if (rank == hits.end()) fail("Find's hit at " + std::to_string(at) + " does not match");
+        // The hit shows in the HEX view, and the views hold still on it.
+        if (m->hex.block_start != std::int32_t(at) || m->hex.block_end != std::int32_t(at) + pat.length() - 1)
+            fail("the HEX view does not show the hit at " + std::to_string(at));
+        if (m->menu.MMfollow.checked()) fail("Follow new data is still on after a hit");
         if (of != static_cast<long long>(hits.size()) || ordinal != rank - hits.begin() + 1)
             fail("Find said \"" + status + "\": the hit is " + std::to_string(rank - hits.begin() + 1) + " of " +
                  total);
