@@ -257,6 +257,8 @@ class RandomUserTest : public MainWindowTest {
 
     // --- what the peer sent and the store must hold -------------------------
     // Counts every Clear rx data, however it was reached.
+    // Counts every Clear rx data and Refresh text, however it was reached;
+    // each starts the text view over in the modes of the moment.
     void watch_clears()
     {
         auto& item = m->menu.MMclrrx;
@@ -264,7 +266,57 @@ class RandomUserTest : public MainWindowTest {
         item.on_click = [this, original] {
             ++clears_;
             original();
+            text_fresh();
         };
+        auto& refresh = m->menu.MMtxtRf;
+        auto rebuild = refresh.on_click;
+        refresh.on_click = [this, rebuild] {
+            rebuild();
+            text_fresh();
+        };
+        text_fresh();  // a start converts from nothing
+    }
+    // What the conversion of each byte depends on.
+    std::string text_modes()
+    {
+        return std::to_string(m->text_page.line_break_mode()) + (m->menu.MMdis.checked() ? "d" : "-") +
+               (m->menu.MMtstamp.checked() ? "t" : "-") + std::to_string(dialogs_["CSForm"]);
+    }
+    void text_fresh()
+    {
+        text_modes_ = text_modes();
+        text_mixed_ = false;
+    }
+    void refresh_text()
+    {
+        ++box_depth_;  // no time passes under the question
+        user.world().message_box_answers.push_front(ui::mr::Yes);
+        user.choose(m->menu.MMtxtRf);
+        --box_depth_;
+    }
+    // The text view grown drain by drain must read as the whole store converted
+    // at once: lines that arrive in pieces, each piece drained on its own tick.
+    void verified_text()
+    {
+        if (!link().connected() || !m->Timer1.enabled()) return;
+        drain_all();
+        if (text_modes() != text_modes_) text_mixed_ = true;
+        if (text_mixed_) refresh_text();
+        for (int k = 1 + pick(8); k > 0; --k) {
+            peer_send();
+            drain_all();
+        }
+        const Lines before = lines();
+        note("verified Refresh text of " + std::to_string(before.size()) + " lines");
+        refresh_text();
+        const Lines after = lines();
+        for (std::size_t i = 0; i < std::max(before.size(), after.size()); ++i) {
+            const std::string a = i < before.size() ? before[i] : "(none)";
+            const std::string b = i < after.size() ? after[i] : "(none)";
+            if (a != b)
+                fail("the text view's line " + std::to_string(i) + " reads \"" + a + "\" but converted afresh \"" + b +
+                     "\"");
+        }
     }
     int peer_port() const { return windows->link().settings().port.port_num; }
 
@@ -366,6 +418,8 @@ class RandomUserTest : public MainWindowTest {
             user.wait(ms);
         } else if (what < 37) {
             find_step();
+        } else if (what < 38) {
+            verified_text();
         } else if (what < 41) {
             const int i = pick(m->PCd.page_count());
             note("tab " + std::to_string(i));
@@ -415,8 +469,10 @@ class RandomUserTest : public MainWindowTest {
             restart();
             watch_clears();
             expected_.clear();  // a new start begins with an empty store
+            text_fresh();
         }
         if (clears_ != clears_before) expected_.clear();
+        if (text_modes() != text_modes_) text_mixed_ = true;
         if (link().connected()) ++connected_steps_;
         // Bytes the program sent are the peer's to read.
         for (int n = 1; n <= 4; ++n) sim.peer_read(n);
@@ -686,6 +742,8 @@ class RandomUserTest : public MainWindowTest {
     std::string expected_;
     int clears_ = 0;
     int box_depth_ = 0;
+    std::string text_modes_;   // the modes the text view was last started over in
+    bool text_mixed_ = false;  // its lines were converted in more than one mode
     // What the run reached, for its summary line.
     std::map<std::string, int> dialogs_;
     long long sent_ = 0, connected_steps_ = 0;
