@@ -698,8 +698,7 @@ class RandomUserTest : public MainWindowTest {
         reachable(*f, cs);
         if (cs.empty()) return;
         ui::Control* c = cs[static_cast<std::size_t>(pick(int(cs.size())))];
-        // Exit is the one thing this user never asks for: restart does it.
-        note("on " + f->name() + ": ");
+        note("on " + f->name());
         poke(*c);
     }
 
