@@ -74,10 +74,12 @@ void TMForm::BtnConClick()
 void TMForm::MMconClick()
 {
     if (link.connected()) return;
-    loss.end();  // the user's own Connect ends any retrying
+    const bool was_retrying = loss.end();  // the user's own Connect ends any retrying
     link.line_errors_reset();
     const int r = link.com_connect(port_settings);
     if (r != 0) {
+        // The retrying is over either way: the window no longer says the port is lost.
+        if (was_retrying) show_connected(false);
         std::string text = connect_failure_text(r, port_settings.port_num);
         if (!link.connect_failure().empty()) text += "\n" + link.connect_failure();
         ui::message_box(text, "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);

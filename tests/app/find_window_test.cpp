@@ -269,6 +269,37 @@ TEST_F(FindWindowTest, ClearRxDataCancelsTheSearchAndForgetsTheHit)
     EXPECT_EQ(status(), "Found at 0x00000002 (1 of 1)") << "the search starts from the start again";
 }
 
+// Closing the window cancels its search; reopened, it must not claim one still runs.
+TEST_F(FindWindowTest, ClosedMidSearchAndReopenedItSaysNothingOfTheCancelledSearch)
+{
+    struct Case {
+        const char* button;
+        const char* close_by;
+    };
+    const Case cases[] = {{"BtnNext", "Close"}, {"BtnPrev", "Escape"}, {"BtnCount", "Close"}, {"BtnCount", "Escape"}};
+    connect();
+    receive(std::string(60000, 'x') + "needle");
+    open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + " closed by " + c.close_by);
+        set_pattern("x");
+        user.click(static_cast<ui::Button&>(*f().find(c.button)));
+        if (std::string(c.close_by) == "Close") {
+            user.click(f().BtnClose);
+        } else {
+            user.focus(f().CBfind);
+            user.type("\x1b");
+        }
+        ASSERT_FALSE(f().visible());
+        user.wait(200);
+        user.choose(m->menu.MMfind);
+        ASSERT_TRUE(f().visible());
+        user.wait(200);
+        EXPECT_FALSE(f().searching());
+        EXPECT_EQ(status(), "");
+    }
+}
+
 TEST_F(FindWindowTest, FollowNewDataOffHoldsBothViewsAndOnJumpsToTheEnd)
 {
     m->text_page.Mtxt.set_view_size(ui::Size{200, 110});

@@ -150,6 +150,24 @@ TEST_F(PortLossWindowTest, TheUsersDisconectOrConnectEndsTheRetrying)
     expect_link_closed();
 }
 
+// A failed Connect ends the retrying as Disconect does, so the window must no
+// longer say "COM1 lost" nor offer Disconect to end a retrying that is over.
+TEST_F(PortLossWindowTest, AFailedConnectThatEndsTheRetryingShowsTheWindowDisconnected)
+{
+    user.choose(m->menu.MMreconnect);
+    connect();
+    lose_port();
+    ASSERT_EQ(m->SB.panel(0).text, "COM1 lost");
+    ASSERT_TRUE(m->loss.retrying());
+    user.answer_message_box(ui::mr::Ok);
+    user.choose(m->menu.MMcon);
+    ASSERT_FALSE(link().connected());
+    EXPECT_FALSE(m->loss.retrying());
+    EXPECT_EQ(m->SB.panel(0).text, "disconnected");
+    EXPECT_FALSE(m->menu.MMdiscon.enabled());
+    EXPECT_TRUE(m->menu.MMcon.enabled());
+}
+
 TEST_F(PortLossWindowTest, NoMessageOverAModalDialogAndNoRetryWhileItShows)
 {
     user.choose(m->menu.MMreconnect);

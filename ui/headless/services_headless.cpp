@@ -16,6 +16,10 @@ int message_box(std::string_view text, std::string_view caption, MsgIcon icon, M
     int result = w.message_box_answers.front();
     w.message_box_answers.pop_front();
     w.message_boxes.push_back(headless::MessageBoxCall{std::string(text), std::string(caption), icon, buttons, result});
+    if (w.while_message_box) {
+        const headless::MessageBoxCall call = w.message_boxes.back();
+        w.while_message_box(call);
+    }
     return result;
 }
 

@@ -21,6 +21,7 @@ void World::reset()
     message_box_answers.clear();
     file_answers.clear();
     modal_stack.clear();
+    while_message_box = nullptr;
     message_boxes.clear();
     file_dialogs.clear();
     shell_opens.clear();

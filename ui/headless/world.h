@@ -70,6 +70,9 @@ class World {
     std::deque<std::optional<std::string>> file_answers;  // nullopt = cancel
     std::deque<std::string> popup_answers;                // caption to choose; "" = dismiss
     std::vector<Form*> modal_stack;
+    // Runs while a message box shows, after its answer is taken: a real box runs
+    // a modal loop, so timers fire under it; a test lets time pass here.
+    std::function<void(const MessageBoxCall&)> while_message_box;
 
     // Logs and state.
     std::vector<MessageBoxCall> message_boxes;

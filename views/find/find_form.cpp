@@ -9,6 +9,9 @@
 namespace {
 
 constexpr std::string_view section = "FIND";
+// What the status line says while a search runs.
+constexpr const char* searching_text = "Searching...";
+constexpr const char* counting_text = "Counting...";
 
 std::string history_key(int n)
 {
@@ -59,10 +62,14 @@ TFindForm::TFindForm(const SerialLink& link) : ui::Form("FindForm"), link_(link)
         CBfind.set_focus();
         CBfind.select_all();
     };
-    // Closed is hidden: the search it started is of no use any more.
+    // Closed is hidden: the search it started is of no use any more, and its
+    // progress text would otherwise greet the reopened window for good.
     on_hide = [this] {
+        const bool cut_short = runner_.busy();
         runner_.cancel();
         TimerFind.set_enabled(false);
+        const std::string& said = STstatus.caption();
+        if (cut_short && (said == searching_text || said == counting_text)) STstatus.set_caption("");
     };
 }
 
@@ -149,7 +156,7 @@ void TFindForm::search(FindKind kind)
     kind_ = kind;
     wrapped_ = false;
     runner_.start(FindRequest{std::move(*parsed.pattern), kind, current_, store_length(link_)});
-    STstatus.set_caption(kind == FindKind::Count ? "Counting..." : "Searching...");
+    STstatus.set_caption(kind == FindKind::Count ? counting_text : searching_text);
     TimerFind.set_enabled(true);
 }
 
