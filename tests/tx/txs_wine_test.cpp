@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,7 @@ TEST_F(SendStringWine, ModbusReadWithItsCrcRepeatedAndFromSlotOne)
         const Bytes got = peer->read_up_to(1000, 500);
         const std::size_t copies = got.size() / modbus_read.size();
         EXPECT_EQ(got.size() % modbus_read.size(), 0u);
+        std::printf("Repeat every 100 ms for a second: %u copies\n", static_cast<unsigned>(copies));
         EXPECT_GE(copies, 9u);
         EXPECT_LE(copies, 11u);
         EXPECT_EQ(gd::text_of(gd::find_control(txs, "after:Repeat")), "sent " + std::to_string(copies) + " times");
