@@ -20,6 +20,13 @@ std::string slot_key(int n, const char* field)
     return key;
 }
 
+// The profile functions trim a value's blanks and strip one pair of enclosing
+// quotes when reading; a pair written around the text keeps it exactly.
+std::string quoted(const std::string& text)
+{
+    return '"' + text + '"';
+}
+
 }  // namespace
 
 std::string quick_slot_caption(const QuickSlot& slot)
@@ -96,8 +103,8 @@ int SaveQuickSendSlots(ProfileFile* file, const QuickSlots& slots)
         write_setting_boolean(*file, section, slot_key(n, ""), s.used);
         // An unused slot writes only its flag: keys of what it once held are ignored.
         if (!s.used) continue;
-        write_setting_text(*file, section, slot_key(n, "_name"), s.name);
-        write_setting_text(*file, section, slot_key(n, "_text"), s.text);
+        write_setting_text(*file, section, slot_key(n, "_name"), quoted(s.name));
+        write_setting_text(*file, section, slot_key(n, "_text"), quoted(s.text));
         write_setting_boolean(*file, section, slot_key(n, "_escapes"), s.escapes);
         write_setting_integer(*file, section, slot_key(n, "_checksum"), s.checksum);
         write_setting_boolean(*file, section, slot_key(n, "_eol"), s.eol);

@@ -103,6 +103,8 @@ TTXSForm::TTXSForm(SerialLink& link) : ui::Form("TXSForm"), link_(link)
 
 TTXSForm::~TTXSForm()
 {
+    // The timer goes before the base class's teardown could report a hide.
+    on_hide = nullptr;
     TimerRep.set_enabled(false);
 }
 

@@ -1,5 +1,6 @@
 // The send-string window's pure steps: escapes with their error positions,
-// every checksum's standard check value, the built buffer and the schedule.
+// every checksum's standard check value and the repeat schedule (the built
+// buffer is checked on the wire by the window's tests).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -78,40 +79,6 @@ TEST(SendBytes, EveryChecksumGivesItsStandardCheckValueInWireOrder)
     std::uint8_t out[4];
     EXPECT_EQ(checksum_bytes(99, data, check.size(), out), 0) << "an unknown kind is None";
     EXPECT_STREQ(checksum_caption(-1), "None");
-}
-
-TEST(SendBytes, TheBufferIsTextChecksumMarkAndZeroByteInThatOrder)
-{
-    const struct {
-        const char* name;
-        std::string text;
-        StringSendOptions options;
-        const char* wire;
-    } cases[] = {
-        {"all off: the text as typed", "a\\x01", {}, "61 5C 78 30 31"},
-        {"mark and EOS as before", "hi", {false, 0, {13, 10}, 2, true}, "68 69 0D 0A 00"},
-        {"Modbus read",
-         "\\x01\\x03\\x00\\x00\\x00\\x0A",
-         {true, int(Checksum::Crc16Modbus)},
-         "01 03 00 00 00 0A C5 CD"},
-        {"checksum before the mark", "\\x01\\x02", {true, int(Checksum::Sum8), {13}, 1, true}, "01 02 03 0D 00"},
-        {"checksum over the raw text without escapes", "\\0", {false, int(Checksum::Xor8)}, "5C 30 6C"},
-        {"CRC-32 of the check string",
-         "123456789",
-         {true, int(Checksum::Crc32)},
-         "31 32 33 34 35 36 37 38 39 26 39 F4 CB"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bytes out{1, 2, 3};
-        BadEscape bad;
-        ASSERT_TRUE(build_string_send(c.text, c.options, out, bad));
-        EXPECT_EQ(hex_bytes_text(out.data(), static_cast<int>(out.size())), c.wire);
-    }
-    Bytes out;
-    BadEscape bad;
-    EXPECT_FALSE(build_string_send("\\x0", {true, int(Checksum::Crc8)}, out, bad));
-    EXPECT_EQ(bad_escape_text(bad), "Bad escape \"\\x0\" at character 1");
 }
 
 TEST(SendBytes, ScheduleKeepsItsRateFromTheStartWhateverTheTicksDo)

@@ -197,11 +197,12 @@ TEST_F(TxSettingsTest, ProtocolOptionsAndSlotsComeBackAndAreLimitedOnLoad)
     user.focus(f.Ehex);
     f.Ehex.set_text("7f");
     f.CBeos.set_checked(false);
-    f.CBmsg.set_text("AT\\r");
+    // Blanks and quotes at either end survive the profile functions' trimming.
+    f.CBmsg.set_text(" \"AT\\r\" ");
     user.in_modal("SlotForm", [&](ui::Form& d) {
         auto& dlg = static_cast<TSlotForm&>(d);
         user.select(dlg.CBslot, "3");
-        dlg.Ename.set_text("Attention");
+        dlg.Ename.set_text("'Attention'");
         user.click(dlg.BtnOk);
     });
     user.click(f.BtnSlot);
@@ -211,8 +212,8 @@ TEST_F(TxSettingsTest, ProtocolOptionsAndSlotsComeBackAndAreLimitedOnLoad)
     EXPECT_EQ(TXSForm->Erep.text(), "250");
     const QuickSlot& s = TXSForm->slots[2];
     EXPECT_TRUE(s.used);
-    EXPECT_EQ(s.name, "Attention");
-    EXPECT_EQ(s.text, "AT\\r");
+    EXPECT_EQ(s.name, "'Attention'");
+    EXPECT_EQ(s.text, " \"AT\\r\" ");
     EXPECT_TRUE(s.escapes);
     EXPECT_EQ(s.checksum, 6);
     EXPECT_TRUE(s.eol);
@@ -220,7 +221,7 @@ TEST_F(TxSettingsTest, ProtocolOptionsAndSlotsComeBackAndAreLimitedOnLoad)
     EXPECT_EQ(s.user_byte, 0x7F);
     EXPECT_FALSE(s.eos);
     EXPECT_FALSE(TXSForm->slots[0].used);
-    EXPECT_EQ(m->menu.MMquick3.caption(), "Attention") << "the menu shows the loaded slots";
+    EXPECT_EQ(m->menu.MMquick3.caption(), "'Attention'") << "the menu shows the loaded slots";
     EXPECT_FALSE(m->menu.MMquick3.enabled()) << "not connected";
     stop();
 
