@@ -1,5 +1,6 @@
 // The send-string window TTXSForm: a line of text from an editable history,
-// with an optional end-of-line mark and end-of-string zero byte.
+// with an optional end-of-line mark and end-of-string zero byte; optionally
+// with escapes and a checksum, repeated at a period, or kept in a quick-send slot.
 #pragma once
 
 #include <cstdint>
