@@ -12,6 +12,7 @@
 #include "app/main_menu.h"
 #include "app/port_commands.h"
 #include "app/port_loss.h"
+#include "app/quick_send_commands.h"
 #include "app/rx_commands.h"
 #include "app/rx_panel.h"
 #include "app/save_commands.h"
@@ -88,6 +89,7 @@ class TMForm : public ui::Form {
     FollowNewData follow{menu.MMfollow, hex};
     // The command groups behind the Tx, save and Help items.
     TxCommands tx{*this, link, menu, tools, [this] { return text_page.line_break_mode(); }};
+    QuickSendCommands quick{*this, link, menu, [this] { return text_page.line_break_mode(); }};
     SaveCommands save{*this, link, text_page.Mtxt, hex, Timer1};
     HelpCommands help{*this, program_file("olvex-help.html")};
     RxCommands rx{link, port_settings, menu, text_page, hex, plot, receive};

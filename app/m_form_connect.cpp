@@ -52,6 +52,8 @@ void TMForm::show_connected(bool on)
         button->set_enabled(on);
     }
     tx.sync_keyboard_mode();
+    quick.refresh();
+    if (!on && TXSForm) TXSForm->repeat_stop();
     tools.BtnCon.set_image_index(on ? 1 : 0);
     tools.BtnCon.set_caption(on ? "Disconnect" : "Connect");
     if (on) {
@@ -113,6 +115,7 @@ void TMForm::FormShow()
     shown_once_ = true;
     hex.set_col_widths();
     help.set_help_path(load_settings_on_show(*this));
+    if (TXSForm) quick.attach(*TXSForm);
     menu.MMclrrx.click();
     Timer1.set_enabled(true);
     if (port_settings.port_open) menu.MMcon.click();

@@ -67,6 +67,8 @@ std::string load_settings_on_show(TMForm& form)
     PlotSettings plot;
     if (LoadPlotSettings(file, plot) == 0) form.plot.apply(plot);
     LoadPlotCsvFolder(file, form.plot.SDplot.initial_dir);
+    LoadStringSendOptions(file, *TXSForm);
+    LoadQuickSendSlots(file, TXSForm->slots);
     return help;
 }
 
@@ -87,6 +89,8 @@ void save_settings_on_close(TMForm& form)
         [&] { SaveFindSettings(file, *FindForm); },
         [&] { SavePlotCsvFolder(file, form.plot.SDplot.initial_dir); },
         [&] { SavePlotSettings(file, form.plot.settings()); },
+        [&] { SaveStringSendOptions(file, *TXSForm); },
+        [&] { SaveQuickSendSlots(file, TXSForm->slots); },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

@@ -30,4 +30,5 @@ MainMenuBar::MainMenuBar(ui::Form& owner) : MainMenu1(owner)
     // Sending needs a connection.
     for (ui::MenuItem* m : {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
         m->set_enabled(false);
+    for (ui::MenuItem* m : MQuick.items()) m->set_enabled(false);
 }

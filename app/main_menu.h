@@ -68,6 +68,19 @@ class MainMenuBar {
     ui::MenuItem MMtxEOF{MTx, "MMtxEOF", "Send EOF", ui::shortcut("Ctrl+F")};
     ui::MenuItem MTxSep2{MTx, ui::separator};
     ui::MenuItem MMkeyboard{MTx, "MMkeyboard", "From keyboard", {}, ui::MenuCheck::Check};
+    // The quick-send slots 1 to 10 (Ctrl+1 .. Ctrl+9, Ctrl+0); captions follow the slots.
+    ui::MenuItem MTxSep3{MTx, ui::separator};
+    ui::MenuItem MQuick{MTx, "MQuick", "Quick send"};
+    ui::MenuItem MMquick1{MQuick, "MMquick1", "(empty)", ui::shortcut("Ctrl+1")};
+    ui::MenuItem MMquick2{MQuick, "MMquick2", "(empty)", ui::shortcut("Ctrl+2")};
+    ui::MenuItem MMquick3{MQuick, "MMquick3", "(empty)", ui::shortcut("Ctrl+3")};
+    ui::MenuItem MMquick4{MQuick, "MMquick4", "(empty)", ui::shortcut("Ctrl+4")};
+    ui::MenuItem MMquick5{MQuick, "MMquick5", "(empty)", ui::shortcut("Ctrl+5")};
+    ui::MenuItem MMquick6{MQuick, "MMquick6", "(empty)", ui::shortcut("Ctrl+6")};
+    ui::MenuItem MMquick7{MQuick, "MMquick7", "(empty)", ui::shortcut("Ctrl+7")};
+    ui::MenuItem MMquick8{MQuick, "MMquick8", "(empty)", ui::shortcut("Ctrl+8")};
+    ui::MenuItem MMquick9{MQuick, "MMquick9", "(empty)", ui::shortcut("Ctrl+9")};
+    ui::MenuItem MMquick10{MQuick, "MMquick10", "(empty)", ui::shortcut("Ctrl+0")};
     ui::MenuItem MHelp{MainMenu1, "MHelp", "&Help"};
     ui::MenuItem MMhelp{MHelp, "MMhelp", "Help", ui::shortcut("F1")};
     ui::MenuItem MMabout{MHelp, "MMabout", "About"};

@@ -3,7 +3,9 @@
 # 1. a file through the send-file window against a bare WriteFile loop, read
 #    on the far end as fast as a reader can, MB/s and sha256 of both;
 # 2. a 1 GiB file: the process's peak memory against the transmit FIFO;
-# 3. keystroke-to-wire and Send-to-wire latency against the bare write.
+# 3. keystroke-to-wire and Send-to-wire latency against the bare write;
+# 4. Repeat every 1 ms with 16 bytes for 10 s: sends against the schedule and
+#    the main window's longest tick (SECONDS_RUN=n, PERIOD=ms to vary).
 # Usage: bench/tx/run.sh [build dir] [megabytes]   (build the Windows preset first)
 #   PARTS="file big latency" chooses the parts (all by default); COUNT=n sends.
 set -euo pipefail
@@ -44,7 +46,7 @@ send() {   # send KIND FILE: prints MB/s; the bytes read land in $work/got.bin
   awk -v b="$bytes" -v a="$t0" -v z="$t1" 'BEGIN { printf "%.2f", b / 1048576 / (z - a) }'
 }
 
-parts=${PARTS:-file big latency}
+parts=${PARTS:-file big latency repeat}
 has() { case " $parts " in *" $1 "*) return 0 ;; esac; return 1; }
 
 if has file; then
@@ -73,4 +75,13 @@ fi
 if has latency; then
   echo "latency to the wire, median and 99th percentile"
   timeout 600 "$OLVEX_WINE" "$build/bin/bench_tx_latency.exe" 5 6 "${COUNT:-1000}" 2>&1 | sed 's/^/  /'
+fi
+
+if has repeat; then
+  echo "Repeat in the send-string window, 16 bytes, the far end read as fast as it comes"
+  stty -F "$reader_tty" raw -echo
+  cat "$reader_tty" >/dev/null &
+  reader=$!
+  timeout 600 "$OLVEX_WINE" "$build/bin/bench_tx_repeat.exe" 5 "${SECONDS_RUN:-10}" "${PERIOD:-1}" 2>&1 | sed 's/^/  /'
+  kill $reader 2>/dev/null || true
 fi

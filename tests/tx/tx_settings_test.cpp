@@ -5,13 +5,18 @@
 
 #include <algorithm>
 
+#include "tx/slot_form.h"
+
 using TxSettingsTest = ProgramStartTest;
 
 TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
 {
     start();
     stop();
-    EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]"}));
+    EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]", "[TXSTR]", "[QUICKSEND]"}));
+    EXPECT_EQ(section("TXSTR"), (Lines{"str_escapes=0", "str_checksum=0", "str_repeat_ms=1000"}));
+    EXPECT_EQ(section("QUICKSEND").size(), 10u);
+    EXPECT_EQ(section("QUICKSEND").back(), "slot_10=0") << "an unused slot writes its flag alone";
     EXPECT_EQ(section("PATH").front(), "path_send_file=");
     // The capture and then the plot export folder follow every key the section had before them.
     EXPECT_EQ(section("PATH").back(), "path_plot_csv=");
@@ -186,4 +191,76 @@ TEST_F(TxSettingsTest, SendFileFolderIsRemembered)
     restart();
     EXPECT_EQ(TXFForm->OD1.initial_dir, dir_.string() + "/");
     EXPECT_EQ(section("PATH").front(), "path_send_file=" + dir_.string() + "/");
+}
+
+TEST_F(TxSettingsTest, ProtocolOptionsAndSlotsComeBackAndAreLimitedOnLoad)
+{
+    start();
+    user.click(m->tools.BtnCon);
+    user.press("Ctrl+M");
+    TTXSForm& f = *TXSForm;
+    user.click(f.CBesc);
+    user.select(f.CBchk, "CRC-32");
+    f.Erep.set_text("250");
+    user.click(f.CBeol);
+    user.click(f.RBusr);
+    user.focus(f.Ehex);
+    f.Ehex.set_text("7f");
+    f.CBeos.set_checked(false);
+    // Blanks and quotes at either end survive the profile functions' trimming.
+    f.CBmsg.set_text(" \"AT\\r\" ");
+    user.in_modal("SlotForm", [&](ui::Form& d) {
+        auto& dlg = static_cast<TSlotForm&>(d);
+        user.select(dlg.CBslot, "3");
+        dlg.Ename.set_text("'Attention'");
+        user.click(dlg.BtnOk);
+    });
+    user.click(f.BtnSlot);
+    restart();
+    EXPECT_TRUE(TXSForm->CBesc.checked());
+    EXPECT_EQ(TXSForm->CBchk.text(), "CRC-32");
+    EXPECT_EQ(TXSForm->Erep.text(), "250");
+    const QuickSlot& s = TXSForm->slots[2];
+    EXPECT_TRUE(s.used);
+    EXPECT_EQ(s.name, "'Attention'");
+    EXPECT_EQ(s.text, " \"AT\\r\" ");
+    EXPECT_TRUE(s.escapes);
+    EXPECT_EQ(s.checksum, 6);
+    EXPECT_TRUE(s.eol);
+    EXPECT_EQ(s.eol_type, 1);
+    EXPECT_EQ(s.user_byte, 0x7F);
+    EXPECT_FALSE(s.eos);
+    EXPECT_FALSE(TXSForm->slots[0].used);
+    EXPECT_EQ(m->menu.MMquick3.caption(), "'Attention'") << "the menu shows the loaded slots";
+    EXPECT_FALSE(m->menu.MMquick3.enabled()) << "not connected";
+    stop();
+
+    const struct {
+        const char* stored;
+        const char* checksum;
+        const char* period;
+        int slot_checksum, slot_type, slot_user;
+    } cases[] = {
+        {"str_checksum=7\r\nstr_repeat_ms=0\r\n[QUICKSEND]\r\nslot_01=1\r\nslot_01_checksum=-1\r\nslot_01_eol_type="
+         "9\r\n"
+         "slot_01_eol_user=300\r\n",
+         "None", "1", 0, 5, 255},
+        {"str_checksum=x\r\nstr_repeat_ms=99999999\r\n[QUICKSEND]\r\nslot_01=1\r\nslot_01_eol_type=-3\r\n", "None",
+         "3600000", 0, 0, 13},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        put(std::string("[TXSTR]\r\n") + c.stored);
+        start();
+        EXPECT_EQ(TXSForm->CBchk.text(), c.checksum);
+        EXPECT_EQ(TXSForm->Erep.text(), c.period);
+        const QuickSlot& one = TXSForm->slots[0];
+        EXPECT_TRUE(one.used);
+        EXPECT_EQ(one.checksum, c.slot_checksum);
+        EXPECT_EQ(one.eol_type, c.slot_type);
+        EXPECT_EQ(one.user_byte, c.slot_user);
+        EXPECT_TRUE(one.eos) << "absent keys take their defaults";
+        EXPECT_EQ(m->menu.MMquick1.caption(), "(no text)");
+        stop();
+    }
 }
