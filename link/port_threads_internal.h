@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "link/data_flow.h"
+#include "link/link_resources.h"
 #include "link/port_driver.h"
 #include "link/port_settings.h"
 #include "link/usart.h"
@@ -16,12 +17,22 @@ std::int64_t port_tick_ms();
 // The pause between passes; 0 yields the processor.
 void port_pause_ms(std::int32_t ms);
 
+// What both threads share besides their sides: the clock their reads and
+// writes are timed by, and a count of writes, which tells the receive thread a
+// reply may be on its way (it then polls at its configured pause, not idly).
+struct ThreadShared {
+    LinkResources& resources;
+    std::atomic<std::uint32_t> writes{0};
+    explicit ThreadShared(LinkResources& r) : resources(r) {}
+};
+
 // Runs receive passes until one notices the stop flag; sets `lost` once the
 // port is gone and every byte read is in the FIFO.
-void rx_thread_body(PortHandle port, RxSide& side, Usart& usart, const LinkSettings& settings, std::atomic<bool>& lost);
+void rx_thread_body(PortHandle port, RxSide& side, Usart& usart, const LinkSettings& settings, std::atomic<bool>& lost,
+                    ThreadShared& shared);
 // Runs transmit passes until one notices the stop flag; ends any write still
 // under way before it returns.
-void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSettings& settings);
+void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSettings& settings, ThreadShared& shared);
 
 // A thread that found nothing to move this many passes in a row is idle and
 // pauses longer: polling an idle port every millisecond costs a few percent of
