@@ -58,7 +58,7 @@ class TrafficRecord {
     // Local time of day for a time of the link's clock: the two are tied at a
     // drain and tied again only when they drift apart by more than
     // anchor_slack_ms, so times of one stretch keep their spacing exactly.
-    static constexpr std::int64_t anchor_slack_ms = 100;
+    static constexpr std::int64_t anchor_slack_ms = 5;
     void anchor(std::int64_t now_us, std::uint32_t time_of_day_ms);
     std::uint32_t time_of_day_ms(std::int64_t time_us) const;
 

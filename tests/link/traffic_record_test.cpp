@@ -83,7 +83,7 @@ TEST(TrafficRecord, TimeOfDayKeepsItsAnchorUntilTheClocksDrift)
     TrafficRecord r;
     r.anchor(1000000, 50000);
     const Case cases[] = {
-        {2000000, 51040, 2000000, 51000},  // 40 ms apart: the first anchor holds
+        {2000000, 51004, 2000000, 51000},  // 4 ms apart: the first anchor holds
         {3000000, 52500, 3000000, 52500},  // 500 ms apart: tied again
         {3000000, 52500, 2999500, 52499},  // half a millisecond before: rounded down
         {4000000, 0, 4000000, 0},          // midnight: the day starts again

@@ -5,28 +5,9 @@
 
 #include "link/traffic_frames.h"
 #include "sim_fixture.h"
+#include "tests/link/scripted_clock.h"
 
 namespace {
-
-class ScriptedClock final : public LinkResources {
- public:
-    explicit ScriptedClock(SimPortDriver& sim) : sim_(sim) {}
-    std::int64_t clock_us() override { return sim_.script_time(); }
-
- private:
-    SimPortDriver& sim_;
-};
-
-// Polls until `done` holds or three seconds pass; never a bare sleep.
-bool eventually(const std::function<bool()>& done)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 class TrafficTimesTest : public ::testing::Test {
  protected:
@@ -46,14 +27,14 @@ class TrafficTimesTest : public ::testing::Test {
         const std::int32_t before = link.rx_fill();
         sim.peer_write_at(1, us, bytes.data(), bytes.size());
         sim.set_script_time(us);
-        ASSERT_TRUE(eventually([&] { return link.rx_fill() == before + std::int32_t(bytes.size()); }));
+        ASSERT_TRUE(eventually_true([&] { return link.rx_fill() == before + std::int32_t(bytes.size()); }));
     }
     // Put at `us`; back once the peer has the bytes.
     void send_at(std::int64_t us, const std::string& bytes)
     {
         sim.set_script_time(us);
         ASSERT_EQ(link.tx_put(bytes.data(), std::int32_t(bytes.size())), 0);
-        ASSERT_TRUE(eventually([&] { return sim.peer_available(1) >= bytes.size(); }));
+        ASSERT_TRUE(eventually_true([&] { return sim.peer_available(1) >= bytes.size(); }));
         sim.peer_read(1);
     }
     std::string store_text(const TrafficFrame& f)
