@@ -12,6 +12,7 @@
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
+#include "settings/traffic_group.h"
 #include "ui/application.h"
 
 namespace {
@@ -67,6 +68,9 @@ std::string load_settings_on_show(TMForm& form)
     PlotSettings plot;
     if (LoadPlotSettings(file, plot) == 0) form.plot.apply(plot);
     LoadPlotCsvFolder(file, form.plot.SDplot.initial_dir);
+    TrafficSettings traffic;
+    if (LoadTrafficSettings(file, traffic) == 0) form.traffic.apply(traffic);
+    LoadTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir);
     return help;
 }
 
@@ -87,6 +91,8 @@ void save_settings_on_close(TMForm& form)
         [&] { SaveFindSettings(file, *FindForm); },
         [&] { SavePlotCsvFolder(file, form.plot.SDplot.initial_dir); },
         [&] { SavePlotSettings(file, form.plot.settings()); },
+        [&] { SaveTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir); },
+        [&] { SaveTrafficSettings(file, form.traffic.settings()); },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

@@ -133,8 +133,12 @@ void TrafficFrames::event(TrafficDir dir, std::int64_t time_us, std::int64_t fro
     }
 }
 
-void TrafficFrames::update(const TrafficRecord& record, const std::uint8_t* rx_data)
+bool TrafficFrames::update(const TrafficRecord& record, const std::uint8_t* rx_data, std::size_t max_events)
 {
+    if (record.generation() != generation_) {
+        reset();
+        generation_ = record.generation();
+    }
     const std::int64_t before = record.complete_before();
     const auto rx_byte = [rx_data](std::int64_t p) { return rx_data[p]; };
     const auto tx_byte = [&record](std::int64_t p) {
@@ -142,10 +146,11 @@ void TrafficFrames::update(const TrafficRecord& record, const std::uint8_t* rx_d
     };
     // Writes dropped for the bound before they were cut are gone for the frames too.
     if (next_tx_ < record.tx_first_write()) next_tx_ = record.tx_first_write();
-    for (;;) {
+    for (std::size_t done = 0;; ++done) {
         const bool rx_left = next_rx_ < record.rx_read_count() && record.rx_read_time(next_rx_) < before;
         const bool tx_left = next_tx_ < record.tx_write_count() && record.tx_write_time(next_tx_) < before;
-        if (!rx_left && !tx_left) break;
+        if (!rx_left && !tx_left) return true;
+        if (done == max_events) return false;
         // A write and a read at the same time: the write is the question.
         const bool tx_first = tx_left && (!rx_left || record.tx_write_time(next_tx_) <= record.rx_read_time(next_rx_));
         if (tx_first) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <queue>
@@ -52,8 +53,10 @@ class TrafficFrames {
     void reset();
 
     // Cuts the reads and writes the record gained since the last update, up to
-    // the time before which it is complete. rx_data: the store's bytes.
-    void update(const TrafficRecord& record, const std::uint8_t* rx_data);
+    // the time before which it is complete, at most max_events reads and writes
+    // (the rest waits for the next call); a cleared record starts over.
+    // rx_data: the store's bytes. True when everything complete was cut.
+    bool update(const TrafficRecord& record, const std::uint8_t* rx_data, std::size_t max_events = SIZE_MAX);
 
     std::size_t size() const { return frames_.size(); }
     const TrafficFrame& operator[](std::size_t i) const { return frames_[i]; }
@@ -75,9 +78,10 @@ class TrafficFrames {
     std::deque<TrafficFrame> frames_;
     std::size_t next_rx_ = 0;  // the next read to cut
     std::size_t next_tx_ = 0;  // the next write to cut
-    bool open_ = false;        // the last frame takes more bytes
-    bool mark_seen_ = false;   // the last frame ended at a line break: it closes at the next byte
-    bool continues_ = false;   // the next row goes on from a full one
+    std::uint32_t generation_ = 0;
+    bool open_ = false;       // the last frame takes more bytes
+    bool mark_seen_ = false;  // the last frame ended at a line break: it closes at the next byte
+    bool continues_ = false;  // the next row goes on from a full one
     std::uint8_t last_byte_ = 0;
     std::int64_t last_time_ = 0;
     // Reply times, split at the median: lower half in a max-heap, upper in a min-heap.

@@ -17,6 +17,7 @@ void TrafficRecord::clear()
     tx_first_write_ = 0;
     tx_kept_from_ = 0;
     tx_dropped_ = 0;
+    ++generation_;
 }
 
 void TrafficRecord::set_tx_bound(std::int64_t bytes)

@@ -17,6 +17,8 @@ class TrafficRecord {
 
     // Forgets everything (with "Clear rx data"); the bound stays.
     void clear();
+    // Changes with every clear, so what is cut from the record knows to start over.
+    std::uint32_t generation() const { return generation_; }
     // Sent bytes plus 16 bytes per write are held within `bytes` (at least 4096).
     void set_tx_bound(std::int64_t bytes);
 
@@ -77,6 +79,7 @@ class TrafficRecord {
     std::int64_t tx_bound_ = default_tx_bound;
     std::int64_t rx_complete_ = all_in;
     std::int64_t tx_complete_ = all_in;
+    std::uint32_t generation_ = 0;
     bool anchored_ = false;
     std::int64_t anchor_us_ = 0;
     std::int64_t anchor_ms_ = 0;  // the time of day at anchor_us_

@@ -39,8 +39,8 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0",
                                          "timestamps=0", "follow_new_data=1"}));
     // The capture and plot export folders come after every key the PATH section had before.
-    EXPECT_EQ(section("PATH"),
-              (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture=", "path_plot_csv="}));
+    EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture=",
+                                      "path_plot_csv=", "path_traffic_csv="}));
     EXPECT_TRUE(section("HELP").empty());
     for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
 }
@@ -154,9 +154,11 @@ TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
     user.choose(m->menu.MMfollow);
     stop();
     const Lines all = filled_lines();
-    EXPECT_EQ(all[all.size() - 14], "[FIND]") << "saved after every other section but the plot's";
-    EXPECT_EQ(all[all.size() - 3], "[PLOT]") << "saved last";
+    EXPECT_EQ(all[all.size() - 18], "[FIND]") << "saved after every other section but the pages'";
+    EXPECT_EQ(all[all.size() - 7], "[PLOT]");
     EXPECT_EQ(section("PLOT"), (Lines{"own_scale=0", "shown_series=255"}));
+    EXPECT_EQ(all[all.size() - 4], "[TRAFFIC]") << "saved last";
+    EXPECT_EQ(section("TRAFFIC"), (Lines{"frame_gap=20", "split_lines=0", "hex=0"}));
     EXPECT_EQ(section("FIND"), (Lines{"find_00=p0", "find_01=p10", "find_02=p9", "find_03=p8", "find_04=p7",
                                       "find_05=p6", "find_06=p5", "find_07=p4", "find_08=p3", "find_09=p2"}));
     EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
