@@ -39,6 +39,10 @@ void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSetti
 // a core under Wine. Any byte brings the configured pause back at once.
 inline constexpr int idle_passes_before_backoff = 16;
 inline constexpr std::int32_t idle_pause_cap_ms = 20;
+// The receive thread also waits this long before it slows down: within a
+// conversation its reads keep the poll period's resolution, which the frame
+// gaps and reply times are measured with.
+inline constexpr std::int64_t rx_quiet_before_backoff_ms = 250;
 // The receive thread's idle pause: the configured one, raised toward the cap
 // only as far as the driver's receive queue stays at most half full at the
 // configured rate (ten bits a character) before the thread looks again.

@@ -19,9 +19,10 @@ constexpr std::int32_t lost_pause_ms = 50;
 
 struct RxState {
     unsigned char buffer[read_buffer_size];
-    std::int32_t pending = 0;  // bytes read and not yet in the FIFO
-    int idle_passes = 0;       // passes in a row that found the driver's queue empty
-    int failures = 0;          // driver calls failed in a row
+    std::int32_t pending = 0;     // bytes read and not yet in the FIFO
+    int idle_passes = 0;          // passes in a row that found the driver's queue empty
+    std::int64_t idle_since = 0;  // tick of the first of them
+    int failures = 0;             // driver calls failed in a row
     std::int64_t first_failure = 0;
     bool lost = false;
     std::int64_t read_time = 0;  // of the read pending
@@ -87,6 +88,7 @@ bool rx_pass(const RxWork& w, RxState& s)
                 count = 0;
                 failed = true;
             }
+            if (count == 0 && s.idle_passes == 0) s.idle_since = port_tick_ms();
             s.idle_passes = count != 0 ? 0 : s.idle_passes + 1;
             if (count != 0) {
                 const std::int32_t got = w.usart.usart_read(w.port, s.buffer, std::min(count, read_buffer_size));
@@ -122,7 +124,8 @@ bool rx_pass(const RxWork& w, RxState& s)
     } else if (wrote_since(w, s)) {
         s.idle_passes = 0;
         if (!skip_pause) port_pause_ms(settings.port_rxth_sleep);
-    } else if (s.idle_passes >= idle_passes_before_backoff) {
+    } else if (s.idle_passes >= idle_passes_before_backoff &&
+               port_tick_ms() - s.idle_since >= rx_quiet_before_backoff_ms) {
         idle_pause(w, s, rx_idle_pause_ms(settings));
     } else if (!skip_pause) {
         port_pause_ms(settings.port_rxth_sleep);
