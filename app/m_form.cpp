@@ -29,6 +29,7 @@ void build_pages(TMForm& f)
     f.PCd.set_multi_line(true);
     f.hex.lay_out();
     f.plot.lay_out();
+    f.traffic.lay_out();
     f.PCd.set_active_page_index(1);  // the HEX page is shown at start
 }
 

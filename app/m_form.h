@@ -39,6 +39,7 @@
 #include "views/plot/plot_page.h"
 #include "views/text/text_commands.h"
 #include "views/text/text_page.h"
+#include "views/traffic/traffic_page.h"
 
 class TMForm : public ui::Form {
  public:
@@ -69,6 +70,9 @@ class TMForm : public ui::Form {
     InfoPage info_page{TSinfo, link, port_settings};
     ui::TabSheet TSplot{PCd, "TSplot", "Plot"};
     PlotPage plot{&TSplot, text_page.Mtxt};
+    ui::TabSheet TStraffic{PCd, "TStraffic", "Traffic"};
+    TrafficPage traffic{
+        &TStraffic, link, {[this] { return text_page.line_break_mode(); }, [this] { return menu.MMfollow.checked(); }}};
 
     // Menu bar: every item by its name, e.g. menu.MMcon.
     MainMenuBar menu{*this};

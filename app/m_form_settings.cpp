@@ -12,6 +12,7 @@
 #include "settings/port_group.h"
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
+#include "settings/traffic_group.h"
 #include "ui/application.h"
 
 namespace {
@@ -69,6 +70,9 @@ std::string load_settings_on_show(TMForm& form)
     LoadPlotCsvFolder(file, form.plot.SDplot.initial_dir);
     LoadStringSendOptions(file, *TXSForm);
     LoadQuickSendSlots(file, TXSForm->slots);
+    TrafficSettings traffic;
+    if (LoadTrafficSettings(file, traffic) == 0) form.traffic.apply(traffic);
+    LoadTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir);
     return help;
 }
 
@@ -91,6 +95,8 @@ void save_settings_on_close(TMForm& form)
         [&] { SavePlotSettings(file, form.plot.settings()); },
         [&] { SaveStringSendOptions(file, *TXSForm); },
         [&] { SaveQuickSendSlots(file, TXSForm->slots); },
+        [&] { SaveTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir); },
+        [&] { SaveTrafficSettings(file, form.traffic.settings()); },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

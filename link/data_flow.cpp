@@ -64,8 +64,35 @@ std::int32_t RxSide::fill()
     return n;
 }
 
-int RxSide::get(void* dst, std::int32_t n)
+int RxSide::get(void* dst, std::int32_t n, std::vector<TimeNote>* notes)
 {
     std::lock_guard guard(lock);
-    return fifo_get(fifo, dst, n);
+    const int r = fifo_get(fifo, dst, n);
+    // Whoever takes the bytes takes their notes, so the two stay in step.
+    if (r == 0) reads.take(n, notes);
+    return r;
+}
+
+std::int64_t RxSide::taken_before(std::int64_t now_us)
+{
+    std::lock_guard guard(lock);
+    std::int64_t t = now_us;
+    const std::int64_t oldest = reads.oldest_time();
+    if (oldest >= 0 && oldest < t) t = oldest;
+    if (read_in_hand_us >= 0 && read_in_hand_us < t) t = read_in_hand_us;
+    return t;
+}
+
+std::int64_t TxSide::take_sent(std::vector<TimeNote>& notes, std::vector<std::uint8_t>& bytes)
+{
+    std::lock_guard guard(lock);
+    writes.take_all(notes);
+    std::int32_t n = 0;
+    fifo_fill(sent, &n);
+    const std::size_t at = bytes.size();
+    bytes.resize(at + std::size_t(n));
+    if (n > 0) fifo_get(sent, bytes.data() + at, n);
+    const std::int64_t lost = unrecorded;
+    unrecorded = 0;
+    return lost;
 }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+
+#include "platform/clock.h"
 
 enum class LinkThread { rx, tx };
 
@@ -23,4 +26,7 @@ class LinkResources {
     // Asked before each growth of the received data store, with its new
     // capacity; false fails the append with 2 as a failed allocation does.
     virtual bool store_growth(std::size_t) { return true; }
+    // The time the worker threads give each read and write, in microseconds;
+    // a test replaces it with a scripted clock.
+    virtual std::int64_t clock_us() { return monotonic_us(); }
 };

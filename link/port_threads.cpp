@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "link/port_threads_internal.h"
+#include "platform/clock.h"
 
 class WorkerThread {
  public:
@@ -94,7 +95,12 @@ int stop(std::unique_ptr<WorkerThread>& slot, Side& side)
 }  // namespace
 
 PortThreads::PortThreads(Usart& usart, RxSide& rx, TxSide& tx, const LinkSettings& settings, LinkResources& resources)
-    : usart_(usart), rx_(rx), tx_(tx), settings_(settings), resources_(resources)
+    : usart_(usart),
+      rx_(rx),
+      tx_(tx),
+      settings_(settings),
+      resources_(resources),
+      shared_(std::make_unique<ThreadShared>(resources))
 {
 }
 
@@ -113,7 +119,7 @@ int PortThreads::rx_thread_create(PortHandle port)
     }
     if (rx_worker_) return 2;
     return create(rx_worker_, resources_.thread_start(LinkThread::rx),
-                  [this, port] { rx_thread_body(port, rx_, usart_, settings_, rx_lost_); });
+                  [this, port] { rx_thread_body(port, rx_, usart_, settings_, rx_lost_, *shared_); });
 }
 
 int PortThreads::tx_thread_create(PortHandle port)
@@ -127,7 +133,7 @@ int PortThreads::tx_thread_create(PortHandle port)
     }
     if (tx_worker_) return 2;
     return create(tx_worker_, resources_.thread_start(LinkThread::tx),
-                  [this, port] { tx_thread_body(port, tx_, usart_, settings_); });
+                  [this, port] { tx_thread_body(port, tx_, usart_, settings_, *shared_); });
 }
 
 int PortThreads::rx_thread_resume()
@@ -152,8 +158,8 @@ int PortThreads::tx_thread_stop()
 
 std::int64_t port_tick_ms()
 {
-    static const auto origin = std::chrono::steady_clock::now();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - origin).count();
+    static const std::int64_t origin = monotonic_us();
+    return (monotonic_us() - origin) / 1000;
 }
 
 void port_pause_ms(std::int32_t ms)

@@ -12,6 +12,7 @@
 #include "link/usart.h"
 
 class WorkerThread;
+struct ThreadShared;
 
 // The two threads of one link. What they work on (the port layer, the two
 // sides, the connection's settings) belongs to the link and outlives them.
@@ -49,4 +50,5 @@ class PortThreads {
     std::unique_ptr<WorkerThread> rx_worker_;
     std::unique_ptr<WorkerThread> tx_worker_;
     std::atomic<bool> rx_lost_{false};
+    std::unique_ptr<ThreadShared> shared_;
 };

@@ -37,7 +37,7 @@ int RxStoreBuffer::release()
     return 0;
 }
 
-int RxStoreBuffer::append()
+int RxStoreBuffer::append(std::vector<TimeNote>* notes)
 {
     const int32_t n = source_.fill();
     if (n <= 0) return -1;
@@ -57,7 +57,7 @@ int RxStoreBuffer::append()
     }
 
     // Only this thread takes from the receive FIFO, so the n bytes counted are there.
-    if (source_.get(memory_.data() + store_.length, n) != 0) return 2;
+    if (source_.get(memory_.data() + store_.length, n, notes) != 0) return 2;
     store_.length = int32_t(needed);
     return 0;
 }

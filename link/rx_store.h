@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "link/data_flow.h"
 #include "link/link_resources.h"
@@ -33,7 +34,8 @@ class RxStoreBuffer {
 
     int init(int32_t block_size);
     int release();
-    int append();
+    // The reads' notes of the bytes appended go to `notes` when given.
+    int append(std::vector<TimeNote>* notes = nullptr);
     int info(const RxStore** out) const;
     int read(int32_t pos, uint8_t* dest, int32_t count, int32_t* copied) const;
     int byte(int32_t pos, uint8_t* out) const;

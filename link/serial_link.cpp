@@ -84,12 +84,27 @@ int SerialLink::com_connect(const PortSettings& record)
         made = fifo_create(tx_.fifo, s.port_txth_size);
     }
     if (made != 0) return fail_all(4);
+    // The traffic notes are the FIFOs' companions; without their memory the
+    // link still runs, it only records no times.
+    const std::int64_t now = resources_.clock_us();
+    {
+        std::lock_guard guard(rx_.lock);
+        rx_.reads.create();
+        rx_.read_in_hand_us = -1;
+    }
+    {
+        std::lock_guard guard(tx_.lock);
+        if (tx_.writes.create() && fifo_create(tx_.sent, tx_sent_capacity) != 0) tx_.writes.release();
+        tx_.unrecorded = 0;
+    }
+    traffic_.complete_before(now, now);
     if (threads_.rx_thread_create(port_) != 0) return fail_all(3);
     if (threads_.tx_thread_create(port_) != 0) return fail_all(5);
     threads_.rx_thread_resume();
     threads_.tx_thread_resume();
     lines_ = ComLines{};
     connected_ = true;
+    timer_period_ = timer_period_begin();
     return 0;
 }
 
@@ -97,14 +112,22 @@ int SerialLink::com_disconnect()
 {
     threads_.rx_thread_stop();
     threads_.tx_thread_stop();
+    take_sent();  // the last blocks the transmit thread wrote
     {
         std::lock_guard guard(rx_.lock);
         fifo_release(rx_.fifo);
+        rx_.reads.release();
+        rx_.read_in_hand_us = -1;
     }
     {
         std::lock_guard guard(tx_.lock);
         fifo_release(tx_.fifo);
+        tx_.writes.release();
+        fifo_release(tx_.sent);
     }
+    traffic_.complete_before(TrafficRecord::all_in, TrafficRecord::all_in);
+    if (timer_period_) timer_period_end();
+    timer_period_ = false;
     usart_.usart_close(&port_);
     lines_.in_break = false;  // closing the port ends it
     connected_ = false;
@@ -160,6 +183,37 @@ int SerialLink::com_break(bool on)
     if (usart_.usart_break(port_, on) != 0) return 3;
     lines_.in_break = on;
     return 0;
+}
+
+int SerialLink::rx_store_init(std::int32_t block_size)
+{
+    const int r = store_.init(block_size);
+    if (r == 0) traffic_.clear();
+    return r;
+}
+
+void SerialLink::take_sent()
+{
+    notes_.clear();
+    sent_.clear();
+    traffic_.tx_unrecorded(tx_.take_sent(notes_, sent_));
+    traffic_.tx_writes(notes_, sent_.data(), sent_.size());
+}
+
+int SerialLink::rx_store_append()
+{
+    // Taken first: every read or write timed before it is in the sides by now,
+    // or still in the receive thread's hand.
+    const std::int64_t now = resources_.clock_us();
+    take_sent();
+    const RxStore* store = nullptr;
+    store_.info(&store);
+    const std::int32_t before = store->length;
+    notes_.clear();
+    const int r = store_.append(&notes_);
+    if (r == 0) traffic_.rx_reads(before, store->length - before, notes_, now);
+    if (connected_) traffic_.complete_before(rx_.taken_before(now), now);
+    return r;
 }
 
 int SerialLink::rx_text_update(LineSink& view)

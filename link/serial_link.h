@@ -16,6 +16,7 @@
 #include "link/port_threads.h"
 #include "link/rx_store.h"
 #include "link/rx_text.h"
+#include "link/traffic_record.h"
 #include "link/usart.h"
 
 // The output lines as the program last set them: DTR and RTS on from every
@@ -106,12 +107,14 @@ class SerialLink {
 
     // --- Received data store (see rx_store.h) ---------------------------------
     // 0; 1 when block_size is outside 1024..8388608. Empties the store.
-    int rx_store_init(std::int32_t block_size) { return store_.init(block_size); }
+    // The traffic record is emptied with it.
+    int rx_store_init(std::int32_t block_size);
     // 0; the store holds nothing and no memory.
     int rx_store_free() { return store_.release(); }
     // The receive FIFO's bytes onto the store's end: -1 the FIFO is empty; 0
-    // appended; 2 the store could not grow (the bytes stay in the FIFO).
-    int rx_store_append() { return store_.append(); }
+    // appended; 2 the store could not grow (the bytes stay in the FIFO). The
+    // reads' times and what was sent since the last call go to the traffic record.
+    int rx_store_append();
     // 0; 1 when there is no buffer (the record is still given).
     int rx_store_info(const RxStore** out) const { return store_.info(out); }
     // 0; 1 no buffer or an argument missing; 2 pos outside the data.
@@ -147,6 +150,12 @@ class SerialLink {
         text_.drained(position, time_of_day_ms);
     }
 
+    // --- Traffic record (see traffic_record.h) ----------------------------------
+    const TrafficRecord& traffic() const { return traffic_; }
+    TrafficRecord& traffic() { return traffic_; }
+    // The clock the worker threads time reads and writes by, in microseconds.
+    std::int64_t clock_us() { return resources_.clock_us(); }
+
     // --- Line errors the driver reported (any ClearCommError) ------------------
     LineErrorCounts line_errors_read() const { return line_errors_.read(); }
     void line_errors_reset() { line_errors_.reset(); }
@@ -172,4 +181,11 @@ class SerialLink {
     PortThreads threads_;  // after what its threads work on
     RxStoreBuffer store_;
     RxText text_;
+    TrafficRecord traffic_;
+    // Scratch for the notes and bytes of one drain, kept to spare allocations.
+    std::vector<TimeNote> notes_;
+    std::vector<std::uint8_t> sent_;
+    bool timer_period_ = false;  // the system timer runs at 1 ms for this connection
+
+    void take_sent();
 };

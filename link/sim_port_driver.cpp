@@ -82,6 +82,27 @@ void SimPortDriver::peer_write(int n, const void* data, std::size_t size)
     advance(d);
 }
 
+void SimPortDriver::peer_write_at(int n, std::int64_t at_us, const void* data, std::size_t size)
+{
+    std::lock_guard g(lock_);
+    const auto* p = static_cast<const unsigned char*>(data);
+    port(n).scheduled.emplace(at_us, std::vector<unsigned char>(p, p + size));
+    advance(port(n));
+}
+
+void SimPortDriver::set_script_time(std::int64_t us)
+{
+    std::lock_guard g(lock_);
+    script_us_ = us;
+    for (auto& [n, d] : devices_) advance(d);
+}
+
+std::int64_t SimPortDriver::script_time()
+{
+    std::lock_guard g(lock_);
+    return script_us_;
+}
+
 std::vector<unsigned char> SimPortDriver::peer_read(int n, std::size_t max)
 {
     std::lock_guard g(lock_);
@@ -284,6 +305,12 @@ void SimPortDriver::advance(Device& d)
 {
     if (d.vanished) return;
     const auto now = Clock::now();
+    while (!d.scheduled.empty() && d.scheduled.begin()->first <= script_us_) {
+        auto& bytes = d.scheduled.begin()->second;
+        if (d.line_in.empty()) d.rx_clock = now;
+        d.line_in.insert(d.line_in.end(), bytes.begin(), bytes.end());
+        d.scheduled.erase(d.scheduled.begin());
+    }
     advance_rx(d, now);
     advance_tx(d, now);
 }

@@ -66,6 +66,14 @@ class SimPortDriver final : public PortDriver {
     // bits, added to what is pending); the bytes on the line are untouched.
     void inject_errors(int n, std::uint32_t mask);
 
+    // --- test side: scripted time ---------------------------------------------
+    // Bytes the peer sends at script time at_us (microseconds): they go onto the
+    // line when the script's clock reaches that time. A link timed by
+    // script_time() then sees reads at exactly the scripted times.
+    void peer_write_at(int n, std::int64_t at_us, const void* data, std::size_t size);
+    void set_script_time(std::int64_t us);
+    std::int64_t script_time();
+
     // --- test side: what the port layer did ---------------------------------
     PortDcb dcb(int n);
     PortTimeouts timeouts(int n);
@@ -152,6 +160,7 @@ class SimPortDriver final : public PortDriver {
         std::uint64_t lost = 0;
         std::vector<std::uint32_t> purge_log;
         Clock::time_point rx_clock, tx_clock;
+        std::multimap<std::int64_t, std::vector<unsigned char>> scheduled;  // by script time
     };
 
     bool injected_failure(Call call);
@@ -185,4 +194,5 @@ class SimPortDriver final : public PortDriver {
     bool paced_ = true;
     bool wine_like_ = false;
     std::uint32_t os_major_ = 6;
+    std::int64_t script_us_ = 0;
 };

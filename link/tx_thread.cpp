@@ -31,7 +31,25 @@ struct TxWork {
     TxSide& side;
     Usart& usart;
     const LinkSettings& settings;
+    ThreadShared& shared;
 };
+
+// Call under the transmit lock: the block handed to the driver, with its time,
+// for the traffic record.
+void note_write(const TxWork& work, const unsigned char* bytes, std::int32_t n)
+{
+    TxSide& side = work.side;
+    if (!side.writes.exists()) return;
+    std::int32_t room = 0;
+    fifo_space(side.sent, &room);
+    if (room < n) {
+        side.unrecorded += n;
+    } else {
+        fifo_put(side.sent, bytes, n);
+        side.writes.note(n, work.shared.resources.clock_us());
+    }
+    work.shared.writes.fetch_add(1, std::memory_order_relaxed);
+}
 
 // Call under the transmit lock. A write that has finished is progress: the
 // port took its bytes.
@@ -100,6 +118,7 @@ bool tx_pass(const TxWork& work, TxState& s)
                 s.in_flight = true;
             accepted = w;
             side.block_pending = s.pending - w;
+            note_write(work, s.block + s.pos, w);
         }
     }
 
@@ -142,10 +161,10 @@ void finish_write(const TxWork& work, std::unique_ptr<TxState>& s)
 
 }  // namespace
 
-void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSettings& settings)
+void tx_thread_body(PortHandle port, TxSide& side, Usart& usart, const LinkSettings& settings, ThreadShared& shared)
 {
     set_current_thread_priority(ThreadPriority::normal);
-    const TxWork work{port, side, usart, settings};
+    const TxWork work{port, side, usart, settings, shared};
     auto state = std::make_unique<TxState>();
     while (!tx_pass(work, *state)) {
     }

@@ -24,6 +24,19 @@ int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity)
     return half_full_ms < timer1_fastest_ms ? timer1_fastest_ms : int(half_full_ms);
 }
 
+// A line's time stamp is the time its first byte was read, not the drain's.
+void ReceiveTick::stamp_reads(SerialLink& link, std::int32_t from)
+{
+    const TrafficRecord& traffic = link.traffic();
+    std::size_t i = traffic.rx_read_count();
+    while (i > 0 && traffic.rx_read_pos(i - 1) > from) --i;
+    if (i > 0 && traffic.rx_read_pos(i - 1) == from) --i;
+    for (; i < traffic.rx_read_count(); ++i) {
+        const std::int32_t pos = traffic.rx_read_pos(i);
+        if (pos >= from) link.rx_text_drained(pos, traffic.time_of_day_ms(traffic.rx_read_time(i)));
+    }
+}
+
 std::int32_t ReceiveTick::store_length(const SerialLink& link)
 {
     const RxStore* store = nullptr;
@@ -40,11 +53,14 @@ ReceiveTickResult ReceiveTick::run(SerialLink& link, LineSink& text, std::uint32
     r.rx_waiting = link.rx_fill();
     r.tx_waiting = link.tx_fill();
 
+    // Tied before the drain, so every time the drain records maps at or before this tick.
+    link.traffic().anchor(link.clock_us(), time_of_day_ms);
     // Without a capture this is rx_store_append alone.
     r.drained = drain.run(link, now_ms);
     if (r.drained.store > 0) return r;  // the caller disconnects and clears
     if (r.drained.store == 0) {
         link.rx_text_drained(r.drained.store_from, time_of_day_ms);
+        stamp_reads(link, r.drained.store_from);
         const int before = text.line_count();
         link.rx_text_update(text);
         r.lines = text.line_count() - before;

@@ -41,6 +41,8 @@ class ReceiveTick {
     RxDrain drain;
 
  private:
+    static void stamp_reads(SerialLink& link, std::int32_t from);
+
     // Rate meter: the last tick's time (0 none yet) and store length.
     std::uint32_t prev_tick_ms_ = 0;
     std::int32_t prev_length_ = 0;

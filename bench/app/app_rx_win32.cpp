@@ -7,7 +7,9 @@
 // "Clear rx data"; checks the store against the source file and the text view's
 // line count against the source's CR+LF count. With a capture file it captures
 // as well and checks the file against the source.
-// Usage: bench_app_rx <port number> <source file> text|hex [capture file]
+// With "traffic" the Traffic page is shown instead, and its own tick and the
+// traffic record's memory per read are reported too.
+// Usage: bench_app_rx <port number> <source file> text|hex|traffic [capture file]
 #include <windows.h>
 #include <psapi.h>
 
@@ -119,11 +121,13 @@ double repaint_ms(ui::Control& c)
 
 int main(int argc, char** argv)
 {
-    if ((argc != 4 && argc != 5) || (std::strcmp(argv[3], "text") != 0 && std::strcmp(argv[3], "hex") != 0)) {
-        std::fprintf(stderr, "usage: bench_app_rx <port number> <source file> text|hex [capture file]\n");
+    if ((argc != 4 && argc != 5) || (std::strcmp(argv[3], "text") != 0 && std::strcmp(argv[3], "hex") != 0 &&
+                                     std::strcmp(argv[3], "traffic") != 0)) {
+        std::fprintf(stderr, "usage: bench_app_rx <port number> <source file> text|hex|traffic [capture file]\n");
         return 2;
     }
     const bool text_page = std::strcmp(argv[3], "text") == 0;
+    const bool traffic_page = std::strcmp(argv[3], "traffic") == 0;
     const char* capture_path = argc == 5 ? argv[4] : nullptr;
     const FileScan source = scan_file(argv[2]);
     if (source.size <= 0) {
@@ -158,6 +162,14 @@ int main(int argc, char** argv)
         if (open != std::string::npos && seen > 0 && seen < total)
             shown_rates.push_back(std::atof(panel.c_str() + open + 1) * 1024.0);
     };
+    double longest_traffic_ms = 0;
+    auto cut = m.traffic.TimerTraffic.on_timer;
+    m.traffic.TimerTraffic.on_timer = [&] {
+        const auto t0 = std::chrono::steady_clock::now();
+        cut();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        if (ms > longest_traffic_ms) longest_traffic_ms = ms;
+    };
 
     int rc = 0;
     double last = 0;
@@ -186,12 +198,21 @@ int main(int argc, char** argv)
         std::printf("store %s, text view lines %lld of %lld%s\n", same ? "equal to the source" : "DIFFERENT", lines,
                     expected_lines, lines == expected_lines ? "" : " (MISMATCH)");
         std::printf("ticks %d, longest Timer1 tick %.1f ms (%s page shown)\n", ticks, longest_tick_ms,
-                    text_page ? "Text" : "HEX");
+                    text_page      ? "Text"
+                    : traffic_page ? "Traffic"
+                                   : "HEX");
         if (!shown_rates.empty()) {
             std::sort(shown_rates.begin(), shown_rates.end());
             std::printf("status bar rate: median %.0f kB/s, true %.0f kB/s over the run\n",
                         shown_rates[shown_rates.size() / 2] / 1024.0, total / (last - first_growth) / 1024.0);
         }
+        const TrafficRecord& record = link.traffic();
+        const double reads = double(record.rx_read_count());
+        std::printf(
+            "traffic record %.1f KB for %.0f reads (%.1f bytes a read, %.3f %% of the data), %zu frames, "
+            "longest TimerTraffic tick %.1f ms\n",
+            record.memory() / 1024.0, reads, reads > 0 ? record.memory() / reads : 0.0, 100.0 * record.memory() / total,
+            m.traffic.frames().size(), longest_traffic_ms);
         FILETIME created, exited, kernel, user;
         GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
         auto secs = [](FILETIME t) { return ((unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime) / 1e7; };
@@ -234,7 +255,7 @@ int main(int argc, char** argv)
         }
     };
     ui::app().post([&] {
-        m.PCd.select_tab(text_page ? 0 : 1);
+        m.PCd.select_tab(text_page ? 0 : traffic_page ? 4 : 1);
         if (!m.menu.MMas.checked()) m.menu.MMas.click();
         m.menu.MMlnCRLF.click();
         m.menu.MMcon.click();

@@ -52,6 +52,7 @@ run() {   # run KIND: prints MB/s and keeps the log
     bare) timeout 900 "$OLVEX_WINE" "$build/bin/bench_rx_bare.exe" 5 "$bytes" "Z:$work/out.bin" >"$log" 2>&1 & ;;
     app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
     hex)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" hex >"$log" 2>&1 & ;;
+    traffic) timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" traffic >"$log" 2>&1 & ;;
     capture) rm -f "$work/capture.bin"
           timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text "Z:$work/capture.bin" >"$log" 2>&1 & ;;
   esac
@@ -102,6 +103,9 @@ grep -E '^(store|ticks|cpu|peak|repaint|private)' "$work/log-app.txt" | sed 's/^
 echo "  main window / bare: $(awk -v a="$app" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
 hex=$(run hex);   echo "  main window, HEX page shown     $hex MB/s"
 grep -E '^(store|ticks|peak|private)' "$work/log-hex.txt" | sed 's/^/  /' 
+traffic=$(run traffic); echo "  main window, Traffic page shown $traffic MB/s"
+grep -E '^(ticks|traffic|cpu|peak)' "$work/log-traffic.txt" | sed 's/^/  /'
+echo "  Traffic shown / HEX shown: $(awk -v a="$traffic" -v b="$hex" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.80)"
 cap=$(run capture); echo "  main window, capture to file    $cap MB/s"
 grep -E '^(capture|ticks|cpu)' "$work/log-capture.txt" | sed 's/^/  /'
 echo "  capture on / off: $(awk -v a="$cap" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"

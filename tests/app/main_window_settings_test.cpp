@@ -43,8 +43,8 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0",
                                          "timestamps=0", "follow_new_data=1"}));
     // The capture and plot export folders come after every key the PATH section had before.
-    EXPECT_EQ(section("PATH"),
-              (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture=", "path_plot_csv="}));
+    EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture=",
+                                      "path_plot_csv=", "path_traffic_csv="}));
     EXPECT_TRUE(section("HELP").empty());
     for (const auto& l : all) EXPECT_EQ(l.find("special_char="), std::string::npos) << l;
 }
@@ -170,6 +170,8 @@ TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
     EXPECT_EQ(section("FIND"),
               (Lines{"find_00=p0", "find_01=p10", "find_02=p9", "find_03=p8", "find_04=p7", "find_05=p6", "find_06=p5",
                      "find_07=p4", "find_08=p3", "find_09=p2", "find_text=p0", "find_hex=0", "find_case=1"}));
+    EXPECT_GT(at("[TRAFFIC]"), at("[PLOT]"));
+    EXPECT_EQ(section("TRAFFIC"), (Lines{"frame_gap=20", "split_lines=0", "hex=0"}));
     EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
 
     start();

@@ -213,5 +213,5 @@ TEST_F(MainWindowTest, ReceivedLinesReachThePlotWhileItShowsAndClearEmptiesIt)
     EXPECT_EQ(m->plot.LplotStatus.caption(), "skipped: 1 lines");
     user.click(m->tools.BtnClr);
     EXPECT_EQ(m->plot.table().rows(), 0u);
-    EXPECT_EQ(m->PCd.page_count(), 4);
+    EXPECT_EQ(m->PCd.page_count(), 5);  // Text, HEX, Info, Plot, Traffic
 }

@@ -44,7 +44,7 @@ TEST_F(SimLinkTest, IdleThreadsPollRarelyAndWakeForData)
     sim.set_paced(false);
     port_settings.port_rxth_size = 65536;
     ASSERT_EQ(link.com_connect(port_settings), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // past the run of quick passes
+    std::this_thread::sleep_for(std::chrono::milliseconds(rx_quiet_before_backoff_ms + 100));  // past the quick passes
     const int before = sim.call_count(Call::clear_error);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     const int polls = sim.call_count(Call::clear_error) - before;

@@ -12,6 +12,7 @@
 
 #include "settings/folder_groups.h"
 #include "settings/plot_group.h"
+#include "settings/traffic_group.h"
 #include "settings/port_group.h"
 #include "settings/setting_values.h"
 #include "settings/text_view_group.h"
@@ -661,3 +662,32 @@ TEST_F(SettingsGroupsTest, PlotOptionsAndItsFolderRoundTripAndBadMasksShowEveryS
     EXPECT_EQ(LoadPlotSettings(nullptr, back), 1);
     EXPECT_EQ(SavePlotCsvFolder(nullptr, ""), 1);
 }
+
+namespace {
+
+TEST_F(SettingsGroupsTest, TrafficOptionsRoundTripAndTheGapIsClamped)
+{
+    TrafficSettings t;
+    ASSERT_EQ(LoadTrafficSettings(file_.get(), t), 0);
+    EXPECT_EQ(t.frame_gap_ms, 20);
+    EXPECT_FALSE(t.split_lines);
+    EXPECT_FALSE(t.hex);
+    ASSERT_EQ(SaveTrafficSettings(file_.get(), TrafficSettings{5, true, true}), 0);
+    ASSERT_EQ(SaveTrafficCsvFolder(file_.get(), "C:\\frames"), 0);
+    EXPECT_EQ(filled_lines(),
+              (Lines{"[TRAFFIC]", "frame_gap=5", "split_lines=1", "hex=1", "[PATH]", "path_traffic_csv=C:\\frames"}));
+    TrafficSettings back;
+    ASSERT_EQ(LoadTrafficSettings(file_.get(), back), 0);
+    EXPECT_EQ(back.frame_gap_ms, 5);
+    EXPECT_TRUE(back.split_lines);
+    EXPECT_TRUE(back.hex);
+    const std::pair<const char*, int> gaps[] = {{"0", 1}, {"10001", 10000}, {"x", 20}, {"0x10", 16}};
+    for (auto [text, want] : gaps) {
+        put(std::string("[TRAFFIC]\r\nframe_gap=") + text + "\r\n");
+        ASSERT_EQ(LoadTrafficSettings(file_.get(), back), 0);
+        EXPECT_EQ(back.frame_gap_ms, want) << text;
+    }
+    EXPECT_EQ(LoadTrafficSettings(nullptr, back), 1);
+}
+
+}  // namespace

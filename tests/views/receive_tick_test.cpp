@@ -6,6 +6,7 @@
 
 #include "link/sim_port_driver.h"
 #include "tests/link/recording_sink.h"
+#include "tests/link/scripted_clock.h"
 #include "tests/link/rx_feed.h"
 #include "views/receive_tick.h"
 
@@ -54,6 +55,36 @@ TEST_F(ReceiveTickTest, CountsBytesAndLinesAndPacesByTheRate)
         EXPECT_EQ(r.interval_ms, t.interval_ms);
         EXPECT_EQ(link.rx_fill(), 0);
     }
+}
+
+TEST(ReceiveTickStamps, EachLineTakesTheReadTimeOfItsFirstByte)
+{
+    SimPortDriver sim;
+    sim.add_port(1);
+    sim.set_paced(false);
+    ScriptedClock clock{sim};
+    SerialLink link{sim, clock};
+    PortSettings settings;
+    settings.port_rxth_size = 65536;
+    ASSERT_EQ(link.com_connect(settings), 0);
+    ASSERT_EQ(link.rx_store_init(1024), 0);
+    RecordingSink sink;
+    ASSERT_EQ(link.rx_text_attach(&sink), 0);
+    link.rx_text_line_break(1);
+    link.rx_text_timestamps(true);
+    // 500 lines a second, one read each, all taken by one drain.
+    for (int k = 0; k < 4; ++k) {
+        const std::int64_t at = 1000 + 2000 * k;
+        sim.peer_write_at(1, at, "L\n", 2);
+        sim.set_script_time(at);
+        ASSERT_TRUE(eventually_true([&] { return link.rx_fill() == 2 * (k + 1); }));
+    }
+    sim.set_script_time(20000);
+    ReceiveTick tick;
+    tick.run(link, sink, 100, 36000000);  // the drain at 10:00:00.000
+    EXPECT_EQ(sink.lines,
+              (std::vector<std::string>{"09:59:59.981 L", "09:59:59.983 L", "09:59:59.985 L", "09:59:59.987 L", ""}));
+    link.com_disconnect();
 }
 
 TEST(Timer1Interval, StepsWithTheRate)

@@ -3,25 +3,16 @@
 
 #include <string_view>
 
+#include "numtext/csv_cell.h"
+
 namespace {
 
 // A name holding a comma or a quote is quoted, so the header keeps one cell
-// per series whatever the device calls its values. A name a spreadsheet would
-// run as a formula (=, +, -, @ first) gets a leading apostrophe: the names
-// come from whatever is on the other end of the cable.
-void put_cell(std::string& out, std::string text)
+// per series whatever the device calls its values; the names come from
+// whatever is on the other end of the cable, so formulas are guarded too.
+void put_cell(std::string& out, const std::string& text)
 {
-    if (!text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) text.insert(0, 1, '\'');
-    if (text.find_first_of(",\"") == std::string::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
+    csv_put_cell(out, text);
 }
 
 }  // namespace
