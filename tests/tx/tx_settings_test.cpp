@@ -13,16 +13,17 @@ TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
 {
     start();
     stop();
-    EXPECT_EQ(headers(),
-              (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]", "[TXSTR]", "[QUICKSEND]"}));
+    EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]", "[TXSTR]",
+                                "[QUICKSEND]", "[TRAFFIC]"}));
     EXPECT_EQ(section("TXSTR"), (Lines{"str_escapes=0", "str_checksum=0", "str_repeat_ms=1000"}));
     EXPECT_EQ(section("QUICKSEND").size(), 10u);
     EXPECT_EQ(section("QUICKSEND").back(), "slot_10=0") << "an unused slot writes its flag alone";
     EXPECT_EQ(section("PATH").front(), "path_send_file=");
-    // The capture and then the plot export folder follow every key the section had before them.
-    EXPECT_EQ(section("PATH").back(), "path_plot_csv=");
-    EXPECT_EQ(section("PATH").rbegin()[1], "path_capture=");
-    EXPECT_EQ(section("PATH").rbegin()[2], "path_save_text=");
+    // The capture, the plot export and the traffic export folders follow every key the section had before them.
+    EXPECT_EQ(section("PATH").back(), "path_traffic_csv=");
+    EXPECT_EQ(section("PATH").rbegin()[1], "path_plot_csv=");
+    EXPECT_EQ(section("PATH").rbegin()[2], "path_capture=");
+    EXPECT_EQ(section("PATH").rbegin()[3], "path_save_text=");
     EXPECT_EQ(section("TXCFG"),
               (Lines{"str_eol=0", "str_eol_type=0", "str_eol_user_dec=13", "str_eol_user_hex=0D", "str_eos=1",
                      "int_val_dec=0", "int_val_hex=0", "int_val_bin=0", "int_radix=0", "int_len=4", "int_endian=0"}));
