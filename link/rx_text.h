@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "link/ansi_escape.h"
 #include "link/line_sink.h"
 #include "link/rx_store.h"
 
@@ -39,6 +40,9 @@ class RxText {
     int invisible(int character, bool show);
     int update(const RxStore& store, LineSink& view);
     int timestamps(bool on);
+    // Colour escape sequences: on, they colour what follows and are not shown.
+    int ansi(bool on);
+    bool ansi() const { return state_.ansi; }
     void drained(int32_t position, uint32_t time_of_day_ms);
 
     // The first store byte not yet converted: the open last line ends there.
@@ -47,8 +51,11 @@ class RxText {
     // stamp, as the conversion showed it then: n characters from the skip-th
     // on, written to out; returns how many there were (fewer at the line's end).
     // `reached`, if given, receives the position after the last byte read.
+    // out may be null (only counting); styles, if given, receives each
+    // character's AnsiStyle (packed), starting from `style` at `from`, which
+    // must be a line's first byte or a byte that showed a character.
     std::size_t render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out,
-                       int32_t* reached = nullptr) const;
+                       int32_t* reached = nullptr, AnsiStyle style = {}, std::uint32_t* styles = nullptr) const;
     // The 13 characters of the time stamp of a line that begins at `position`.
     void stamp_of(int32_t position, char* out) const;
 
@@ -59,9 +66,11 @@ class RxText {
         int mode = rx_lb_cr;
         bool show_invisible = false;
         char replacement = rx_text_default_replacement;
+        bool ansi = false;
         bool same_as(const Look& o) const
         {
-            return mode == o.mode && show_invisible == o.show_invisible && replacement == o.replacement;
+            return mode == o.mode && show_invisible == o.show_invisible && replacement == o.replacement &&
+                   ansi == o.ansi;
         }
     };
 
@@ -80,6 +89,10 @@ class RxText {
         std::vector<std::pair<int32_t, uint32_t>> drains;
         // Since the attach, in position order; a handful unless the user keeps switching.
         std::vector<Look> looks;
+        bool ansi = false;  // off at start
+        AnsiParser escapes;
+        int32_t sequence_from = 0;  // store position of the sequence in progress
+        AnsiStyle line_style;       // the style where the line in progress began
     };
 
  private:

@@ -140,6 +140,9 @@ class SerialLink {
     int rx_text_update(LineSink& view);
     // 0. New lines start with the time their first byte was drained.
     int rx_text_timestamps(bool on) { return text_.timestamps(on); }
+    // 0. Colour escape sequences colour the text converted afterwards and are not shown.
+    int rx_text_ansi(bool on) { return text_.ansi(on); }
+    bool rx_text_ansi_on() const { return text_.ansi(); }
     // The bytes from store position `position` on were drained at `time_of_day_ms`
     // (milliseconds after local midnight). Position 0 starts a new store's record.
     void rx_text_drained(std::int32_t position, std::uint32_t time_of_day_ms)

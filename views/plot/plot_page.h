@@ -51,6 +51,8 @@ class PlotPage {
     std::string cursor_text() const;
     const PlotSeries& table() const { return table_; }
     std::size_t skipped() const { return skipped_; }
+    // The series in order of first appearance.
+    const std::vector<std::string>& names() const { return parser_.names(); }
 
     ui::Panel Pplot;
     ui::CheckBox CBplotPause{&Pplot, "CBplotPause", "Pause"};
