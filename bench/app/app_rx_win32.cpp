@@ -8,6 +8,7 @@
 // line count against the source's CR+LF count. With a capture file it captures
 // as well and checks the file against the source.
 // Usage: bench_app_rx <port number> <source file> text|hex [capture file]
+//   OLVEX_BENCH_ANSI=1 switches "ANSI colours" on before connecting.
 #include <windows.h>
 #include <psapi.h>
 
@@ -223,6 +224,8 @@ int main(int argc, char** argv)
         m.PCd.select_tab(text_page ? 0 : 1);
         if (!m.menu.MMas.checked()) m.menu.MMas.click();
         m.menu.MMlnCRLF.click();
+        const char* ansi = std::getenv("OLVEX_BENCH_ANSI");
+        if (m.menu.MMansi.checked() != (ansi && std::strcmp(ansi, "1") == 0)) m.menu.MMansi.click();
         m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");

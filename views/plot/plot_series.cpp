@@ -108,6 +108,7 @@ std::vector<std::pair<int, std::string_view>> PlotSeries::cells(std::size_t row,
     for (std::size_t bar = rest.find('|'); bar != std::string_view::npos; bar = rest.find('|')) {
         rest.remove_prefix(bar + 1);
         const std::size_t colon = rest.find(':');
+        if (colon == std::string_view::npos) break;
         int index = 0;
         std::from_chars(rest.data(), rest.data() + colon, index);
         rest.remove_prefix(colon + 1);
