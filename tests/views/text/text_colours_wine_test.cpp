@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -79,8 +81,12 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
 
     std::string log;
     for (int i = 0; i < 6; ++i) {
-        log += "\x1b[0;32mI (" + std::to_string(310 + i) + ") cpu_start: Pro cpu up.\x1b[0m\r\n";
-        log += "\x1b[0;31mE (" + std::to_string(320 + i) + ") boot: no partition table\x1b[0m\r\n";
+        char lines[160];
+        std::snprintf(lines, sizeof lines,
+                      "\x1b[0;32mI (%d) cpu_start: Pro cpu up.\x1b[0m\r\n"
+                      "\x1b[0;31mE (%d) boot: no partition table\x1b[0m\r\n",
+                      310 + i, 320 + i);
+        log.append(lines);
     }
     ASSERT_TRUE(peer.write_all(log.data(), log.size(), 10000));
     const std::string all_in = " Rx: " + std::to_string(log.size()) + "B";
@@ -91,6 +97,10 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
     // The palette's green and red, as the glyphs are drawn.
     EXPECT_TRUE(gd::wait_until([&] { return pixels_of(view, RGB(0, 0xCD, 0)) > 50; }, 3000));
     EXPECT_GT(pixels_of(view, RGB(0xCD, 0, 0)), 50);
+
+    // OLVEX_COLOURS_LOG_SHOT=/path.png photographs the coloured log.
+    if (const char* shot = std::getenv("OLVEX_COLOURS_LOG_SHOT"))
+        run_unix_shell(std::string("import -window root '") + shot + "'", 20000);
 
     const std::string saved = folder.file("log.txt");
     ASSERT_TRUE(gd::choose_menu(top, "&Rx > Text > Save text")) << gd::last_error();
@@ -113,7 +123,10 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
         char line[96];
         std::snprintf(line, sizeof line, "#%05d t=%7.1fs temp=%5.2fC volt=%4.2fV status=OK", i, i * 0.5,
                       24.0 + i * 0.01, 3.3);
-        demo += std::string(i % 2 ? "\x1b[0;36m" : "") + line + (i % 2 ? "\x1b[0m" : "") + "\r\n";
+        if (i % 2) demo.append("\x1b[0;36m");
+        demo.append(line);
+        if (i % 2) demo.append("\x1b[0m");
+        demo.append("\r\n");
         char row[64];
         std::snprintf(row, sizeof row, "%d,%.1f,%.2f,%.2f\r\n", i, i * 0.5, 24.0 + i * 0.01, 3.3);
         expected += row;
