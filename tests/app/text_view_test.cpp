@@ -2,7 +2,7 @@
 // modes, long lines, invisible bytes, refresh and clear.
 #include "main_window_fixture.h"
 #include "ui/services.h"
-#include "views/find_hit.h"
+#include "app/find_hit.h"
 
 TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
 {

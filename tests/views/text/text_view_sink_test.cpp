@@ -180,7 +180,8 @@ TEST_F(TextViewSinkTest, ColoursAreDrawnFromEachLinesStartAndCarryAcrossLines)
     // The colour of each character drawn, as "c:r" (red), "c:g" (green), "c:-" (the view's).
     auto colours = [&] {
         std::string out;
-        for (const auto& op : user.paint(v).ops()) {
+        const auto canvas = user.paint(v);
+        for (const auto& op : canvas.ops()) {
             if (op.kind != ui::headless::OpKind::Text) continue;
             const char k = op.font.color == red ? 'r' : op.font.color == green ? 'g' : '-';
             for (char ch : op.text) (out += ch) += k;
