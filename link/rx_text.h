@@ -9,6 +9,7 @@
 
 #include "link/ansi_escape.h"
 #include "link/line_sink.h"
+#include "link/utf8_decode.h"
 #include "link/rx_store.h"
 
 // Line-break modes, as the "Rx" > "Text" menu orders them.
@@ -43,6 +44,11 @@ class RxText {
     // Colour escape sequences: on, they colour what follows and are not shown.
     int ansi(bool on);
     bool ansi() const { return state_.ansi; }
+    // UTF-8: a character of several bytes takes one column; a bad byte shows
+    // as U+FFFD. The text handed to the view has one char per character
+    // (itself below U+0100, else '?'); render's `wide` gives the characters.
+    int utf8(bool on);
+    bool utf8() const { return state_.utf8; }
     void drained(int32_t position, uint32_t time_of_day_ms);
 
     // The first store byte not yet converted: the open last line ends there.
@@ -55,7 +61,8 @@ class RxText {
     // character's AnsiStyle (packed), starting from `style` at `from`, which
     // must be a line's first byte or a byte that showed a character.
     std::size_t render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out,
-                       int32_t* reached = nullptr, AnsiStyle style = {}, std::uint32_t* styles = nullptr) const;
+                       int32_t* reached = nullptr, AnsiStyle style = {}, std::uint32_t* styles = nullptr,
+                       char32_t* wide = nullptr) const;
     // The 13 characters of the time stamp of a line that begins at `position`.
     void stamp_of(int32_t position, char* out) const;
 
@@ -67,10 +74,11 @@ class RxText {
         bool show_invisible = false;
         char replacement = rx_text_default_replacement;
         bool ansi = false;
+        bool utf8 = false;
         bool same_as(const Look& o) const
         {
             return mode == o.mode && show_invisible == o.show_invisible && replacement == o.replacement &&
-                   ansi == o.ansi;
+                   ansi == o.ansi && utf8 == o.utf8;
         }
     };
 
@@ -93,6 +101,8 @@ class RxText {
         AnsiParser escapes;
         int32_t sequence_from = 0;  // store position of the sequence in progress
         AnsiStyle line_style;       // the style where the line in progress began
+        bool utf8 = false;          // off at start
+        Utf8Decoder decoder;
     };
 
  private:
