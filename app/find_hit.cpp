@@ -67,6 +67,11 @@ std::size_t column_of(const SerialLink& link, const TextViewSink& sink, std::siz
 {
     const ui::TextLines& lines = sink.view().lines();
     const std::int32_t from = sink.line_start(line);
+    // Escape sequences take no column: the conversion itself counts.
+    if (sink.escapes_hidden())
+        return std::min(
+            (sink.line_stamped(line) ? std::size_t(rx_text_stamp_length) : 0) + sink.chars_before(line, pos),
+            lines.length(line));
     // A time stamp is told from received text that looks like one by what follows it.
     std::size_t col =
         looks_stamped(lines, line) && bytes_follow(link, lines, line, rx_text_stamp_length, from, show_invisible)

@@ -30,6 +30,8 @@ void build_pages(TMForm& f)
     f.hex.lay_out();
     f.plot.lay_out();
     f.traffic.lay_out();
+    // The plot reads the received bytes, so colour codes never reach it as text.
+    f.plot.line_reader = [&f](std::size_t line, std::string& out) { f.text_page.sink.raw_line(line, out); };
     f.PCd.set_active_page_index(1);  // the HEX page is shown at start
 }
 
@@ -68,6 +70,10 @@ void wire_menu(TMForm& f)
     m.MMtxtRf.on_click = [&f] {
         f.text_page.MMtxtRfClick();
         f.plot.feed(0);  // the rebuilt text: the plot starts over at once
+    };
+    m.MMansi.on_click = [&f] {
+        f.text_page.MMansiClick();
+        f.plot.feed(0);  // a rebuilt text: the plot starts over at once
     };
     m.MMtstamp.on_click = [&f] { text_timestamps_toggled(f.menu.MMtstamp, f.link); };
     m.MMcapture.on_click = [&f] {

@@ -60,10 +60,10 @@ class TMForm : public ui::Form {
     // Pages.
     ui::PageControl PCd{this, "PCd"};
     ui::TabSheet TabSheet1{PCd, "TabSheet1", "Text"};
-    TextPage text_page{
-        TabSheet1,
-        link,
-        {menu.MMwwrap, menu.MMas, menu.MMdis, menu.MMlnCR, menu.MMlnLF, menu.MMlnCRLF, menu.MMlnLFCR, menu.MMlnANY}};
+    TextPage text_page{TabSheet1,
+                       link,
+                       {menu.MMwwrap, menu.MMas, menu.MMdis, menu.MMlnCR, menu.MMlnLF, menu.MMlnCRLF, menu.MMlnLFCR,
+                        menu.MMlnANY, menu.MMansi}};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
     HexPage hex{&TabSheet2, link};
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};

@@ -33,6 +33,8 @@ void apply_text_view(TMForm& form, const TextViewSettings& v)
     form.menu.MMtstamp.set_checked(v.timestamps);
     text_timestamps_toggled(form.menu.MMtstamp, form.link);
     form.menu.MMfollow.set_checked(v.follow_new_data);
+    form.menu.MMansi.set_checked(v.ansi_colours);
+    form.link.rx_text_ansi(v.ansi_colours);
 }
 
 TextViewSettings text_view_of(TMForm& form)
@@ -44,6 +46,7 @@ TextViewSettings text_view_of(TMForm& form)
     v.line_break = line_break_from_menu(form.text_page);
     v.timestamps = form.menu.MMtstamp.checked();
     v.follow_new_data = form.menu.MMfollow.checked();
+    v.ansi_colours = form.menu.MMansi.checked();
     return v;
 }
 

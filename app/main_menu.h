@@ -41,6 +41,7 @@ class MainMenuBar {
     ui::MenuItem MMas{MRxText, "MMas", "Auto-scroll", {}, ui::MenuCheck::Check};
     ui::MenuItem MMdis{MRxText, "MMdis", "Display invisible symbols", {}, ui::MenuCheck::Check};
     ui::MenuItem MMtstamp{MRxText, "MMtstamp", "Timestamps", {}, ui::MenuCheck::Check};
+    ui::MenuItem MMansi{MRxText, "MMansi", "ANSI colours", {}, ui::MenuCheck::Check};
     ui::MenuItem MTextSep2{MRxText, ui::separator};
     ui::MenuItem MMlnCR{MRxText, "MMlnCR", "CR   (MAC)", {}, ui::MenuCheck::Radio};
     ui::MenuItem MMlnLF{MRxText, "MMlnLF", "LF    (UNIX)", {}, ui::MenuCheck::Radio};

@@ -25,6 +25,9 @@ class LineSink {
     // `position` on (the first may be one the line-break mode drops). A view
     // that finds store bytes in its lines keeps it.
     virtual void line_starts_at(int32_t /*position*/) {}
+    // Told with line_starts_at: the colours and attributes in force at the
+    // line's first byte (an AnsiStyle, packed; 0 for none).
+    virtual void line_style(std::uint32_t /*style*/) {}
     // Told right after the line text handed over last began with a time stamp.
     virtual void last_line_stamped() {}
     // Told before each pass: the lines' bytes are in `store`, turned into text by

@@ -27,6 +27,12 @@ constexpr std::array<uint8_t, 256> classes = make_classes();
 
 using TextState = RxText::State;
 
+// What the narrow text shows for a decoded character: itself up to U+00FF.
+char narrow_of(char32_t c)
+{
+    return c < 0x100 ? char(c) : '?';
+}
+
 uint32_t drain_time_of(const TextState& state, int32_t position)
 {
     auto it = std::upper_bound(state.drains.begin(), state.drains.end(), position,
@@ -64,11 +70,13 @@ struct LineBuffer {
                 sink.append_to_last_line(view());
         } else {
             sink.line_starts_at(line_begin);
+            sink.line_style(state.line_style.packed());
             sink.add_line(state.stamps ? with_stamp() : view());
             if (state.stamps) sink.last_line_stamped();
         }
         state.last_line_open = false;
         state.line_stamped = !state.stamps;
+        state.line_style = state.escapes.style();
         line_begin = p;
         used = 0;
     }
@@ -88,6 +96,7 @@ struct LineBuffer {
         } else {
             const bool stamp = state.stamps && has_bytes;
             sink.line_starts_at(line_begin);
+            sink.line_style(state.line_style.packed());
             sink.add_line(stamp ? with_stamp() : view());
             if (stamp) sink.last_line_stamped();
             state.last_line_open = true;
@@ -110,6 +119,39 @@ void convert(TextState& state, LineSink& view, const uint8_t* data, int32_t leng
 
     while (p < end) {
         const uint8_t b = data[p];
+        if (state.utf8 && (b >= 0x80 || state.decoder.pending()) && !state.escapes.in_sequence()) {
+            char32_t cps[4];
+            int n = state.decoder.feed(b, cps);
+            // A byte below 0x80 that cut a character short is itself taken below.
+            const bool again = n > 0 && cps[n - 1] < 0x80;
+            if (again) --n;
+            for (int i = 0; i < n; ++i) {
+                line.text[line.used++] = narrow_of(cps[i]);
+                if (line.used == line_max) line.flush(p);
+            }
+            if (again) continue;
+            ++p;
+            if (line.used == line_max || p == end) line.flush(p);
+            continue;
+        }
+        if (state.ansi && (b == 0x1B || state.escapes.in_sequence())) {
+            const AnsiStep step = state.escapes.feed(b);
+            if (step == AnsiStep::aborted) {
+                // No sequence after all: its bytes show as they would without escapes.
+                for (int32_t q = state.sequence_from; q < p; ++q) {
+                    if (classes[data[q]] == printable)
+                        line.text[line.used++] = char(data[q]);
+                    else if (state.show_invisible)
+                        line.text[line.used++] = replacement;
+                    if (line.used == line_max) line.flush(p);
+                }
+                continue;  // this byte again, outside any sequence
+            }
+            if (step == AnsiStep::held && state.escapes.pending() == 1) state.sequence_from = p;
+            ++p;
+            if (line.used == line_max || p == end) line.flush(p);
+            continue;
+        }
         const uint8_t cls = classes[b];
         if (cls == printable) {
             // A run of printable bytes at once: none of them can end the line,
@@ -119,15 +161,18 @@ void convert(TextState& state, LineSink& view, const uint8_t* data, int32_t leng
             char* out = line.text + line.used;
             const uint8_t* in = data + p;
             const uint8_t* last = data + stop;
+            // With UTF-8 a byte from 0x80 up starts or continues a character.
+            const uint64_t stop_high = state.utf8 ? 0x8080808080808080ull : 0;
+            const unsigned top = state.utf8 ? 0x80u : 0x100u;
             while (last - in >= 8) {  // eight bytes at a time while none is below 0x20
                 uint64_t w;
                 std::memcpy(&w, in, 8);
-                if ((w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull) break;
+                if (((w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull) | (w & stop_high)) break;
                 std::memcpy(out, in, 8);
                 in += 8;
                 out += 8;
             }
-            while (in != last && classes[*in] == printable) *out++ = char(*in++);
+            while (in != last && classes[*in] == printable && *in < top) *out++ = char(*in++);
             line.used = int(out - line.text);
             p = int32_t(in - data);
         } else if (cls == invisible) {
@@ -165,6 +210,25 @@ int RxText::attach(LineSink* view)
     state_.line_stamped = true;
     state_.mode = rx_lb_cr;
     state_.looks.clear();
+    state_.escapes.restart(AnsiStyle{});
+    state_.line_style = AnsiStyle{};
+    state_.decoder.reset();
+    return 0;
+}
+
+int RxText::utf8(bool on)
+{
+    state_.utf8 = on;
+    state_.decoder.reset();  // a character cut by the switch is dropped
+    return 0;
+}
+
+int RxText::ansi(bool on)
+{
+    if (on == state_.ansi) return 0;
+    state_.ansi = on;
+    // Either way the colours start afresh: a sequence cut by the switch is dropped.
+    state_.escapes.restart(AnsiStyle{});
     return 0;
 }
 
@@ -191,6 +255,8 @@ int RxText::update(const RxStore& store, LineSink& view)
     look.mode = state_.mode;
     look.show_invisible = state_.show_invisible;
     look.replacement = char(state_.replacement >= 0 ? state_.replacement : rx_text_default_replacement);
+    look.ansi = state_.ansi;
+    look.utf8 = state_.utf8;
     if (!state_.looks.empty() && state_.looks.back().from == look.from) state_.looks.pop_back();
     if (state_.looks.empty() || !state_.looks.back().same_as(look)) state_.looks.push_back(look);
     view.converted_from(store, *this);
@@ -201,7 +267,7 @@ int RxText::update(const RxStore& store, LineSink& view)
 }
 
 std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out,
-                           int32_t* reached) const
+                           int32_t* reached, AnsiStyle style, std::uint32_t* styles, char32_t* wide) const
 {
     if (reached) *reached = from;
     const auto& looks = state_.looks;
@@ -209,11 +275,68 @@ std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::s
     // The look of the first byte, and where the next one takes over.
     auto next = std::upper_bound(looks.begin(), looks.end(), from, [](int32_t p, const Look& l) { return p < l.from; });
     const Look* look = next == looks.begin() ? &looks.front() : &*std::prev(next);
+    AnsiParser escapes;
+    escapes.restart(look->ansi ? style : AnsiStyle{});
+    int32_t sequence_from = from;
     std::size_t written = 0;
+    // Writes one character shown by the byte at p; true once n are written.
+    Utf8Decoder decoder;
+    auto put = [&](char32_t c) {
+        if (skip) {
+            --skip;
+            return false;
+        }
+        if (out) out[written] = narrow_of(c);
+        if (wide) wide[written] = c;
+        if (styles) styles[written] = escapes.style().packed();
+        return ++written == n;
+    };
     int32_t p = from;
+    // The bytes of a sequence that turned out to be none, up to `end`, as
+    // ordinary bytes; true once n characters are written (p: after the last).
+    auto show_held = [&](int32_t end) {
+        for (int32_t q = sequence_from; q < end; ++q) {
+            bool full = false;
+            if (classes[data[q]] == printable)
+                full = put(char32_t(data[q]));
+            else if (look->show_invisible)
+                full = put(char32_t(uint8_t(look->replacement)));
+            if (full) {
+                p = q + 1;
+                return true;
+            }
+        }
+        return false;
+    };
     for (; p < to; ++p) {
-        if (next != looks.end() && p >= next->from) look = &*next++;
+        if (next != looks.end() && p >= next->from) {
+            if (next->ansi != look->ansi) escapes.restart(AnsiStyle{});  // as the switch did
+            if (next->utf8 != look->utf8) decoder.reset();
+            look = &*next++;
+        }
         const uint8_t b = data[p];
+        if (look->utf8 && (b >= 0x80 || decoder.pending()) && !escapes.in_sequence()) {
+            char32_t cps[4];
+            int k = decoder.feed(b, cps);
+            const bool again = k > 0 && cps[k - 1] < 0x80;
+            if (again) --k;
+            bool full = false;
+            for (int i = 0; i < k && !full; ++i) full = put(cps[i]);
+            if (full) {
+                ++p;
+                break;
+            }
+            if (again) --p;  // this byte again, outside any character
+            continue;
+        }
+        if (look->ansi && (b == 0x1B || escapes.in_sequence())) {
+            const AnsiStep step = escapes.feed(b);
+            if (step == AnsiStep::held && escapes.pending() == 1) sequence_from = p;
+            if (step != AnsiStep::aborted) continue;
+            if (show_held(p)) break;
+            --p;  // this byte again, outside any sequence
+            continue;
+        }
         const uint8_t cls = classes[b];
         char c = char(b);
         if (cls == ByteClass::invisible) {
@@ -231,15 +354,22 @@ std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::s
             if (mode == rx_lb_any || (mode == rx_lb_cr && cls == cr) || (mode == rx_lb_lf && cls == lf)) break;
             continue;
         }
-        if (skip) {
-            --skip;
-            continue;
-        }
-        out[written++] = c;
-        if (written == n) {
+        if (put(char32_t(uint8_t(c)))) {
             ++p;
             break;
         }
+    }
+    // The open last line may end in a sequence the conversion saw cut short
+    // by a byte it holds back (a CR of a CR LF pair): shown as it was there.
+    if (p == to && escapes.in_sequence() && to == state_.converted && !state_.escapes.in_sequence() && written < n) {
+        show_held(to);
+    }
+    // The same for a character cut short there: a replacement per byte.
+    if (p == to && decoder.pending() && to == state_.converted && !state_.decoder.pending() && written < n) {
+        char32_t cps[3];
+        const int k = decoder.finish(cps);
+        for (int i = 0; i < k; ++i)
+            if (put(cps[i])) break;
     }
     if (reached) *reached = p;
     return written;

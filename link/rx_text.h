@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "link/ansi_escape.h"
 #include "link/line_sink.h"
+#include "link/utf8_decode.h"
 #include "link/rx_store.h"
 
 // Line-break modes, as the "Rx" > "Text" menu orders them.
@@ -39,6 +41,14 @@ class RxText {
     int invisible(int character, bool show);
     int update(const RxStore& store, LineSink& view);
     int timestamps(bool on);
+    // Colour escape sequences: on, they colour what follows and are not shown.
+    int ansi(bool on);
+    bool ansi() const { return state_.ansi; }
+    // UTF-8: a character of several bytes takes one column; a bad byte shows
+    // as U+FFFD. The text handed to the view has one char per character
+    // (itself below U+0100, else '?'); render's `wide` gives the characters.
+    int utf8(bool on);
+    bool utf8() const { return state_.utf8; }
     void drained(int32_t position, uint32_t time_of_day_ms);
 
     // The first store byte not yet converted: the open last line ends there.
@@ -47,8 +57,12 @@ class RxText {
     // stamp, as the conversion showed it then: n characters from the skip-th
     // on, written to out; returns how many there were (fewer at the line's end).
     // `reached`, if given, receives the position after the last byte read.
+    // out may be null (only counting); styles, if given, receives each
+    // character's AnsiStyle (packed), starting from `style` at `from`, which
+    // must be a line's first byte or a byte that showed a character.
     std::size_t render(const uint8_t* data, int32_t from, int32_t to, std::size_t skip, std::size_t n, char* out,
-                       int32_t* reached = nullptr) const;
+                       int32_t* reached = nullptr, AnsiStyle style = {}, std::uint32_t* styles = nullptr,
+                       char32_t* wide = nullptr) const;
     // The 13 characters of the time stamp of a line that begins at `position`.
     void stamp_of(int32_t position, char* out) const;
 
@@ -59,9 +73,12 @@ class RxText {
         int mode = rx_lb_cr;
         bool show_invisible = false;
         char replacement = rx_text_default_replacement;
+        bool ansi = false;
+        bool utf8 = false;
         bool same_as(const Look& o) const
         {
-            return mode == o.mode && show_invisible == o.show_invisible && replacement == o.replacement;
+            return mode == o.mode && show_invisible == o.show_invisible && replacement == o.replacement &&
+                   ansi == o.ansi && utf8 == o.utf8;
         }
     };
 
@@ -80,6 +97,12 @@ class RxText {
         std::vector<std::pair<int32_t, uint32_t>> drains;
         // Since the attach, in position order; a handful unless the user keeps switching.
         std::vector<Look> looks;
+        bool ansi = false;  // off at start
+        AnsiParser escapes;
+        int32_t sequence_from = 0;  // store position of the sequence in progress
+        AnsiStyle line_style;       // the style where the line in progress began
+        bool utf8 = false;          // off at start
+        Utf8Decoder decoder;
     };
 
  private:

@@ -143,6 +143,13 @@ class SerialLink {
     int rx_text_update(LineSink& view);
     // 0. New lines start with the time their first byte was drained.
     int rx_text_timestamps(bool on) { return text_.timestamps(on); }
+    // 0. Colour escape sequences colour the text converted afterwards and are not shown.
+    int rx_text_ansi(bool on) { return text_.ansi(on); }
+    bool rx_text_ansi_on() const { return text_.ansi(); }
+    // 0. Bytes converted afterwards are read as UTF-8 (RxText::utf8).
+    int rx_text_utf8(bool on) { return text_.utf8(on); }
+    // The conversion, for reading lines back from the store.
+    const RxText& rx_text() const { return text_; }
     // The bytes from store position `position` on were drained at `time_of_day_ms`
     // (milliseconds after local midnight). Position 0 starts a new store's record.
     void rx_text_drained(std::int32_t position, std::uint32_t time_of_day_ms)

@@ -28,6 +28,7 @@ int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out)
     out.line_break = mode < 0 ? -1 : mode > 4 ? 0 : mode;
     out.timestamps = read_setting_boolean(f, section, "timestamps", false);
     out.follow_new_data = read_setting_boolean(f, section, "follow_new_data", true);
+    out.ansi_colours = read_setting_boolean(f, section, "ansi_colours", false);
     return 0;
 }
 
@@ -42,5 +43,6 @@ int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in)
     write_setting_integer(f, section, "line_break", mode);
     write_setting_boolean(f, section, "timestamps", in.timestamps);
     write_setting_boolean(f, section, "follow_new_data", in.follow_new_data);
+    write_setting_boolean(f, section, "ansi_colours", in.ansi_colours);
     return 0;
 }

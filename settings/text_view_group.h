@@ -16,6 +16,7 @@ struct TextViewSettings {
     int special_char = 0;
     bool timestamps = false;      // MMtstamp
     bool follow_new_data = true;  // MMfollow
+    bool ansi_colours = false;    // MMansi
 };
 
 // Reads the section into `out` with its rules: without a usable special_char
@@ -24,6 +25,6 @@ struct TextViewSettings {
 // (`out` left alone), else 0.
 int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out);
 // Writes auto_scroll, word_wrap, special_char_display, line_break (a mode
-// outside 0..3 is written as 4), timestamps and follow_new_data. 1 without a file, else 0; a refused write
-// throws ProfileWriteError.
+// outside 0..3 is written as 4), timestamps, follow_new_data and ansi_colours. 1 without a file, else 0; a refused
+// write throws ProfileWriteError.
 int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in);

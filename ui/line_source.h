@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/color.h"
+
 namespace ui {
 
 class LineSource {
@@ -20,6 +22,20 @@ class LineSource {
     // Writes n characters of a line from column `from` to out; the view asks only
     // within the line's length.
     virtual void copy(std::size_t line, std::size_t from, std::size_t n, char* out) const = 0;
+
+    // How characters look when the source colours them: a style number per
+    // character, and what each number means. A source that does not colours
+    // nothing (false), and the view draws in its own colours.
+    struct Look {
+        Color fg, bg;
+        bool own_fg = false, own_bg = false;  // clear: the view's colour
+        bool bold = false, italic = false, underline = false;
+    };
+    virtual bool styles(std::size_t /*line*/, std::size_t /*from*/, std::size_t /*n*/, std::uint32_t* /*out*/) const
+    {
+        return false;
+    }
+    virtual Look look(std::uint32_t /*style*/) const { return {}; }
 };
 
 }  // namespace ui

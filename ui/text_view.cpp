@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "ui/services.h"
 
@@ -369,6 +370,7 @@ void TextView::paint_row(Canvas& c, const TextRow& row, int y, TextPos s, TextPo
     std::size_t to =
         word_wrap_ ? row.offset + row.length : std::min(len, left_ + static_cast<std::size_t>(page_cols()) + 1);
     bool in_sel = has_selection() && s.line <= row.line && row.line <= e.line;
+    std::vector<std::uint32_t> styles;
     std::size_t sa = in_sel ? (row.line == s.line ? s.col : 0) : to;
     std::size_t sb = in_sel ? (row.line == e.line ? e.col : len) : to;
     auto piece = [&](std::size_t a, std::size_t b, bool selected) {
@@ -381,6 +383,25 @@ void TextView::paint_row(Canvas& c, const TextRow& row, int y, TextPos s, TextPo
             if (static_cast<unsigned char>(ch) < 0x20) ch = ' ';
         c.brush = Brush{selected ? colors::highlight : color(), BrushStyle::Solid};
         c.font.color = selected ? colors::highlight_text : font().color;
+        const LineSource* source = lines_.source();
+        if (!selected && source && (styles.resize(b - a), source->styles(row.line, a, b - a, styles.data()))) {
+            // Runs of one style each, in the source's colours.
+            for (std::size_t i = 0; i < text.size();) {
+                std::size_t j = i + 1;
+                while (j < text.size() && styles[j] == styles[i]) ++j;
+                const LineSource::Look look = source->look(styles[i]);
+                c.brush = Brush{look.own_bg ? look.bg : color(), BrushStyle::Solid};
+                c.font = font();
+                c.font.color = look.own_fg ? look.fg : font().color;
+                c.font.bold = look.bold;
+                c.font.italic = look.italic;
+                c.font.underline = look.underline;
+                c.text_out(Point{static_cast<int>(a - from + i) * cw, y}, std::string_view(text).substr(i, j - i));
+                i = j;
+            }
+            c.font = font();
+            return;
+        }
         c.text_out(Point{static_cast<int>(a - from) * cw, y}, text);
     };
     piece(from, sa, false);

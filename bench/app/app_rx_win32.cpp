@@ -10,6 +10,7 @@
 // With "traffic" the Traffic page is shown instead, and its own tick and the
 // traffic record's memory per read are reported too.
 // Usage: bench_app_rx <port number> <source file> text|hex|traffic [capture file]
+//   OLVEX_BENCH_ANSI=1 switches "ANSI colours" on before connecting.
 #include <windows.h>
 #include <psapi.h>
 
@@ -258,6 +259,8 @@ int main(int argc, char** argv)
         m.PCd.select_tab(text_page ? 0 : traffic_page ? 4 : 1);
         if (!m.menu.MMas.checked()) m.menu.MMas.click();
         m.menu.MMlnCRLF.click();
+        const char* ansi = std::getenv("OLVEX_BENCH_ANSI");
+        if (m.menu.MMansi.checked() != (ansi && std::strcmp(ansi, "1") == 0)) m.menu.MMansi.click();
         m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");

@@ -10,6 +10,8 @@
 # rx data"; then the main window again with capture to file on.
 # Usage: bench/app/run.sh [build dir] [megabytes]   (build the Windows preset first)
 #   LINE=n writes lines of n bytes (CR+LF included) instead of mixed ones.
+#   COLOUR=1 writes coloured log lines (as ESP-IDF prints them) and runs the
+#   main window with "ANSI colours" off, then on, for their ratio.
 #   PACE_KBS=n paces the writer at n KiB/s (293 for 3000000 baud) and runs the
 #   main window only, for the no-loss and CPU figures of a real line's speed.
 set -euo pipefail
@@ -21,6 +23,7 @@ mb=${2:-200}
 work=${BENCH_DIR:-/tmp/olvex-bench-app}
 mkdir -p "$work"
 line=${LINE:-mixed}
+[ -n "${COLOUR:-}" ] && line=colour
 src=$work/text-$mb-$line.txt
 if [ ! -f "$src" ]; then
   python3 - "$src" "$mb" "$line" <<'PY'
@@ -31,10 +34,20 @@ alphabet = b"abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,
 want = mb * 1048576
 pool = bytes(rnd.choice(alphabet) for _ in range(1 << 20))
 out = bytearray()
+colours = [b"0;32", b"0;33", b"0;31", b"1;36", b"38;5;208"]
+levels = b"IWEDV"
 while len(out) < want:
-    n = rnd.randint(20, 200) if line == "mixed" else int(line) - 2
+    n = rnd.randint(20, 200) if line in ("mixed", "colour") else int(line) - 2
     s = rnd.randrange(0, len(pool) - n)
-    out += pool[s:s + n] + b"\r\n"
+    if line == "colour":
+        # A log line in its level's colour, reset at its end; now and then a
+        # colour that runs on into the next line.
+        k = rnd.randrange(len(colours))
+        head = b"\x1b[" + colours[k] + b"m" + levels[k:k + 1] + b" (%d) tag: " % len(out)
+        tail = b"\x1b[0m" if rnd.random() < 0.9 else b"\x1b[K"
+        out += head + pool[s:s + n] + tail + b"\r\n"
+    else:
+        out += pool[s:s + n] + b"\r\n"
 open(path, "wb").write(out[:want - 2] + b"\r\n")
 PY
 fi
@@ -51,6 +64,7 @@ run() {   # run KIND: prints MB/s and keeps the log
     pty)  ( echo ready; head -c "$bytes" "$work/pty/a" >/dev/null; echo "bytes $bytes last $(now)" ) >"$log" 2>&1 & ;;
     bare) timeout 900 "$OLVEX_WINE" "$build/bin/bench_rx_bare.exe" 5 "$bytes" "Z:$work/out.bin" >"$log" 2>&1 & ;;
     app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
+    ansi) OLVEX_BENCH_ANSI=1 timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
     hex)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" hex >"$log" 2>&1 & ;;
     traffic) timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" traffic >"$log" 2>&1 & ;;
     capture) rm -f "$work/capture.bin"
@@ -84,6 +98,14 @@ PY
 }
 
 echo "main window receive benchmark: $mb MB of CR+LF text ($line-byte lines) through a socat pty pair"
+if [ -n "${COLOUR:-}" ]; then
+  app=$(run app);   echo "  main window, ANSI colours off   $app MB/s"
+  grep -E '^(store|ticks|peak|repaint)' "$work/log-app.txt" | sed 's/^/  /'
+  ansi=$(run ansi); echo "  main window, ANSI colours on    $ansi MB/s"
+  grep -E '^(store|ticks|peak|repaint)' "$work/log-ansi.txt" | sed 's/^/  /'
+  echo "  colours on / off: $(awk -v a="$ansi" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
+  exit 0
+fi
 if [ -n "${PACE_KBS:-}" ]; then
   echo "  paced at ${PACE_KBS} KiB/s"
   app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"

@@ -1,5 +1,6 @@
 // Micro-benchmark of the received-text conversion: 200 MB of mixed CR+LF lines
-// (20 to 200 characters) through the store into a sink that only counts.
+// (20 to 200 characters) through the store into a sink that only counts; then
+// the same lines coloured as a log prints them, with ANSI colours off and on.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,23 @@ std::string mixed_lines(std::size_t total)
     return s;
 }
 
+// Each line in its level's colour and reset at its end, as ESP-IDF logs are.
+std::string coloured_lines(std::size_t total)
+{
+    static const char* const colours[] = {"0;32", "0;33", "0;31", "1;36"};
+    std::string s;
+    s.reserve(total + 256);
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> len(20, 200), ch(0x20, 0x7E);
+    while (s.size() < total) {
+        s += std::string("\x1b[") + colours[rng() % 4] + "mI (" + std::to_string(s.size() % 100000) + ") tag: ";
+        for (int n = len(rng); n > 0; --n) s += char(ch(rng));
+        s += "\x1b[0m\r\n";
+    }
+    s.resize(total);
+    return s;
+}
+
 double seconds_since(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -59,10 +77,11 @@ double seconds_since(std::chrono::steady_clock::time_point t0)
 // `drain` bytes, converting after each when `each` is set; returns the seconds
 // spent appending and converting.
 void run(SerialLink& link, const std::string& data, int32_t drain, bool each, int mode, double& append_s,
-         double& convert_s, CountingSink& sink)
+         double& convert_s, CountingSink& sink, bool ansi = false)
 {
     RxSide& rx_side = link.rx_side();
     link.rx_store_init(131072);
+    link.rx_text_ansi(ansi);
     link.rx_text_attach(&sink);
     link.rx_text_line_break(mode);
     append_s = convert_s = 0;
@@ -124,6 +143,13 @@ int main(int argc, char** argv)
         std::printf("%-38s convert %8.1f MB/s (%.3f s, %lld lines, %lld sink calls)  append %8.1f MB/s\n", r.name,
                     double(data.size()) / 1e6 / convert_s, convert_s, sink.lines, sink.calls,
                     double(data.size()) / 1e6 / append_s);
+    }
+    const std::string coloured = coloured_lines(mb * 1000000);
+    for (bool ansi : {false, true}) {
+        double append_s = 0, convert_s = 0;
+        run(link, coloured, 30000, true, rx_lb_crlf, append_s, convert_s, sink, ansi);
+        std::printf("coloured log, 30 KB drains, ANSI colours %-3s convert %8.1f MB/s (%.3f s, %lld chars)\n",
+                    ansi ? "on" : "off", double(coloured.size()) / 1e6 / convert_s, convert_s, sink.chars);
     }
     return 0;
 }

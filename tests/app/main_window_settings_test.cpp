@@ -41,7 +41,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
     EXPECT_EQ(section("PORT")[20], "port_reconnect=0");
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0",
-                                         "timestamps=0", "follow_new_data=1"}));
+                                         "timestamps=0", "follow_new_data=1", "ansi_colours=0"}));
     // The capture and plot export folders come after every key the PATH section had before.
     EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture=",
                                       "path_plot_csv=", "path_traffic_csv="}));
@@ -54,7 +54,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     std::ofstream(dir_ / "manual.txt") << "help";
     put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\nport_reconnect=1\r\n"
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
-        "line_break=3\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\npath_save_bin=C:\\bin\r\n");
+        "line_break=3\r\nansi_colours=1\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\npath_"
+        "save_bin=C:\\bin\r\n");
     start();
     EXPECT_TRUE(link().connected()) << "port_open 7 loads as 1 and connects";
     EXPECT_TRUE(sim.is_open(2));
@@ -67,6 +68,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_TRUE(m->menu.MMdis.checked());
     EXPECT_TRUE(m->menu.MMlnLFCR.checked());
     EXPECT_FALSE(m->menu.MMlnCR.checked());
+    EXPECT_TRUE(m->menu.MMansi.checked());
+    EXPECT_TRUE(link().rx_text_ansi_on());
     EXPECT_EQ(m->save.SD1.initial_dir, "C:\\saved");
     EXPECT_EQ(RXSForm->SD1.initial_dir, "C:\\bin");
     EXPECT_EQ(m->help.help_path(), dir_.string() + "\\manual.txt");
@@ -89,7 +92,7 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[4], "port_reconnect=1");
     EXPECT_EQ(section("PORT").size(), 21u);
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*",
-                                         "line_break=3", "timestamps=0", "follow_new_data=1"}));
+                                         "line_break=3", "ansi_colours=1", "timestamps=0", "follow_new_data=1"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
 }
 
@@ -101,7 +104,7 @@ TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
     EXPECT_TRUE(m->menu.MMlnCR.checked());
     stop();
     EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0",
-                                         "timestamps=0", "follow_new_data=1"}));
+                                         "timestamps=0", "follow_new_data=1", "ansi_colours=0"}));
 }
 
 TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)
@@ -172,7 +175,7 @@ TEST_F(MainWindowSettingsTest, FindHistoryAndFollowNewDataComeBack)
                      "find_07=p4", "find_08=p3", "find_09=p2", "find_text=p0", "find_hex=0", "find_case=1"}));
     EXPECT_GT(at("[TRAFFIC]"), at("[PLOT]"));
     EXPECT_EQ(section("TRAFFIC"), (Lines{"frame_gap=20", "split_lines=0", "hex=0"}));
-    EXPECT_EQ(section("TXTVIEW").back(), "follow_new_data=0");
+    EXPECT_EQ(section("TXTVIEW")[5], "follow_new_data=0");
 
     start();
     EXPECT_FALSE(m->menu.MMfollow.checked());

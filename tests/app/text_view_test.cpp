@@ -1,6 +1,8 @@
 // The received text in the main window: drains across ticks, the line-break
 // modes, long lines, invisible bytes, refresh and clear.
 #include "main_window_fixture.h"
+#include "ui/services.h"
+#include "app/find_hit.h"
 
 TEST_F(MainWindowTest, CrLfSplitAcrossTwoTicks)
 {
@@ -214,4 +216,50 @@ TEST_F(MainWindowTest, ReceivedLinesReachThePlotWhileItShowsAndClearEmptiesIt)
     user.click(m->tools.BtnClr);
     EXPECT_EQ(m->plot.table().rows(), 0u);
     EXPECT_EQ(m->PCd.page_count(), 5);  // Text, HEX, Info, Plot, Traffic
+}
+
+TEST_F(MainWindowTest, AnsiColoursRebuildTheTextAndCopyFindAndPlotSeeNoEscapes)
+{
+    const std::string log =
+        "\x1b[0;32mI (310) cpu_start: up\x1b[0m\r\n"
+        "\x1b[0;33m#00001 t=   1.0s temp=24.00C volt=3.30V status=OK\x1b[0m\r\n";
+    user.choose(m->menu.MMlnCRLF);
+    connect();
+    arrive(log);
+    tick();
+    const Lines raw = {"[0;32mI (310) cpu_start: up[0m", "[0;33m#00001 t=   1.0s temp=24.00C volt=3.30V status=OK[0m",
+                       ""};
+    EXPECT_EQ(lines(), raw) << "off: as without colours";
+    user.choose(m->menu.MMansi);
+    const Lines shown = {"I (310) cpu_start: up", "#00001 t=   1.0s temp=24.00C volt=3.30V status=OK", ""};
+    EXPECT_EQ(lines(), shown) << "switching rebuilds what is there";
+    EXPECT_TRUE(boxes().empty());
+
+    m->text_page.Mtxt.select_all();
+    ASSERT_TRUE(m->text_page.Mtxt.copy_selection());
+    EXPECT_EQ(ui::clipboard_text().value_or(""), shown[0] + "\r\n" + shown[1] + "\r\n");
+    // "cpu" is at store byte 15 and column 8 of the first line.
+    const auto hit = text_range_of(m->link, m->text_page.sink, 15, 18, false);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->from, (ui::TextPos{0, 8}));
+    EXPECT_EQ(hit->to, (ui::TextPos{0, 11}));
+
+    // The plot reads the bytes, so its names are the same with colours off.
+    user.choose(m->menu.MMansi);
+    user.select_tab(m->PCd, 3);
+    tick();
+    user.wait(m->plot.TimerPlot.interval());
+    EXPECT_EQ(m->plot.table().rows(), 1u);
+    std::vector<std::string> names = {"t", "temp", "volt"};
+    EXPECT_EQ(m->plot.names(), names);
+    EXPECT_EQ(m->plot.LplotStatus.caption(), "skipped: 1 lines");
+
+    // A rebuild of much data asks first; No leaves the item as it was.
+    arrive(std::string(524288, 'z'));
+    tick();
+    user.answer_message_box(ui::mr::No);
+    user.choose(m->menu.MMansi);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_FALSE(m->menu.MMansi.checked());
+    EXPECT_FALSE(m->link.rx_text_ansi_on());
 }

@@ -455,4 +455,39 @@ TEST_F(TextTest, SwitchingStampsLeavesTheLineInProgress)
     EXPECT_EQ((Lines{"abc", stamp(2000) + "de", "f"}), sink.lines);
 }
 
+TEST_F(TextTest, Utf8CharactersTakeOneColumnAndJoinAcrossPassesOfEverySize)
+{
+    // A degree sign, a micro sign, the euro, a cut sequence, a stray continuation
+    // byte and a character cut by the line break; coloured too.
+    const std::string data =
+        "t=24\xc2\xb0"
+        "C 5\xc2\xb5s \xe2\x82\xac\r\nbad \xe2\x82 x\x80y\r\n\x1b[32mcut\xe2\x82\r\nend";
+    const std::vector<std::u32string> wide = {U"t=24\u00b0C 5\u00b5s \u20ac", U"bad \ufffd\ufffd x\ufffdy",
+                                              U"cut\ufffd\ufffd", U"end"};
+    const Lines narrow = {
+        "t=24\xb0"
+        "C 5\xb5s ?",
+        "bad ?? x?y", "cut??", "end"};
+    for (std::size_t chunk : {1u, 2u, 3u, 5u, 100u}) {
+        ASSERT_EQ(0, link.rx_store_init(1024));
+        link.rx_text_utf8(true);
+        link.rx_text_ansi(true);
+        ASSERT_EQ(0, attach(&sink));
+        ASSERT_EQ(0, link.rx_text_line_break(rx_lb_crlf));
+        for (std::size_t at = 0; at < data.size(); at += chunk) tick(data.substr(at, chunk));
+        ASSERT_EQ(sink.lines, narrow) << chunk;
+        const RxStore* store = nullptr;
+        link.rx_store_info(&store);
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            const std::int32_t to = i + 1 < sink.starts.size() ? sink.starts[i + 1] : store->length;
+            std::u32string got(64, U'\0');
+            got.resize(link.rx_text().render(store->data, sink.starts[i], to, 0, 64, nullptr, nullptr, {}, nullptr,
+                                             got.data()));
+            EXPECT_EQ(got, wide[i]) << chunk << " line " << i;
+        }
+    }
+    link.rx_text_utf8(false);
+    link.rx_text_ansi(false);
+}
+
 }  // namespace

@@ -214,8 +214,9 @@ TEST_F(SettingsGroupsTest, NoFileGivesEveryDefaultAndASaveWritesEveryKeyInOrder)
     ASSERT_EQ(SaveSaveTextFolder(file_.get(), folder), 0);
     ASSERT_EQ(SaveTextViewSettings(file_.get(), v), 0);
     Lines expected = default_port_lines;
-    for (const char* l : {"[PATH]", "path_save_text=", "[TXTVIEW]", "auto_scroll=1", "word_wrap=0",
-                          "special_char_display=0", "line_break=0", "timestamps=0", "follow_new_data=1"})
+    for (const char* l :
+         {"[PATH]", "path_save_text=", "[TXTVIEW]", "auto_scroll=1", "word_wrap=0", "special_char_display=0",
+          "line_break=0", "timestamps=0", "follow_new_data=1", "ansi_colours=0"})
         expected.push_back(l);
     EXPECT_EQ(filled_lines(), expected);
 }
@@ -467,7 +468,7 @@ TEST_F(SettingsGroupsTest, TextViewSaveNeverWritesTheReplacementCharacter)
     v.line_break = 2;
     ASSERT_EQ(SaveTextViewSettings(file_.get(), v), 0);
     EXPECT_EQ(filled_lines(), (Lines{"[TXTVIEW]", "auto_scroll=0", "word_wrap=1", "special_char_display=1",
-                                     "line_break=2", "timestamps=0", "follow_new_data=1"}));
+                                     "line_break=2", "timestamps=0", "follow_new_data=1", "ansi_colours=0"}));
 }
 
 TEST_F(SettingsGroupsTest, HelpFileMustExistInTheStartFolder)

@@ -1,6 +1,7 @@
 // CSV text of the Plot page's table.
 #include "views/plot/plot_export.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "numtext/csv_cell.h"
@@ -33,11 +34,13 @@ void plot_csv_rows(const PlotSeries& table, int series, std::size_t from, std::s
     std::string scratch;
     for (std::size_t r = from; r < to && r < table.rows(); ++r) {
         out += std::to_string(table.line_number(r));
-        const std::vector<std::string_view> texts = table.texts(r, scratch);
+        // Cells in series order; a series the row lacks leaves its cell empty.
+        std::vector<std::pair<int, std::string_view>> cells = table.cells(r, scratch);
+        std::sort(cells.begin(), cells.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         std::size_t next = 0;
         for (int s = 0; s < series; ++s) {
             out += ',';
-            if (table.has(s, r) && next < texts.size()) out += texts[next++];
+            if (next < cells.size() && cells[next].first == s) out += cells[next++].second;
         }
         out += "\r\n";
     }

@@ -27,7 +27,10 @@ PlotPage::PlotPage(ui::Control* sheet, const ui::TextView& text)
     for (ui::CheckBox* b : boxes_) {
         b->set_checked(true);
         b->set_visible(false);
-        b->on_click = [this] { PBplot.invalidate(); };
+        b->on_click = [this] {
+            show_status();
+            PBplot.invalidate();
+        };
     }
     TimerPlot.on_timer = [this] { feed(PBplot.showing() ? 5 : 0); };
     CBplotPause.on_click = [this] { pause_clicked(); };
@@ -90,6 +93,10 @@ void PlotPage::restart()
     last_stamp_ = 0;
     day_offset_ = 0;
     has_cursor_ = false;
+    // The zoom and the pan belong to the data they were set on.
+    span_ = 0;
+    pressed_ = dragging_ = false;
+    group_row_ = 0;
     frozen_ = Window{};
     generation_ = text_.lines().generation();
     show_series_boxes();
@@ -116,9 +123,13 @@ void PlotPage::feed(std::uint32_t budget_ms)
 void PlotPage::take_line(std::size_t index)
 {
     const ui::TextLines& lines = text_.lines();
-    line_.resize(lines.length(index));
-    lines.copy(index, 0, line_.size(), line_.data());
-    PlotLine parsed;
+    if (line_reader) {
+        line_reader(index, line_);
+    } else {
+        line_.resize(lines.length(index));
+        lines.copy(index, 0, line_.size(), line_.data());
+    }
+    PlotLine& parsed = parsed_;
     if (!parser_.parse(line_, parsed)) {
         // A blank line (a CR LF in "CR or LF" mode) is no reading that went missing.
         if (line_.find_first_not_of(" \t") != std::string::npos && !(parsed.stamped && line_.size() <= 13)) ++skipped_;
@@ -133,7 +144,11 @@ void PlotPage::take_line(std::size_t index)
             // Past midnight the time of day starts again; the axis goes on.
             if (parsed.stamp_ms + 12u * 3600u * 1000u < last_stamp_) day_offset_ += 86400.0;
             last_stamp_ = parsed.stamp_ms;
-            x = std::max(x, day_offset_ + parsed.stamp_ms / 1000.0);
+            const double stamp = day_offset_ + parsed.stamp_ms / 1000.0;
+            if (stamp > x) {
+                spread(stamp);
+                x = stamp;
+            }
         }
     }
     if (!table_.add(number, x, parsed)) {
@@ -144,11 +159,26 @@ void PlotPage::take_line(std::size_t index)
         if (parsed.present >> s & 1) last_text_[std::size_t(s)].assign(parsed.texts[std::size_t(s)]);
 }
 
+void PlotPage::spread(double next)
+{
+    // Lines drained together share one stamp; until their own read times are
+    // known they are spread evenly up to the next stamp, so a fast wave stays a wave.
+    const std::size_t rows = table_.rows();
+    if (rows > group_row_ + 1) {
+        const double from = table_.x(group_row_), step = (next - from) / double(rows - group_row_);
+        for (std::size_t r = group_row_ + 1; r < rows; ++r) table_.set_x(r, from + step * double(r - group_row_));
+    }
+    group_row_ = rows;
+}
+
 void PlotPage::show_status()
 {
     std::string status = "skipped: " + std::to_string(skipped_) + " lines";
-    if (parser_.extra_series() > 0)
-        status += ", " + std::to_string(parser_.extra_series()) + " series over 8 not drawn";
+    if (parser_.extra_series() > 0) {
+        int drawn = 0;
+        for (int s = 0; s < plot_max_series; ++s) drawn += series_shown(s) ? 1 : 0;
+        status += ", " + std::to_string(parser_.names().size()) + " series, " + std::to_string(drawn) + " drawn";
+    }
     if (refused_ > 0) status += ", table full: " + std::to_string(refused_) + " lines not kept";
     if (LplotStatus.caption() != status) LplotStatus.set_caption(status);
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ class PlotPage {
     // was emptied or rebuilt, starts over.
     void feed(std::uint32_t budget_ms = UINT32_MAX);
 
+    // Reads line i of the text view as the parser takes it; unset, the view's
+    // text is read. The main window hands one that leaves escape sequences out.
+    std::function<void(std::size_t, std::string&)> line_reader;
+
     PlotSettings settings() const;
     void apply(const PlotSettings& s);
 
@@ -46,6 +51,8 @@ class PlotPage {
     std::string cursor_text() const;
     const PlotSeries& table() const { return table_; }
     std::size_t skipped() const { return skipped_; }
+    // The series in order of first appearance.
+    const std::vector<std::string>& names() const { return parser_.names(); }
 
     ui::Panel Pplot;
     ui::CheckBox CBplotPause{&Pplot, "CBplotPause", "Pause"};
@@ -66,6 +73,7 @@ class PlotPage {
  private:
     void restart();
     void take_line(std::size_t index);
+    void spread(double next_stamp);
     void show_status();
     void show_series_boxes();
     void pause_clicked();
@@ -90,6 +98,7 @@ class PlotPage {
     PlotParser parser_;
     PlotSeries table_;
     std::string line_;  // the line being parsed, reused
+    PlotLine parsed_;
     std::array<std::string, plot_max_series> last_text_;
     std::uint32_t generation_ = 0;
     std::size_t next_line_ = 0;  // first text view line not parsed yet
@@ -98,6 +107,7 @@ class PlotPage {
     bool time_axis_ = false;   // decided by the first reading
     std::uint32_t last_stamp_ = 0;
     double day_offset_ = 0;
+    std::size_t group_row_ = 0;  // the first row of those that share the newest stamp
 
     // While following, the window ends at the newest row and spans span_
     // (0: everything); while paused it stays where frozen_ says.

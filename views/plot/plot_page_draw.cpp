@@ -90,6 +90,22 @@ void PlotPage::paint(ui::Canvas& c)
         c.text_out(ui::Point{2, r.bottom - 12}, value_text(shared.lo));
     }
 
+    if (own) {
+        // Each series' own top and bottom, in its colour, one under another.
+        int row = 0;
+        const ui::Color text_color = c.font.color;
+        for (int s = 0; s < table_.series_count(); ++s) {
+            if (!series_shown(s)) continue;
+            const PlotSpan scale = value_range(s, w);
+            if (scale.empty()) continue;
+            c.font.color = series_colors[s];
+            c.text_out(ui::Point{2, r.top + row * 12}, value_text(scale.hi));
+            c.text_out(ui::Point{2, r.bottom - 12 - row * 12}, value_text(scale.lo));
+            ++row;
+        }
+        c.font.color = text_color;
+    }
+
     const int columns = r.width();
     std::vector<PlotSpan> spans;
     std::vector<std::size_t> bounds;
@@ -144,7 +160,8 @@ void PlotPage::paint(ui::Canvas& c)
     // Legend: name and last value of each shown series, on a box of its own
     // so the traces under it do not run through the text.
     int legend_w = 0, legend_rows = 0;
-    for (int s = 0; s < int(parser_.names().size()); ++s)
+    const int named = std::min(int(parser_.names().size()), plot_max_series);
+    for (int s = 0; s < named; ++s)
         if (series_shown(s)) {
             legend_w =
                 std::max(legend_w, c.text_width(parser_.names()[std::size_t(s)] + ": " + last_text_[std::size_t(s)]));
@@ -156,7 +173,7 @@ void PlotPage::paint(ui::Canvas& c)
         c.rectangle(ui::Rect{r.left + 2, r.top + 2, r.left + 26 + legend_w, r.top + 7 + legend_rows * 14});
     }
     int ly = r.top + 4;
-    for (int s = 0; s < int(parser_.names().size()); ++s) {
+    for (int s = 0; s < named; ++s) {
         if (!series_shown(s)) continue;
         c.brush = ui::Brush{series_colors[s]};
         c.fill_rect(ui::Rect{r.left + 6, ly + 2, r.left + 16, ly + 12});

@@ -1,6 +1,8 @@
 // The Plot page's table and its block min/max index.
 #include "views/plot/plot_series.h"
 
+#include <charconv>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -14,6 +16,7 @@ bool PlotSeries::add(std::uint32_t line_number, double x, const PlotLine& parsed
     std::size_t text_size = 0;
     for (int s = 0; s < plot_max_series; ++s)
         if (parsed.present >> s & 1) text_size += parsed.texts[std::size_t(s)].size() + 1;
+    for (const auto& m : parsed.more) text_size += m.second.size() + 12;
     // The text offsets are 32-bit: a table that would pass them is full too.
     if (memory_bytes() >= memory_limit_ || text_.size() > std::numeric_limits<std::uint32_t>::max() - text_size)
         return false;
@@ -49,6 +52,13 @@ bool PlotSeries::add(std::uint32_t line_number, double x, const PlotLine& parsed
         text_.append(t.data(), t.size());
         first = false;
     }
+    // Series past the drawn ones keep only their text, as "|index:text".
+    for (const auto& [index, t] : parsed.more) {
+        char head[16];
+        const int n = std::snprintf(head, sizeof head, "|%d:", index);
+        text_.append(head, std::size_t(n));
+        text_.append(t.data(), t.size());
+    }
     return true;
 }
 
@@ -76,12 +86,33 @@ std::vector<std::string_view> PlotSeries::texts(std::size_t row, std::string& sc
     scratch.resize(to - from);
     if (to > from) text_.copy_out(from, to - from, scratch.data());
     std::vector<std::string_view> out;
-    std::string_view rest = scratch;
+    std::string_view rest = std::string_view(scratch).substr(0, scratch.find('|'));
     for (int s = 0; s < series_count_; ++s) {
         if (!has(s, row)) continue;
         const std::size_t comma = rest.find(',');
         out.push_back(rest.substr(0, comma));
         rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    }
+    return out;
+}
+
+std::vector<std::pair<int, std::string_view>> PlotSeries::cells(std::size_t row, std::string& scratch) const
+{
+    std::vector<std::pair<int, std::string_view>> out;
+    int s = 0;
+    for (std::string_view t : texts(row, scratch)) {
+        while (!has(s, row)) ++s;
+        out.emplace_back(s++, t);
+    }
+    std::string_view rest = scratch;
+    for (std::size_t bar = rest.find('|'); bar != std::string_view::npos; bar = rest.find('|')) {
+        rest.remove_prefix(bar + 1);
+        const std::size_t colon = rest.find(':');
+        if (colon == std::string_view::npos) break;
+        int index = 0;
+        std::from_chars(rest.data(), rest.data() + colon, index);
+        rest.remove_prefix(colon + 1);
+        out.emplace_back(index, rest.substr(0, rest.find('|')));
     }
     return out;
 }

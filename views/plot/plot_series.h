@@ -11,6 +11,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/paged_array.h"
@@ -60,6 +61,11 @@ class PlotSeries {
     double value(int s, std::size_t row) const;
     // The values' texts as written, in series order, for the series present.
     std::vector<std::string_view> texts(std::size_t row, std::string& scratch) const;
+    // Every series' text in the row, drawn or not, as (series, text) in series order
+    // for the drawn ones, then the others as the line gave them.
+    std::vector<std::pair<int, std::string_view>> cells(std::size_t row, std::string& scratch) const;
+    // Where the rows' times are spread out: row `row` gets x.
+    void set_x(std::size_t row, double x) { x_[row] = x; }
 
     // Lowest and highest value of series s over rows [from, to).
     PlotSpan span(int s, std::size_t from, std::size_t to) const;

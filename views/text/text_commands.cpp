@@ -51,17 +51,36 @@ void text_scroll_to_end(TextPage& page)
     if (page.items.MMas.checked()) scroll_down_by_lines(page);
 }
 
-bool text_refresh(TextPage& page)
+// The question before a rebuild of much data; true to go on.
+static bool rebuild_allowed(TextPage& page)
 {
     const RxStore* store = nullptr;
     page.link.rx_store_info(&store);
-    if (store && store->length >= refresh_text_question_from) {
-        const int answer = ui::message_box(
-            "This operation could take serious amount of time for this much data.\n"
-            "Would you like to continue?",
-            "Warning", ui::MsgIcon::Question, ui::MsgButtons::YesNo, page.Mtxt.form());
-        if (answer != ui::mr::Yes) return false;
+    if (!store || store->length < refresh_text_question_from) return true;
+    const int answer = ui::message_box(
+        "This operation could take serious amount of time for this much data.\n"
+        "Would you like to continue?",
+        "Warning", ui::MsgIcon::Question, ui::MsgButtons::YesNo, page.Mtxt.form());
+    return answer == ui::mr::Yes;
+}
+
+bool text_ansi_toggled(TextPage& page)
+{
+    const bool on = page.items.MMansi.checked();
+    if (!rebuild_allowed(page)) {
+        page.items.MMansi.set_checked(!on);
+        return false;
     }
+    page.link.rx_text_ansi(on);
+    attach(page);
+    update(page);
+    if (page.items.MMas.checked()) scroll_down_by_lines(page);
+    return true;
+}
+
+bool text_refresh(TextPage& page)
+{
+    if (!rebuild_allowed(page)) return false;
     attach(page);
     update(page);
     if (page.items.MMas.checked()) scroll_down_by_lines(page);

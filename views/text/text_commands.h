@@ -24,6 +24,9 @@ int text_clear(TextPage& page, std::int32_t block_size);
 void text_scroll_to_end(TextPage& page);
 // "Refresh text": false when the user declined the question.
 bool text_refresh(TextPage& page);
+// "ANSI colours": what is shown is converted again under the new choice,
+// after the question "Refresh text" asks; declined, the item changes back.
+bool text_ansi_toggled(TextPage& page);
 // The check items and radio group; each runs after the item changed its mark.
 void text_line_break_chosen(TextPage& page);
 void text_invisible_toggled(TextPage& page);

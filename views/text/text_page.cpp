@@ -28,6 +28,10 @@ void TextPage::MMlnClick()
 {
     text_line_break_chosen(*this);
 }
+void TextPage::MMansiClick()
+{
+    text_ansi_toggled(*this);
+}
 void TextPage::MMtxtRfClick()
 {
     text_refresh(*this);

@@ -22,6 +22,7 @@ class TextPage {
         ui::MenuItem& MMlnCRLF;
         ui::MenuItem& MMlnLFCR;
         ui::MenuItem& MMlnANY;
+        ui::MenuItem& MMansi;
     };
     TextPage(ui::TabSheet& sheet, SerialLink& link, const Items& items);
     TextPage(TextPage&) = delete;
@@ -38,6 +39,7 @@ class TextPage {
     void MMdisClick();
     void MMlnClick();  // any of the five line-break items
     void MMtxtRfClick();
+    void MMansiClick();
     // The line-break mode the radio items say (0 CR ... 4 CR or LF).
     int line_break_mode();
 };

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/ansi_escape.h"
+
 TextViewSink::TextViewSink(ui::TextView& view) : view_(view)
 {
     view_.set_line_source(this);
@@ -24,6 +26,10 @@ void TextViewSink::add_line(std::string_view text)
         const std::int32_t left = std::int32_t(std::max<std::int64_t>(bytes - shown, 0));
         if (left >= counted_elsewhere) many_left_out_.emplace_back(last, left);
         left_out_.push_back(std::uint8_t(std::min<std::int32_t>(left, counted_elsewhere)));
+    }
+    if (next_style_ != last_style_) {
+        style_changes_.push_back(std::uint64_t(starts_.size()) << 32 | next_style_);
+        last_style_ = next_style_;
     }
     starts_.push_back(std::uint32_t(next_start_));
     last_length_ = 0;
@@ -56,6 +62,8 @@ void TextViewSink::clear()
     left_out_.clear();
     many_left_out_.clear();
     many_left_out_.shrink_to_fit();
+    style_changes_.clear();
+    next_style_ = last_style_ = 0;
     marks_.clear();
     next_start_ = 0;
     last_length_ = 0;
@@ -142,4 +150,89 @@ void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char*
     }
     // A line the store no longer holds (it is being cleared) shows blank.
     std::fill(out + done, out + n, ' ');
+}
+
+std::uint32_t TextViewSink::style_at_start(std::size_t line) const
+{
+    // The last change at or before the line.
+    std::size_t lo = 0, hi = style_changes_.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if ((style_changes_[mid] >> 32) <= line)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo == 0 ? 0 : std::uint32_t(style_changes_[lo - 1]);
+}
+
+bool TextViewSink::styles(std::size_t line, std::size_t from, std::size_t n, std::uint32_t* out) const
+{
+    if (!store_ || !text_ || !text_->ansi() || !store_->data || line >= starts_.size()) return false;
+    std::fill(out, out + n, 0u);
+    const std::int32_t held = std::min(text_->converted(), store_->length);
+    const std::int32_t to = std::min(line + 1 < starts_.size() ? line_start(line + 1) : held, held);
+    const std::int32_t start = std::min(line_start(line), to);
+    const std::size_t stamp = stamp_of(line);
+    const std::size_t body_from = from > stamp ? from - stamp : 0;
+    const std::size_t skipped = from < stamp ? std::min(n, stamp - from) : 0;  // a time stamp has no colours
+    if (skipped < n)
+        text_->render(store_->data, start, to, body_from, n - skipped, nullptr, nullptr,
+                      AnsiStyle::unpacked(style_at_start(line)), out + skipped);
+    return true;
+}
+
+std::size_t TextViewSink::chars_before(std::size_t line, std::int32_t pos) const
+{
+    if (!store_ || !text_ || !store_->data || line >= starts_.size()) return 0;
+    const std::int32_t start = line_start(line);
+    if (pos <= start) return 0;
+    return text_->render(store_->data, start, std::min(pos, store_->length), 0, std::size_t(-1), nullptr);
+}
+
+ui::LineSource::Look TextViewSink::look(std::uint32_t packed) const
+{
+    const AnsiStyle s = AnsiStyle::unpacked(packed);
+    auto colour = [](std::uint8_t index) {
+        const std::uint32_t rgb = ansi_palette_rgb(index);
+        return ui::Color::rgb(std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb));
+    };
+    Look out;
+    out.own_fg = (s.flags & AnsiStyle::fg_set) != 0;
+    out.own_bg = (s.flags & AnsiStyle::bg_set) != 0;
+    if (out.own_fg) out.fg = colour(s.fg);
+    if (out.own_bg) out.bg = colour(s.bg);
+    if (s.flags & AnsiStyle::faint) {
+        // Halfway to the white page the view draws on.
+        const ui::Color c = out.own_fg ? out.fg : ui::colors::black;
+        out.fg = ui::Color::rgb(std::uint8_t((c.r() + 255) / 2), std::uint8_t((c.g() + 255) / 2),
+                                std::uint8_t((c.b() + 255) / 2));
+        out.own_fg = true;
+    }
+    if (s.flags & AnsiStyle::reverse) {
+        const ui::Color fg = out.own_fg ? out.fg : ui::colors::window_text;
+        out.fg = out.own_bg ? out.bg : ui::colors::window;
+        out.bg = fg;
+        out.own_fg = out.own_bg = true;
+    }
+    out.bold = (s.flags & AnsiStyle::bold) != 0;
+    out.italic = (s.flags & AnsiStyle::italic) != 0;
+    out.underline = (s.flags & AnsiStyle::underline) != 0;
+    return out;
+}
+
+void TextViewSink::raw_line(std::size_t line, std::string& out) const
+{
+    out.clear();
+    if (!store_ || !text_ || !store_->data || line >= starts_.size()) return;
+    const std::int32_t held = std::min(text_->converted(), store_->length);
+    const std::int32_t to = std::min(line + 1 < starts_.size() ? line_start(line + 1) : held, held);
+    const std::int32_t start = std::min(line_start(line), to);
+    if (line_stamped(line)) {
+        out.resize(std::size_t(rx_text_stamp_length));
+        text_->stamp_of(start, out.data());
+    }
+    out.append(reinterpret_cast<const char*>(store_->data) + start, std::size_t(to - start));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\x1b' && c != '\t') c = ' ';
 }

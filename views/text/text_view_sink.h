@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,7 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     void clear() override;
     void append_to_last_line(std::string_view text) override;
     void line_starts_at(std::int32_t position) override { next_start_ = position; }
+    void line_style(std::uint32_t style) override { next_style_ = style; }
     void last_line_stamped() override;
     void converted_from(const RxStore& store, const RxText& text) override;
 
@@ -43,6 +45,18 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     std::uint64_t char_total() const override { return total_; }
     std::size_t longest_line() const override { return longest_; }
     void copy(std::size_t line, std::size_t from, std::size_t n, char* out) const override;
+    // With colour escapes on: each character's AnsiStyle, read from the line's start.
+    bool styles(std::size_t line, std::size_t from, std::size_t n, std::uint32_t* out) const override;
+    Look look(std::uint32_t style) const override;
+    // Characters the line's store bytes [line_start(line), pos) show after its
+    // time stamp, as the conversion showed them.
+    std::size_t chars_before(std::size_t line, std::int32_t pos) const;
+    // Line i's time stamp and store bytes as received, control bytes but ESC
+    // as blanks: what a parser that knows escape sequences reads.
+    void raw_line(std::size_t line, std::string& out) const;
+    bool escapes_hidden() const { return text_ && text_->ansi(); }
+    // The style in force at line i's first byte (an AnsiStyle, packed).
+    std::uint32_t style_at_start(std::size_t line) const;
 
     ui::TextView& view() const { return view_; }
     // Store position where line i's bytes begin (i below line_starts()).
@@ -66,6 +80,10 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     // Bytes of each finished line that it does not show (its line break, dropped bytes).
     ui::PagedArray<std::uint8_t, 19> left_out_;
     std::vector<std::pair<std::size_t, std::int32_t>> many_left_out_;  // (line, bytes), in line order
+    // (line << 32 | style) where a line starts in another style than the line
+    // before: most logs reset their colours by the line's end, so this stays short.
+    ui::PagedArray<std::uint64_t, 14> style_changes_;
+    std::uint32_t next_style_ = 0, last_style_ = 0;
     std::int32_t next_start_ = 0;
     std::size_t last_length_ = 0;  // the open last line's characters, time stamp included
     std::uint64_t total_ = 0;

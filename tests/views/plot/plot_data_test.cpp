@@ -36,7 +36,26 @@ TEST(PlotParse, SeparatorsSignsExponentsAndNames)
         {"1E+3 5.", true, "1=1E+3 2=5."},
         {"temp:21.5 rpm=1200", true, "temp=21.5 rpm=1200"},
         {"temp: 21.5 rpm= -3", true, "temp=21.5 rpm=-3"},
-        {"ADC 512 1023", true, "1=512 2=1023"},
+        {"ADC 512 1023", true, "2=512 3=1023"},  // a word keeps its column
+        // Named pairs among other words, units ignored.
+        {"#00056 t=  56.0s temp=24.00C volt=3.30V status=OK", true, "t=56.0 temp=24.00 volt=3.30"},
+        {"temp = 21.5", true, "temp=21.5"},
+        {"temp =21.5 rpm: 3", true, "temp=21.5 rpm=3"},
+        {"temp 24.5\xc2\xb0"
+         "C hum 40%",
+         true, "temp=24.5 hum=40"},
+        {"I (310) bat: 3.3V load 12mA", true, "bat=3.3 load=12"},
+        {"12.5V, 3.3V", true, "1=12.5 2=3.3"},
+        {"t=5\xb5s", true, "t=5"},
+        {"status=OK", false, ""},
+        {"status=OK v=2", true, "v=2"},
+        // Fields that are no number keep their columns empty.
+        {"0x1F,7", true, "2=7"},
+        {"abc 1e999 -1e400 4", true, "4=4"},
+        {"1e 2", true, "2=2"},
+        {"= 5", true, "1=5"},
+        // Escape sequences are no part of a field.
+        {"\x1b[0;32mtemp=21\x1b[0m v=\x1b[1m3\x1b[0mV", true, "temp=21 v=3"},
         {"nan, 5", true, "2=5"},
         {"-INF inf Infinity 7", true, "4=7"},
         {"x:nan y:2", true, "y=2"},
@@ -72,9 +91,11 @@ TEST(PlotParse, NamesKeepTheirOrderStampsAreTimeAndANinthSeriesIsOnlyCounted)
     EXPECT_EQ(shown(p, l), "1=7");
 
     ASSERT_TRUE(p.parse("1 2 3 4 5 6 7 8 9 10", l));
-    EXPECT_EQ(l.count, 6);  // series 2..6 join b, a, 1: 8 in all; 7..10 are over
-    EXPECT_EQ(p.names().size(), 8u);
+    EXPECT_EQ(l.count, 6);             // series 2..6 join b, a, 1: 8 in all; 7..10 are over
+    EXPECT_EQ(p.names().size(), 12u);  // all kept for the export, the first 8 drawn
     EXPECT_EQ(p.extra_series(), 4u);
+    ASSERT_EQ(l.more.size(), 4u);
+    EXPECT_EQ(l.more[3], std::make_pair(11, std::string_view("10")));
     // Numbers only of series beyond the limit still make a reading.
     EXPECT_TRUE(p.parse("z=4", l));
     EXPECT_EQ(l.count, 0);
@@ -188,6 +209,26 @@ TEST_F(PlotSeriesTest, ExportWritesTheTextAsWrittenAndLeavesAbsentCellsEmpty)
     plot_csv_rows(table, int(p.names().size()), 0, table.rows(), csv);
     EXPECT_EQ(csv, "line,t,v\r\n1,1.50,-2\r\n2,,7e3\r\n4,+3,\r\n");
     EXPECT_EQ(plot_csv_header({"a\"b", "@SUM(A1)", "-x"}), "line,\"a\"\"b\",'@SUM(A1),'-x\r\n");
+}
+
+TEST_F(PlotSeriesTest, ExportHoldsSeriesPastTheDrawnOnes)
+{
+    PlotParser p;
+    PlotLine l;
+    const char* lines[] = {"1 2 3 4 5 6 7 8 9 10 11 12", "k=5 3", "12=x 7 8 9 10 11 12 13 14 15 16 17 -12"};
+    std::uint32_t n = 0;
+    for (const char* line : lines)
+        if (p.parse(line, l)) {
+            ++n;
+            table.add(n, n, l);
+        }
+    ASSERT_EQ(p.names().size(), 13u);
+    std::string csv;
+    plot_csv_rows(table, int(p.names().size()), 0, table.rows(), csv);
+    EXPECT_EQ(csv,
+              "1,1,2,3,4,5,6,7,8,9,10,11,12,\r\n"
+              "2,3,,,,,,,,,,,,5\r\n"
+              "3,7,8,9,10,11,12,13,14,15,16,17,-12,\r\n");
 }
 
 TEST(PlotSeriesLimit, AFullTableRefusesRowsInsteadOfGrowing)

@@ -92,7 +92,8 @@ TEST_F(PlotPageTest, StampedLinesPutTheAxisInSecondsAndItRunsOnPastMidnight)
     }
     page.feed();
     ASSERT_EQ(page.table().rows(), 4u);
-    const double xs[] = {86399.5, 86400.25, 86400.25, 86401.0};
+    // "3" shares its stamp with the line before: spread up to the next one.
+    const double xs[] = {86399.5, 86400.25, 86400.625, 86401.0};
     for (std::size_t r = 0; r < 4; ++r) EXPECT_DOUBLE_EQ(page.table().x(r), xs[r]) << r;
     EXPECT_EQ(page.LplotStatus.caption(), "skipped: 1 lines");
 }
@@ -170,6 +171,51 @@ TEST_F(PlotPageTest, ASingleSpikeAmongManyRowsReachesTheTopOfTheChart)
     EXPECT_LT(top, 40);
     EXPECT_TRUE(std::any_of(c.ops().begin(), c.ops().end(),
                             [](const auto& op) { return op.kind == OpKind::Text && op.text == "v: 1"; }));
+}
+
+TEST_F(PlotPageTest, LinesOfOneStampAreSpreadToTheNextAndAClearDropsTheZoom)
+{
+    // Ten lines per drain stamp, a second apart: a wave, not steps.
+    for (int i = 0; i < 30; ++i) {
+        char line[40];
+        std::snprintf(line, sizeof line, "00:00:%02d.000 v=%d", i / 10 + 1, i);
+        text.append_to_last_line(line);
+        text.add_line("");
+    }
+    page.feed();
+    ASSERT_EQ(page.table().rows(), 30u);
+    for (std::size_t r = 1; r < 20; ++r) EXPECT_NEAR(page.table().x(r) - page.table().x(r - 1), 0.1, 1e-9) << r;
+    EXPECT_DOUBLE_EQ(page.table().x(29), 3) << "the newest stamp waits for its successor";
+
+    user.wheel(page.PBplot, at_x(2), 3);
+    ASSERT_LT(page.window().x1 - page.window().x0, 1.5);
+    text.clear();
+    squares(0, 5);
+    EXPECT_EQ(page.window().x0, 1);
+    EXPECT_EQ(page.window().x1, 5) << "the old zoom is gone with its data";
+}
+
+TEST_F(PlotPageTest, MoreSeriesThanBoxesAreSaidAndOwnScalesAreLabelledInTheirColours)
+{
+    text.append_to_last_line("1 2 3 4 5 6 7 8 9 10 11 12");
+    text.add_line("");
+    text.append_to_last_line("2 4 6 8 10 12 14 16 18 20 22 24");
+    text.add_line("");
+    page.feed();
+    EXPECT_EQ(page.LplotStatus.caption(), "skipped: 0 lines, 12 series, 8 drawn");
+    user.click(page.CBplotS8);
+    EXPECT_EQ(page.LplotStatus.caption(), "skipped: 0 lines, 12 series, 7 drawn");
+    user.click(page.CBplotOwn);
+    const auto c = user.paint(page.PBplot);
+    // Series 1 runs from 1 to 2 and series 2 from 2 to 4, each padded 5 %.
+    auto label = [&](const char* t, ui::Color color) {
+        return std::any_of(c.ops().begin(), c.ops().end(), [&](const auto& op) {
+            return op.kind == OpKind::Text && op.text == t && op.font.color == color;
+        });
+    };
+    EXPECT_TRUE(label("2.05", ui::Color::rgb(0, 90, 200)));
+    EXPECT_TRUE(label("0.95", ui::Color::rgb(0, 90, 200)));
+    EXPECT_TRUE(label("4.1", ui::Color::rgb(220, 60, 30)));
 }
 
 TEST_F(PlotPageTest, ExportWritesEveryRowAndRemembersTheFolderAndSettingsRoundTrip)

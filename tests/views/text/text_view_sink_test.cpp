@@ -37,6 +37,7 @@ class Tee final : public LineSink {
     void clear() override { view_.clear(), rec_.clear(); }
     void append_to_last_line(std::string_view t) override { view_.append_to_last_line(t), rec_.append_to_last_line(t); }
     void line_starts_at(int32_t p) override { view_.line_starts_at(p), rec_.line_starts_at(p); }
+    void line_style(std::uint32_t s) override { view_.line_style(s); }
     void last_line_stamped() override { view_.last_line_stamped(); }
     void converted_from(const RxStore& s, const RxText& t) override { view_.converted_from(s, t); }
 
@@ -63,8 +64,9 @@ class TextViewSinkTest : public ::testing::Test {
         rx_feed_open(link);
         start(rx_lb_cr, false, false);
     }
-    void start(int mode, bool show, bool stamps)
+    void start(int mode, bool show, bool stamps, bool ansi = false)
     {
+        link.rx_text_ansi(ansi);
         ASSERT_EQ(0, link.rx_store_init(1024));
         ASSERT_EQ(0, link.rx_text_attach(&tee));
         link.rx_text_line_break(mode);
@@ -119,24 +121,34 @@ class TextViewSinkTest : public ::testing::Test {
 TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
 {
     static const char head[] = "ab\r\ncd\n\ref\rg\nh\r\r\n\n\x00i\x1bj\t\xff\r\n";
-    const std::string bytes = std::string(head, sizeof head - 1) + std::string(1500, 'x') + "\r\n\r\n\n\r" + "q" +
-                              std::string(300, '\0') + "r\r\nsome\r\nmore\r\ntail\r";
+    // Colour codes, a cursor move, a title, and sequences that end unfinished,
+    // by a line break and by their length.
+    const std::string escapes =
+        "\x1b[0;32mI (31) x\x1b[0m\r\n\x1b[1;4;38;5;9mred\r\nstill\x1b[2K\x1b]0;t\x07\x1b[m\r\n"
+        "\x1b[3"
+        "1\r\n\x1b[" +
+        std::string(70, '1') + "m!\r\n";
+    const std::string bytes = std::string(head, sizeof head - 1) + escapes + std::string(1500, 'x') + "\r\n\r\n\n\r" +
+                              "q" + std::string(300, '\0') + "r\x1b[33mr\r\nsome\r\nmore\r\ntail\r";
     struct Case {
         int mode;
         bool show;
         bool stamps;
         std::size_t switch_at;  // from this byte: another mode, invisible shown the other way, stamps toggled
+        bool ansi = false;
     } const cases[] = {
-        {rx_lb_cr, false, false, 0},   {rx_lb_lf, false, false, 0},  {rx_lb_crlf, false, false, 0},
-        {rx_lb_lfcr, false, false, 0}, {rx_lb_any, false, false, 0}, {rx_lb_crlf, true, false, 0},
-        {rx_lb_lfcr, true, true, 0},   {rx_lb_cr, false, true, 0},   {rx_lb_crlf, false, false, 19},
-        {rx_lb_any, true, true, 17},   {rx_lb_lf, false, true, 20},
+        {rx_lb_cr, false, false, 0},        {rx_lb_lf, false, false, 0},        {rx_lb_crlf, false, false, 0},
+        {rx_lb_lfcr, false, false, 0},      {rx_lb_any, false, false, 0},       {rx_lb_crlf, true, false, 0},
+        {rx_lb_lfcr, true, true, 0},        {rx_lb_cr, false, true, 0},         {rx_lb_crlf, false, false, 19},
+        {rx_lb_any, true, true, 17},        {rx_lb_lf, false, true, 20},        {rx_lb_cr, false, false, 0, true},
+        {rx_lb_lf, true, false, 0, true},   {rx_lb_crlf, false, true, 0, true}, {rx_lb_lfcr, true, false, 0, true},
+        {rx_lb_any, false, false, 0, true}, {rx_lb_crlf, true, true, 40, true}, {rx_lb_lf, false, false, 70, true},
     };
     for (const Case& c : cases) {
         for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
             const std::string context = "mode " + std::to_string(c.mode) + " switch " + std::to_string(c.switch_at) +
                                         " chunk " + std::to_string(chunk) + " line ";
-            start(c.mode, c.show, c.stamps);
+            start(c.mode, c.show, c.stamps, c.ansi);
             for (std::size_t at = 0; at < bytes.size(); at += chunk) {
                 std::size_t n = std::min(chunk, bytes.size() - at);
                 if (c.switch_at && at < c.switch_at && at + n > c.switch_at) n = c.switch_at - at;
@@ -144,13 +156,55 @@ TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
                     link.rx_text_line_break((c.mode + 3) % 5);
                     link.rx_text_invisible('#', !c.show);
                     link.rx_text_timestamps(!c.stamps);
+                    link.rx_text_ansi(!c.ansi);
                 }
                 tick(std::string_view(bytes).substr(at, n));
                 at -= chunk - n;  // a shortened drain resumes where it stopped
                 expect_same_lines(context);
             }
+            if (c.ansi && !c.switch_at) {
+                for (const std::string& line : rec.lines)
+                    ASSERT_EQ(line.find("[0;32m"), std::string::npos) << context << line;
+            }
         }
     }
+}
+
+TEST_F(TextViewSinkTest, ColoursAreDrawnFromEachLinesStartAndCarryAcrossLines)
+{
+    start(rx_lb_crlf, false, false, true);
+    // Green from the second line to the fourth; a red word inside the first.
+    feed("a \x1b[31mred\x1b[0m b\r\n\x1b[32mg1\r\ng2\r\ng3\x1b[0m plain\r\nlast", 5);
+    ASSERT_EQ(rec.lines, (std::vector<std::string>{"a red b", "g1", "g2", "g3 plain", "last"}));
+    const ui::Color red = ui::Color::rgb(0xCD, 0, 0), green = ui::Color::rgb(0, 0xCD, 0);
+    // The colour of each character drawn, as "c:r" (red), "c:g" (green), "c:-" (the view's).
+    auto colours = [&] {
+        std::string out;
+        const auto canvas = user.paint(v);
+        for (const auto& op : canvas.ops()) {
+            if (op.kind != ui::headless::OpKind::Text) continue;
+            const char k = op.font.color == red ? 'r' : op.font.color == green ? 'g' : '-';
+            for (char ch : op.text) (out += ch) += k;
+        }
+        return out;
+    };
+    EXPECT_EQ(colours(),
+              "a- -rrerdr -b-"
+              "gg1g"
+              "gg2g"
+              "gg3g -p-l-a-i-n-"
+              "l-a-s-t-");
+    // Scrolled so that the green lines paint without the line that set the colour.
+    v.set_bounds(0, 0, 20 * 7, 2 * 11);
+    v.set_top_row(2);
+    EXPECT_EQ(colours(),
+              "gg2g"
+              "gg3g -p-l-a-i-n-");
+    // Kept per line start: the green set inside line 1 is where lines 2 and 3 begin.
+    EXPECT_NE(sink.style_at_start(2), 0u);
+    EXPECT_EQ(sink.style_at_start(2), sink.style_at_start(3));
+    EXPECT_EQ(sink.style_at_start(1), 0u);
+    EXPECT_EQ(sink.style_at_start(4), 0u);
 }
 
 TEST_F(TextViewSinkTest, ColumnsFarAlongALongLineWithDroppedBytes)
