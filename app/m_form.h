@@ -7,6 +7,7 @@
 
 #include "link/port_settings.h"
 #include "link/serial_link.h"
+#include "app/command_line.h"
 #include "app/help_commands.h"
 #include "app/main_menu.h"
 #include "app/port_commands.h"
@@ -91,6 +92,8 @@ class TMForm : public ui::Form {
     HelpCommands help{*this};
     RxCommands rx{link, port_settings, menu, text_page, hex, plot, receive};
     PortCommands port{link, port_settings, menu};
+    // The port values the command line gives this run (none by default).
+    RunPortValues run_port;
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.

@@ -113,7 +113,7 @@ void TMForm::FormShow()
     help.set_help_path(load_settings_on_show(*this));
     menu.MMclrrx.click();
     Timer1.set_enabled(true);
-    if (port_settings.port_open) menu.MMcon.click();
+    if (port_settings.port_open || run_port.connect_at_start()) menu.MMcon.click();
 }
 
 void TMForm::FormClose(ui::CloseAction&)
