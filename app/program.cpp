@@ -10,7 +10,7 @@
 #include "ui/application.h"
 #include "ui/services.h"
 
-int olvex_run(PortDriver& driver, const std::vector<std::string>& args)
+int olvex_run(PortDriver& driver, PortCatalogue& catalogue, const std::vector<std::string>& args)
 {
     ui::Application& app = ui::app();
     try {
@@ -18,7 +18,7 @@ int olvex_run(PortDriver& driver, const std::vector<std::string>& args)
         // Before any window: start folder + "\config.ini", or the file the command line names.
         settings_file_open(line.config_file);
         app.set_title("Olvex terminal");
-        WindowSet windows(driver);
+        WindowSet windows(driver, catalogue);
         MForm->run_port = RunPortValues(line);
         // A refused argument is said once, over the main window; the program
         // runs as if it had not been given.

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "link/port_catalogue.h"
 #include "link/port_driver.h"
 
-// `args`: the command line without the program's name.
-int olvex_run(PortDriver& driver, const std::vector<std::string>& args = {});
+// `catalogue` finds the ports; `args`: the command line without the program's name.
+int olvex_run(PortDriver& driver, PortCatalogue& catalogue, const std::vector<std::string>& args = {});
