@@ -12,6 +12,7 @@
 #include "app/main_menu.h"
 #include "app/port_commands.h"
 #include "app/port_loss.h"
+#include "app/port_watch.h"
 #include "app/rx_commands.h"
 #include "app/rx_panel.h"
 #include "app/save_commands.h"
@@ -82,8 +83,9 @@ class TMForm : public ui::Form {
     CaptureCommand capture{*this, menu.MMcapture, receive.drain.capture};
     RxPanel rx_panel{SB, capture};
     LineCommands lines{*this, menu.MMdtr, menu.MMrts, menu.MMbreak, link};
-    // A lost port and its retrying.
+    // A lost port and its retrying; the ports present, read when devices come and go.
     PortLoss loss;
+    PortWatch port_watch;
     // Whether drains take the views to the end; a Find hit turns it off.
     FollowNewData follow{menu.MMfollow, hex};
     // The command groups behind the Tx, save and Help items.

@@ -42,6 +42,7 @@ void WindowSet::create_windows()
 {
     m_ = std::make_unique<TMForm>(link_, port_settings_);
     MForm = m_.get();
+    m_->port_watch.set_catalogue(*catalogue_);
     cs_ = std::make_unique<TCSForm>(link_, port_settings_, *catalogue_);
     CSForm = cs_.get();
     txf_ = std::make_unique<TTXFForm>(link_);

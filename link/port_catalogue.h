@@ -41,6 +41,11 @@ class PortCatalogue {
     // Every present port, ascending by number, built anew on each call. A
     // port the catalogue opens to find out is closed again at once.
     virtual std::vector<PortInfo> ports() = 0;
+    // The ports the system reports, with their devices, opening none: cheap
+    // and harmless enough for every device change (a board that resets when
+    // its port opens stays untouched). Nothing is marked in use, and a port
+    // only a trial open finds is missing.
+    virtual std::vector<PortInfo> devices() { return ports(); }
 };
 
 // What each of the system's sources answered, for merge_ports.
@@ -60,7 +65,8 @@ enum class PortProbe { free, in_use, absent };
 // The catalogue from its sources: a port any source names (1..255), then the
 // ports 1..trial_last that only `probe` finds; each listed port is probed
 // once to learn whether it is in use. Duplicates collapse into one entry,
-// the first device naming a port giving it its name.
+// the first device naming a port giving it its name. Without a probe, the
+// reported ports are listed as free and nothing else is tried.
 std::vector<PortInfo> merge_ports(const PortSources& sources, const std::function<PortProbe(int)>& probe,
                                   int trial_last = port_trial_last);
 
@@ -87,6 +93,8 @@ class DriverPortCatalogue final : public PortCatalogue {
  public:
     explicit DriverPortCatalogue(PortDriver& driver) : driver_(driver) {}
     std::vector<PortInfo> ports() override;
+    // A driver reports nothing without opening.
+    std::vector<PortInfo> devices() override { return {}; }
 
  private:
     PortDriver& driver_;

@@ -8,6 +8,7 @@
 class Win32PortCatalogue final : public PortCatalogue {
  public:
     std::vector<PortInfo> ports() override;
+    std::vector<PortInfo> devices() override;
     // What each source answers now, before the merge.
     static PortSources read_sources();
 };

@@ -170,3 +170,8 @@ std::vector<PortInfo> Win32PortCatalogue::ports()
 {
     return merge_ports(read_sources(), trial_open);
 }
+
+std::vector<PortInfo> Win32PortCatalogue::devices()
+{
+    return merge_ports(read_sources(), nullptr, 0);
+}

@@ -134,6 +134,17 @@ TEST_F(PortCatalogueMerge, NothingAnywhereIsAnEmptyList)
     EXPECT_EQ(probed.size(), 32u);
 }
 
+TEST_F(PortCatalogueMerge, WithoutAProbeOnlyTheReportedPortsAllFree)
+{
+    PortSources s;
+    s.serialcomm = {"COM9"};
+    s.devices = {{"COM4", "USB Serial Device (COM4)", "USB\\VID_2E8A&PID_000A\\E660583883", ""}};
+    const auto ports = merge_ports(s, nullptr, 0);
+    EXPECT_EQ(numbers(ports), (std::vector<int>{4, 9}));
+    EXPECT_FALSE(ports[0].in_use);
+    EXPECT_EQ(ports[0].usb.serial, "E660583883");
+}
+
 TEST(PortCatalogueFind, TheSameDeviceNeedsItsOwnSerial)
 {
     const std::vector<PortInfo> ports = {

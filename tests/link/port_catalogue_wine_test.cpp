@@ -27,6 +27,10 @@ TEST(PortCatalogueWine, HandMadeLinksAreFoundByTheTrialOpen)
         EXPECT_EQ(find_port(ports, missing), nullptr);
     }
     for (std::size_t i = 1; i < ports.size(); ++i) EXPECT_LT(ports[i - 1].number, ports[i].number);
+    // Without trial opens only what the system reports is there.
+    const std::vector<PortInfo> reported = catalogue.devices();
+    EXPECT_EQ(find_port(reported, a), nullptr);
+    for (const PortInfo& p : reported) EXPECT_NE(find_port(ports, p.number), nullptr) << p.number;
     // Every port the probe opened is closed again: the pair opens exclusively now.
     RawPeer peer(a);
     EXPECT_TRUE(peer.is_open());
