@@ -7,12 +7,14 @@
 
 #include "link/port_settings.h"
 #include "link/serial_link.h"
+#include "app/command_line.h"
 #include "app/help_commands.h"
 #include "platform/files.h"
 #include "app/main_menu.h"
 #include "app/port_commands.h"
 #include "app/port_loss.h"
 #include "app/quick_send_commands.h"
+#include "app/port_watch.h"
 #include "app/rx_commands.h"
 #include "app/rx_panel.h"
 #include "app/save_commands.h"
@@ -87,8 +89,9 @@ class TMForm : public ui::Form {
     CaptureCommand capture{*this, menu.MMcapture, receive.drain.capture};
     RxPanel rx_panel{SB, capture};
     LineCommands lines{*this, menu.MMdtr, menu.MMrts, menu.MMbreak, link};
-    // A lost port and its retrying.
+    // A lost port and its retrying; the ports present, read when devices come and go.
     PortLoss loss;
+    PortWatch port_watch;
     // Whether drains take the views to the end; a Find hit turns it off.
     FollowNewData follow{menu.MMfollow, hex};
     // The command groups behind the Tx, save and Help items.
@@ -98,6 +101,8 @@ class TMForm : public ui::Form {
     HelpCommands help{*this, program_file("olvex-help.html")};
     RxCommands rx{link, port_settings, menu, text_page, hex, plot, receive};
     PortCommands port{link, port_settings, menu};
+    // The port values the command line gives this run (none by default).
+    RunPortValues run_port;
 
     // Handlers. The window runs a command through its item's or button's
     // click(), so each command's guards stay in its handler.

@@ -87,6 +87,7 @@ void TMForm::MMconClick()
         ui::message_box(text, "Error", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         return;
     }
+    loss.connected_to(port_watch.device_of(port_settings.port_num));
     show_connected(true);
 }
 
@@ -118,7 +119,8 @@ void TMForm::FormShow()
     if (TXSForm) quick.attach(*TXSForm);
     menu.MMclrrx.click();
     Timer1.set_enabled(true);
-    if (port_settings.port_open) menu.MMcon.click();
+    port_watch.start();
+    if (port_settings.port_open || run_port.connect_at_start()) menu.MMcon.click();
 }
 
 void TMForm::FormClose(ui::CloseAction&)
@@ -126,6 +128,7 @@ void TMForm::FormClose(ui::CloseAction&)
     // No tick may reconnect a lost port behind an error box of the save.
     Timer1.set_enabled(false);
     Timer2.set_enabled(false);
+    port_watch.stop();
     loss.end();
     link.com_disconnect();  // directly: the window is going, only the status bar needs saying so
     SB.set_panel_text(0, "disconnected");

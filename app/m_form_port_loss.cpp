@@ -1,5 +1,6 @@
 // TMForm on a port that goes away under the connection: keep what arrived,
-// disconnect cleanly, say so, and let PortLoss reopen it.
+// disconnect cleanly, say so, and let PortLoss reopen it, under another
+// number when the device came back there.
 #include <cstdio>
 #include <string>
 
@@ -46,5 +47,11 @@ void TMForm::retry_lost_port()
 {
     const bool allowed = menu.MMreconnect.checked() && !modal_dialog_open();
     // Silently: a port still missing is no news. The store goes on growing.
-    if (loss.retry(link, port_settings, allowed, ui::tick_count_ms())) show_connected(true);
+    if (!loss.retry(link, port_settings, allowed, ui::tick_count_ms(), port_watch.ports())) return;
+    show_connected(true);
+    if (const int old = loss.moved_from(); old != 0) {
+        char text[48];
+        std::snprintf(text, sizeof text, "COM%d is back as COM%d", old, static_cast<int>(port_settings.port_num));
+        SB.set_panel_text(0, text);
+    }
 }

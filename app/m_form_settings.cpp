@@ -63,6 +63,7 @@ std::string load_settings_on_show(TMForm& form)
     LoadStringSendSettings(file, *TXSForm);
     LoadIntegerSendSettings(file, *TXIForm);
     LoadPortSettings(file, form.port_settings);
+    form.run_port.apply(form.port_settings);
     form.menu.MMreconnect.set_checked(form.port_settings.port_reconnect != 0);
     TextViewSettings view;
     if (LoadTextViewSettings(file, view) == 0) apply_text_view(form, view);
@@ -83,7 +84,7 @@ void save_settings_on_close(TMForm& form)
 {
     ProfileFile* file = settings_file();
     const std::function<void()> groups[] = {
-        [&] { SavePortSettings(file, form.port_settings); },
+        [&] { SavePortSettings(file, form.run_port.to_save(form.port_settings)); },
         [&] { SaveSendFileFolder(file, *TXFForm); },
         [&] { SaveStringSendSettings(file, *TXSForm); },
         [&] { SaveIntegerSendSettings(file, *TXIForm); },

@@ -13,12 +13,27 @@ TAForm* AForm = nullptr;
 TTXSForm* TXSForm = nullptr;
 TFindForm* FindForm = nullptr;
 
-WindowSet::WindowSet(PortDriver& driver) : link_(driver)
+WindowSet::WindowSet(PortDriver& driver)
+    : link_(driver), own_catalogue_(std::make_unique<DriverPortCatalogue>(driver)), catalogue_(own_catalogue_.get())
 {
     create_windows();
 }
 
-WindowSet::WindowSet(PortDriver& driver, LinkResources& resources) : link_(driver, resources)
+WindowSet::WindowSet(PortDriver& driver, LinkResources& resources)
+    : link_(driver, resources),
+      own_catalogue_(std::make_unique<DriverPortCatalogue>(driver)),
+      catalogue_(own_catalogue_.get())
+{
+    create_windows();
+}
+
+WindowSet::WindowSet(PortDriver& driver, PortCatalogue& catalogue) : link_(driver), catalogue_(&catalogue)
+{
+    create_windows();
+}
+
+WindowSet::WindowSet(PortDriver& driver, LinkResources& resources, PortCatalogue& catalogue)
+    : link_(driver, resources), catalogue_(&catalogue)
 {
     create_windows();
 }
@@ -27,7 +42,8 @@ void WindowSet::create_windows()
 {
     m_ = std::make_unique<TMForm>(link_, port_settings_);
     MForm = m_.get();
-    cs_ = std::make_unique<TCSForm>(link_, port_settings_);
+    m_->port_watch.set_catalogue(*catalogue_);
+    cs_ = std::make_unique<TCSForm>(link_, port_settings_, *catalogue_);
     CSForm = cs_.get();
     txf_ = std::make_unique<TTXFForm>(link_);
     TXFForm = txf_.get();

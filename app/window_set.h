@@ -7,6 +7,7 @@
 
 #include "about/ab_form.h"
 #include "link/link_resources.h"
+#include "link/port_catalogue.h"
 #include "link/port_driver.h"
 #include "link/port_settings.h"
 #include "link/serial_link.h"
@@ -35,20 +36,26 @@ extern TFindForm* FindForm;
 // globals, before the link.
 class WindowSet {
  public:
+    // Without a catalogue, the ports are found by trial opens through `driver`.
     explicit WindowSet(PortDriver& driver);
     WindowSet(PortDriver& driver, LinkResources& resources);
+    WindowSet(PortDriver& driver, PortCatalogue& catalogue);
+    WindowSet(PortDriver& driver, LinkResources& resources, PortCatalogue& catalogue);
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 
     SerialLink& link() { return link_; }
     PortSettings& port_settings() { return port_settings_; }
+    PortCatalogue& catalogue() { return *catalogue_; }
 
  private:
     void create_windows();
 
     PortSettings port_settings_;  // what the settings file and the port dialog read and write
     SerialLink link_;
+    std::unique_ptr<PortCatalogue> own_catalogue_;
+    PortCatalogue* catalogue_;
     std::unique_ptr<TMForm> m_;
     std::unique_ptr<TCSForm> cs_;
     std::unique_ptr<TTXFForm> txf_;

@@ -1,5 +1,6 @@
-// TCSForm: Refresh (free ports, rates, the record's choices), Apply, Cancel,
-// the custom-rate fields' colours, double-clicks and digit filter.
+// TCSForm: Refresh (present ports, rates, the record's choices), Apply, Cancel,
+// the port list's drawing, the custom-rate fields' colours, double-clicks and
+// digit filter.
 #include "settings/cs_form.h"
 
 #include <string>
@@ -31,9 +32,26 @@ int cs_parity_item_of_code(int code)
     return -1;
 }
 
-TCSForm::TCSForm(SerialLink& link, PortSettings& record) : ui::Form("CSForm"), link_(link), record_(record)
+TCSForm::TCSForm(SerialLink& link, PortSettings& record)
+    : ui::Form("CSForm"),
+      own_catalogue_(std::make_unique<DriverPortCatalogue>(link.usart().driver())),
+      catalogue_(*own_catalogue_),
+      record_(record)
+{
+    init();
+}
+
+TCSForm::TCSForm(SerialLink&, PortSettings& record, PortCatalogue& catalogue)
+    : ui::Form("CSForm"), catalogue_(catalogue), record_(record)
+{
+    init();
+}
+
+void TCSForm::init()
 {
     build_layout();
+    CBcomn.on_change = [this] { CBcomnChange(); };
+    CBcomn.on_draw_item = [this](ui::Canvas& c, int i, const ui::Rect& r, bool sel) { CBcomnDrawItem(c, i, r, sel); };
     on_show = [this] { FormShow(); };
     BtnBack.on_click = [this] { BtnBackClick(); };
     BtnOk.on_click = [this] { BtnOkClick(); };
@@ -59,18 +77,22 @@ void TCSForm::build_layout()
     PageControl1.set_bounds(0, 0, 288, 388);
     const int x = 12, w = 256;
     int y = 8;
+    // Rows of 42 pixels; the port's row is 14 higher for its device line,
+    // so the last row ends where it always did.
     auto row = [&](ui::Label& label, ui::Control& field) {
         label.set_bounds(x, y, w, 14);
         field.set_bounds(x, y + 16, w, 21);
-        y += 44;
+        y += 42;
     };
     row(Label1, CBcomn);
+    LBcomdev.set_bounds(x, y - 3, w, 14);
+    y += 14;
     row(Label2, CBbaud);
     Label3.set_bounds(x, y, 120, 14);
     Ecus1baud.set_bounds(x, y + 16, 120, 21);
     Label4.set_bounds(x + 136, y, 120, 14);
     Ecus2baud.set_bounds(x + 136, y + 16, 120, 21);
-    y += 44;
+    y += 42;
     row(Label5, CBstop);
     row(Label6, CBparity);
     row(Label7, CBbits);
@@ -80,6 +102,7 @@ void TCSForm::build_layout()
 
     for (ui::ComboBox* c : {&CBcomn, &CBbaud, &CBstop, &CBparity, &CBbits, &CBtxfc, &CBrxfc})
         c->set_drop_down_count(16);
+    CBcomn.set_owner_draw(true);  // each port's device beside its number
     CBstop.set_items({"1.0", "1.5", "2.0"});
     CBparity.set_items({"No", "Odd", "Even", "Mark", "Space"});
     CBbits.set_items({"5", "6", "7", "8"});
@@ -105,19 +128,24 @@ void TCSForm::BtnBackClick()
 
     CBcomn.clear_items();
     ports_.clear();
-    int configured = -1;
-    for (int n = 1; n <= cs_probe_last_port; ++n) {
-        if (link_.usart_probe(n) != 0) continue;
-        if (n == work_.port_num) configured = CBcomn.count();
-        CBcomn.add_item("COM" + std::to_string(n));
-        ports_.push_back(n);
+    infos_ = catalogue_.ports();
+    // The configured port stays chosen even when another program holds it
+    // now; otherwise the lowest free port, as a fresh choice.
+    int configured = -1, first_free = -1;
+    for (const PortInfo& p : infos_) {
+        if (p.number == work_.port_num) configured = CBcomn.count();
+        if (!p.in_use && first_free < 0) first_free = CBcomn.count();
+        CBcomn.add_item("COM" + std::to_string(p.number));
+        ports_.push_back(p.number);
     }
     if (ports_.empty()) {
+        show_port_device();
         ui::message_box("No free COM port found!", "Error ...", ui::MsgIcon::Error, ui::MsgButtons::Ok, this);
         BtnCancel.click();
         return;
     }
-    CBcomn.set_item_index(configured >= 0 ? configured : 0);
+    CBcomn.set_item_index(configured >= 0 ? configured : first_free >= 0 ? first_free : 0);
+    show_port_device();
 
     Ecus1baud.set_text(std::to_string(work_.port_baud_custom1));
     Ecus2baud.set_text(std::to_string(work_.port_baud_custom2));
@@ -189,6 +217,46 @@ void TCSForm::BtnCancelClick()
 {
     set_modal_result(ui::mr::Cancel);
     if (!modal()) close();  // a modal dialog closes through its result
+}
+
+void TCSForm::CBcomnChange()
+{
+    show_port_device();
+}
+
+void TCSForm::show_port_device()
+{
+    const int i = CBcomn.item_index();
+    if (i < 0 || i >= static_cast<int>(infos_.size())) {
+        LBcomdev.set_caption("");
+        return;
+    }
+    const PortInfo& p = infos_[static_cast<std::size_t>(i)];
+    std::string text = port_description(p);
+    if (p.in_use) text += text.empty() ? "in use" : " (in use)";
+    LBcomdev.set_caption(text);
+}
+
+void TCSForm::CBcomnDrawItem(ui::Canvas& canvas, int index, const ui::Rect& r, bool selected)
+{
+    canvas.brush = {selected ? ui::colors::highlight : ui::colors::window, ui::BrushStyle::Solid};
+    canvas.fill_rect(r);
+    if (index < 0 || index >= static_cast<int>(infos_.size())) return;
+    const PortInfo& p = infos_[static_cast<std::size_t>(index)];
+    canvas.brush.style = ui::BrushStyle::Clear;
+    const ui::Color text = selected ? ui::colors::highlight_text : ui::colors::window_text;
+    const int top = r.top + (r.height() - canvas.text_height("COM")) / 2;
+    canvas.font.color = text;
+    canvas.text_rect(r, {r.left + 2, top}, CBcomn.items()[static_cast<std::size_t>(index)]);
+    // Names start in one column, right of the widest number.
+    int x = r.left + 2 + canvas.text_width("COM255") + 8;
+    if (p.in_use) {
+        canvas.font.color = selected ? text : ui::colors::gray_text;
+        canvas.text_rect(r, {x, top}, "in use");
+        x += canvas.text_width("in use") + 8;
+    }
+    canvas.font.color = text;
+    if (!p.name.empty()) canvas.text_rect(r, {x, top}, p.name);
 }
 
 void TCSForm::CBbaudChange()

@@ -1,11 +1,13 @@
-// The "COM port settings" dialog TCSForm: lists the free COM ports and edits
-// the port's line settings on a copy of the port settings record, which OK
-// copies back whole.
+// The "COM port settings" dialog TCSForm: lists the present COM ports with
+// their devices' names and edits the port's line settings on a copy of the
+// port settings record, which OK copies back whole.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "link/port_catalogue.h"
 #include "link/port_settings.h"
 #include "link/serial_link.h"
 #include "ui/button.h"
@@ -21,18 +23,22 @@ inline constexpr std::int32_t cs_standard_bauds[13] = {110,   300,   600,   1200
                                                        14400, 19200, 38400, 56000, 57600, 115200};
 inline constexpr int cs_custom1_item = 13;
 inline constexpr int cs_custom2_item = 14;
-// Highest port number the Refresh probes.
-inline constexpr int cs_probe_last_port = 32;
+// Highest port number the Refresh finds by trial opens alone.
+inline constexpr int cs_probe_last_port = port_trial_last;
 
 class TCSForm : public ui::Form {
  public:
-    // Probes the ports through the link's driver; edits `record`.
+    // Finds the ports by trial opens through the link's driver; edits `record`.
     TCSForm(SerialLink& link, PortSettings& record);
+    // Lists what `catalogue` finds (it outlives the dialog).
+    TCSForm(SerialLink& link, PortSettings& record, PortCatalogue& catalogue);
 
     ui::PageControl PageControl1{this, "PageControl1"};
     ui::TabSheet TabSheet1{PageControl1, "TabSheet1", "Basic COM settings"};
     ui::Label Label1{&TabSheet1, "Label1", "COM port:"};
     ui::ComboBox CBcomn{&TabSheet1, "CBcomn"};
+    // The chosen port's device: its name and USB IDs.
+    ui::Label LBcomdev{&TabSheet1, "LBcomdev", ""};
     ui::Label Label2{&TabSheet1, "Label2", "COM port baud rate:"};
     ui::ComboBox CBbaud{&TabSheet1, "CBbaud"};
     ui::Label Label3{&TabSheet1, "Label3", "Custom 1:"};
@@ -60,6 +66,8 @@ class TCSForm : public ui::Form {
     void BtnOkClick();
     void BtnCancelClick();
     void CBbaudChange();
+    void CBcomnChange();
+    void CBcomnDrawItem(ui::Canvas& canvas, int index, const ui::Rect& r, bool selected);
     void Ecus1baudDblClick();
     void Ecus2baudDblClick();
     void Ecus1baudKeyPress(char& key);
@@ -68,15 +76,21 @@ class TCSForm : public ui::Form {
     // The working copy and the port numbers behind CBcomn's items.
     const PortSettings& working_copy() const { return work_; }
     const std::vector<std::int32_t>& port_list() const { return ports_; }
+    // What the catalogue said of each listed port, in item order.
+    const std::vector<PortInfo>& port_infos() const { return infos_; }
 
  private:
+    void init();
     void build_layout();
     void recolour_custom_fields();
+    void show_port_device();
 
-    SerialLink& link_;
+    std::unique_ptr<PortCatalogue> own_catalogue_;  // the trial opens, when none was given
+    PortCatalogue& catalogue_;
     PortSettings& record_;
     PortSettings work_;
     std::vector<std::int32_t> ports_;
+    std::vector<PortInfo> infos_;
 };
 
 // Parity code of a CBparity item and the item of a parity code (the combo

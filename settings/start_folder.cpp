@@ -18,13 +18,22 @@ SettingsFileState& state()
 
 }  // namespace
 
-void settings_file_open()
+std::string settings_file_path(const std::string& folder, const std::string& file_name)
+{
+    // Plain concatenation, as the file's location has always been defined.
+    if (file_name.empty()) return folder + "\\config.ini";
+    const bool rooted = file_name[0] == '\\' || file_name[0] == '/';
+    const bool drive = file_name.size() >= 2 && file_name[1] == ':';
+    if (rooted || drive) return file_name;
+    return folder + "\\" + file_name;
+}
+
+void settings_file_open(const std::string& file_name)
 {
     SettingsFileState& s = state();
     if (s.file) return;
     s.start_folder = settings_current_directory();
-    // Plain concatenation, as the file's location has always been defined.
-    s.file = open_profile_file(s.start_folder + "\\config.ini");
+    s.file = open_profile_file(settings_file_path(s.start_folder, file_name));
 }
 
 const std::string& settings_start_folder()

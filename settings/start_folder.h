@@ -10,8 +10,11 @@
 std::string settings_current_directory();
 
 // Takes the current directory as the start folder and opens the settings file
-// start folder + "\config.ini". Later calls change nothing.
-void settings_file_open();
+// start folder + "\config.ini", or `file_name` instead (a path relative to the
+// start folder, or a full one). Later calls change nothing.
+void settings_file_open(const std::string& file_name = {});
+// The settings file's path for `file_name` in `folder` (empty: config.ini).
+std::string settings_file_path(const std::string& folder, const std::string& file_name);
 // The start folder and the settings file, once opened (empty / nullptr before).
 const std::string& settings_start_folder();
 ProfileFile* settings_file();

@@ -60,6 +60,15 @@ class Application {
     // ProgramError, which propagates). Backends wrap every event dispatch in this.
     void guard(const std::function<void()>& action);
 
+    // Devices came, went or changed (the system's WM_DEVICECHANGE to the
+    // top-level windows): the backend calls devices_changed(), which fires
+    // on_devices_changed. Headless tests call it where the system would.
+    std::function<void()> on_devices_changed;
+    void devices_changed()
+    {
+        if (on_devices_changed) on_devices_changed();
+    }
+
  private:
     friend class Form;
     Application() = default;

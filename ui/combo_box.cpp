@@ -19,6 +19,18 @@ void ComboBox::set_style(ComboStyle s)
     sync(Prop::Style);
 }
 
+void ComboBox::set_owner_draw(bool on)
+{
+    if (owner_draw_ == on) return;
+    owner_draw_ = on;
+    sync(Prop::Style);  // a system list box takes the style only when made
+}
+
+void ComboBox::draw_item(Canvas& canvas, int index, const Rect& r, bool selected)
+{
+    if (on_draw_item) on_draw_item(canvas, index, r, selected);
+}
+
 void ComboBox::set_items(std::vector<std::string> items)
 {
     items_ = std::move(items);

@@ -7,10 +7,14 @@
 // - Typing in an editable combo works as in an Edit (key_press, then
 //   handle_char, on_change); the item index becomes -1 unless the new text
 //   equals an item.
+// - set_owner_draw(true): the control asks draw_item() to paint each row of
+//   the open list and the closed field (index -1 when nothing is chosen); the
+//   items keep their texts, which is what the list reads and a driver finds.
 #pragma once
 
 #include <vector>
 
+#include "ui/canvas.h"
 #include "ui/control.h"
 
 namespace ui {
@@ -46,8 +50,13 @@ class ComboBox : public Control {
     int sel_length() const;
     void set_selection(int start, int length);
     void select_all() { set_selection(0, static_cast<int>(text().size())); }
+    bool owner_draw() const { return owner_draw_; }
+    void set_owner_draw(bool on);
 
     std::function<void()> on_change;
+    // Paints item `index` into `r` (logical pixels); `selected`: the highlighted row.
+    std::function<void(Canvas&, int index, const Rect& r, bool selected)> on_draw_item;
+    void draw_item(Canvas& canvas, int index, const Rect& r, bool selected);
 
     // User actions.
     void select(int index);
@@ -63,6 +72,7 @@ class ComboBox : public Control {
     // -1: the caret follows the end of the text (nothing chosen since it was set).
     int sel_start_ = -1;
     int sel_length_ = 0;
+    bool owner_draw_ = false;
 };
 
 }  // namespace ui

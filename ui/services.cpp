@@ -26,6 +26,11 @@ void post(std::function<void()> action)
     app().post(std::move(action));
 }
 
+void watch_device_changes(std::function<void()> handler)
+{
+    app().on_devices_changed = std::move(handler);
+}
+
 void post_click(Button& button)
 {
     app().post([&button] { button.click(); });

@@ -54,6 +54,11 @@ std::uint32_t local_time_of_day_ms();
 // Whether the Shift key is down now (GetKeyState).
 bool shift_down();
 
+// Calls `handler` on the window thread whenever the system reports devices
+// arriving, leaving or changing (a USB serial adapter plugged or pulled); a
+// burst of reports gives a burst of calls. nullptr stops the calls.
+void watch_device_changes(std::function<void()> handler);
+
 // Runs action after the current handler (Application::post).
 void post(std::function<void()> action);
 // Posts a click of the button (BM_CLICK): runs button.click() later.

@@ -53,15 +53,16 @@ class StartFolder {
     std::vector<std::string> files_;
 };
 
-// One run of olvex.exe started in a folder; its main window is waited for.
+// One run of olvex.exe started in a folder, with a command line; its main
+// window is waited for.
 class OlvexRun {
  public:
-    explicit OlvexRun(const std::string& folder)
+    explicit OlvexRun(const std::string& folder, const std::string& args = {})
     {
         char old[MAX_PATH];
         GetCurrentDirectoryA(MAX_PATH, old);
         SetCurrentDirectoryA(folder.c_str());
-        const bool started = guidriver::start(proc_, guidriver::exe_folder() + "olvex.exe");
+        const bool started = guidriver::start(proc_, guidriver::exe_folder() + "olvex.exe", args);
         SetCurrentDirectoryA(old);
         if (started) top_ = guidriver::find_window("Olvex terminal", 15000, proc_.pid);
     }

@@ -2,6 +2,7 @@
 // one attempt per period, none while not allowed, none once the user ended it,
 // and right across the tick count's wrap.
 #include "app/port_loss.h"
+#include "tests/link/fake_port_catalogue.h"
 #include "tests/link/sim_fixture.h"
 
 namespace {
@@ -49,6 +50,77 @@ TEST_F(PortLossRetryTest, TheUsersConnectOrDisconectEndsTheRetrying)
     EXPECT_FALSE(loss.end());  // the window shows itself disconnected once
     EXPECT_FALSE(loss.retry(link, port_settings, true, 5000));
     EXPECT_EQ(opens(), 0);
+}
+
+// The device on COM7, lost; what the catalogue now says, and where the retry lands.
+TEST_F(PortLossRetryTest, FollowsTheSameUsbDeviceToAnotherNumber)
+{
+    const UsbIdentity ours{0x0403, 0x6001, "A50285BI"};
+    const PortInfo ours_on_9 = FakePortCatalogue::usb(9, "FT232R", 0x0403, 0x6001, "A50285BI");
+    const struct Case {
+        const char* what;
+        UsbIdentity device;
+        bool seven_back;
+        std::vector<PortInfo> present;
+        bool reconnected;
+        int port, moved_from, opens;
+    } cases[] = {
+        {"its own number back",
+         ours,
+         true,
+         {FakePortCatalogue::usb(7, "FT232R", 0x0403, 0x6001, "A50285BI")},
+         true,
+         7,
+         0,
+         1},
+        {"back as COM9", ours, false, {ours_on_9}, true, 9, 7, 2},
+        {"COM7 went to another adapter",
+         ours,
+         true,
+         {FakePortCatalogue::usb(7, "CH340", 0x1A86, 0x7523), ours_on_9},
+         true,
+         9,
+         7,
+         1},
+        {"a device without serial is not followed",
+         {0x1A86, 0x7523, ""},
+         false,
+         {FakePortCatalogue::usb(9, "CH340", 0x1A86, 0x7523)},
+         false,
+         7,
+         0,
+         1},
+        {"another serial is another device",
+         ours,
+         false,
+         {FakePortCatalogue::usb(9, "FT232R", 0x0403, 0x6001, "OTHER")},
+         false,
+         7,
+         0,
+         1},
+        {"no identity (Wine): the number only", {}, false, {}, false, 7, 0, 1},
+    };
+    sim.add_port(7);
+    sim.add_port(9);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.seven_back)
+            sim.reappear(7);
+        else
+            sim.vanish(7);
+        port_settings.port_num = 7;
+        PortLoss lost;
+        lost.connected_to(c.device);
+        lost.lost(0);
+        const int before = opens();
+        EXPECT_EQ(lost.retry(link, port_settings, true, 1000, c.present), c.reconnected);
+        EXPECT_EQ(link.connected(), c.reconnected);
+        EXPECT_EQ(port_settings.port_num, c.port);
+        EXPECT_EQ(lost.moved_from(), c.moved_from);
+        EXPECT_EQ(opens() - before, c.opens);
+        EXPECT_EQ(sim.is_open(c.port), c.reconnected);
+        link.com_disconnect();
+    }
 }
 
 TEST_F(PortLossRetryTest, OneMessageBoxAtATime)

@@ -2,6 +2,7 @@
 // changes) and, when editable, the peer of the edit inside it.
 #include "ui/combo_box.h"
 #include "ui/form.h"
+#include "ui/win32/gdi_canvas.h"
 #include "ui/win32/peer_factory.h"
 #include "ui/win32/window_peer.h"
 
@@ -50,6 +51,19 @@ class ComboPeer : public WindowPeer {
         } else if (code == CBN_SETFOCUS && combo_.style() == ComboStyle::DropDownList) {
             if (Form* f = combo_.form()) dispatch([&] { f->focus_changed(&combo_); });
         }
+        return true;
+    }
+    bool on_draw_item(const DRAWITEMSTRUCT& dis) override
+    {
+        if (!combo_.owner_draw()) return false;
+        const Rect r = from_device(dis.rcItem);
+        const int index = static_cast<int>(dis.itemID);
+        {
+            GdiCanvas canvas(dis.hDC, r);
+            canvas.font = combo_.font();
+            dispatch([&] { combo_.draw_item(canvas, index, r, (dis.itemState & ODS_SELECTED) != 0); });
+        }
+        if ((dis.itemState & ODS_FOCUS) && !(dis.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dis.hDC, &dis.rcItem);
         return true;
     }
     HBRUSH on_ctl_color(HDC dc) override
@@ -101,6 +115,7 @@ class ComboPeer : public WindowPeer {
     {
         DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
                       (combo_.style() == ComboStyle::DropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+        if (combo_.owner_draw()) style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
         create("COMBOBOX", style);
         if (combo_.style() == ComboStyle::DropDown)
             if (HWND e = FindWindowExA(hwnd(), nullptr, "EDIT", nullptr))

@@ -2,6 +2,7 @@
 // focus restoring on activation, and the main menu (menu_win32.cpp) it shows.
 #include "ui/win32/form_win32.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 #include "ui/application.h"
@@ -219,6 +220,12 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         case WM_DRAWITEM:
             if (!draw_menu_item(f.menu(), *reinterpret_cast<DRAWITEMSTRUCT*>(lp)))
                 return WindowPeer::on_message(msg, wp, lp, result);
+            return result = TRUE, true;
+        case WM_DEVICECHANGE:
+            // Ports are announced to every top-level window; one form passes it on.
+            if ((wp == DBT_DEVICEARRIVAL || wp == DBT_DEVICEREMOVECOMPLETE || wp == DBT_DEVNODES_CHANGED) &&
+                &f == app().main_form())
+                dispatch([] { app().devices_changed(); });
             return result = TRUE, true;
         case WM_ERASEBKGND: {
             RECT r;

@@ -249,6 +249,8 @@ bool WindowPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORLISTBOX:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
             return reflect(msg, wp, lp, result);
         case WM_CHAR:
             if (!filters_chars()) return false;
@@ -311,6 +313,20 @@ bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
             auto* hdr = reinterpret_cast<NMHDR*>(lp);
             if (WindowPeer* p = peer_of(hdr->hwndFrom)) return p->on_notify(hdr, result);
             return false;
+        }
+        case WM_DRAWITEM: {
+            const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (WindowPeer* p = peer_of(dis->hwndItem))
+                if (p->on_draw_item(*dis)) return result = TRUE, true;
+            return false;
+        }
+        case WM_MEASUREITEM: {
+            // Sent while the combo box is being made, before it has a peer:
+            // its rows are as high as a stock combo box's with the dialog font.
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+            if (mis->CtlType != ODT_COMBOBOX) return false;
+            mis->itemHeight = static_cast<UINT>(scale(15));
+            return result = TRUE, true;
         }
         default:
             if (WindowPeer* p = peer_of(reinterpret_cast<HWND>(lp))) {

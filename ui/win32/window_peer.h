@@ -32,6 +32,8 @@ class WindowPeer : public Peer {
     virtual bool on_notify(NMHDR* /*hdr*/, LRESULT& /*result*/) { return false; }
     // WM_CTLCOLOR*: a brush for the background, or nullptr for the default.
     virtual HBRUSH on_ctl_color(HDC dc);
+    // WM_DRAWITEM of an owner-drawn control; false when it draws nothing itself.
+    virtual bool on_draw_item(const DRAWITEMSTRUCT& /*dis*/) { return false; }
 
     // Every message of the window; true when it was answered in result.
     virtual bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -75,8 +77,9 @@ class WindowPeer : public Peer {
     bool mouse_inside_ = false;
 };
 
-// Passes WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* from a container to the peer
-// of the child control they come from. True when one answered.
+// Passes WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM and an owner-drawn
+// combo box's WM_MEASUREITEM from a container to the peer of the child
+// control they come from. True when one answered.
 bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 }  // namespace ui::win32
