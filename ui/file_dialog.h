@@ -48,4 +48,13 @@ class SaveDialog : public FileDialog {
     explicit SaveDialog(std::string name) : FileDialog(std::move(name), FileDialogKind::Save) {}
 };
 
+// The pages' CSV exports ask alike: a .csv by default, and before overwriting.
+inline void set_up_csv_save(SaveDialog& d)
+{
+    d.filter = "CSV file (*.csv)|*.csv|All files (*.*)|*.*";
+    d.default_ext = "csv";
+    d.title = "Save As";
+    d.overwrite_prompt = true;
+}
+
 }  // namespace ui

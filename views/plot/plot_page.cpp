@@ -44,10 +44,7 @@ PlotPage::PlotPage(ui::Control* sheet, const ui::TextView& text)
     PBplot.on_mouse_down = [this](const ui::MouseEvent& e) { mouse_down(e); };
     PBplot.on_mouse_move = [this](const ui::MouseEvent& e) { mouse_move(e); };
     PBplot.on_mouse_up = [this](const ui::MouseEvent& e) { mouse_up(e); };
-    SDplot.filter = "CSV file (*.csv)|*.csv|All files (*.*)|*.*";
-    SDplot.default_ext = "csv";
-    SDplot.title = "Save As";
-    SDplot.overwrite_prompt = true;
+    ui::set_up_csv_save(SDplot);
     lay_out();
 }
 

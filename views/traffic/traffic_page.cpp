@@ -58,10 +58,7 @@ TrafficPage::TrafficPage(ui::Control* sheet, const SerialLink& link, Host host)
     TimerTraffic.on_timer = [this] {
         if (DGtraffic.showing()) refresh();
     };
-    SDtraffic.filter = "CSV file (*.csv)|*.csv|All files (*.*)|*.*";
-    SDtraffic.default_ext = "csv";
-    SDtraffic.title = "Save As";
-    SDtraffic.overwrite_prompt = true;
+    ui::set_up_csv_save(SDtraffic);
     lay_out();
 }
 
