@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,30 @@ class StartFolder {
     std::string path_;
     std::vector<std::string> files_;
 };
+
+// A file's bytes (empty when it cannot be read).
+inline std::string file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+// A file the program is writing, read until `done(bytes)` says it is all there
+// or timeout_ms have passed; what it held last either way.
+template <class Done>
+std::string file_bytes_when(const std::string& path, Done done, int timeout_ms)
+{
+    std::string bytes;
+    guidriver::wait_until(
+        [&] {
+            bytes = file_bytes(path);
+            return done(bytes);
+        },
+        timeout_ms);
+    return bytes;
+}
 
 // One run of olvex.exe started in a folder, with a command line; its main
 // window is waited for.

@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/app/olvex_process.h"
@@ -48,16 +46,8 @@ TEST_F(PlotWine, AThousandSquaresComeBackInTheExport)
     ASSERT_TRUE(gd::click_button(top, "Export CSV...")) << gd::last_error();
     ASSERT_TRUE(gd::fill_file_dialog("Save As", path, 10000)) << gd::last_error();
 
-    std::string got;
-    gd::wait_until(
-        [&] {
-            std::ifstream in(path, std::ios::binary);
-            std::stringstream all;
-            all << in.rdbuf();
-            got = all.str();
-            return got.size() >= expected.size();
-        },
-        10000);
+    const std::string got = file_bytes_when(
+        path, [&](const std::string& b) { return b.size() >= expected.size(); }, 10000);
     EXPECT_EQ(got, expected);
     // OLVEX_PLOT_SHOT=/path.png photographs the page.
     if (const char* shot = std::getenv("OLVEX_PLOT_SHOT")) {

@@ -7,8 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,14 +19,6 @@ namespace gd = guidriver;
 namespace {
 
 using ColoursWine = OlvexE2eTest;
-
-std::string read_all(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 // Pixels of one colour on the screen inside a window.
 int pixels_of(HWND w, COLORREF colour)
@@ -105,13 +95,8 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
     const std::string saved = folder.file("log.txt");
     ASSERT_TRUE(gd::choose_menu(top, "&Rx > Text > Save text")) << gd::last_error();
     ASSERT_TRUE(gd::fill_file_dialog("Save As", saved, 10000)) << gd::last_error();
-    std::string text;
-    gd::wait_until(
-        [&] {
-            text = read_all(saved);
-            return !text.empty();
-        },
-        5000);
+    const std::string text = file_bytes_when(
+        saved, [](const std::string& b) { return !b.empty(); }, 5000);
     EXPECT_EQ(text.find('\x1b'), std::string::npos);
     EXPECT_NE(text.find("I (310) cpu_start: Pro cpu up.\r\nE (320) boot: no partition table\r\n"), std::string::npos)
         << text;
@@ -139,13 +124,8 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
     const std::string csv = folder.file("demo.csv");
     ASSERT_TRUE(gd::click_button(top, "Export CSV...")) << gd::last_error();
     ASSERT_TRUE(gd::fill_file_dialog("Save As", csv, 10000)) << gd::last_error();
-    std::string got;
-    gd::wait_until(
-        [&] {
-            got = read_all(csv);
-            return got.size() >= expected.size();
-        },
-        10000);
+    const std::string got = file_bytes_when(
+        csv, [&](const std::string& b) { return b.size() >= expected.size(); }, 10000);
     EXPECT_EQ(got, expected);
     // OLVEX_COLOURS_SHOT=/path.png photographs the plotted demo lines.
     if (const char* shot = std::getenv("OLVEX_COLOURS_SHOT")) {

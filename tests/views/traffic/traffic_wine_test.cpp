@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -92,16 +90,8 @@ TEST_F(TrafficWine, APingItsReplyAndThreeFramesComeBackInTheCsv)
     const std::string path = folder.file("traffic.csv");
     ASSERT_TRUE(gd::click_button(top, "Save as CSV...")) << gd::last_error();
     ASSERT_TRUE(gd::fill_file_dialog("Save As", path, 10000)) << gd::last_error();
-    std::string csv;
-    gd::wait_until(
-        [&] {
-            std::ifstream in(path, std::ios::binary);
-            std::stringstream all;
-            all << in.rdbuf();
-            csv = all.str();
-            return csv.find("F3<CR>") != std::string::npos;
-        },
-        10000);
+    const std::string csv = file_bytes_when(
+        path, [](const std::string& b) { return b.find("F3<CR>") != std::string::npos; }, 10000);
     std::vector<std::string> lines = split(csv, '\n');
     ASSERT_EQ(lines.size(), 7u) << csv;  // header, five rows, and nothing after the last line break
     EXPECT_EQ(lines[0], "time,dir,gap_ms,reply_ms,length,hex,text\r");
