@@ -186,3 +186,9 @@ int CopyTextToClipboard(const char* text)
     }
     return clipboard_refused;
 }
+
+int HexDigitValue(char c)
+{
+    const int d = digit_value(c);
+    return d < 16 ? d : -1;
+}

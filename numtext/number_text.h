@@ -38,6 +38,8 @@ std::string FormatUnsigned64(uint64_t value, int width);
 int ParseUnsigned64(const char* text, uint64_t* result, int radix);
 // As ParseUnsigned64, with one optional "+" or "-" that only blanks may precede.
 int ParseSigned64(const char* text, int64_t* result, int radix);
+// The value of one hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
 
 // Puts `text` on the clipboard as CF_TEXT; a null text copies the empty text.
 int CopyTextToClipboard(const char* text);

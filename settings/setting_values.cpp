@@ -3,21 +3,15 @@
 
 #include <limits>
 
-namespace {
+#include "numtext/number_text.h"
 
-int hex_digit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+namespace {
 
 std::optional<std::int32_t> parse_hex(std::string_view digits)
 {
     std::uint64_t value = 0;
     for (char c : digits) {
-        const int d = hex_digit(c);
+        const int d = HexDigitValue(c);
         if (d < 0) return std::nullopt;
         value = value * 16 + static_cast<std::uint64_t>(d);
         if (value > 0xFFFFFFFFull) return std::nullopt;

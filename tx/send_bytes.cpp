@@ -4,15 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+#include "numtext/number_text.h"
 
-int hex_digit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+namespace {
 
 std::uint8_t crc8(const std::uint8_t* p, std::size_t n)
 {
@@ -86,8 +80,8 @@ bool parse_escapes(std::string_view text, std::vector<std::uint8_t>& out, BadEsc
                     break;
                 case 'x': {
                     // Exactly two digits; a bad one is shown up to the character that spoiled it.
-                    const int hi = at + 2 < text.size() ? hex_digit(text[at + 2]) : -1;
-                    const int lo = hi >= 0 && at + 3 < text.size() ? hex_digit(text[at + 3]) : -1;
+                    const int hi = at + 2 < text.size() ? HexDigitValue(text[at + 2]) : -1;
+                    const int lo = hi >= 0 && at + 3 < text.size() ? HexDigitValue(text[at + 3]) : -1;
                     if (lo >= 0) value = hi * 16 + lo;
                     used = hi >= 0 ? 4 : 3;
                     break;
