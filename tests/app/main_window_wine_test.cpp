@@ -80,8 +80,7 @@ TEST_F(MainWindowWine, ConnectReceiveSendEolAndDisconnect)
     EXPECT_EQ(status(sb, 1), " Rx: 0B");
 
     // Connect with the tool bar button.
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
     EXPECT_EQ(gd::tool_checked(top, "Disconnect"), 0);  // the caption changed
     EXPECT_FALSE(gd::menu_item(top, "Port/Connect").enabled);
     EXPECT_TRUE(gd::menu_item(top, "Tx/Send EOL").enabled);

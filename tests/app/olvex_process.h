@@ -104,6 +104,13 @@ class OlvexRun {
     DWORD pid() const { return proc_.pid; }
     HANDLE process() const { return proc_.process; }
     HWND status_bar() const { return guidriver::find_control(top_, "class:msctls_statusbar32:1"); }
+    // The tool bar's Connect, then the status bar saying "connected" (5 s at most).
+    bool connect() const
+    {
+        HWND sb = status_bar();
+        return guidriver::click_tool(top_, "Connect") &&
+               guidriver::wait_until([&] { return guidriver::status_text(sb, 0) == "connected"; }, 5000);
+    }
     int wait_exit(int ms) { return proc_.wait(ms); }
     // Closes the main window (which saves the settings) and waits for the end.
     int close()

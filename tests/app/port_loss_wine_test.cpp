@@ -90,8 +90,7 @@ TEST(PortLossWine, InfoFramesThenLossKeepsDataAndReconnectAppends)
     ASSERT_NE(sb, nullptr);
     ASSERT_TRUE(gd::choose_menu(top, "Port/Reconnect automatically")) << gd::last_error();
     ASSERT_TRUE(gd::wait_until([&] { return gd::menu_item(top, "Port/Reconnect automatically").checked; }, 2000));
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
 
     // The Info page at 115200 8N1.
     HWND tabs = gd::find_control(top, "class:SysTabControl32:1");

@@ -70,8 +70,7 @@ TEST_F(HexSaveWine, ThousandBytesShownInspectedAndSavedWholeAsABlockAndAsText)
     HWND sb = gd::find_control(top, "class:msctls_statusbar32:1");
     HWND grid = gd::find_control(top, "class:OlvexDrawGrid:1");
     ASSERT_NE(grid, nullptr);
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return status(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
 
     std::string sent(1000, '\0');
     for (int i = 0; i < 1000; ++i) sent[i] = char((i * 37 + 11) & 0xFF);

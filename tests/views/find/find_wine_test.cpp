@@ -36,8 +36,7 @@ TEST_F(FindWine, HexBytesPlantedInTwoMegabytesAreFoundAndSelected)
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = olvex.status_bar();
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
     ASSERT_TRUE(peer.write_all(sent.data(), sent.size(), 60000));
     ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 1).rfind(" Rx: 2097152B", 0) == 0; }, 60000))
         << gd::status_text(sb, 1);

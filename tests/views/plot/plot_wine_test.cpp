@@ -31,8 +31,7 @@ TEST_F(PlotWine, AThousandSquaresComeBackInTheExport)
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = olvex.status_bar();
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
     ASSERT_TRUE(peer.write_all(sent.data(), sent.size(), 30000));
     const std::string all_in = " Rx: " + std::to_string(sent.size()) + "B";
     ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 1).rfind(all_in, 0) == 0; }, 30000))

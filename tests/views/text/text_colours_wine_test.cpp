@@ -66,8 +66,7 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
     ASSERT_TRUE(gd::choose_menu(top, "&Rx > Text > CR+LF    (DOS/WIN)")) << gd::last_error();
     ASSERT_TRUE(gd::choose_menu(top, "&Rx > Text > ANSI colours")) << gd::last_error();
     ASSERT_TRUE(gd::wait_until([&] { return gd::menu_item(top, "Rx/Text/ANSI colours").checked; }, 2000));
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
 
     std::string log;
     for (int i = 0; i < 6; ++i) {

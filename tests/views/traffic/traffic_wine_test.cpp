@@ -54,8 +54,7 @@ TEST_F(TrafficWine, APingItsReplyAndThreeFramesComeBackInTheCsv)
     HWND top = olvex.top();
     ASSERT_NE(top, nullptr) << gd::last_error();
     HWND sb = olvex.status_bar();
-    ASSERT_TRUE(gd::click_tool(top, "Connect")) << gd::last_error();
-    ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 0) == "connected"; }, 5000));
+    ASSERT_TRUE(olvex.connect()) << gd::last_error();
 
     bool asked = false;
     std::thread device([&] {
