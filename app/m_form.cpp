@@ -88,6 +88,7 @@ void wire_menu(TMForm& f)
     m.MMtxfile.on_click = [&f] { f.tx.MMtxfileClick(); };
     m.MMtxint.on_click = [&f] { f.tx.MMtxintClick(); };
     m.MMtxstr.on_click = [&f] { f.tx.MMtxstrClick(); };
+    m.MMxfer.on_click = [&f] { f.tx.MMxferClick(); };
     m.MMtxTab.on_click = [&f] { f.tx.MMtxTabClick(); };
     m.MMtxEOL.on_click = [&f] { f.tx.MMtxEOLClick(); };
     m.MMtxEOF.on_click = [&f] { f.tx.MMtxEOFClick(); };

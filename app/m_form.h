@@ -126,4 +126,5 @@ class TMForm : public ui::Form {
     void retry_lost_port();
 
     bool shown_once_ = false;
+    bool transfer_shown_ = false;  // the first panel says "file transfer"
 };

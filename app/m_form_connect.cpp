@@ -42,6 +42,7 @@ void TMForm::show_connected(bool on)
     menu.MMdiscon.set_enabled(on);
     menu.MMcon.set_enabled(!on);
     SB.set_panel_text(0, on ? "connected" : "disconnected");
+    transfer_shown_ = false;
     const std::pair<ui::MenuItem*, ui::ToolButton*> pairs[] = {
         {&menu.MMtxfile, &tools.BtnTxfile},     {&menu.MMtxint, &tools.BtnTxInt}, {&menu.MMtxstr, &tools.BtnTxStr},
         {&menu.MMtxTab, &tools.BtnTxTab},       {&menu.MMtxEOL, &tools.BtnTxEOL}, {&menu.MMtxEOF, &tools.BtnTxEOF},
@@ -51,6 +52,7 @@ void TMForm::show_connected(bool on)
         item->set_enabled(on);
         button->set_enabled(on);
     }
+    menu.MMxfer.set_enabled(on);
     tx.sync_keyboard_mode();
     quick.refresh();
     if (!on && TXSForm) TXSForm->repeat_stop();

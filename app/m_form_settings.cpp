@@ -77,6 +77,7 @@ std::string load_settings_on_show(TMForm& form)
     TrafficSettings traffic;
     if (LoadTrafficSettings(file, traffic) == 0) form.traffic.apply(traffic);
     LoadTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir);
+    LoadFileTransferSettings(file, *XferForm);
     return help;
 }
 
@@ -101,6 +102,7 @@ void save_settings_on_close(TMForm& form)
         [&] { SaveQuickSendSlots(file, TXSForm->slots); },
         [&] { SaveTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir); },
         [&] { SaveTrafficSettings(file, form.traffic.settings()); },
+        [&] { SaveFileTransferSettings(file, *XferForm); },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

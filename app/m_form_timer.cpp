@@ -36,6 +36,11 @@ void TMForm::Timer1Timer()
         return;
     }
     if (r.drained.store == 0) follow.drained(text_page);
+    // While a transfer owns the received stream the first panel says so.
+    if (link.rx_diverted() != transfer_shown_) {
+        transfer_shown_ = link.rx_diverted();
+        SB.set_panel_text(0, transfer_shown_ ? "file transfer" : "connected");
+    }
 
     SB.set_panel_text(3, fill_text(" rx: ", r.rx_waiting));
     SB.set_panel_text(4, fill_text(" tx: ", r.tx_waiting));

@@ -28,7 +28,8 @@ MainMenuBar::MainMenuBar(ui::Form& owner) : MainMenu1(owner)
     MMfollow.set_checked(true);
     MMlnCR.set_checked(true);
     // Sending needs a connection.
-    for (ui::MenuItem* m : {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
+    for (ui::MenuItem* m :
+         {&MMdiscon, &MMtxfile, &MMtxint, &MMtxstr, &MMxfer, &MMtxTab, &MMtxEOL, &MMtxEOF, &MMkeyboard})
         m->set_enabled(false);
     for (ui::MenuItem* m : MQuick.items()) m->set_enabled(false);
 }

@@ -63,6 +63,7 @@ class MainMenuBar {
     ui::MenuItem MMtxfile{MTx, "MMtxfile", "Send file", ui::shortcut("Ctrl+O")};
     ui::MenuItem MMtxint{MTx, "MMtxint", "Send integer", ui::shortcut("Ctrl+I")};
     ui::MenuItem MMtxstr{MTx, "MMtxstr", "Send string", ui::shortcut("Ctrl+M")};
+    ui::MenuItem MMxfer{MTx, "MMxfer", "File transfer...", ui::shortcut("Ctrl+Shift+T")};
     ui::MenuItem MTxSep1{MTx, ui::separator};
     ui::MenuItem MMtxTab{MTx, "MMtxTab", "Send Tab", ui::shortcut("Ctrl+T")};
     ui::MenuItem MMtxEOL{MTx, "MMtxEOL", "Send EOL", ui::shortcut("Ctrl+L")};

@@ -25,6 +25,10 @@ void TxCommands::MMtxstrClick()
 {
     if (link_.connected()) show_or_raise(*TXSForm);
 }
+void TxCommands::MMxferClick()
+{
+    if (link_.connected()) show_or_raise(*XferForm);
+}
 void TxCommands::MMtxTabClick()
 {
     send_tab(link_);

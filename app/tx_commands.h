@@ -24,6 +24,7 @@ class TxCommands {
     void MMtxfileClick();
     void MMtxintClick();
     void MMtxstrClick();
+    void MMxferClick();
     void MMtxTabClick();
     void MMtxEOLClick();
     void MMtxEOFClick();

@@ -12,6 +12,7 @@ TRXSForm* RXSForm = nullptr;
 TAForm* AForm = nullptr;
 TTXSForm* TXSForm = nullptr;
 TFindForm* FindForm = nullptr;
+TXferForm* XferForm = nullptr;
 
 WindowSet::WindowSet(PortDriver& driver)
     : link_(driver), own_catalogue_(std::make_unique<DriverPortCatalogue>(driver)), catalogue_(own_catalogue_.get())
@@ -63,10 +64,14 @@ void WindowSet::create_windows()
     FindForm->on_hit = [m = m_.get()](std::int32_t start, std::int32_t length) {
         show_find_hit(m->hex, m->text_page, m->follow, start, length);
     };
+    xfer_ = std::make_unique<TXferForm>(link_);
+    XferForm = xfer_.get();
 }
 
 WindowSet::~WindowSet()
 {
+    XferForm = nullptr;
+    xfer_.reset();
     FindForm = nullptr;
     find_.reset();
     TXSForm = nullptr;

@@ -1,4 +1,4 @@
-// The program's serial link, its port settings record, and the eight
+// The program's serial link, its port settings record, and the nine
 // single-instance windows, created in their fixed order and kept in globals
 // named after them.
 #pragma once
@@ -15,6 +15,7 @@
 #include "settings/cs_form.h"
 #include "tx/txf_form.h"
 #include "tx/txi_form.h"
+#include "tx/transfer/xfer_form.h"
 #include "tx/txs_form.h"
 #include "ui/form.h"
 #include "views/find/find_form.h"
@@ -29,9 +30,10 @@ extern TRXSForm* RXSForm;
 extern TAForm* AForm;
 extern TTXSForm* TXSForm;
 extern TFindForm* FindForm;
+extern TXferForm* XferForm;
 
 // Owns the link over `driver` and the record it connects with, and hands them
-// to the windows that use them; creates the eight windows in order (MForm
+// to the windows that use them; creates the nine windows in order (MForm
 // first, so it is the main form) and destroys them in reverse, clearing the
 // globals, before the link.
 class WindowSet {
@@ -64,4 +66,5 @@ class WindowSet {
     std::unique_ptr<TAForm> a_;
     std::unique_ptr<TTXSForm> txs_;
     std::unique_ptr<TFindForm> find_;
+    std::unique_ptr<TXferForm> xfer_;
 };

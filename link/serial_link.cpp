@@ -131,6 +131,7 @@ int SerialLink::com_disconnect()
     usart_.usart_close(&port_);
     lines_.in_break = false;  // closing the port ends it
     connected_ = false;
+    rx_diverted_ = false;
     return 0;
 }
 

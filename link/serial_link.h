@@ -105,6 +105,12 @@ class SerialLink {
     // into the receive FIFO; cleared by the next connect.
     bool rx_port_lost() const { return threads_.rx_port_lost(); }
 
+    // While a file transfer owns the received stream its bytes stay in the
+    // receive FIFO for the transfer, and the receive tick leaves them there.
+    // Cleared by a disconnect.
+    void rx_divert(bool on) { rx_diverted_ = on; }
+    bool rx_diverted() const { return rx_diverted_; }
+
     // --- Received data store (see rx_store.h) ---------------------------------
     // 0; 1 when block_size is outside 1024..8388608. Empties the store.
     // The traffic record is emptied with it.
@@ -182,6 +188,7 @@ class SerialLink {
     PortHandle port_ = nullptr;
     ComLines lines_;
     bool connected_ = false;
+    bool rx_diverted_ = false;
     std::string connect_failure_;
     RxSide rx_;
     TxSide tx_;

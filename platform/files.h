@@ -21,6 +21,10 @@ std::string folder_of(const std::string& path);
 // (GetModuleFileNameA's folder), where what ships beside olvex.exe stands.
 std::string program_file(const std::string& name);
 
+// Gives the file at `from` the path `to`, replacing a file there; 0 or the
+// system error code.
+int rename_file(const std::string& from, const std::string& to);
+
 // The system's text for an error code, without a trailing line break.
 std::string file_error_text(int code);
 

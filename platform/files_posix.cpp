@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -26,6 +27,11 @@ bool file_exists(const std::string& path)
 {
     struct stat info {};
     return ::stat(native_path(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+int rename_file(const std::string& from, const std::string& to)
+{
+    return ::rename(native_path(from).c_str(), native_path(to).c_str()) == 0 ? 0 : errno;
 }
 
 std::string program_file(const std::string& name)

@@ -12,6 +12,11 @@ bool file_exists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+int rename_file(const std::string& from, const std::string& to)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : static_cast<int>(GetLastError());
+}
+
 std::string program_file(const std::string& name)
 {
     char path[MAX_PATH];

@@ -103,7 +103,7 @@ pty_pair_stop() {
 # Logs go to build/wine-logs; sets OLVEX_WINE_PASS and OLVEX_WINE_FAIL.
 run_wine_tests() {
   OLVEX_WINE_PASS=0; OLVEX_WINE_FAIL=0
-  export OLVEX_COM_A=5 OLVEX_COM_B=6 OLVEX_COM_MISSING=7 OLVEX_DOSDEVICES=$WINEPREFIX/dosdevices
+  export OLVEX_ROOT OLVEX_COM_A=5 OLVEX_COM_B=6 OLVEX_COM_MISSING=7 OLVEX_DOSDEVICES=$WINEPREFIX/dosdevices
   mkdir -p "$WINEPREFIX/dosdevices" "$OLVEX_ROOT/build/wine-logs"
   ln -sfn /nonexistent/olvex-tty "$WINEPREFIX/dosdevices/com7"
   local exe name log rc p f

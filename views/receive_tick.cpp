@@ -55,8 +55,9 @@ ReceiveTickResult ReceiveTick::run(SerialLink& link, LineSink& text, std::uint32
 
     // Tied before the drain, so every time the drain records maps at or before this tick.
     link.traffic().anchor(link.clock_us(), time_of_day_ms);
-    // Without a capture this is rx_store_append alone.
-    r.drained = drain.run(link, now_ms);
+    // Without a capture this is rx_store_append alone. A file transfer's bytes
+    // are the transfer's: the store and the views go on after it.
+    if (!link.rx_diverted()) r.drained = drain.run(link, now_ms);
     if (r.drained.store > 0) return r;  // the caller disconnects and clears
     if (r.drained.store == 0) {
         link.rx_text_drained(r.drained.store_from, time_of_day_ms);
