@@ -17,7 +17,7 @@ std::int64_t real_ms()
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
 }
 
-struct MemorySource : XferSource {
+struct FarSource : XferSource {
     std::string file_name;
     Bytes bytes;
     std::size_t at = 0;
@@ -32,7 +32,7 @@ struct MemorySource : XferSource {
     }
 };
 
-struct MemorySink : XferSink {
+struct FarSink : XferSink {
     std::map<std::string, Bytes> files;
     std::string current;
     bool begin(const std::string& name, std::int64_t, std::string&) override
@@ -117,7 +117,7 @@ TEST_F(XferFormTest, SendsEveryProtocolExactlyAndKeepsTheStreamFromTheViews)
         user.click(XferForm->BtnSend);
         ASSERT_TRUE(XferForm->running());
         EXPECT_FALSE(XferForm->BtnReceive.enabled());
-        MemorySink sink;
+        FarSink sink;
         const auto far = make_xfer_receiver(p, sink);
         bool said_transfer = false;
         converse(*far, [&](int) { said_transfer |= m->SB.panel(0).text == "file transfer"; });
@@ -150,13 +150,14 @@ TEST_F(XferFormTest, SendsEveryProtocolExactlyAndKeepsTheStreamFromTheViews)
 TEST_F(XferFormTest, ReceivesAYmodemFileUnderItsSafeNameAndAsksBeforeOverwriting)
 {
     connect_at(0);
-    MemorySource src;
+    FarSource src;
     src.file_name = "../up/log.txt";
     src.bytes = random_bytes(2000, 3);
     std::ofstream(dir_ / "log.txt") << "old";
     open_window(XferProtocol::Ymodem);
     user.pick_file((dir_ / "anything").string());
     user.answer_message_box(ui::mr::Yes);  // overwrite log.txt
+    user.answer_message_box(ui::mr::Ok);   // the end, with the reduced name
     user.click(XferForm->BtnReceive);
     auto far = make_xfer_sender(XferProtocol::Ymodem, src);
     converse(*far);
@@ -165,6 +166,7 @@ TEST_F(XferFormTest, ReceivesAYmodemFileUnderItsSafeNameAndAsksBeforeOverwriting
     EXPECT_FALSE(std::filesystem::exists(dir_ / "log.txt.part"));
     ASSERT_FALSE(boxes().empty());
     EXPECT_THAT(boxes()[0].text, ::testing::HasSubstr("log.txt exists"));
+    EXPECT_THAT(boxes().back().text, ::testing::HasSubstr("reduced to \"log.txt\""));
     EXPECT_THAT(XferForm->last_result(), ::testing::HasSubstr("reduced to \"log.txt\""));
     EXPECT_EQ(XferForm->receive_folder, dir_.string() + "/");
 }
@@ -172,7 +174,7 @@ TEST_F(XferFormTest, ReceivesAYmodemFileUnderItsSafeNameAndAsksBeforeOverwriting
 TEST_F(XferFormTest, CancelSendsCansAndKeepsThePartOfAFailedReceive)
 {
     connect_at(0);
-    MemorySource src;
+    FarSource src;
     src.file_name = "big.bin";
     src.bytes = random_bytes(200000, 5);
     open_window(XferProtocol::Xmodem1k);

@@ -66,7 +66,7 @@ class XferLrzsz : public OlvexE2eTest {
         run_unix_shell("rm -f " + dir_ + "/rc", 2000);
         const std::string t = tty.empty() ? far_tty_ : tty;
         return run_unix_shell(
-            "cd " + dir_ + "/out && (" + command + " <" + t + " >" + t + " 2>../far.log; echo $? >../rc) &", 5000);
+            "cd " + dir_ + "/out && ((" + command + " <" + t + " >" + t + " 2>../far.log; echo $? >../rc) &)", 5000);
     }
     // The far end's exit code, -1 when it has not ended within timeout_ms.
     int far_result(int timeout_ms)
@@ -149,15 +149,15 @@ TEST_F(XferLrzsz, SendsEverySizeToRxAndRbByteExact)
     const std::size_t sizes[] = {1048576, 0, 1, 127, 128, 1023, 1025};
     struct Case {
         Proto proto;
-        const char* far;
+        const char* peer;
     } cases[] = {{XmodemCrc, "rx -c -b got"}, {Xmodem1k, "rx -c -b got"}, {Ymodem, "rb -b -y"}};
     for (const Case& c : cases) {
         for (std::size_t size : sizes) {
-            SCOPED_TRACE(std::string(c.far) + ", " + std::to_string(size) + " bytes");
-            const std::string name = "f" + std::to_string(size) + ".bin";
+            SCOPED_TRACE(std::string(c.peer) + ", " + std::to_string(size) + " bytes");
+            const std::string name = std::to_string(size) + ".bin";
             const Bytes content = random_bytes(size, std::uint32_t(size + c.proto));
             write_file(win(name), content);
-            ASSERT_TRUE(start_far(c.far));
+            ASSERT_TRUE(start_far(c.peer));
             ASSERT_TRUE(send(olvex, c.proto, name));
             ASSERT_TRUE(wait_ended(120000)) << status();
             EXPECT_EQ(far_result(10000), 0) << far_log();
@@ -179,10 +179,10 @@ TEST_F(XferLrzsz, ReceivesFromSxAndABatchFromSb)
     const Bytes one = random_bytes(300000, 1), two = random_bytes(1025, 2);
     write_file(win("out/one.bin"), one);
     write_file(win("out/two.bin"), two);
-    for (auto [proto, far] : {std::pair{XmodemCrc, "sx -b one.bin"}, {Xmodem1k, "sx -k -b one.bin"}}) {
-        SCOPED_TRACE(far);
+    for (auto [proto, peer] : {std::pair{XmodemCrc, "sx -b one.bin"}, {Xmodem1k, "sx -k -b one.bin"}}) {
+        SCOPED_TRACE(peer);
         DeleteFileA(win("got.bin").c_str());
-        ASSERT_TRUE(start_far(far));
+        ASSERT_TRUE(start_far(peer));
         ASSERT_TRUE(receive(olvex, proto, win("got.bin")));
         ASSERT_TRUE(wait_ended(120000)) << status();
         EXPECT_EQ(far_result(10000), 0) << far_log();
