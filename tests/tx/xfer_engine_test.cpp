@@ -197,6 +197,7 @@ TEST(XferEngine, EveryProtocolAndSizeArrivesWhole)
                 EXPECT_EQ(line.sink.log, "begin a.bin " + std::to_string(size) + "; end 1; ");
                 EXPECT_EQ(line.rx->status().message, "Received 1 file");
                 EXPECT_EQ(line.rx->status().blocks_total, line.tx->status().blocks_total);
+                EXPECT_EQ(line.rx->status().bytes, static_cast<std::int64_t>(size));
                 continue;
             }
             // The short end keeps padding under one short block.
@@ -382,6 +383,13 @@ TEST(XferEngine, ReceiverRecordedExchanges)
          "",
          0,
          ""},
+        {"a stalled block is dropped when it resumes",
+         XferProtocol::XmodemCrc,
+         {{0, {soh, 1}}, {1500, {0xFE, 1, 2}}, {2400, {}}, {2500, {}}},
+         {C, none, none, none, N},
+         "",
+         0,
+         ""},
         {"garbage between blocks: NAK once the line is quiet",
          XferProtocol::XmodemCrc,
          {{0, block(1, {1})}, {10, {'x'}}, {900, {'y'}}, {1800, {}}, {1900, {}}},
@@ -441,6 +449,17 @@ TEST(XferEngine, ReceiverRecordedExchanges)
                                       : m.rfind("Received", 0) == 0 ? XferState::Done
                                                                     : XferState::Failed);
     }
+    MemSink sink;
+    auto rx = make_xfer_receiver(XferProtocol::Ymodem, sink);
+    rx->start(0);
+    feed(*rx, header("f", 300));
+    EXPECT_EQ(feed(*rx, block(1, {1})), Bytes{ack});
+    EXPECT_EQ(rx->status().blocks_total, 3);
+    rx->received(block(2, {2}).data(), 100, 1);  // half a block is not sent with the CANs
+    rx->cancel(2);
+    EXPECT_EQ(take(*rx), cancel_bytes);
+    EXPECT_EQ(rx->status().message, "Cancelled at block 2");
+    EXPECT_EQ(sink.log, "begin f 300; end 0; ");
 }
 
 TEST(XferEngine, FailuresNameTheBlockAndReason)
