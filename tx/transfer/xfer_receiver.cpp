@@ -87,6 +87,9 @@ class XferReceiver final : public XferEngine {
     void cancel(std::int64_t) override
     {
         if (stage_ == Stage::Over) return;
+        // A block not yet taken need not go: right behind it the CANs may be
+        // swallowed with it by a receiver that flushes after each block.
+        out_.clear();
         fail(at_block("Cancelled", status_.block));
     }
 

@@ -58,17 +58,15 @@ class XferSender final : public XferEngine {
             if (now_ms - started_ms_ >= start_limit_ms) fail("No answer at the start after 60 s");
             return;
         }
-        if (now_ms - sent_ms_ < answer_ms) return;
-        // Waiting for a 'C' there is nothing to resend; the receiver asks again.
-        if (stage_ == Stage::AwaitData || stage_ == Stage::AwaitClose)
-            fault(false, now_ms, false);
-        else
-            fault(false, now_ms, true);
+        if (now_ms - sent_ms_ >= answer_ms) fault(false, now_ms);
     }
 
     void cancel(std::int64_t) override
     {
         if (stage_ == Stage::Over) return;
+        // A block not yet taken need not go: right behind it the CANs may be
+        // swallowed with it by a receiver that flushes after each block.
+        out_.clear();
         fail(at_block("Cancelled", status_.block));
     }
 
@@ -115,7 +113,7 @@ class XferSender final : public XferEngine {
             case Stage::Eot:
             case Stage::Close:
                 // A late start 'C' is no answer; only ACK and NAK are.
-                if (b == nak) fault(true, now_ms, true);
+                if (b == nak) fault(true, now_ms);
                 if (b == ack) acknowledged(now_ms);
                 return;
             default:
@@ -150,7 +148,7 @@ class XferSender final : public XferEngine {
     }
 
     // NAK (refused) or silence (no answer): send again, or give up after ten tries.
-    void fault(bool refused, std::int64_t now_ms, bool resend)
+    void fault(bool refused, std::int64_t now_ms)
     {
         // YMODEM receivers refuse the first EOT by design; that is no retry.
         const bool expected = refused && stage_ == Stage::Eot && ymodem() && eot_naks_++ == 0;
@@ -163,7 +161,9 @@ class XferSender final : public XferEngine {
         }
         if (!expected) ++status_.retries;
         sent_ms_ = now_ms;
-        if (resend) out_.insert(out_.end(), frame_.begin(), frame_.end());
+        // Waiting for a 'C' there is nothing to resend; the receiver asks again.
+        if (stage_ != Stage::AwaitData && stage_ != Stage::AwaitClose)
+            out_.insert(out_.end(), frame_.begin(), frame_.end());
     }
 
     void send_header(std::int64_t now_ms)
