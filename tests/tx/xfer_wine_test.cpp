@@ -61,12 +61,14 @@ class XferLrzsz : public OlvexE2eTest {
     std::string win(const std::string& name) const { return wine_path(dir_ + "/" + name); }
     // lrzsz in the test folder's out/ with its stdin and stdout on `tty` (the
     // far pty end unless a relay stands between); its exit code lands in rc.
+    // What the last run left on the line (an EOT repeated after lrzsz had
+    // quit without its last ACK reaching us) is read away first.
     bool start_far(const std::string& command, const std::string& tty = {})
     {
         run_unix_shell("rm -f " + dir_ + "/rc", 2000);
         const std::string t = tty.empty() ? far_tty_ : tty;
         return run_unix_shell(
-            "cd " + dir_ + "/out && ((" + command + " <" + t + " >" + t + " 2>../far.log; echo $? >../rc) &)", 5000);
+            "cd " + dir_ + "/out && ((timeout 0.3 cat <" + t + " >/dev/null; " + command + " <" + t + " >" + t + " 2>../far.log; echo $? >../rc) &)", 5000);
     }
     // The far end's exit code, -1 when it has not ended within timeout_ms.
     int far_result(int timeout_ms)
@@ -146,7 +148,7 @@ TEST_F(XferLrzsz, SendsEverySizeToRxAndRbByteExact)
 {
     OlvexRun olvex(folder.path());
     ASSERT_TRUE(olvex.connect());
-    const std::size_t sizes[] = {1048576, 0, 1, 127, 128, 1023, 1025};
+    const std::size_t sizes[] = {0, 1, 127, 1048576, 128, 1023, 1025};
     struct Case {
         Proto proto;
         const char* peer;

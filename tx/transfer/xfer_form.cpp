@@ -107,8 +107,13 @@ void TXferForm::BtnSendClick()
 {
     if (running() || !link_.connected()) return;
     if (!ODsend.execute(this)) return;
-    const std::string path = ODsend.file_name;
-    ODsend.initial_dir = folder_with_separator(path);
+    ODsend.initial_dir = folder_with_separator(ODsend.file_name);
+    send_file(ODsend.file_name);
+}
+
+bool TXferForm::send_file(const std::string& path)
+{
+    if (running() || !link_.connected()) return false;
     auto source = std::make_unique<XferFileSource>();
     std::string why;
     if (!file_exists(path)) {
@@ -121,11 +126,12 @@ void TXferForm::BtnSendClick()
     if (!why.empty()) {
         ui::message_box("Cannot send file \"" + path + "\".\n" + why, "Error ...", ui::MsgIcon::Error,
                         ui::MsgButtons::Ok, this);
-        return;
+        return false;
     }
     source_ = std::move(source);
     sink_.reset();
     begin(make_xfer_sender(protocol(), *source_), source_->name());
+    return true;
 }
 
 void TXferForm::BtnReceiveClick()
@@ -134,21 +140,27 @@ void TXferForm::BtnReceiveClick()
     if (protocol() == XferProtocol::Ymodem) {
         SDfolder.initial_dir = receive_folder;
         if (!SDfolder.execute(this)) return;
-        receive_folder = folder_with_separator(SDfolder.file_name);
-        if (receive_folder.empty()) return;
-        sink_ = std::make_unique<XferFileSink>(receive_folder, [this](const std::string& target) {
-            return run_ && run_->ask(target + " exists.\nOverwrite it?");
-        });
-        source_.reset();
-        begin(make_xfer_receiver(protocol(), *sink_), receive_folder);
+        receive_into(folder_with_separator(SDfolder.file_name));
         return;
     }
     if (!SDreceive.execute(this)) return;
-    const std::string path = SDreceive.file_name;
-    SDreceive.initial_dir = folder_with_separator(path);
-    sink_ = std::make_unique<XferFileSink>(path);
+    SDreceive.initial_dir = folder_with_separator(SDreceive.file_name);
+    receive_into(SDreceive.file_name);
+}
+
+void TXferForm::receive_into(const std::string& target)
+{
+    if (running() || !link_.connected() || target.empty()) return;
+    if (protocol() == XferProtocol::Ymodem) {
+        receive_folder = target;
+        sink_ = std::make_unique<XferFileSink>(target, [this](const std::string& file) {
+            return run_ && run_->ask(file + " exists.\nOverwrite it?");
+        });
+    } else {
+        sink_ = std::make_unique<XferFileSink>(target);
+    }
     source_.reset();
-    begin(make_xfer_receiver(protocol(), *sink_), path);
+    begin(make_xfer_receiver(protocol(), *sink_), target);
 }
 
 void TXferForm::begin(std::unique_ptr<XferEngine> engine, const std::string& shown_name)

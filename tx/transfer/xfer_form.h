@@ -49,6 +49,12 @@ class TXferForm : public ui::Form {
     void BtnCancelClick();
     void Timer1Timer();
 
+    // What the buttons start once a dialog has given the file: false (after
+    // saying why) when the file cannot be sent.
+    bool send_file(const std::string& path);
+    // XMODEM: into the file `target`; YMODEM: into the folder `target`.
+    void receive_into(const std::string& target);
+
     XferProtocol protocol() const;
     void set_protocol(XferProtocol p);
     bool running() const { return run_ && !ended_; }
