@@ -97,15 +97,40 @@ pty_pair_stop() {
   OLVEX_SOCAT_PID=
 }
 
+# Waits for the prefix's session to end by itself (a few seconds after its last
+# program), and kills it only when a program was left over.
+wine_session_end() {
+  timeout 60 "$OLVEX_WINESERVER" -w || wineserver -k 2>/dev/null || true
+}
+
+# registered_port_add N PATH / registered_port_remove N: COM N in
+# HKLM\Software\Wine\Ports, naming PATH. The mount manager reads that key only
+# when a session starts, so the session is ended after each change; the
+# dosdevices link it makes outlives the value, so that goes too.
+registered_port_add() {
+  wine reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /d "$2" /f >/dev/null 2>&1
+  wine_session_end
+}
+registered_port_remove() {
+  wine reg delete 'HKLM\Software\Wine\Ports' /v "COM$1" /f >/dev/null 2>&1
+  wine_session_end
+  rm -f "$WINEPREFIX/dosdevices/com$1"
+}
+
 # run_wine_tests EXE...: runs each Windows test program under Wine (wine_env and
 # a display first), each with a fresh pty pair as COM5 <-> COM6, COM1 the same
 # end as COM5 (the program's default port) and COM7 naming a missing device.
+# COM40, above the trial opens' range, is registered with the mount manager for
+# the whole run (OLVEX_COM_REGISTERED), naming no device: a test that needs it
+# points its link at a pty of its own.
 # Logs go to build/wine-logs; sets OLVEX_WINE_PASS and OLVEX_WINE_FAIL.
 run_wine_tests() {
   OLVEX_WINE_PASS=0; OLVEX_WINE_FAIL=0
   export OLVEX_ROOT OLVEX_COM_A=5 OLVEX_COM_B=6 OLVEX_COM_MISSING=7 OLVEX_DOSDEVICES=$WINEPREFIX/dosdevices
+  export OLVEX_COM_REGISTERED=40
   mkdir -p "$WINEPREFIX/dosdevices" "$OLVEX_ROOT/build/wine-logs"
   ln -sfn /nonexistent/olvex-tty "$WINEPREFIX/dosdevices/com7"
+  registered_port_add "$OLVEX_COM_REGISTERED" /nonexistent/olvex-com40
   local exe name log rc p f
   for exe in "$@"; do
     [ -e "$exe" ] || continue
@@ -128,4 +153,5 @@ run_wine_tests() {
       grep -E '^\[  FAILED  \]|Failure|error' "$log" | head -n 30
     fi
   done
+  registered_port_remove "$OLVEX_COM_REGISTERED"
 }

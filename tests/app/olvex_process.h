@@ -7,12 +7,14 @@
 
 #include <fstream>
 #include <initializer_list>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/link/own_pty_pair.h"
 #include "tests/link/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
 
@@ -25,6 +27,26 @@ class OlvexE2eTest : public ::testing::Test {
         if (const std::string why = e2e_ports_missing(); !why.empty()) GTEST_SKIP() << why;
         ASSERT_TRUE(link_com1_to_com_a());
     }
+};
+
+// The port scripts/wine-test registered with Wine's mount manager above the
+// trial opens' range (COM40), its link then pointed at a pty of this test's
+// own whose far end is a hand-made link one number up; number is 0 when the
+// run registered none. The mount manager makes the port (and its link) while
+// the session starts, perhaps after this test began, so that is waited for.
+struct RegisteredPort {
+    int number = env_port("OLVEX_COM_REGISTERED");
+    int far_end = number + 1;
+    std::unique_ptr<OwnPtyPair> pair;
+    RegisteredPort()
+    {
+        const std::string name = "COM" + std::to_string(number);
+        char target[256];
+        if (number &&
+            guidriver::wait_until([&] { return QueryDosDeviceA(name.c_str(), target, sizeof target) != 0; }, 10000))
+            pair = std::make_unique<OwnPtyPair>(number, far_end);
+    }
+    bool ok() const { return pair && pair->ok(); }
 };
 
 // A fresh folder under the temporary folder, named by `prefix` and this process.
