@@ -27,11 +27,12 @@ bool transmit_pairs_enabled(TMForm& m, bool on)
 
 TEST_F(MainWindowTest, StartsWithTheWindowsInOrderAndTheMainWindowDisconnected)
 {
-    const char* order[] = {"MForm", "CSForm", "TXFForm", "TXIForm", "RXSForm", "AForm", "TXSForm", "FindForm"};
-    ASSERT_EQ(ui::app().forms().size(), 8u);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(ui::app().forms()[i]->name(), order[i]);
+    const char* order[] = {"MForm", "CSForm",  "TXFForm",  "TXIForm", "RXSForm",
+                           "AForm", "TXSForm", "FindForm", "XferForm"};
+    ASSERT_EQ(ui::app().forms().size(), 9u);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(ui::app().forms()[i]->name(), order[i]);
     EXPECT_EQ(ui::app().main_form(), m);
-    for (int i = 1; i < 8; ++i) EXPECT_FALSE(ui::app().forms()[i]->visible()) << order[i];
+    for (int i = 1; i < 9; ++i) EXPECT_FALSE(ui::app().forms()[i]->visible()) << order[i];
 
     EXPECT_EQ(m->caption(), "Olvex terminal");
     EXPECT_TRUE(m->key_preview());

@@ -218,7 +218,7 @@ TEST(XferEngine, LineFaultsAreRepairedOrEndTheTransferByName)
         {Crc, {back, 2, 2}, 0, 2, 1, sent, got, whole},               // its ACK lost
         {Ym, {forth, 0, 0, 0}, 0, 1, 0, sent, got1, yfile},           // block 0 garbled, C again
         {Ym, {back, 1, 1}, 0, 1, 1, sent, got1, yfile},               // ACK of block 0 lost
-        {Ym, {back, 7, 7}, 0, 1, 0, sent, got1, yfile},               // ACK of the file's EOT lost: EOT again after 1 s
+        {Ym, {back, 7, 7}, 0, 1, 0, sent, got1, yfile},               // ACK of the file's EOT lost: EOT again after 2.5 s
         {Crc, {back, 1, 1, c_first}, 0, 0, 0, sent, got, whole},      // a late 'C' answers nothing
         {Crc, {back, 1, 99, as_nak}, 0, 9, 0, "Block 1 refused 10 times",
          "Cancelled by the other side at block 2", open},

@@ -67,8 +67,9 @@ class XferLrzsz : public OlvexE2eTest {
     {
         run_unix_shell("rm -f " + dir_ + "/rc", 2000);
         const std::string t = tty.empty() ? far_tty_ : tty;
-        return run_unix_shell(
-            "cd " + dir_ + "/out && ((timeout 0.3 cat <" + t + " >/dev/null; " + command + " <" + t + " >" + t + " 2>../far.log; echo $? >../rc) &)", 5000);
+        return run_unix_shell("cd " + dir_ + "/out && ((timeout 0.3 cat <" + t + " >/dev/null; " + command + " <" + t +
+                                  " >" + t + " 2>../far.log; echo $? >../rc) &)",
+                              5000);
     }
     // The far end's exit code, -1 when it has not ended within timeout_ms.
     int far_result(int timeout_ms)
@@ -129,13 +130,15 @@ class XferLrzsz : public OlvexE2eTest {
     }
     bool send(const OlvexRun& olvex, Proto p, const std::string& name)
     {
-        return window(olvex, p) && gd::click_button(xfer_, "Send...") && gd::fill_file_dialog("Open", win(name)) &&
+        return window(olvex, p) && gd::click_button(xfer_, "Send...") &&
+               gd::fill_file_dialog("Open", win(name), 20000) &&
                gd::wait_until([&] { return !IsWindowEnabled(gd::find_control(xfer_, "Send...")); }, 5000);
     }
     bool receive(const OlvexRun& olvex, Proto p, const std::string& target)
     {
         const char* caption = p == Ymodem ? "Receive into folder" : "Receive into file";
-        return window(olvex, p) && gd::click_button(xfer_, "Receive...") && gd::fill_file_dialog(caption, target) &&
+        return window(olvex, p) && gd::click_button(xfer_, "Receive...") &&
+               gd::fill_file_dialog(caption, target, 20000) &&
                gd::wait_until([&] { return !IsWindowEnabled(gd::find_control(xfer_, "Send...")); }, 5000);
     }
 

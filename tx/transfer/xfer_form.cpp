@@ -153,9 +153,8 @@ void TXferForm::receive_into(const std::string& target)
     if (running() || !link_.connected() || target.empty()) return;
     if (protocol() == XferProtocol::Ymodem) {
         receive_folder = target;
-        sink_ = std::make_unique<XferFileSink>(target, [this](const std::string& file) {
-            return run_ && run_->ask(file + " exists.\nOverwrite it?");
-        });
+        sink_ = std::make_unique<XferFileSink>(
+            target, [this](const std::string& file) { return run_ && run_->ask(file + " exists.\nOverwrite it?"); });
     } else {
         sink_ = std::make_unique<XferFileSink>(target);
     }

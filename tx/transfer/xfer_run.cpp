@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <vector>
-#include <cstdio>
-#include <cstdlib>
-static FILE* trace_file(){ static FILE* f = std::getenv("OLVEX_XFER_TRACE") ? std::fopen(std::getenv("OLVEX_XFER_TRACE"), "a") : nullptr; return f; }
-static void trace(const char* what, const std::uint8_t* p, std::size_t n, long long t){ FILE* f=trace_file(); if(!f) return; std::fprintf(f, "%lld %s %zu:", t, what, n); for(std::size_t i=0;i<n && i<8;++i) std::fprintf(f," %02x",p[i]); std::fprintf(f,"\n"); std::fflush(f);}
 
 namespace {
 
@@ -104,7 +100,6 @@ void XferRun::publish()
 void XferRun::flush_output()
 {
     std::vector<std::uint8_t>& out = engine_->output();
-    if (!out.empty()) trace("out", out.data(), out.size(), (long long)now_ms_());
     std::size_t sent = 0;
     std::int64_t last_progress = now_ms_();
     while (sent < out.size()) {
@@ -134,7 +129,6 @@ void XferRun::loop()
             cancel_sent = true;
             engine_->cancel(now_ms_());
         } else if (const std::int32_t n = std::min(rx_.fill(), read_chunk); n > 0 && rx_.get(buffer.data(), n) == 0) {
-            trace("in", buffer.data(), std::size_t(n), (long long)now_ms_());
             engine_->received(buffer.data(), static_cast<std::size_t>(n), now_ms_());
         } else {
             engine_->tick(now_ms_());
@@ -143,6 +137,5 @@ void XferRun::loop()
         flush_output();
         publish();
     }
-    if (trace_file()) std::fprintf(trace_file(), "end %s\n", engine_->status().message.c_str());
     finished_ = true;
 }

@@ -16,9 +16,11 @@ constexpr std::int64_t answer_ms = 10000;
 constexpr int max_tries = 10;
 // Once every data block is acknowledged the receiver holds the whole file;
 // lrzsz on a pty often exits before its last answer reaches the line, so the
-// end waits a second per EOT, three times, then counts the file as sent.
-constexpr std::int64_t end_answer_ms = 1000;
-constexpr int end_silences = 3;
+// end waits 2.5 s per EOT, twice, then counts the file as sent. Not shorter:
+// rb answers an EOT only after a second of quiet, and a repeat inside that
+// second confuses it.
+constexpr std::int64_t end_answer_ms = 2500;
+constexpr int end_silences = 2;
 
 class XferSender final : public XferEngine {
  public:
@@ -65,7 +67,8 @@ class XferSender final : public XferEngine {
         }
         const bool at_end = stage_ == Stage::Eot || stage_ == Stage::AwaitClose || stage_ == Stage::Close;
         if (now_ms - sent_ms_ < (at_end ? end_answer_ms : answer_ms)) return;
-        if (at_end && (stage_ != Stage::Eot || ++end_silences_ >= end_silences)) return succeed(" (the end was not confirmed)");
+        if (at_end && (stage_ != Stage::Eot || ++end_silences_ >= end_silences))
+            return succeed(" (the end was not confirmed)");
         fault(false, now_ms);
     }
 
