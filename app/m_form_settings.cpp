@@ -13,7 +13,9 @@
 #include "settings/start_folder.h"
 #include "settings/text_view_group.h"
 #include "settings/traffic_group.h"
+#include "settings/window_place_group.h"
 #include "ui/application.h"
+#include "ui/services.h"
 
 namespace {
 
@@ -50,6 +52,14 @@ TextViewSettings text_view_of(TMForm& form)
     return v;
 }
 
+// The saved place, fitted to the screen the window now comes back on.
+void apply_window_place(TMForm& form, const WindowPlace& place)
+{
+    const ui::Rect area = ui::screen_work_area(place.bounds);
+    form.set_normal_bounds(fit_window_place(place.bounds, area, form.min_window_size()));
+    form.set_maximized(place.maximized);
+}
+
 }  // namespace
 
 std::string load_settings_on_show(TMForm& form)
@@ -78,6 +88,7 @@ std::string load_settings_on_show(TMForm& form)
     if (LoadTrafficSettings(file, traffic) == 0) form.traffic.apply(traffic);
     LoadTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir);
     LoadFileTransferSettings(file, *XferForm);
+    if (WindowPlace place; LoadWindowPlace(file, place) == 0) apply_window_place(form, place);
     return help;
 }
 
@@ -103,6 +114,9 @@ void save_settings_on_close(TMForm& form)
         [&] { SaveTrafficCsvFolder(file, form.traffic.SDtraffic.initial_dir); },
         [&] { SaveTrafficSettings(file, form.traffic.settings()); },
         [&] { SaveFileTransferSettings(file, *XferForm); },
+        [&] {
+            SaveWindowPlace(file, WindowPlace{form.normal_bounds(), form.maximized()});
+        },
     };
     // A group that fails ("Unable to write to <path>") loses only its own keys:
     // every other group is still written, and the first error is shown once,

@@ -67,7 +67,8 @@ enum class Prop : std::uint8_t {
     Style,      // border, form style, alignment, bevels, images: anything else
     Picture,    // image control's bitmap, tool button glyph
     Cursor,
-    Custom,  // text view / draw grid state; their peers know what to re-read
+    Custom,       // text view / draw grid state; their peers know what to re-read
+    WindowState,  // a form's maximized state, or its normal place while maximized
 };
 
 // A peer is destroyed while its control is being destroyed (derived parts
@@ -108,6 +109,9 @@ void wake();
 std::unique_ptr<Canvas> bitmap_canvas(Bitmap& bmp);
 // RGB of a system colour index (Windows COLOR_*).
 std::uint32_t sys_color(int index);
+// How much wider and higher a form's window is than its client area (its
+// frame, caption and menu bar); headless, a classic frame's.
+Size form_frame(const Form& form);
 }  // namespace backend
 
 }  // namespace ui

@@ -25,6 +25,38 @@ void Form::set_client_size(int w, int h)
     set_bounds(left(), top(), w, h);
 }
 
+Rect Form::normal_bounds() const
+{
+    if (maximized_) return restore_;
+    const Size frame = backend::form_frame(*this);
+    return Rect::from_size(left(), top(), width() + frame.width, height() + frame.height);
+}
+
+void Form::set_normal_bounds(const Rect& r)
+{
+    if (maximized_) {
+        restore_ = r;
+        sync(Prop::WindowState);
+        return;
+    }
+    const Size frame = backend::form_frame(*this);
+    set_bounds(r.left, r.top, r.width() - frame.width, r.height() - frame.height);
+}
+
+void Form::set_maximized(bool m)
+{
+    if (m == maximized_) return;
+    user_maximized(m);
+    sync(Prop::WindowState);
+}
+
+void Form::user_maximized(bool m)
+{
+    if (m == maximized_) return;
+    if (m) restore_ = normal_bounds();
+    maximized_ = m;
+}
+
 void Form::set_min_window_size(int w, int h)
 {
     min_size_ = Size{w, h};

@@ -58,6 +58,14 @@ class Form : public Control {
     Size max_window_size() const { return max_size_; }
     void set_max_window_size(int w, int h);
 
+    // The window's outer rectangle (frame included) in its normal state; while
+    // maximized, the place a restore goes back to. Fitting it to the screen is
+    // the caller's part (screen_work_area in services.h).
+    Rect normal_bounds() const;
+    void set_normal_bounds(const Rect& r);
+    bool maximized() const { return maximized_; }
+    void set_maximized(bool m);
+
     BorderStyle border_style() const { return border_style_; }
     void set_border_style(BorderStyle s);
     BorderIcons border_icons() const { return border_icons_; }
@@ -114,6 +122,8 @@ class Form : public Control {
     void focus_changed(Control* c);
     // The user resized the window to this client size.
     void user_resized(Size client);
+    // The user maximized or restored the window (before its new bounds arrive).
+    void user_maximized(bool m);
     // A key combination was pressed: runs the enabled menu item that carries it.
     // Returns true when one did.
     bool press_shortcut(const ShortCut& sc);
@@ -145,6 +155,8 @@ class Form : public Control {
     bool keys_as_characters_ = false;
     bool modal_ = false;
     int modal_result_ = mr::None;
+    bool maximized_ = false;
+    Rect restore_;  // normal_bounds() while maximized
 };
 
 }  // namespace ui

@@ -51,6 +51,10 @@ std::uint32_t tick_count_ms();
 // time stamps. Headless it follows the virtual clock from a scripted start.
 std::uint32_t local_time_of_day_ms();
 
+// The work area (the screen less the task bar) of the monitor nearest to a
+// rectangle, in screen coordinates. Headless it is the test world's screen.
+Rect screen_work_area(const Rect& around);
+
 // Whether the Shift key is down now (GetKeyState).
 bool shift_down();
 

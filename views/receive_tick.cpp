@@ -12,14 +12,14 @@ int timer1_interval_for(double bytes_per_second)
     return 100;
 }
 
-int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity)
+int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity, std::uint32_t late_ms)
 {
     const int table = timer1_interval_for(bytes_per_second);
     // Faster than any serial line (over half the FIFO per interval, only a pty
     // gets there): drain often enough that the receive FIFO never fills, since
     // a full FIFO holds the receive thread and caps the throughput.
     if (bytes_per_second <= 0 || rx_fifo_capacity <= 0) return table;
-    const double half_full_ms = rx_fifo_capacity * 500.0 / bytes_per_second;
+    const double half_full_ms = rx_fifo_capacity * 500.0 / bytes_per_second - double(late_ms);
     if (half_full_ms >= table) return table;
     return half_full_ms < timer1_fastest_ms ? timer1_fastest_ms : int(half_full_ms);
 }
@@ -72,8 +72,14 @@ ReceiveTickResult ReceiveTick::run(SerialLink& link, LineSink& text, std::uint32
         (prev_tick_ms_ != 0 && r.bytes > prev_length_) ? std::int64_t(r.bytes) - prev_length_ : 0;
     const std::uint32_t elapsed = now_ms - prev_tick_ms_;
     r.rate = elapsed != 0 ? double(grown) * 1000.0 / double(elapsed) : 0.0;
+    const std::uint32_t asked = std::uint32_t(prev_interval_ms_);
+    const std::uint32_t late = prev_tick_ms_ != 0 && elapsed > asked ? elapsed - asked : 0;
     prev_tick_ms_ = now_ms;
     prev_length_ = r.bytes;
-    r.interval_ms = timer1_interval_for(r.rate, link.settings().port.port_rxth_size);
+    const std::int32_t capacity = link.settings().port.port_rxth_size;
+    // Found over half full, the FIFO may have held the line: the growth is then
+    // only a floor of the line's rate, so the next tick comes as soon as it can.
+    r.interval_ms = r.rx_waiting > capacity / 2 ? timer1_fastest_ms : timer1_interval_for(r.rate, capacity, late);
+    prev_interval_ms_ = r.interval_ms;
     return r;
 }

@@ -13,9 +13,12 @@
 // The tick's interval for a receive rate in bytes per second (100 to 1000 ms).
 int timer1_interval_for(double bytes_per_second);
 // The same, shortened when the stream would fill half the receive FIFO within
-// one interval (never below timer1_fastest_ms); serial rates never get there.
+// one period (never below timer1_fastest_ms); serial rates never get there.
+// late_ms: how much longer than its interval the last period was (a busy window
+// thread; a changed interval restarts the timer after the handler), so the
+// real period, not the interval, stays within the half-full time.
 inline constexpr int timer1_fastest_ms = 20;
-int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity);
+int timer1_interval_for(double bytes_per_second, std::int32_t rx_fifo_capacity, std::uint32_t late_ms = 0);
 
 struct ReceiveTickResult {
     RxDrainResult drained;        // drained.store > 0: the store could not grow
@@ -43,7 +46,9 @@ class ReceiveTick {
  private:
     static void stamp_reads(SerialLink& link, std::int32_t from);
 
-    // Rate meter: the last tick's time (0 none yet) and store length.
+    // Rate meter: the last tick's time (0 none yet) and store length, and the
+    // interval it asked for (Timer1's first).
     std::uint32_t prev_tick_ms_ = 0;
     std::int32_t prev_length_ = 0;
+    int prev_interval_ms_ = 100;
 };

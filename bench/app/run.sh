@@ -12,6 +12,7 @@
 #   LINE=n writes lines of n bytes (CR+LF included) instead of mixed ones.
 #   COLOUR=1 writes coloured log lines (as ESP-IDF prints them) and runs the
 #   main window with "ANSI colours" off, then on, for their ratio.
+#   OLVEX_BENCH_RX_FIFO_KB=n runs the main window with an n KiB receive FIFO.
 #   PACE_KBS=n paces the writer at n KiB/s (293 for 3000000 baud) and runs the
 #   main window only, for the no-loss and CPU figures of a real line's speed.
 set -euo pipefail
@@ -121,7 +122,7 @@ else
 fi
 rm -f "$work/out.bin"
 app=$(run app);   echo "  main window, Text page shown    $app MB/s   (pty itself $pty MB/s)"
-grep -E '^(store|ticks|cpu|peak|repaint|private)' "$work/log-app.txt" | sed 's/^/  /'
+grep -E '^(store|ticks|status|Timer1|cpu|peak|repaint|private)' "$work/log-app.txt" | sed 's/^/  /'
 echo "  main window / bare: $(awk -v a="$app" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
 hex=$(run hex);   echo "  main window, HEX page shown     $hex MB/s"
 grep -E '^(store|ticks|peak|private)' "$work/log-hex.txt" | sed 's/^/  /' 

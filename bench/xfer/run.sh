@@ -4,7 +4,7 @@
 # 128-byte blocks on 1 MiB), then olvex's window sending to rb and receiving
 # from sb -k. Prints each time, the ratios and the longest Timer1 tick.
 # Usage: bench/xfer/run.sh [build dir] [megabytes]   (build the Windows preset first)
-set -euo pipefail
+set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib.sh"
 OLVEX_QUIET=1 wine_env

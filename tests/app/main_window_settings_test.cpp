@@ -241,4 +241,27 @@ TEST_F(MainWindowSettingsTest, ARefusedWriteIsShownAndTheProgramStillEnds)
     windows.reset();
 }
 
+TEST_F(MainWindowSettingsTest, TheWindowsPlaceIsSavedLastAndComesBackOnTheScreen)
+{
+    start();
+    EXPECT_EQ(m->normal_bounds(), ui::Rect::from_size(0, 0, 724, 550)) << "no place saved: as designed";
+    m->set_normal_bounds(ui::Rect::from_size(200, 100, 900, 700));
+    m->set_maximized(true);
+    stop();
+    EXPECT_EQ(headers().back(), "[WINDOW]");
+    EXPECT_EQ(section("WINDOW"), (Lines{"left=200", "top=100", "width=900", "height=700", "maximized=1"}));
+    start();
+    EXPECT_TRUE(m->maximized());
+    EXPECT_EQ(m->normal_bounds(), ui::Rect::from_size(200, 100, 900, 700)) << "where a restore goes back to";
+    m->set_maximized(false);
+    EXPECT_EQ(m->client_size(), (ui::Size{892, 654}));
+    stop();
+
+    // Fitted to the headless screen's work area (1280 x 984) and the least window size.
+    put("[WINDOW]\r\nleft=5000\r\ntop=4000\r\nwidth=300\r\nheight=700\r\n");
+    start();
+    EXPECT_EQ(m->normal_bounds(), ui::Rect::from_size(278, 142, 724, 700)) << "wholly off: centred";
+    EXPECT_FALSE(m->maximized());
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 #include "settings/port_group.h"
 #include "settings/setting_values.h"
 #include "settings/text_view_group.h"
+#include "settings/window_place_group.h"
 
 namespace fs = std::filesystem;
 
@@ -689,6 +690,62 @@ TEST_F(SettingsGroupsTest, TrafficOptionsRoundTripAndTheGapIsClamped)
         EXPECT_EQ(back.frame_gap_ms, want) << text;
     }
     EXPECT_EQ(LoadTrafficSettings(nullptr, back), 1);
+}
+
+TEST_F(SettingsGroupsTest, WindowPlaceRoundTripsAndBadValuesAreKeptInRange)
+{
+    WindowPlace place{ui::Rect{1, 1, 2, 2}, true};
+    EXPECT_EQ(LoadWindowPlace(file_.get(), place), 2) << "nothing saved yet";
+    EXPECT_EQ(place.bounds, (ui::Rect{1, 1, 2, 2}));
+    ASSERT_EQ(SaveWindowPlace(file_.get(), WindowPlace{ui::Rect::from_size(-1200, 30, 800, 600), true}), 0);
+    EXPECT_EQ(filled_lines(), (Lines{"[WINDOW]", "left=-1200", "top=30", "width=800", "height=600", "maximized=1"}));
+    ASSERT_EQ(LoadWindowPlace(file_.get(), place), 0);
+    EXPECT_EQ(place.bounds, ui::Rect::from_size(-1200, 30, 800, 600));
+    EXPECT_TRUE(place.maximized);
+    // Far out values stay where a rectangle's sums cannot overflow.
+    put("[WINDOW]\r\nleft=0x7FFFFFFF\r\ntop=-2147483648\r\nwidth=2147483647\r\nheight=40000\r\nmaximized=x\r\n");
+    ASSERT_EQ(LoadWindowPlace(file_.get(), place), 0);
+    EXPECT_EQ(place.bounds, ui::Rect::from_size(32767, -32768, 32767, 32767));
+    EXPECT_FALSE(place.maximized);
+    for (const char* none : {"width=0\r\nheight=600", "width=800", "width=-5\r\nheight=600", "width=800\r\nheight=x"}) {
+        put(std::string("[WINDOW]\r\n") + none + "\r\n");
+        EXPECT_EQ(LoadWindowPlace(file_.get(), place), 2) << none;
+    }
+    EXPECT_EQ(LoadWindowPlace(nullptr, place), 1);
+    EXPECT_EQ(SaveWindowPlace(nullptr, place), 1);
+}
+
+TEST(WindowPlaceFit, ASavedPlaceComesBackOnTheScreen)
+{
+    const ui::Rect area{0, 0, 1280, 984};  // a monitor less its task bar
+    const ui::Rect right_monitor{1280, 0, 2560, 1024};
+    const ui::Size least{724, 550};
+    const struct {
+        const char* what;
+        ui::Rect saved, area, fitted;
+    } cases[] = {
+        {"inside stays", ui::Rect::from_size(100, 50, 800, 600), area, ui::Rect::from_size(100, 50, 800, 600)},
+        {"on the other monitor stays", ui::Rect::from_size(1400, 10, 800, 600), right_monitor,
+         ui::Rect::from_size(1400, 10, 800, 600)},
+        {"half off the right comes in", ui::Rect::from_size(900, 100, 800, 600), area,
+         ui::Rect::from_size(480, 100, 800, 600)},
+        {"half off the top left comes in", ui::Rect::from_size(-400, -300, 800, 600), area,
+         ui::Rect::from_size(0, 0, 800, 600)},
+        {"below the task bar's edge comes up", ui::Rect::from_size(100, 900, 800, 600), area,
+         ui::Rect::from_size(100, 384, 800, 600)},
+        {"wholly off is centred", ui::Rect::from_size(5000, 4000, 800, 600), area,
+         ui::Rect::from_size(240, 192, 800, 600)},
+        {"wholly off to the left is centred", ui::Rect::from_size(-2000, 100, 800, 600), area,
+         ui::Rect::from_size(240, 192, 800, 600)},
+        {"touching only the edge is off", ui::Rect::from_size(1280, 100, 800, 600), area,
+         ui::Rect::from_size(240, 192, 800, 600)},
+        {"too small grows to the least size", ui::Rect::from_size(10, 20, 300, 200), area,
+         ui::Rect::from_size(10, 20, 724, 550)},
+        {"bigger than the screen shrinks to it", ui::Rect::from_size(-50, -50, 3000, 2000), area, area},
+        {"a screen below the least size keeps the least", ui::Rect::from_size(100, 100, 800, 600),
+         ui::Rect{0, 0, 640, 480}, ui::Rect::from_size(0, 0, 724, 550)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fit_window_place(c.saved, c.area, least), c.fitted) << c.what;
 }
 
 }  // namespace

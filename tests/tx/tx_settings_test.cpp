@@ -14,7 +14,7 @@ TEST_F(TxSettingsTest, NewFileHoldsTheSectionsAndKeysInSaveOrder)
     start();
     stop();
     EXPECT_EQ(headers(), (Lines{"[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]", "[TXSTR]",
-                                "[QUICKSEND]", "[TRAFFIC]", "[FILETRANSFER]"}));
+                                "[QUICKSEND]", "[TRAFFIC]", "[FILETRANSFER]", "[WINDOW]"}));
     EXPECT_EQ(section("TXSTR"), (Lines{"str_escapes=0", "str_checksum=0", "str_repeat_ms=1000"}));
     EXPECT_EQ(section("QUICKSEND").size(), 10u);
     EXPECT_EQ(section("QUICKSEND").back(), "slot_10=0") << "an unused slot writes its flag alone";

@@ -200,7 +200,8 @@ TEST_F(XferFormTest, ProtocolAndFoldersAreSavedAfterEveryOtherSection)
     XferForm->receive_folder = "C:\\in\\";
     XferForm->ODsend.initial_dir = "C:\\fw\\";
     restart();
-    EXPECT_EQ(headers().back(), "[FILETRANSFER]");
+    EXPECT_THAT(headers(), ::testing::ElementsAre("[PORT]", "[PATH]", "[TXCFG]", "[TXTVIEW]", "[FIND]", "[PLOT]",
+                                                  "[TXSTR]", "[QUICKSEND]", "[TRAFFIC]", "[FILETRANSFER]", "[WINDOW]"));
     EXPECT_THAT(section("FILETRANSFER"),
                 ::testing::ElementsAre("protocol=3", "path_send=C:\\fw\\", "path_receive=", "path_batch=C:\\in\\"));
     EXPECT_EQ(XferForm->protocol(), XferProtocol::Ymodem);

@@ -2,7 +2,9 @@
 // into lines, and the rate between ticks sets the next interval.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "link/sim_port_driver.h"
 #include "tests/link/recording_sink.h"
@@ -84,6 +86,84 @@ TEST(ReceiveTickStamps, EachLineTakesTheReadTimeOfItsFirstByte)
     tick.run(link, sink, 100, 36000000);  // the drain at 10:00:00.000
     EXPECT_EQ(sink.lines,
               (std::vector<std::string>{"09:59:59.981 L", "09:59:59.983 L", "09:59:59.985 L", "09:59:59.987 L", ""}));
+    link.com_disconnect();
+}
+
+// A line of a steady rate against ticks that come `late_ms` after the interval
+// the previous tick asked for (a busy window thread). The FIFO takes what fits;
+// the rest is what the line had to hold back.
+struct LineRun {
+    double shown_min = 1e18, shown_max = 0;  // the rates shown once settled
+    std::int32_t most_waiting = 0;           // the fullest FIFO a settled tick found
+    std::int64_t held = 0;                   // bytes the line held back once settled
+};
+
+// The link is connected to a silent simulated port with a receive FIFO of `capacity`.
+LineRun run_line(SerialLink& link, std::int32_t capacity, double bytes_per_second, std::uint32_t late_ms)
+{
+    EXPECT_EQ(0, link.rx_store_init(1048576));
+    RecordingSink sink;
+    ReceiveTick tick;
+    const std::string line(std::size_t(capacity), 'x');
+    LineRun run;
+    std::uint32_t now = 1000;
+    double due = 0;  // bytes the line has delivered and the FIFO not yet taken
+    int interval = 100;
+    for (int k = 0; k < 10; ++k) {
+        const std::uint32_t period = std::uint32_t(interval) + (k == 0 ? 0 : late_ms);
+        now += period;
+        due += bytes_per_second * period / 1000.0;
+        const std::int32_t free_space = capacity - 1 - link.rx_fill();
+        const std::int32_t n = due < free_space ? std::int32_t(due) : free_space;
+        EXPECT_TRUE(rx_feed(link, std::string_view(line).substr(0, std::size_t(n))));
+        due -= n;
+        const ReceiveTickResult r = tick.run(link, sink, now, 0);
+        interval = r.interval_ms;
+        if (k < 5) {
+            due = 0;  // what the line held while the meter found its rate
+            continue;
+        }
+        run.held += std::int64_t(due);
+        run.most_waiting = std::max(run.most_waiting, r.rx_waiting);
+        run.shown_min = std::min(run.shown_min, r.rate);
+        run.shown_max = std::max(run.shown_max, r.rate);
+    }
+    return run;
+}
+
+TEST(ReceiveTickRate, ReadsTheLineAtEveryIntervalTheTimerChooses)
+{
+    constexpr std::int32_t capacity = 65536;  // the smallest receive FIFO the settings allow
+    SimPortDriver sim;
+    sim.add_port(1);
+    SerialLink link{sim};
+    PortSettings settings;
+    settings.port_rxth_size = capacity;
+    ASSERT_EQ(link.com_connect(settings), 0);
+    struct Case {
+        int interval_ms;
+        double rate;
+    };
+    // Serial rates keep the table's steps; past them the interval is the FIFO's
+    // half-full time, any whole millisecond from the fastest to 1000.
+    std::vector<Case> cases = {{100, 400}, {150, 800}, {225, 1500}, {333, 3000}, {750, 8000}, {1000, 30000}};
+    for (int ms = timer1_fastest_ms; ms < 1000; ++ms) cases.push_back({ms, capacity * 500.0 / (ms + 0.5)});
+    for (const Case& c : cases) {
+        ASSERT_EQ(timer1_interval_for(c.rate, capacity), c.interval_ms) << c.rate;
+        for (std::uint32_t late : {0u, 15u}) {
+            SCOPED_TRACE(testing::Message() << c.interval_ms << " ms, " << c.rate << " B/s, " << late << " ms late");
+            const LineRun run = run_line(link, capacity, c.rate, late);
+            EXPECT_EQ(run.held, 0);
+            // The shown rate is the line's, to the rounding of whole bytes and milliseconds.
+            EXPECT_NEAR(run.shown_min, c.rate, c.rate * 0.01 + 1000.0 / c.interval_ms);
+            EXPECT_NEAR(run.shown_max, c.rate, c.rate * 0.01 + 1000.0 / c.interval_ms);
+            // Late ticks plan for the longer period: the FIFO stays under half full
+            // wherever the fastest tick leaves room for the lateness.
+            if (capacity * 500.0 / c.rate - late >= timer1_fastest_ms) {
+                EXPECT_LE(run.most_waiting, capacity / 2);
+            }
+        }
+    }
     link.com_disconnect();
 }
 

@@ -71,6 +71,13 @@ std::unique_ptr<Canvas> bitmap_canvas(Bitmap& bmp)
     return std::make_unique<headless::BitmapCanvas>(bmp);
 }
 
+// A classic sizeable frame with a one-line menu bar: 4-pixel borders, a
+// 19-pixel caption and menu bar, so window sizes read as on Windows.
+Size form_frame(const Form&)
+{
+    return Size{8, 46};
+}
+
 // The classic Windows scheme, so headless colours are stable.
 std::uint32_t sys_color(int index)
 {

@@ -23,6 +23,11 @@ int message_box(std::string_view text, std::string_view caption, MsgIcon icon, M
     return result;
 }
 
+Rect screen_work_area(const Rect&)
+{
+    return headless::World::instance().work_area;
+}
+
 std::uint32_t tick_count_ms()
 {
     return static_cast<std::uint32_t>(headless::World::instance().now());

@@ -28,6 +28,7 @@ void World::reset()
     clipboard_posix_reset();
     shift = false;
     modal_loops = 0;
+    work_area = default_work_area;
     time_of_day_at_zero = 0;
     now_ = 0;
     for (Entry& e : timers_) timer_restarted(*e.timer);

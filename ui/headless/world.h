@@ -81,6 +81,9 @@ class World {
     std::vector<PopupCall> popups;
     bool shift = false;
     int modal_loops = 0;
+    // The one monitor's work area.
+    Rect work_area = default_work_area;
+    static constexpr Rect default_work_area{0, 0, 1280, 984};
     // The local time of day when the virtual clock reads 0 (milliseconds after midnight).
     long long time_of_day_at_zero = 0;
 

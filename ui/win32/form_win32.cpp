@@ -76,6 +76,42 @@ void FormPeer::apply_client_size()
     os_change_ = false;
 }
 
+Size FormPeer::frame() const
+{
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, style(), GetMenu(hwnd()) != nullptr, ex_style());
+    return Size{unscale(r.right - r.left), unscale(r.bottom - r.top)};
+}
+
+// The form's bounds from what the system made of the window.
+void FormPeer::read_back_bounds()
+{
+    RECT win, client;
+    GetWindowRect(hwnd(), &win);
+    GetClientRect(hwnd(), &client);
+    os_change_ = true;
+    form().set_bounds(unscale(win.left), unscale(win.top), unscale(client.right), unscale(client.bottom));
+    os_change_ = false;
+}
+
+// Maximizes or restores a shown window; a hidden one takes its state when shown.
+void FormPeer::apply_window_state()
+{
+    if (!IsWindowVisible(hwnd())) return;
+    Form& f = form();
+    os_change_ = true;
+    if (IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    if (f.maximized()) {
+        // The place a restore goes back to is the normal one the form holds.
+        const Rect r = f.normal_bounds();
+        SetWindowPos(hwnd(), nullptr, scale(r.left), scale(r.top), scale(r.width()), scale(r.height()),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(hwnd(), SW_MAXIMIZE);
+    }
+    os_change_ = false;
+    read_back_bounds();
+}
+
 // Centres the window as its Position asks, and writes the place back.
 void FormPeer::place()
 {
@@ -131,6 +167,7 @@ void FormPeer::sync(Prop what, int index)
                     }
                 place();
                 ShowWindow(hwnd(), SW_SHOW);
+                if (f.maximized()) apply_window_state();
                 SetForegroundWindow(hwnd());
             } else {
                 for (HWND w : disabled_)
@@ -143,11 +180,15 @@ void FormPeer::sync(Prop what, int index)
             }
             return;
         case Prop::Style:
-            SetWindowLongPtrA(hwnd(), GWL_STYLE, style() | (GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_VISIBLE));
+            SetWindowLongPtrA(hwnd(), GWL_STYLE,
+                              style() | (GetWindowLongPtrA(hwnd(), GWL_STYLE) & (WS_VISIBLE | WS_MAXIMIZE)));
             SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex_style());
             SetWindowPos(hwnd(), f.form_style() == FormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             apply_client_size();
+            return;
+        case Prop::WindowState:
+            apply_window_state();
             return;
         case Prop::Menu:
             update_menu(index);
@@ -181,10 +222,16 @@ bool FormPeer::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
             return result = 0, true;
         case WM_SIZE:
             if (!os_change_ && wp != SIZE_MINIMIZED)
-                dispatch([&] { f.user_resized(Size{unscale(LOWORD(lp)), unscale(HIWORD(lp))}); });
+                dispatch([&] {
+                    f.user_maximized(wp == SIZE_MAXIMIZED);
+                    f.user_resized(Size{unscale(LOWORD(lp)), unscale(HIWORD(lp))});
+                });
             return result = 0, true;
         case WM_MOVE:
             if (!os_change_ && !IsIconic(hwnd())) {
+                // A maximize moves the window before it sizes it: the place to
+                // restore to is taken while the bounds are still the normal ones.
+                f.user_maximized(IsZoomed(hwnd()) != FALSE);
                 RECT r;
                 GetWindowRect(hwnd(), &r);
                 os_change_ = true;
@@ -273,3 +320,13 @@ std::unique_ptr<Peer> make_form_peer(Form& f)
 }
 
 }  // namespace ui::win32
+
+namespace ui::backend {
+
+Size form_frame(const Form& form)
+{
+    auto* p = dynamic_cast<win32::FormPeer*>(form.peer());
+    return p && p->hwnd() ? p->frame() : Size{};
+}
+
+}  // namespace ui::backend

@@ -17,12 +17,16 @@ class FormPeer : public WindowPeer {
 
     void sync(Prop what, int index) override;
     void set_focus() override;
+    // Window size less client size, as apply_client_size makes it (logical pixels).
+    Size frame() const;
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
     DWORD style() const;
     DWORD ex_style() const;
     void apply_client_size();
+    void apply_window_state();
+    void read_back_bounds();
     void place();
     void focus_active();
     void build_menu();

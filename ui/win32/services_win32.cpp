@@ -89,6 +89,21 @@ int popup_menu(Control& owner, Point at, const std::vector<PopupItem>& items)
     return chosen - 1;
 }
 
+Rect screen_work_area(const Rect& around)
+{
+    const RECT r{win32::scale(around.left), win32::scale(around.top), win32::scale(around.right),
+                 win32::scale(around.bottom)};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT work;
+    if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+        work = info.rcWork;
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return Rect{win32::unscale(work.left), win32::unscale(work.top), win32::unscale(work.right),
+                win32::unscale(work.bottom)};
+}
+
 std::uint32_t tick_count_ms()
 {
     return GetTickCount();
