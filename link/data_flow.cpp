@@ -6,7 +6,9 @@ int TxSide::put(const void* src, std::int32_t n)
 {
     if (!src || n <= 0) return 1;
     std::lock_guard guard(lock);
-    return fifo_put(fifo, src, n) == 0 ? 0 : 2;
+    if (fifo_put(fifo, src, n) != 0) return 2;
+    puts.fetch_add(1, std::memory_order_relaxed);
+    return 0;
 }
 
 std::int32_t TxSide::fill()

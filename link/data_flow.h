@@ -3,6 +3,7 @@
 // guards and the locked operations the window thread uses on them.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -47,6 +48,8 @@ struct TxSide {
     TimeNoteRing writes;
     ByteFifo sent;
     std::int64_t unrecorded = 0;
+    // Counts the puts, so the transmit thread leaves its idle pace at once.
+    std::atomic<std::uint32_t> puts{0};
 
     // Locked; safe while no FIFO exists. As SerialLink::tx_put, tx_fill, ...
     int put(const void* src, std::int32_t n);

@@ -23,6 +23,7 @@ struct TxState {
     PortWriteRecord record;
     bool in_flight = false;
     int idle_passes = 0;  // passes in a row with nothing to send
+    std::uint32_t puts_seen = 0;
 };
 
 // What the passes work on; the link owns it all and outlives the thread.
@@ -58,6 +59,22 @@ void poll_write(const TxWork& work, TxState& s)
     if (s.in_flight && work.usart.driver().write_result(work.port, s.record, nullptr) != PortIo::pending) {
         s.in_flight = false;
         s.progress = port_tick_ms();
+    }
+}
+
+// The idle pace in steps of the configured pause, cut short by a put: the
+// next block of a conversation (a protocol's answer) must not wait it out.
+void idle_pause(const TxWork& work, TxState& s, std::int32_t ms)
+{
+    const std::int32_t step = std::max(1, work.settings.port.port_txth_sleep);
+    for (std::int32_t slept = 0; slept < ms; slept += step) {
+        port_pause_ms(step);
+        const std::uint32_t puts = work.side.puts.load(std::memory_order_relaxed);
+        if (puts != s.puts_seen) {
+            s.puts_seen = puts;
+            s.idle_passes = 0;
+            return;
+        }
     }
 }
 
@@ -97,8 +114,10 @@ bool tx_pass(const TxWork& work, TxState& s)
     }
     if (hold || (s.pending == 0 && !blocked)) {
         s.idle_passes = hold || s.in_flight ? 0 : s.idle_passes + 1;
-        port_pause_ms(s.idle_passes >= idle_passes_before_backoff ? tx_idle_pause_ms(settings.port)
-                                                                  : settings.port.port_txth_sleep);
+        if (s.idle_passes >= idle_passes_before_backoff)
+            idle_pause(work, s, tx_idle_pause_ms(settings.port));
+        else
+            port_pause_ms(settings.port.port_txth_sleep);
         return stop;
     }
     s.idle_passes = 0;

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # File transfer benchmark under Wine: a 4 MiB random file by YMODEM over a
-# socat pty pair, first lrzsz against lrzsz (sb -k to rb, and the plain sb's
-# 128-byte blocks on 1 MiB), then olvex's window sending to rb and receiving
-# from sb -k. Prints each time, the ratios and the longest Timer1 tick.
+# socat pty pair, first lrzsz against lrzsz (sb -k to rb: 1 KiB blocks, as
+# ours), then olvex's window sending to rb and receiving from sb -k. Prints each time, the ratios and the longest Timer1 tick.
 # Usage: bench/xfer/run.sh [build dir] [megabytes]   (build the Windows preset first)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -25,29 +24,29 @@ lrzsz() {   # lrzsz OPTIONS FILE: sb OPTIONS on one end, rb on the other; prints
   drain "$a"; drain "$b"; rm -f "$work/out/"*
   local t0; t0=$(now)
   (cd "$work/out" && rb -b -y <"$b" >"$b" 2>/dev/null) &
+  local rb=$!
   (cd "$work" && sb $1 -b "$2" <"$a" >"$a" 2>/dev/null)
-  wait
+  wait $rb
   cmp -s "$2" "$work/out/$(basename "$2")" || { echo "lrzsz copy DIFFERENT" >&2; exit 1; }
   echo "$(now) - $t0" | bc
 }
-head -c 1048576 "$work/f.bin" >"$work/f1.bin"
-plain=$(lrzsz "" "$work/f1.bin")
-echo "lrzsz sb -> rb, 1 MiB, 128-byte blocks: $plain s"
 base=$(lrzsz -k "$work/f.bin")
 echo "lrzsz sb -k -> rb, $mb MiB: $base s"
 
 drain "$a"; drain "$b"; rm -f "$work/out/"*
 (cd "$work/out" && rb -b -y <"$b" >"$b" 2>/dev/null) &
+far=$!
 out=$("$OLVEX_WINE" "$build/bin/bench_xfer.exe" 5 send "$(wine_path_of "$work/f.bin")" 2>/dev/null | tr -d '\r')
-wait
+wait $far
 echo "$out"
 send=$(echo "$out" | sed -n 's/^send \([0-9.]*\) s.*/\1/p')
 cmp -s "$work/f.bin" "$work/out/f.bin" && echo "rb's copy equal" || echo "rb's copy DIFFERENT"
 
 drain "$a"; drain "$b"
 (cd "$work" && sleep 1 && sb -k -b f.bin <"$b" >"$b" 2>/dev/null) &
+far=$!
 out=$("$OLVEX_WINE" "$build/bin/bench_xfer.exe" 5 receive "$(wine_path_of "$work/in")\\" 2>/dev/null | tr -d '\r')
-wait
+wait $far
 echo "$out"
 recv=$(echo "$out" | sed -n 's/^receive \([0-9.]*\) s.*/\1/p')
 cmp -s "$work/f.bin" "$work/in/f.bin" && echo "received copy equal" || echo "received copy DIFFERENT"

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr std::int32_t read_chunk = 8192;
+constexpr std::int64_t eager_ms = 5;
 // An answer the transmit FIFO cannot take for this long (the link gone) is
 // dropped; the engine's own time-outs then end the transfer.
 constexpr std::int64_t put_give_up_ms = 2000;
@@ -124,6 +125,7 @@ void XferRun::loop()
     flush_output();
     publish();
     bool cancel_sent = false;
+    std::int64_t last_output_ms = now_ms_();
     while (engine_->status().state == XferState::Running) {
         if (cancel_requested_ && !cancel_sent) {
             cancel_sent = true;
@@ -132,8 +134,16 @@ void XferRun::loop()
             engine_->received(buffer.data(), static_cast<std::size_t>(n), now_ms_());
         } else {
             engine_->tick(now_ms_());
-            if (engine_->output().empty()) pause_1ms();
+            // Just after sending, the answer is due within a millisecond or two:
+            // look again at once for a while rather than sleep a tick each time.
+            if (engine_->output().empty()) {
+                if (now_ms_() - last_output_ms < eager_ms)
+                    std::this_thread::yield();
+                else
+                    pause_1ms();
+            }
         }
+        if (!engine_->output().empty()) last_output_ms = now_ms_();
         flush_output();
         publish();
     }
