@@ -220,6 +220,8 @@ TEST(XferEngine, LineFaultsAreRepairedOrEndTheTransferByName)
         {Ym, {back, 1, 1}, 0, 1, 1, sent, got1, yfile},               // ACK of block 0 lost
         {Ym, {back, 7, 7}, 0, 1, 0, sent, got1, yfile},               // ACK of the file's EOT lost: EOT again after 2.5 s
         {Crc, {back, 1, 1, c_first}, 0, 0, 0, sent, got, whole},      // a late 'C' answers nothing
+        // The receiver quit before its ACK of EOT reached the line: all was acknowledged.
+        {Crc, {back, 33, 99}, 0, 1, 0, "Sent a.bin, 4000 bytes (the end was not confirmed)", got, whole},
         {Crc, {back, 1, 99, as_nak}, 0, 9, 0, "Block 1 refused 10 times",
          "Cancelled by the other side at block 2", open},
         {Crc, {forth, 1, 99, 5}, 0, 9, 9, "Cancelled by the other side at block 2", "Too many errors at block 2", open},
