@@ -2,6 +2,8 @@
 // pause only when nothing arrived.
 #include "tx/transfer/xfer_run.h"
 
+#include "tx/transfer/xmodem_block.h"
+
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -10,6 +12,7 @@ namespace {
 
 constexpr std::int32_t read_chunk = 8192;
 constexpr std::int64_t eager_ms = 5;
+constexpr std::int64_t repeat_cancel_after_ms = 1000;
 // An answer the transmit FIFO cannot take for this long (the link gone) is
 // dropped; the engine's own time-outs then end the transfer.
 constexpr std::int64_t put_give_up_ms = 2000;
@@ -146,6 +149,18 @@ void XferRun::loop()
         if (!engine_->output().empty()) last_output_ms = now_ms_();
         flush_output();
         publish();
+    }
+    // CANs that arrive while the other side still reads a block are taken for
+    // its data; once it has given up on that block (a second later) a second
+    // burst finds it waiting for a header, so the cancel is always seen.
+    if (cancel_sent) {
+        const std::int64_t until = now_ms_() + repeat_cancel_after_ms;
+        while (now_ms_() < until) {
+            if (const std::int32_t n = std::min(rx_.fill(), read_chunk); n > 0) rx_.get(buffer.data(), n);
+            pause_1ms();
+        }
+        xmodem::append_cancel(engine_->output());
+        flush_output();
     }
     finished_ = true;
 }
