@@ -207,3 +207,18 @@ TEST_F(XferFormTest, ProtocolAndFoldersAreSavedAfterEveryOtherSection)
     EXPECT_EQ(XferForm->protocol(), XferProtocol::Ymodem);
     EXPECT_EQ(XferForm->receive_folder, "C:\\in\\");
 }
+
+TEST_F(XferFormTest, ALostPortEndsTheTransferWithOneMessage)
+{
+    connect_at(0);
+    open_window(XferProtocol::Xmodem1k);
+    user.pick_file(file_with(random_bytes(100000)));
+    user.click(XferForm->BtnSend);
+    ASSERT_TRUE(XferForm->running());
+    user.answer_message_box(ui::mr::Ok);
+    user.click(m->tools.BtnCon);  // disconnect under the transfer
+    user.wait(50);
+    EXPECT_FALSE(XferForm->running());
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_THAT(boxes()[0].text, ::testing::HasSubstr("Port connection lost during file transfer at block"));
+}

@@ -205,6 +205,8 @@ void TXferForm::Timer1Timer()
     if (!link_.connected()) {
         run_->cancel();
         run_->join();
+        // The lost port is the one message: the end's own box would say "Cancelled" first.
+        cancelled_by_user_ = true;
         finish();
         const std::string text = "Port connection lost during file transfer at block " +
                                  std::to_string(run_->status().block) + ".\n" + last_result_;
