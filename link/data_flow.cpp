@@ -52,6 +52,15 @@ std::int32_t TxSide::pending_block()
     return block_pending;
 }
 
+std::int64_t TxSide::queued()
+{
+    std::lock_guard guard(lock);
+    std::int32_t in_fifo = 0, in_sent = 0;
+    fifo_fill(fifo, &in_fifo);
+    fifo_fill(sent, &in_sent);
+    return std::int64_t(in_fifo) + block_pending + in_sent + unrecorded;
+}
+
 void TxSide::timeout_reset()
 {
     std::lock_guard guard(lock);

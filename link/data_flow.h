@@ -60,6 +60,10 @@ struct TxSide {
     int timeout_flag();
     std::int32_t pending_block();
     void timeout_reset();
+    // Locked: bytes put and not yet seen by the window (in the FIFO, the
+    // thread's block, or written and waiting in `sent` or
+    // `unrecorded`).
+    std::int64_t queued();
     // Locked: moves out the writes' notes and bytes; returns the bytes counted
     // as unrecorded since the last call.
     std::int64_t take_sent(std::vector<TimeNote>& notes, std::vector<std::uint8_t>& bytes);

@@ -96,6 +96,16 @@ class SerialLink {
     // is only complete when this and the fill level are both 0.
     std::int32_t tx_block_pending() { return tx_.pending_block(); }
     void tx_timeout_reset() { tx_.timeout_reset(); }
+    // Send file: a file about to be put, and its end (see TrafficRecord::tx_file).
+    bool tx_file_begins(std::string name, std::int64_t size)
+    {
+        return traffic_.tx_file(std::move(name), size, tx_.queued());
+    }
+    void tx_file_ends()
+    {
+        if (connected_) take_sent();  // its last bytes, written by now, still count as the file's
+        traffic_.tx_file_end();
+    }
 
     // --- Receive FIFO -------------------------------------------------------
     std::int32_t rx_fill() { return rx_.fill(); }

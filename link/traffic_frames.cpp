@@ -78,6 +78,19 @@ void TrafficFrames::open_frame(TrafficDir dir, std::int64_t time_us, std::int64_
     if (reply >= 0) note_reply(reply);
 }
 
+void TrafficFrames::file_frame(const TxFile& file, std::size_t write)
+{
+    TrafficFrame f;
+    f.start_us = f.end_us = file.start_us;
+    f.first = std::int64_t(write);
+    f.length = std::int32_t(std::min<std::int64_t>(file.size, INT32_MAX));
+    f.dir = TrafficDir::tx;
+    f.file = true;
+    frames_.push_back(f);
+    open_ = mark_seen_ = continues_ = false;
+    last_time_ = file.start_us;
+}
+
 void TrafficFrames::event(TrafficDir dir, std::int64_t time_us, std::int64_t from, std::int64_t to,
                           const std::function<std::uint8_t(std::int64_t)>& byte_at)
 {
@@ -155,6 +168,10 @@ bool TrafficFrames::update(const TrafficRecord& record, const std::uint8_t* rx_d
         const bool tx_first = tx_left && (!rx_left || record.tx_write_time(next_tx_) <= record.rx_read_time(next_rx_));
         if (tx_first) {
             const std::size_t i = next_tx_++;
+            if (const TxFile* file = record.tx_file_at(i)) {
+                file_frame(*file, i);
+                continue;
+            }
             const std::int64_t to = i + 1 < record.tx_write_count() ? record.tx_write_pos(i + 1) : record.tx_end();
             event(TrafficDir::tx, record.tx_write_time(i), record.tx_write_pos(i), to, tx_byte);
         } else {
@@ -167,7 +184,7 @@ bool TrafficFrames::update(const TrafficRecord& record, const std::uint8_t* rx_d
 
 std::int64_t TrafficFrames::gap_us(std::size_t i) const
 {
-    if (i == 0 || i >= frames_.size() || frames_[i].continuation) return -1;
+    if (i == 0 || i >= frames_.size() || frames_[i].continuation || frames_[i - 1].file) return -1;
     return frames_[i].start_us - frames_[i - 1].end_us;
 }
 
@@ -175,7 +192,8 @@ std::int64_t TrafficFrames::reply_us(std::size_t i) const
 {
     if (i == 0 || i >= frames_.size()) return -1;
     const TrafficFrame& f = frames_[i];
-    if (f.dir != TrafficDir::rx || f.continuation || frames_[i - 1].dir != TrafficDir::tx) return -1;
+    if (f.dir != TrafficDir::rx || f.continuation || frames_[i - 1].dir != TrafficDir::tx || frames_[i - 1].file)
+        return -1;
     return f.start_us - frames_[i - 1].end_us;
 }
 

@@ -22,6 +22,7 @@ struct TrafficFrame {
     std::int32_t length = 0;
     TrafficDir dir = TrafficDir::rx;
     bool continuation = false;  // the row before holds the start of the same frame
+    bool file = false;          // a file sent as one entry: first is its write, length its size
 };
 
 inline constexpr std::int32_t frame_row_max = 4096;
@@ -60,7 +61,8 @@ class TrafficFrames {
 
     std::size_t size() const { return frames_.size(); }
     const TrafficFrame& operator[](std::size_t i) const { return frames_[i]; }
-    // Since the frame before ended; -1 for the first row and continuations.
+    // Since the frame before ended; -1 for the first row, continuations and
+    // after a file (its end is not known when the next row is cut).
     std::int64_t gap_us(std::size_t i) const;
     // From the sent frame's last write to this received frame's first read; -1
     // unless the row is a received frame's start right after a sent frame.
@@ -71,6 +73,7 @@ class TrafficFrames {
     void event(TrafficDir dir, std::int64_t time_us, std::int64_t from, std::int64_t to,
                const std::function<std::uint8_t(std::int64_t)>& byte_at);
     void open_frame(TrafficDir dir, std::int64_t time_us, std::int64_t at);
+    void file_frame(const TxFile& file, std::size_t write);
     bool ends_line(std::uint8_t prev, std::uint8_t b) const;
     void note_reply(std::int64_t us);
 

@@ -17,6 +17,8 @@ void TrafficRecord::clear()
     tx_first_write_ = 0;
     tx_kept_from_ = 0;
     tx_dropped_ = 0;
+    std::deque<TxFile>().swap(files_);
+    file_ahead_ = file_left_ = 0;
     ++generation_;
 }
 
@@ -56,12 +58,74 @@ void TrafficRecord::tx_writes(const std::vector<TimeNote>& notes, const std::uin
     std::size_t used = 0;
     for (const TimeNote& note : notes) {
         if (note.count <= 0 || used + std::size_t(note.count) > n) break;
-        tx_pos_.push_back(tx_end());
-        tx_time_.push_back(note.time_us);
-        tx_bytes_.insert(tx_bytes_.end(), bytes + used, bytes + used + note.count);
+        tx_bytes(note.time_us, bytes + used, note.count);
         used += std::size_t(note.count);
     }
     keep_within_bound();
+}
+
+void TrafficRecord::tx_bytes(std::int64_t time_us, const std::uint8_t* bytes, std::int64_t n)
+{
+    while (n > 0) {
+        if (file_left_ > 0 && file_ahead_ == 0) {
+            // The file's bytes: counted in its entry, a write of no bytes.
+            if (file_next_.size > 0) {
+                file_next_.start_us = time_us;
+                file_next_.write = tx_write_count();
+                files_.push_back(std::move(file_next_));
+                file_next_ = {};
+                tx_pos_.push_back(tx_end());
+                tx_time_.push_back(time_us);
+            }
+            const std::int64_t k = n < file_left_ ? n : file_left_;
+            files_.back().sent += k;
+            files_.back().end_us = time_us;
+            file_left_ -= k;
+            bytes += k;
+            n -= k;
+            continue;
+        }
+        const std::int64_t k = file_left_ > 0 && file_ahead_ < n ? file_ahead_ : n;
+        if (file_left_ > 0) file_ahead_ -= k;
+        tx_pos_.push_back(tx_end());
+        tx_time_.push_back(time_us);
+        tx_bytes_.insert(tx_bytes_.end(), bytes, bytes + k);
+        bytes += k;
+        n -= k;
+    }
+}
+
+void TrafficRecord::tx_unrecorded(std::int64_t n)
+{
+    // Bytes never seen still take their place before or in the file.
+    const std::int64_t ahead = n < file_ahead_ ? n : file_ahead_;
+    file_ahead_ -= ahead;
+    const std::int64_t of_file = n - ahead < file_left_ ? n - ahead : file_left_;
+    file_left_ -= of_file;
+    const bool started = of_file > 0 && file_next_.size == 0 && !files_.empty();
+    if (started) files_.back().sent += of_file;
+    tx_dropped_ += started ? n - of_file : n;
+}
+
+bool TrafficRecord::tx_file(std::string name, std::int64_t size, std::int64_t ahead)
+{
+    file_ahead_ = file_left_ = 0;
+    if (size <= tx_bound_) return false;
+    file_next_ = {};
+    file_next_.name = std::move(name);
+    file_next_.size = size;
+    file_ahead_ = ahead > 0 ? ahead : 0;
+    file_left_ = size;
+    return true;
+}
+
+const TxFile* TrafficRecord::tx_file_at(std::size_t write) const
+{
+    for (auto f = files_.rbegin(); f != files_.rend(); ++f) {
+        if (f->write == write) return &*f;
+        if (f->write < write) break;
+    }
+    return nullptr;
 }
 
 void TrafficRecord::keep_within_bound()
@@ -78,6 +142,7 @@ void TrafficRecord::keep_within_bound()
         tx_dropped_ += k;
         tx_pos_.pop_front();
         tx_time_.pop_front();
+        if (!files_.empty() && files_.front().write == tx_first_write_) files_.pop_front();
         ++tx_first_write_;
     }
 }
@@ -91,7 +156,7 @@ void TrafficRecord::complete_before(std::int64_t rx_us, std::int64_t tx_us)
 std::int64_t TrafficRecord::memory() const
 {
     return std::int64_t(rx_pos_.size()) * 12 + std::int64_t(tx_pos_.size()) * bytes_per_write +
-           std::int64_t(tx_bytes_.size());
+           std::int64_t(tx_bytes_.size()) + std::int64_t(files_.size() * sizeof(TxFile));
 }
 
 namespace {

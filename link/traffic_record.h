@@ -6,9 +6,19 @@
 #include <cstdint>
 #include <deque>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "link/time_notes.h"
+
+// A file sent too big for the bound: one entry instead of its bytes.
+struct TxFile {
+    std::string name;
+    std::int64_t size = 0;                  // as it was when its send began
+    std::int64_t sent = 0;                  // of its bytes handed to the driver so far
+    std::int64_t start_us = 0, end_us = 0;  // its first and its last write
+    std::size_t write = 0;                  // the write that stands for it
+};
 
 class TrafficRecord {
  public:
@@ -29,7 +39,15 @@ class TrafficRecord {
     // Blocks handed to the driver, their bytes in order (as many as the notes count).
     void tx_writes(const std::vector<TimeNote>& notes, const std::uint8_t* bytes, std::size_t n);
     // Sent bytes the record never saw (counted with the dropped ones).
-    void tx_unrecorded(std::int64_t n) { tx_dropped_ += n; }
+    void tx_unrecorded(std::int64_t n);
+    // A file about to be sent: when `size` exceeds the bound, the `size` bytes
+    // sent after `ahead` more are noted as one file entry and not kept (true).
+    bool tx_file(std::string name, std::int64_t size, std::int64_t ahead);
+    // The file's send ended (done or cancelled): what follows is kept again.
+    void tx_file_end() { file_ahead_ = file_left_ = 0; }
+    // The file entry write i stands for, or null.
+    const TxFile* tx_file_at(std::size_t write) const;
+
     // Every read and write before these times is in the record (all_in while disconnected).
     void complete_before(std::int64_t rx_us, std::int64_t tx_us);
     std::int64_t complete_before() const { return rx_complete_ < tx_complete_ ? rx_complete_ : tx_complete_; }
@@ -66,6 +84,7 @@ class TrafficRecord {
 
  private:
     void keep_within_bound();
+    void tx_bytes(std::int64_t time_us, const std::uint8_t* bytes, std::int64_t n);
 
     std::deque<std::int32_t> rx_pos_;
     std::deque<std::int64_t> rx_time_;
@@ -80,6 +99,10 @@ class TrafficRecord {
     std::int64_t rx_complete_ = all_in;
     std::int64_t tx_complete_ = all_in;
     std::uint32_t generation_ = 0;
+    std::deque<TxFile> files_;
+    TxFile file_next_;             // the file announced, until its first byte
+    std::int64_t file_ahead_ = 0;  // sent bytes still to come before it
+    std::int64_t file_left_ = 0;   // its bytes still to come
     bool anchored_ = false;
     std::int64_t anchor_us_ = 0;
     std::int64_t anchor_ms_ = 0;  // the time of day at anchor_us_

@@ -98,7 +98,8 @@ bool TTXFForm::start_transfer(std::string& why)
     }
     const std::size_t cut = path.find_last_of("\\/");
     OD1.initial_dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-    STname.set_caption(" " + (cut == std::string::npos ? path : path.substr(cut + 1)));
+    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    STname.set_caption(" " + name);
     if (const int error = file_.open(path); error != 0) {
         why = file_error_text(error);
         return false;
@@ -120,6 +121,7 @@ bool TTXFForm::start_transfer(std::string& why)
         tr_.last_fill = link_.tx_fill();
         tr_.queued_before = tr_.last_fill;
         link_.tx_timeout_reset();
+        link_.tx_file_begins(name, size);
     }
     tr_.state = TxState::Reading;
     return true;
@@ -236,11 +238,12 @@ void TTXFForm::FormClose(ui::CloseAction&)
     buffer_.reset();
     if (tr_.outcome == Outcome::None) tr_.outcome = Outcome::Cancelled;
     tr_.state = TxState::Idle;
-    if (!connected()) return;
-    // A complete transfer keeps what the transmit thread still has in hand;
-    // any other end drops what is queued.
-    if (tr_.outcome != Outcome::Complete) link_.tx_clear();
-    link_.tx_hold(0);
+    // A complete file's last bytes end its traffic entry by themselves.
+    if (tr_.outcome != Outcome::Complete) {
+        if (connected()) link_.tx_clear();
+        link_.tx_file_ends();
+    }
+    if (connected()) link_.tx_hold(0);
 }
 
 int LoadSendFileFolder(const ProfileFile* file, TTXFForm& form)

@@ -124,6 +124,11 @@ class FrameCutTest : public ::testing::Test {
         std::vector<std::string> out;
         for (std::size_t i = 0; i < frames.size(); ++i) {
             const TrafficFrame& f = frames[i];
+            if (f.file) {
+                const TxFile* file = record.tx_file_at(std::size_t(f.first));
+                out.push_back("F:" + (file ? file->name : "?"));
+                continue;
+            }
             std::string text;
             for (std::int64_t p = f.first; p < f.first + f.length; ++p)
                 text += char(f.dir == TrafficDir::rx ? store[std::size_t(p)] : record.tx_byte(p));
@@ -231,6 +236,35 @@ TEST_F(FrameCutTest, SentWritesDroppedBeforeTheCutAreSkipped)
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].substr(0, 3), "T:1");
     EXPECT_EQ(frames.gap_us(0), -1);
+}
+
+TEST_F(FrameCutTest, AFileTooBigForTheBoundIsOneRowAndKeepsNoBytes)
+{
+    record.set_tx_bound(4096);
+    EXPECT_FALSE(record.tx_file("small.bin", 4096, 0));
+    ASSERT_TRUE(record.tx_file("fw.bin", 10000, 2));  // two bytes typed before it are still queued
+    play({{tx, 0, "AB" + std::string(6000, 'f')}, {tx, 10, std::string(3990, 'f')}});
+    record.tx_unrecorded(10);  // its last bytes were written while the window did not drain
+    play({{tx, 12, "Z"}, {rx, 20, "ok"}});
+    EXPECT_EQ(rows(), (Rows{"T:AB", "F:fw.bin", "T:Z", "R:ok"}));
+    const TxFile* file = record.tx_file_at(std::size_t(frames[1].first));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->sent, 10000);
+    EXPECT_EQ(file->start_us, 0);
+    EXPECT_EQ(file->end_us, 10000);
+    EXPECT_EQ(frames[1].length, 10000);
+    EXPECT_EQ(record.tx_dropped(), 0);
+    EXPECT_EQ(record.tx_end(), 3);    // AB and Z
+    EXPECT_EQ(frames.gap_us(2), -1);  // the file's end was not known when Z was cut
+    // A cancelled file leaves what follows kept again.
+    ASSERT_TRUE(record.tx_file("big.bin", 5000, 0));
+    play({{tx, 30, std::string(100, 'g')}});
+    record.tx_file_end();
+    play({{tx, 40, "Y"}});
+    EXPECT_EQ(record.tx_file_at(record.tx_write_count() - 2)->sent, 100);
+    EXPECT_EQ(record.tx_end(), 4);
+    record.clear();
+    EXPECT_EQ(record.tx_file_at(0), nullptr);
 }
 
 TEST(FrameGap, ClampsToItsRange)

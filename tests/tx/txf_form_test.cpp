@@ -245,16 +245,19 @@ TEST_F(SendFileTest, ProgressTextsCaptionAndBarFollowTheBytesSent)
 }
 
 // Mends: a complete transfer loses nothing, and bytes queued before the start
-// are not counted as the file's.
+// are not counted as the file's. A file too big for the traffic record's bound
+// is one entry there, and the bytes before it are kept.
 TEST_F(SendFileTest, CompleteTransferHandsEveryByteToTheDriverBeforeClosing)
 {
     connect_at(38400);
+    link().traffic().set_tx_bound(8192);
     const Bytes before(6000, 'q');
     ASSERT_EQ(link().tx_put(before.data(), static_cast<std::int32_t>(before.size())), 0);
-    const Bytes content = random_bytes(3000);
+    const Bytes content = random_bytes(9000);
+    const std::string path = file_with(content);
     std::int32_t sent_at_first_tick = -1, fill_when_complete = -1;
     send(
-        file_with(content),
+        path,
         [&](TTXFForm&, int tick) {
             if (tick == 0) sent_at_first_tick = tr().bytes_sent;
             // The file's bytes queue behind the earlier ones: whatever is still in
@@ -271,6 +274,16 @@ TEST_F(SendFileTest, CompleteTransferHandsEveryByteToTheDriverBeforeClosing)
     Bytes all = before;
     all.insert(all.end(), content.begin(), content.end());
     EXPECT_EQ(peer_got(all.size(), 5), all);
+    link().rx_store_append();
+    const TrafficRecord& record = link().traffic();
+    EXPECT_EQ(record.tx_end(), 6000);
+    EXPECT_EQ(record.tx_dropped(), 0);
+    const TxFile* file = nullptr;
+    for (std::size_t i = record.tx_first_write(); i < record.tx_write_count() && !file; ++i)
+        file = record.tx_file_at(i);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->sent, 9000);
+    EXPECT_EQ(path.substr(path.size() - file->name.size()), file->name);
 }
 
 // Mend: the link going away stops the transfer with a message.

@@ -176,6 +176,7 @@ std::string TrafficPage::cell_text(std::size_t i, std::int32_t col) const
         case 4:
             return std::to_string(f.length);
         default: {
+            if (f.file) return traffic_file_text(f, record);
             std::string bytes, out;
             traffic_frame_bytes(f, store_of(link_), record, bytes);
             const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());

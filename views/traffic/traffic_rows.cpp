@@ -55,6 +55,7 @@ void traffic_hex_of(const std::uint8_t* bytes, std::size_t n, std::string& out)
 void traffic_frame_bytes(const TrafficFrame& f, const RxStore* store, const TrafficRecord& record, std::string& out)
 {
     out.clear();
+    if (f.file) return;
     if (f.dir == TrafficDir::rx) {
         if (!store || !store->data || f.first >= store->length) return;
         const std::int64_t end = std::min<std::int64_t>(f.first + f.length, store->length);
@@ -64,6 +65,15 @@ void traffic_frame_bytes(const TrafficFrame& f, const RxStore* store, const Traf
     const std::int64_t from = std::max(f.first, record.tx_kept_from());
     const std::int64_t end = std::min(f.first + f.length, record.tx_end());
     for (std::int64_t p = from; p < end; ++p) out += char(record.tx_byte(p));
+}
+
+std::string traffic_file_text(const TrafficFrame& f, const TrafficRecord& record)
+{
+    const TxFile* file = record.tx_file_at(std::size_t(f.first));
+    if (!file) return "<file: " + std::to_string(f.length) + " bytes, not kept>";
+    std::string sent;
+    if (file->sent != file->size) sent = std::to_string(file->sent) + " of ";
+    return "<file " + file->name + ": " + sent + std::to_string(file->size) + " bytes, not kept>";
 }
 
 std::string traffic_csv_header()
@@ -89,7 +99,7 @@ void traffic_csv_row(const TrafficFrames& frames, std::size_t i, const RxStore* 
     out += ',';
     traffic_hex_of(data, bytes.size(), out);
     out += ',';
-    std::string text;
+    std::string text = f.file ? traffic_file_text(f, record) : std::string();
     traffic_text_of(data, bytes.size(), text);
     csv_put_cell(out, text, true);
     out += "\r\n";

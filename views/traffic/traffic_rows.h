@@ -23,6 +23,10 @@ void traffic_hex_of(const std::uint8_t* bytes, std::size_t n, std::string& out);
 // sent bytes dropped for its bound are left out (the result is then shorter).
 void traffic_frame_bytes(const TrafficFrame& f, const RxStore* store, const TrafficRecord& record, std::string& out);
 
+// What a file sent as one entry shows instead of its bytes:
+// "<file fw.bin: 20971520 bytes, not kept>" (with "N of " while it is being sent).
+std::string traffic_file_text(const TrafficFrame& f, const TrafficRecord& record);
+
 // The CSV header and one frame's line, both ended by CR LF:
 // time,dir,gap_ms,reply_ms,length,hex,text (text quoted, formulas guarded).
 std::string traffic_csv_header();

@@ -73,4 +73,22 @@ TEST(TrafficRows, SentBytesDroppedForTheBoundAreLeftOut)
     EXPECT_EQ(bytes.size(), 1000u);  // 2000..2999 went with the first write
 }
 
+TEST(TrafficRows, AFileSentAsOneEntryShowsItsNameAndSize)
+{
+    TrafficRecord record;
+    record.set_tx_bound(4096);
+    record.tx_file("fw.bin", 8000, 0);
+    const std::string part(6000, 'f');
+    record.tx_writes({{0, 6000}}, reinterpret_cast<const std::uint8_t*>(part.data()), part.size());
+    TrafficFrames frames;
+    frames.update(record, nullptr);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(traffic_file_text(frames[0], record), "<file fw.bin: 6000 of 8000 bytes, not kept>");
+    std::string csv;
+    traffic_csv_row(frames, 0, nullptr, record, csv);
+    EXPECT_EQ(csv, "00:00:00.000,TX,,,8000,,\"<file fw.bin: 6000 of 8000 bytes, not kept>\"\r\n");
+    record.clear();
+    EXPECT_EQ(traffic_file_text(frames[0], record), "<file: 8000 bytes, not kept>");
+}
+
 }  // namespace
