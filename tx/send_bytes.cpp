@@ -28,16 +28,6 @@ std::uint16_t crc16_modbus(const std::uint8_t* p, std::size_t n)
     return crc;
 }
 
-std::uint16_t crc16_ccitt_false(const std::uint8_t* p, std::size_t n)
-{
-    std::uint16_t crc = 0xFFFF;
-    for (std::size_t i = 0; i < n; ++i) {
-        crc ^= static_cast<std::uint16_t>(p[i] << 8);
-        for (int b = 0; b < 8; ++b) crc = static_cast<std::uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
-    }
-    return crc;
-}
-
 std::uint32_t crc32_ieee(const std::uint8_t* p, std::size_t n)
 {
     std::uint32_t crc = 0xFFFFFFFFu;
@@ -49,6 +39,15 @@ std::uint32_t crc32_ieee(const std::uint8_t* p, std::size_t n)
 }
 
 }  // namespace
+
+std::uint16_t crc16_ccitt(const std::uint8_t* p, std::size_t n, std::uint16_t crc)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        crc ^= static_cast<std::uint16_t>(p[i] << 8);
+        for (int b = 0; b < 8; ++b) crc = static_cast<std::uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+    }
+    return crc;
+}
 
 bool parse_escapes(std::string_view text, std::vector<std::uint8_t>& out, BadEscape& bad)
 {
@@ -140,7 +139,7 @@ int checksum_bytes(int kind, const std::uint8_t* data, std::size_t n, std::uint8
             return 2;
         }
         case Checksum::Crc16CcittFalse: {
-            const std::uint16_t c = crc16_ccitt_false(data, n);
+            const std::uint16_t c = crc16_ccitt(data, n, 0xFFFF);
             out[0] = static_cast<std::uint8_t>(c >> 8);
             out[1] = static_cast<std::uint8_t>(c);
             return 2;

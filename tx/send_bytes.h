@@ -22,6 +22,10 @@ bool parse_escapes(std::string_view text, std::vector<std::uint8_t>& out, BadEsc
 // Bad escape "\q" at character 5
 std::string bad_escape_text(const BadEscape& bad);
 
+// CRC-16 with the CCITT polynomial 0x1021, MSB first, from `crc`: 0xFFFF gives
+// CRC-16/CCITT-FALSE, 0 the XMODEM block check.
+std::uint16_t crc16_ccitt(const std::uint8_t* p, std::size_t n, std::uint16_t crc);
+
 // The checksum choices, in the order of the window's list and of the saved index.
 enum class Checksum : int { None, Sum8, Xor8, Crc8, Crc16Modbus, Crc16CcittFalse, Crc32 };
 inline constexpr int checksum_count = 7;

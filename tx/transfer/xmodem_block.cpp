@@ -1,16 +1,13 @@
 // Checks and frames of XMODEM and YMODEM blocks.
 #include "tx/transfer/xmodem_block.h"
 
+#include "tx/send_bytes.h"
+
 namespace xmodem {
 
 std::uint16_t crc16(const std::uint8_t* data, std::size_t n)
 {
-    std::uint16_t crc = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        crc ^= static_cast<std::uint16_t>(data[i] << 8);
-        for (int b = 0; b < 8; ++b) crc = static_cast<std::uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
-    }
-    return crc;
+    return crc16_ccitt(data, n, 0);
 }
 
 std::uint8_t checksum(const std::uint8_t* data, std::size_t n)
