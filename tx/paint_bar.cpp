@@ -1,4 +1,4 @@
-// Paint bars and the byte-count texts of the send-file window.
+// Paint bars, the byte-count texts and the look of the progress windows.
 #include "tx/paint_bar.h"
 
 #include <algorithm>
@@ -65,4 +65,18 @@ std::string size_text(double bytes)
         std::snprintf(buf, sizeof buf, "%.2f MB", bytes / 1048576.0);
     }
     return buf;
+}
+
+void progress_window_look(ui::Form& form, const std::string& caption, int client_width, int client_height)
+{
+    form.set_caption(caption);
+    form.set_border_style(ui::BorderStyle::Single);
+    form.set_border_icons({.system_menu = true, .minimize = true, .maximize = false});
+    form.set_form_style(ui::FormStyle::StayOnTop);
+    form.set_position(ui::Position::MainFormCenter);
+    form.set_client_size(client_width, client_height);
+    form.set_double_buffered(true);
+    ui::Font tahoma;
+    tahoma.name = "Tahoma";
+    form.set_font(tahoma);
 }

@@ -37,16 +37,7 @@ TTXFForm::~TTXFForm() = default;
 
 void TTXFForm::build_layout()
 {
-    set_caption("Tx (0% done)");
-    set_border_style(ui::BorderStyle::Single);
-    set_border_icons({.system_menu = true, .minimize = true, .maximize = false});
-    set_form_style(ui::FormStyle::StayOnTop);
-    set_position(ui::Position::MainFormCenter);
-    set_client_size(368, 194);
-    set_double_buffered(true);
-    ui::Font tahoma;
-    tahoma.name = "Tahoma";
-    set_font(tahoma);
+    progress_window_look(*this, "Tx (0% done)", 368, 194);
 
     Label1.set_bounds(8, 8, 352, 14);
     STname.set_bounds(8, 24, 352, 17);

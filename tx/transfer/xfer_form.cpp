@@ -41,16 +41,7 @@ TXferForm::~TXferForm()
 
 void TXferForm::build_layout()
 {
-    set_caption("File transfer");
-    set_border_style(ui::BorderStyle::Single);
-    set_border_icons({.system_menu = true, .minimize = true, .maximize = false});
-    set_form_style(ui::FormStyle::StayOnTop);
-    set_position(ui::Position::MainFormCenter);
-    set_client_size(368, 204);
-    set_double_buffered(true);
-    ui::Font tahoma;
-    tahoma.name = "Tahoma";
-    set_font(tahoma);
+    progress_window_look(*this, "File transfer", 368, 204);
 
     LblProto.set_bounds(8, 12, 60, 14);
     CBproto.set_bounds(72, 8, 120, 21);
