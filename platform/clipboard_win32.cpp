@@ -59,33 +59,31 @@ ClipboardResult clipboard_set_text(std::string_view text, std::optional<std::u16
     return r;
 }
 
-std::optional<std::string> clipboard_get_text()
+// The clipboard's text in a format up to its zero character; bounded by the
+// block's size in case the text lacks it.
+template <class Char>
+std::optional<std::basic_string<Char>> clipboard_read(UINT format)
 {
     OpenClipboardScope scope;
     if (!scope.opened) return std::nullopt;
-    HANDLE data = GetClipboardData(CF_TEXT);
+    HANDLE data = GetClipboardData(format);
     if (data == nullptr) return std::nullopt;
-    const char* locked = static_cast<const char*>(GlobalLock(data));
+    const Char* locked = static_cast<const Char*>(GlobalLock(data));
     if (locked == nullptr) return std::nullopt;
-    // Bounded by the block's size in case the text lacks its zero byte.
-    const size_t size = GlobalSize(data);
-    std::string text(locked, strnlen(locked, size));
+    const size_t size = GlobalSize(data) / sizeof(Char);
+    size_t n = 0;
+    while (n < size && locked[n] != 0) ++n;
+    std::basic_string<Char> text(locked, n);
     GlobalUnlock(data);
     return text;
 }
 
+std::optional<std::string> clipboard_get_text()
+{
+    return clipboard_read<char>(CF_TEXT);
+}
+
 std::optional<std::u16string> clipboard_get_unicode_text()
 {
-    OpenClipboardScope scope;
-    if (!scope.opened) return std::nullopt;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (data == nullptr) return std::nullopt;
-    const char16_t* locked = static_cast<const char16_t*>(GlobalLock(data));
-    if (locked == nullptr) return std::nullopt;
-    const size_t size = GlobalSize(data) / sizeof(char16_t);
-    size_t n = 0;
-    while (n < size && locked[n] != 0) ++n;
-    std::u16string text(locked, n);
-    GlobalUnlock(data);
-    return text;
+    return clipboard_read<char16_t>(CF_UNICODETEXT);
 }

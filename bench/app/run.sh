@@ -109,22 +109,16 @@ PY
 }
 
 echo "main window receive benchmark: $mb MB of CR+LF text ($line-byte lines) through a socat pty pair"
-if [ -n "${COLOUR:-}" ]; then
-  app=$(run app);   echo "  main window, ANSI colours off   $app MB/s"
+on_off() {   # on_off KIND NAME: the main window with the item NAME off, then on (run KIND)
+  local off on
+  off=$(run app);  printf '  main window, %-16s %s MB/s\n' "$2 off" "$off"
   grep -E '^(store|ticks|peak|repaint)' "$work/log-app.txt" | sed 's/^/  /'
-  ansi=$(run ansi); echo "  main window, ANSI colours on    $ansi MB/s"
-  grep -E '^(store|ticks|peak|repaint)' "$work/log-ansi.txt" | sed 's/^/  /'
-  echo "  colours on / off: $(awk -v a="$ansi" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
-  exit 0
-fi
-if [ -n "${UTF8:-}" ]; then
-  app=$(run app);   echo "  main window, UTF-8 off          $app MB/s"
-  grep -E '^(store|ticks|peak|repaint)' "$work/log-app.txt" | sed 's/^/  /'
-  utf8=$(run utf8); echo "  main window, UTF-8 on           $utf8 MB/s"
-  grep -E '^(store|ticks|peak|repaint)' "$work/log-utf8.txt" | sed 's/^/  /'
-  echo "  UTF-8 on / off: $(awk -v a="$utf8" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
-  exit 0
-fi
+  on=$(run "$1");  printf '  main window, %-16s %s MB/s\n' "$2 on" "$on"
+  grep -E '^(store|ticks|peak|repaint)' "$work/log-$1.txt" | sed 's/^/  /'
+  echo "  $2 on / off: $(awk -v a="$on" -v b="$off" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
+}
+if [ -n "${COLOUR:-}" ]; then on_off ansi "ANSI colours"; exit 0; fi
+if [ -n "${UTF8:-}" ]; then on_off utf8 "UTF-8"; exit 0; fi
 if [ -n "${PACE_KBS:-}" ]; then
   echo "  paced at ${PACE_KBS} KiB/s"
   app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"

@@ -41,14 +41,6 @@ int pixels_of(HWND w, COLORREF colour)
     return n;
 }
 
-HWND text_view(HWND top)
-{
-    for (const auto& c : gd::list_controls(top))
-        if (c.class_name.find("TextView") != std::string::npos || c.class_name.find("Mtxt") != std::string::npos)
-            return c.hwnd;
-    return nullptr;
-}
-
 }  // namespace
 
 TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
@@ -81,7 +73,7 @@ TEST_F(ColoursWine, AColouredLogShowsInItsColoursAndTheDemoDevicePlots)
     const std::string all_in = " Rx: " + std::to_string(log.size()) + "B";
     ASSERT_TRUE(gd::wait_until([&] { return gd::status_text(sb, 1).rfind(all_in, 0) == 0; }, 10000))
         << gd::status_text(sb, 1);
-    HWND view = text_view(top);
+    HWND view = text_view_of(top);
     ASSERT_NE(view, nullptr);
     // The palette's green and red, as the glyphs are drawn.
     EXPECT_TRUE(gd::wait_until([&] { return pixels_of(view, RGB(0, 0xCD, 0)) > 50; }, 3000));

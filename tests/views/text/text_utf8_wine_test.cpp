@@ -71,10 +71,7 @@ TEST_F(Utf8Wine, Utf8TextShowsItsCharactersAndSavesAsUtf8)
     if (const char* shot = std::getenv("OLVEX_UTF8_SHOT"))
         run_unix_shell(std::string("import -window root '") + shot + "'", 20000);
 
-    HWND view = nullptr;
-    for (const auto& c : gd::list_controls(top))
-        if (c.class_name.find("TextView") != std::string::npos || c.class_name.find("Mtxt") != std::string::npos)
-            view = c.hwnd;
+    HWND view = text_view_of(top);
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(gd::focus(view));
     ASSERT_TRUE(gd::press_keys(top, "Ctrl+A"));

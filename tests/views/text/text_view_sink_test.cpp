@@ -113,6 +113,21 @@ class TextViewSinkTest : public ::testing::Test {
             out.push_back(v.lines().wide_text({i, 0}, {i, rec.lines[i].size()}));
         return out;
     }
+    // What Save text writes of the view.
+    std::string saved()
+    {
+        const std::string path = ::testing::TempDir() + "olvex_text_view_sink_save.txt";
+        FileWriter out;
+        EXPECT_EQ(0, out.open(path));
+        EXPECT_EQ(0, write_text_lines(v.lines(), out));
+        EXPECT_EQ(0, out.close());
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        in.close();
+        std::remove(path.c_str());
+        return bytes.str();
+    }
     // The same text kept as text, as a view filled line by line holds it.
     void fill_own()
     {
@@ -296,7 +311,6 @@ TEST_F(TextViewSinkTest, Utf8DrawsItsCharactersOneCellEachAndCopiesAndSavesAsUtf
         // Off: a byte a character, drawn narrow in the code page; nothing wide anywhere.
         {false, {}, bytes, u"", bytes},
     };
-    const std::string path = ::testing::TempDir() + "olvex_text_view_utf8_save.txt";
     for (const auto& c : cases) {
         start(rx_lb_crlf, false, false, false, c.utf8);
         feed(bytes, 1);
@@ -314,16 +328,8 @@ TEST_F(TextViewSinkTest, Utf8DrawsItsCharactersOneCellEachAndCopiesAndSavesAsUtf
         EXPECT_EQ(ui::clipboard_text().value_or("-"), c.copied);
         EXPECT_EQ(ui::clipboard_unicode_text().value_or(u""), c.unicode);
 
-        FileWriter out;
-        ASSERT_EQ(0, out.open(path));
-        ASSERT_EQ(0, write_text_lines(v.lines(), out));
-        ASSERT_EQ(0, out.close());
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream saved;
-        saved << in.rdbuf();
-        EXPECT_EQ(saved.str(), c.saved) << c.utf8;
+        EXPECT_EQ(saved(), c.saved) << c.utf8;
     }
-    std::remove(path.c_str());
 }
 
 TEST_F(TextViewSinkTest, PaintsTheSameRowsAsTheTextWithAndWithoutWordWrap)
@@ -368,16 +374,7 @@ TEST_F(TextViewSinkTest, SelectionCopyAndSaveAcrossStorePagesEqualTheText)
         EXPECT_EQ(own.selected_text(), ui::clipboard_text().value_or("")) << s.from.line;
     }
 
-    const std::string path = ::testing::TempDir() + "olvex_text_view_sink_save.txt";
-    FileWriter out;
-    ASSERT_EQ(0, out.open(path));
-    ASSERT_EQ(0, write_text_lines(v.lines(), out));
-    ASSERT_EQ(0, out.close());
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream saved;
-    saved << in.rdbuf();
-    EXPECT_EQ(joined(rec.lines), saved.str());
-    std::remove(path.c_str());
+    EXPECT_EQ(joined(rec.lines), saved());
 }
 
 }  // namespace
