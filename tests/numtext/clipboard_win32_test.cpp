@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "numtext/number_text.h"
-#include "platform/clipboard.h"
 
 namespace {
 
@@ -33,22 +32,6 @@ TEST(NumberTextClipboardWin32, TextIsOnTheSystemClipboardAsCfText)
     EXPECT_EQ(raw_clipboard_text(), "-0x8000000000000000");
     ASSERT_EQ(CopyTextToClipboard(""), clipboard_done);
     EXPECT_EQ(raw_clipboard_text(), "");
-}
-
-TEST(NumberTextClipboardWin32, UnicodeTextGoesBesideTheCodePagesText)
-{
-    const std::u16string unicode = u"24\u00b0C \u20ac\U0001F600";
-    ASSERT_EQ(clipboard_set_text("24\xb0"
-                                 "C ??",
-                                 unicode),
-              ClipboardResult::done);
-    EXPECT_EQ(raw_clipboard_text(),
-              "24\xb0"
-              "C ??");
-    EXPECT_EQ(clipboard_get_unicode_text().value_or(u"-"), unicode);
-    // Without it, a later copy leaves no stale UTF-16 behind: the system's is made from CF_TEXT.
-    ASSERT_EQ(clipboard_set_text("plain"), ClipboardResult::done);
-    EXPECT_EQ(clipboard_get_unicode_text().value_or(u"-"), u"plain");
 }
 
 TEST(NumberTextClipboardWin32, ClipboardHeldByAnotherWindowIsReported)
