@@ -67,8 +67,8 @@ std::size_t column_of(const SerialLink& link, const TextViewSink& sink, std::siz
 {
     const ui::TextLines& lines = sink.view().lines();
     const std::int32_t from = sink.line_start(line);
-    // Escape sequences take no column: the conversion itself counts.
-    if (sink.escapes_hidden())
+    // Escape sequences take no column, a UTF-8 character one for all its bytes.
+    if (sink.columns_counted())
         return std::min(
             (sink.line_stamped(line) ? std::size_t(rx_text_stamp_length) : 0) + sink.chars_before(line, pos),
             lines.length(line));

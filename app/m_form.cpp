@@ -75,6 +75,10 @@ void wire_menu(TMForm& f)
         f.text_page.MMansiClick();
         f.plot.feed(0);  // a rebuilt text: the plot starts over at once
     };
+    m.MMutf8.on_click = [&f] {
+        f.text_page.MMutf8Click();
+        f.plot.feed(0);
+    };
     m.MMtstamp.on_click = [&f] { text_timestamps_toggled(f.menu.MMtstamp, f.link); };
     m.MMcapture.on_click = [&f] {
         f.capture.MMcaptureClick(f.link.connected());

@@ -65,7 +65,7 @@ class TMForm : public ui::Form {
     TextPage text_page{TabSheet1,
                        link,
                        {menu.MMwwrap, menu.MMas, menu.MMdis, menu.MMlnCR, menu.MMlnLF, menu.MMlnCRLF, menu.MMlnLFCR,
-                        menu.MMlnANY, menu.MMansi}};
+                        menu.MMlnANY, menu.MMansi, menu.MMutf8}};
     ui::TabSheet TabSheet2{PCd, "TabSheet2", "HEX"};
     HexPage hex{&TabSheet2, link};
     ui::TabSheet TSinfo{PCd, "TSinfo", "Info"};

@@ -37,6 +37,8 @@ void apply_text_view(TMForm& form, const TextViewSettings& v)
     form.menu.MMfollow.set_checked(v.follow_new_data);
     form.menu.MMansi.set_checked(v.ansi_colours);
     form.link.rx_text_ansi(v.ansi_colours);
+    form.menu.MMutf8.set_checked(v.utf8);
+    form.link.rx_text_utf8(v.utf8);
 }
 
 TextViewSettings text_view_of(TMForm& form)
@@ -49,6 +51,7 @@ TextViewSettings text_view_of(TMForm& form)
     v.timestamps = form.menu.MMtstamp.checked();
     v.follow_new_data = form.menu.MMfollow.checked();
     v.ansi_colours = form.menu.MMansi.checked();
+    v.utf8 = form.menu.MMutf8.checked();
     return v;
 }
 

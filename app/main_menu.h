@@ -42,6 +42,7 @@ class MainMenuBar {
     ui::MenuItem MMdis{MRxText, "MMdis", "Display invisible symbols", {}, ui::MenuCheck::Check};
     ui::MenuItem MMtstamp{MRxText, "MMtstamp", "Timestamps", {}, ui::MenuCheck::Check};
     ui::MenuItem MMansi{MRxText, "MMansi", "ANSI colours", {}, ui::MenuCheck::Check};
+    ui::MenuItem MMutf8{MRxText, "MMutf8", "UTF-8", {}, ui::MenuCheck::Check};
     ui::MenuItem MTextSep2{MRxText, ui::separator};
     ui::MenuItem MMlnCR{MRxText, "MMlnCR", "CR   (MAC)", {}, ui::MenuCheck::Radio};
     ui::MenuItem MMlnLF{MRxText, "MMlnLF", "LF    (UNIX)", {}, ui::MenuCheck::Radio};

@@ -317,13 +317,17 @@ std::size_t RxText::render(const uint8_t* data, int32_t from, int32_t to, std::s
         const uint8_t b = data[p];
         if (look->utf8 && (b >= 0x80 || decoder.pending()) && !escapes.in_sequence()) {
             char32_t cps[4];
+            const int held = decoder.pending();  // the open character's bytes, just before p
             int k = decoder.feed(b, cps);
             const bool again = k > 0 && cps[k - 1] < 0x80;
             if (again) --k;
-            bool full = false;
-            for (int i = 0; i < k && !full; ++i) full = put(cps[i]);
-            if (full) {
-                ++p;
+            int full = -1;
+            for (int i = 0; i < k && full < 0; ++i)
+                if (put(cps[i])) full = i;
+            if (full >= 0) {
+                // Reached: after the byte where that character began, so a
+                // render started there gives it again (a cut one: per byte).
+                p = (full < held ? p - held + full : p) + 1;
                 break;
             }
             if (again) --p;  // this byte again, outside any character

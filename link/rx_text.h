@@ -56,7 +56,9 @@ class RxText {
     // What the line made of the converted bytes [from, to) shows after its time
     // stamp, as the conversion showed it then: n characters from the skip-th
     // on, written to out; returns how many there were (fewer at the line's end).
-    // `reached`, if given, receives the position after the last byte read.
+    // `reached`, if given, receives the position after the byte where the n-th
+    // character begins (the first of a character of several bytes), or where
+    // reading stopped when fewer were there.
     // out may be null (only counting); styles, if given, receives each
     // character's AnsiStyle (packed), starting from `style` at `from`, which
     // must be a line's first byte or a byte that showed a character.

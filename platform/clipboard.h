@@ -1,5 +1,6 @@
-// Clipboard text: the Windows clipboard (CF_TEXT) in the Windows build, an
-// in-memory clipboard of this process in the native build.
+// Clipboard text: the Windows clipboard (CF_TEXT, and CF_UNICODETEXT beside it
+// when given) in the Windows build, an in-memory clipboard of this process in
+// the native build.
 #pragma once
 
 #include <optional>
@@ -13,9 +14,13 @@ enum class ClipboardResult {
     refused,     // the system did not take the data; the clipboard is left empty
 };
 
-// Empties the clipboard and puts `text` on it as CF_TEXT (with its zero byte).
-ClipboardResult clipboard_set_text(std::string_view text);
+// Empties the clipboard and puts `text` on it as CF_TEXT (with its zero byte),
+// and `unicode`, when given, as CF_UNICODETEXT: characters the code page has
+// no byte for reach other programs through that one.
+ClipboardResult clipboard_set_text(std::string_view text, std::optional<std::u16string_view> unicode = std::nullopt);
 
 // The clipboard's CF_TEXT up to its zero byte; nothing when the clipboard holds
 // no text or cannot be opened.
 std::optional<std::string> clipboard_get_text();
+// The clipboard's CF_UNICODETEXT up to its zero character, the same way.
+std::optional<std::u16string> clipboard_get_unicode_text();

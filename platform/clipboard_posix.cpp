@@ -1,5 +1,6 @@
-// In-memory clipboard of the native build: one text, guarded by a mutex, that
-// the process itself (its tests) can read back.
+// In-memory clipboard of the native build: one text, and its UTF-16 twin when
+// one was given (Windows would convert the text; tests want what was put),
+// guarded by a mutex, that the process itself (its tests) can read back.
 #include <mutex>
 
 #include "platform/clipboard.h"
@@ -10,6 +11,7 @@ namespace {
 struct Clipboard {
     std::mutex lock;
     std::optional<std::string> text;
+    std::optional<std::u16string> unicode;
     bool held = false;
 };
 
@@ -33,16 +35,19 @@ void clipboard_posix_reset()
     Clipboard& c = clipboard();
     std::lock_guard guard(c.lock);
     c.text.reset();
+    c.unicode.reset();
     c.held = false;
 }
 
-ClipboardResult clipboard_set_text(std::string_view text)
+ClipboardResult clipboard_set_text(std::string_view text, std::optional<std::u16string_view> unicode)
 {
     Clipboard& c = clipboard();
     std::lock_guard guard(c.lock);
     if (c.held) return ClipboardResult::not_opened;
     // CF_TEXT ends at the first zero byte; a reader sees no more than that.
     c.text = std::string(text.substr(0, text.find('\0')));
+    c.unicode.reset();
+    if (unicode) c.unicode = std::u16string(unicode->substr(0, unicode->find(u'\0')));
     return ClipboardResult::done;
 }
 
@@ -52,4 +57,12 @@ std::optional<std::string> clipboard_get_text()
     std::lock_guard guard(c.lock);
     if (c.held) return std::nullopt;
     return c.text;
+}
+
+std::optional<std::u16string> clipboard_get_unicode_text()
+{
+    Clipboard& c = clipboard();
+    std::lock_guard guard(c.lock);
+    if (c.held) return std::nullopt;
+    return c.unicode;
 }

@@ -17,42 +17,73 @@ struct OpenClipboardScope {
     }
 };
 
-}  // namespace
-
-ClipboardResult clipboard_set_text(std::string_view text)
+// Movable global memory holding `size` bytes from data and a zero character of
+// `zero` bytes; nullptr when there is no memory for it.
+HGLOBAL global_copy(const void* data, size_t size, size_t zero)
 {
-    OpenClipboardScope scope;
-    if (!scope.opened) return ClipboardResult::not_opened;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (memory == nullptr) return ClipboardResult::no_memory;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + zero);
+    if (memory == nullptr) return nullptr;
     void* locked = GlobalLock(memory);
     if (locked == nullptr) {
         GlobalFree(memory);
-        return ClipboardResult::no_memory;
+        return nullptr;
     }
-    if (!text.empty()) std::memcpy(locked, text.data(), text.size());
-    static_cast<char*>(locked)[text.size()] = '\0';
+    if (size) std::memcpy(locked, data, size);
     GlobalUnlock(memory);
-    if (SetClipboardData(CF_TEXT, memory) == nullptr) {
-        // Not taken: the memory is still ours to free.
+    return memory;
+}
+
+// Hands memory to the clipboard; the memory is freed when it was not taken.
+ClipboardResult put(UINT format, HGLOBAL memory)
+{
+    if (memory == nullptr) return ClipboardResult::no_memory;
+    if (SetClipboardData(format, memory) == nullptr) {
         GlobalFree(memory);
         return ClipboardResult::refused;
     }
     return ClipboardResult::done;
 }
 
-std::optional<std::string> clipboard_get_text()
+}  // namespace
+
+ClipboardResult clipboard_set_text(std::string_view text, std::optional<std::u16string_view> unicode)
+{
+    OpenClipboardScope scope;
+    if (!scope.opened) return ClipboardResult::not_opened;
+    EmptyClipboard();
+    ClipboardResult r = put(CF_TEXT, global_copy(text.data(), text.size(), 1));
+    if (r == ClipboardResult::done && unicode)
+        r = put(CF_UNICODETEXT, global_copy(unicode->data(), unicode->size() * sizeof(char16_t), sizeof(char16_t)));
+    // Half a copy is none: a program reading the other format would paste old text.
+    if (r != ClipboardResult::done) EmptyClipboard();
+    return r;
+}
+
+// The clipboard's text in a format up to its zero character; bounded by the
+// block's size in case the text lacks it.
+template <class Char>
+std::optional<std::basic_string<Char>> clipboard_read(UINT format)
 {
     OpenClipboardScope scope;
     if (!scope.opened) return std::nullopt;
-    HANDLE data = GetClipboardData(CF_TEXT);
+    HANDLE data = GetClipboardData(format);
     if (data == nullptr) return std::nullopt;
-    const char* locked = static_cast<const char*>(GlobalLock(data));
+    const Char* locked = static_cast<const Char*>(GlobalLock(data));
     if (locked == nullptr) return std::nullopt;
-    // Bounded by the block's size in case the text lacks its zero byte.
-    const size_t size = GlobalSize(data);
-    std::string text(locked, strnlen(locked, size));
+    const size_t size = GlobalSize(data) / sizeof(Char);
+    size_t n = 0;
+    while (n < size && locked[n] != 0) ++n;
+    std::basic_string<Char> text(locked, n);
     GlobalUnlock(data);
     return text;
+}
+
+std::optional<std::string> clipboard_get_text()
+{
+    return clipboard_read<char>(CF_TEXT);
+}
+
+std::optional<std::u16string> clipboard_get_unicode_text()
+{
+    return clipboard_read<char16_t>(CF_UNICODETEXT);
 }

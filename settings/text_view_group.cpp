@@ -29,6 +29,7 @@ int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out)
     out.timestamps = read_setting_boolean(f, section, "timestamps", false);
     out.follow_new_data = read_setting_boolean(f, section, "follow_new_data", true);
     out.ansi_colours = read_setting_boolean(f, section, "ansi_colours", false);
+    out.utf8 = read_setting_boolean(f, section, "utf8", false);
     return 0;
 }
 
@@ -44,5 +45,6 @@ int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in)
     write_setting_boolean(f, section, "timestamps", in.timestamps);
     write_setting_boolean(f, section, "follow_new_data", in.follow_new_data);
     write_setting_boolean(f, section, "ansi_colours", in.ansi_colours);
+    write_setting_boolean(f, section, "utf8", in.utf8);
     return 0;
 }

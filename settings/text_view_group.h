@@ -17,6 +17,7 @@ struct TextViewSettings {
     bool timestamps = false;      // MMtstamp
     bool follow_new_data = true;  // MMfollow
     bool ansi_colours = false;    // MMansi
+    bool utf8 = false;            // MMutf8
 };
 
 // Reads the section into `out` with its rules: without a usable special_char
@@ -25,6 +26,6 @@ struct TextViewSettings {
 // (`out` left alone), else 0.
 int LoadTextViewSettings(const ProfileFile* file, TextViewSettings& out);
 // Writes auto_scroll, word_wrap, special_char_display, line_break (a mode
-// outside 0..3 is written as 4), timestamps, follow_new_data and ansi_colours. 1 without a file, else 0; a refused
-// write throws ProfileWriteError.
+// outside 0..3 is written as 4), timestamps, follow_new_data, ansi_colours and utf8. 1 without a file, else 0; a
+// refused write throws ProfileWriteError.
 int SaveTextViewSettings(ProfileFile* file, const TextViewSettings& in);

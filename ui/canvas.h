@@ -44,6 +44,10 @@ class Canvas {
     // Text with its top-left corner at p in the font; the background behind the
     // glyphs is the brush colour, or left alone when the brush is Clear.
     virtual void text_out(Point p, std::string_view text) = 0;
+    // Characters as code points (the wide calls), each in a cell `cell` pixels
+    // wide from p whatever its glyph's width, one above U+FFFF too; the
+    // background as text_out.
+    virtual void text_out_cells(Point p, std::u32string_view text, int cell) = 0;
     // As text_out, clipped to clip.
     virtual void text_rect(const Rect& clip, Point p, std::string_view text) = 0;
     // Width and height of text in the current font.

@@ -36,6 +36,12 @@ class LineSource {
         return false;
     }
     virtual Look look(std::uint32_t /*style*/) const { return {}; }
+
+    // A source whose characters are more than one byte each (received UTF-8)
+    // says so; copy then gives '?' for a character above U+00FF, and
+    // copy_wide, called only then, gives every character's code point.
+    virtual bool wide_chars() const { return false; }
+    virtual void copy_wide(std::size_t /*line*/, std::size_t /*from*/, std::size_t /*n*/, char32_t* /*out*/) const {}
 };
 
 }  // namespace ui

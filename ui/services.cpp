@@ -11,14 +11,19 @@ namespace ui {
 
 // One clipboard for both backends: the system's in the Windows build, the
 // process's own in the native one, the same that CopyTextToClipboard writes.
-bool set_clipboard_text(std::string_view text)
+bool set_clipboard_text(std::string_view text, std::optional<std::u16string_view> unicode)
 {
-    return clipboard_set_text(text) == ClipboardResult::done;
+    return clipboard_set_text(text, unicode) == ClipboardResult::done;
 }
 
 std::optional<std::string> clipboard_text()
 {
     return clipboard_get_text();
+}
+
+std::optional<std::u16string> clipboard_unicode_text()
+{
+    return clipboard_get_unicode_text();
 }
 
 void post(std::function<void()> action)

@@ -27,9 +27,11 @@ enum class MsgButtons : std::uint8_t { Ok, OkCancel, YesNo, YesNoCancel, RetryCa
 int message_box(std::string_view text, std::string_view caption, MsgIcon icon = MsgIcon::None,
                 MsgButtons buttons = MsgButtons::Ok, Form* owner = nullptr);
 
-// Clipboard text (CF_TEXT). set returns false when the clipboard was busy.
-bool set_clipboard_text(std::string_view text);
+// Clipboard text (CF_TEXT, and CF_UNICODETEXT when given). set returns false
+// when the clipboard was busy.
+bool set_clipboard_text(std::string_view text, std::optional<std::u16string_view> unicode = std::nullopt);
 std::optional<std::string> clipboard_text();
+std::optional<std::u16string> clipboard_unicode_text();
 
 // ShellExecute "open" on a file, mailto: or http(s) address. false on failure.
 bool shell_open(std::string_view target, Form* owner = nullptr);

@@ -99,6 +99,21 @@ std::size_t TextLines::copy(std::size_t line, std::size_t from, std::size_t n, c
     return n;
 }
 
+std::size_t TextLines::copy_wide(std::size_t line, std::size_t from, std::size_t n, char32_t* out) const
+{
+    std::size_t len = length(line);
+    if (from >= len) return 0;
+    n = std::min(n, len - from);
+    if (wide()) {
+        source_->copy_wide(line, from, n, out);
+        return n;
+    }
+    std::string bytes(n, ' ');
+    copy(line, from, n, bytes.data());
+    for (std::size_t i = 0; i < n; ++i) out[i] = char32_t(static_cast<unsigned char>(bytes[i]));
+    return n;
+}
+
 TextPos TextLines::end_pos() const
 {
     return empty() ? TextPos{} : TextPos{count() - 1, length(count() - 1)};
@@ -114,10 +129,21 @@ TextPos TextLines::clamp(TextPos p) const
 
 std::string TextLines::text(TextPos from, TextPos to, std::size_t limit) const
 {
+    return text_of<std::string>(from, to, limit);
+}
+
+std::u32string TextLines::wide_text(TextPos from, TextPos to) const
+{
+    return text_of<std::u32string>(from, to, std::u32string::npos);
+}
+
+template <class Text>
+Text TextLines::text_of(TextPos from, TextPos to, std::size_t limit) const
+{
     from = clamp(from);
     to = clamp(to);
     if (to < from) std::swap(from, to);
-    std::string out;
+    Text out;
     if (empty()) return out;
     // Line starts are cumulative, so the size is known without walking the lines;
     // a source's lines are walked.
@@ -129,13 +155,14 @@ std::string TextLines::text(TextPos from, TextPos to, std::size_t limit) const
     size -= from.col;
     out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, limit)));
     for (std::size_t ln = from.line; ln <= to.line && out.size() < limit; ++ln) {
-        if (ln != from.line) out.append(kBreak.substr(0, std::min(kBreak.size(), limit - out.size())));
+        if (ln != from.line)
+            for (char c : kBreak.substr(0, std::min(kBreak.size(), limit - out.size()))) out.push_back(c);
         std::size_t a = ln == from.line ? from.col : 0;
         std::size_t b = ln == to.line ? to.col : length(ln);
         std::size_t n = std::min(b - a, limit - out.size());
         std::size_t at = out.size();
         out.resize(at + n);
-        copy(ln, a, n, out.data() + at);
+        copy_as(ln, a, n, out.data() + at);
     }
     return out;
 }

@@ -51,6 +51,10 @@ class TextLines {
     // Copies up to n characters of a line from column from; returns the count copied.
     std::size_t copy(std::size_t line, std::size_t from, std::size_t n, char* out) const;
     char at(std::size_t line, std::size_t col) const;
+    // Characters beyond one byte each: the source's (LineSource::wide_chars).
+    bool wide() const { return source_ && source_->wide_chars(); }
+    // As copy, each character as its code point (without wide(), its byte's).
+    std::size_t copy_wide(std::size_t line, std::size_t from, std::size_t n, char32_t* out) const;
 
     // The longest line since the last clear (an upper bound once a last line shrinks).
     std::size_t max_length() const { return source_ ? source_->longest_line() : max_length_; }
@@ -59,6 +63,8 @@ class TextLines {
 
     // Text between two places, lines joined by kBreak, cut after limit characters.
     std::string text(TextPos from, TextPos to, std::size_t limit = std::string::npos) const;
+    // The same as code points.
+    std::u32string wide_text(TextPos from, TextPos to) const;
     // Length of the whole text as text() gives it.
     std::uint64_t text_length() const;
     TextPos end_pos() const;
@@ -68,6 +74,16 @@ class TextLines {
 
  private:
     void put(std::string_view text);
+    template <class Text>
+    Text text_of(TextPos from, TextPos to, std::size_t limit) const;
+    std::size_t copy_as(std::size_t line, std::size_t from, std::size_t n, char* out) const
+    {
+        return copy(line, from, n, out);
+    }
+    std::size_t copy_as(std::size_t line, std::size_t from, std::size_t n, char32_t* out) const
+    {
+        return copy_wide(line, from, n, out);
+    }
 
     const LineSource* source_ = nullptr;
     PagedArray<char, 20> chars_;            // 1 MiB pages

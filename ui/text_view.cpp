@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/services.h"
+#include "ui/utf16.h"
 
 namespace ui {
 
@@ -205,6 +206,8 @@ bool TextView::copy_selection()
 {
     if (!has_selection()) return false;
     try {
+        // Characters beyond the code page go along as UTF-16 too.
+        if (lines_.wide()) return set_clipboard_text(selected_text(), utf16_of(lines_.wide_text(anchor_, caret_)));
         return set_clipboard_text(selected_text());
     } catch (const std::bad_alloc&) {
         return false;
@@ -377,18 +380,37 @@ void TextView::paint_row(Canvas& c, const TextRow& row, int y, TextPos s, TextPo
         a = std::max(a, from);
         b = std::min(b, to);
         if (a >= b) return;
-        std::string text(b - a, ' ');
-        lines_.copy(row.line, a, b - a, text.data());
-        for (char& ch : text)
-            if (static_cast<unsigned char>(ch) < 0x20) ch = ' ';
+        const std::size_t n = b - a;
+        // Wide lines are drawn with the wide calls, one cell per character.
+        const bool wide = lines_.wide();
+        std::string text;
+        std::u32string chars;
+        if (wide) {
+            chars.assign(n, U' ');
+            lines_.copy_wide(row.line, a, n, chars.data());
+            for (char32_t& ch : chars)
+                if (ch < 0x20) ch = U' ';
+        } else {
+            text.assign(n, ' ');
+            lines_.copy(row.line, a, n, text.data());
+            for (char& ch : text)
+                if (static_cast<unsigned char>(ch) < 0x20) ch = ' ';
+        }
+        auto draw = [&](std::size_t i, std::size_t j) {
+            const Point at{static_cast<int>(a - from + i) * cw, y};
+            if (wide)
+                c.text_out_cells(at, std::u32string_view(chars).substr(i, j - i), cw);
+            else
+                c.text_out(at, std::string_view(text).substr(i, j - i));
+        };
         c.brush = Brush{selected ? colors::highlight : color(), BrushStyle::Solid};
         c.font.color = selected ? colors::highlight_text : font().color;
         const LineSource* source = lines_.source();
-        if (!selected && source && (styles.resize(b - a), source->styles(row.line, a, b - a, styles.data()))) {
+        if (!selected && source && (styles.resize(n), source->styles(row.line, a, n, styles.data()))) {
             // Runs of one style each, in the source's colours.
-            for (std::size_t i = 0; i < text.size();) {
+            for (std::size_t i = 0; i < n;) {
                 std::size_t j = i + 1;
-                while (j < text.size() && styles[j] == styles[i]) ++j;
+                while (j < n && styles[j] == styles[i]) ++j;
                 const LineSource::Look look = source->look(styles[i]);
                 c.brush = Brush{look.own_bg ? look.bg : color(), BrushStyle::Solid};
                 c.font = font();
@@ -396,13 +418,13 @@ void TextView::paint_row(Canvas& c, const TextRow& row, int y, TextPos s, TextPo
                 c.font.bold = look.bold;
                 c.font.italic = look.italic;
                 c.font.underline = look.underline;
-                c.text_out(Point{static_cast<int>(a - from + i) * cw, y}, std::string_view(text).substr(i, j - i));
+                draw(i, j);
                 i = j;
             }
             c.font = font();
             return;
         }
-        c.text_out(Point{static_cast<int>(a - from) * cw, y}, text);
+        draw(0, n);
     };
     piece(from, sa, false);
     piece(sa, sb, true);

@@ -14,6 +14,7 @@
 // traffic record's memory per read are reported too.
 // Usage: bench_app_rx <port number> <source file> text|hex|traffic [capture file]
 //   OLVEX_BENCH_ANSI=1 switches "ANSI colours" on before connecting.
+//   OLVEX_BENCH_UTF8=1 switches "UTF-8" on before connecting.
 //   OLVEX_BENCH_RX_FIFO_KB=n gives the receive FIFO n KiB (port_rxth_size) instead of 1024.
 #include <windows.h>
 #include <psapi.h>
@@ -288,6 +289,8 @@ int main(int argc, char** argv)
         m.menu.MMlnCRLF.click();
         const char* ansi = std::getenv("OLVEX_BENCH_ANSI");
         if (m.menu.MMansi.checked() != (ansi && std::strcmp(ansi, "1") == 0)) m.menu.MMansi.click();
+        const char* utf8 = std::getenv("OLVEX_BENCH_UTF8");
+        if (m.menu.MMutf8.checked() != (utf8 && std::strcmp(utf8, "1") == 0)) m.menu.MMutf8.click();
         m.menu.MMcon.click();
         if (!link.connected()) {
             std::fprintf(stderr, "connect failed\n");

@@ -12,6 +12,8 @@
 #   LINE=n writes lines of n bytes (CR+LF included) instead of mixed ones.
 #   COLOUR=1 writes coloured log lines (as ESP-IDF prints them) and runs the
 #   main window with "ANSI colours" off, then on, for their ratio.
+#   UTF8=1 writes lines of UTF-8 text (one character in ten of two to four
+#   bytes) and runs the main window with "UTF-8" off, then on, for their ratio.
 #   OLVEX_BENCH_RX_FIFO_KB=n runs the main window with an n KiB receive FIFO.
 #   PACE_KBS=n paces the writer at n KiB/s (293 for 3000000 baud) and runs the
 #   main window only, for the no-loss and CPU figures of a real line's speed.
@@ -25,6 +27,7 @@ work=${BENCH_DIR:-/tmp/olvex-bench-app}
 mkdir -p "$work"
 line=${LINE:-mixed}
 [ -n "${COLOUR:-}" ] && line=colour
+[ -n "${UTF8:-}" ] && line=utf8
 src=$work/text-$mb-$line.txt
 if [ ! -f "$src" ]; then
   python3 - "$src" "$mb" "$line" <<'PY'
@@ -34,11 +37,15 @@ rnd = random.Random(2026)
 alphabet = b"abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:-_=+*/()"
 want = mb * 1048576
 pool = bytes(rnd.choice(alphabet) for _ in range(1 << 20))
+if line == "utf8":
+    wide = ["\u00b0", "\u00b5", "\u00e9", "\u00df", "\u20ac", "\u2192", "\u03a9", "\U0001F600"]
+    chars = [rnd.choice(wide) if rnd.random() < 0.1 else chr(rnd.choice(alphabet)) for _ in range(1 << 20)]
+    text = "".join(chars)
 out = bytearray()
 colours = [b"0;32", b"0;33", b"0;31", b"1;36", b"38;5;208"]
 levels = b"IWEDV"
 while len(out) < want:
-    n = rnd.randint(20, 200) if line in ("mixed", "colour") else int(line) - 2
+    n = rnd.randint(20, 200) if line in ("mixed", "colour", "utf8") else int(line) - 2
     s = rnd.randrange(0, len(pool) - n)
     if line == "colour":
         # A log line in its level's colour, reset at its end; now and then a
@@ -47,6 +54,8 @@ while len(out) < want:
         head = b"\x1b[" + colours[k] + b"m" + levels[k:k + 1] + b" (%d) tag: " % len(out)
         tail = b"\x1b[0m" if rnd.random() < 0.9 else b"\x1b[K"
         out += head + pool[s:s + n] + tail + b"\r\n"
+    elif line == "utf8":
+        out += text[s:s + n].encode() + b"\r\n"
     else:
         out += pool[s:s + n] + b"\r\n"
 open(path, "wb").write(out[:want - 2] + b"\r\n")
@@ -65,6 +74,7 @@ run() {   # run KIND: prints MB/s and keeps the log
     pty)  ( echo ready; head -c "$bytes" "$work/pty/a" >/dev/null; echo "bytes $bytes last $(now)" ) >"$log" 2>&1 & ;;
     bare) timeout 900 "$OLVEX_WINE" "$build/bin/bench_rx_bare.exe" 5 "$bytes" "Z:$work/out.bin" >"$log" 2>&1 & ;;
     app)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
+    utf8) OLVEX_BENCH_UTF8=1 timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
     ansi) OLVEX_BENCH_ANSI=1 timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" text >"$log" 2>&1 & ;;
     hex)  timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" hex >"$log" 2>&1 & ;;
     traffic) timeout 900 "$OLVEX_WINE" "$build/bin/bench_app_rx.exe" 5 "Z:$src" traffic >"$log" 2>&1 & ;;
@@ -99,14 +109,16 @@ PY
 }
 
 echo "main window receive benchmark: $mb MB of CR+LF text ($line-byte lines) through a socat pty pair"
-if [ -n "${COLOUR:-}" ]; then
-  app=$(run app);   echo "  main window, ANSI colours off   $app MB/s"
+on_off() {   # on_off KIND NAME: the main window with the item NAME off, then on (run KIND)
+  local off on
+  off=$(run app);  printf '  main window, %-16s %s MB/s\n' "$2 off" "$off"
   grep -E '^(store|ticks|peak|repaint)' "$work/log-app.txt" | sed 's/^/  /'
-  ansi=$(run ansi); echo "  main window, ANSI colours on    $ansi MB/s"
-  grep -E '^(store|ticks|peak|repaint)' "$work/log-ansi.txt" | sed 's/^/  /'
-  echo "  colours on / off: $(awk -v a="$ansi" -v b="$app" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
-  exit 0
-fi
+  on=$(run "$1");  printf '  main window, %-16s %s MB/s\n' "$2 on" "$on"
+  grep -E '^(store|ticks|peak|repaint)' "$work/log-$1.txt" | sed 's/^/  /'
+  echo "  $2 on / off: $(awk -v a="$on" -v b="$off" 'BEGIN { printf "%.2f", a / b }')   (target >= 0.90)"
+}
+if [ -n "${COLOUR:-}" ]; then on_off ansi "ANSI colours"; exit 0; fi
+if [ -n "${UTF8:-}" ]; then on_off utf8 "UTF-8"; exit 0; fi
 if [ -n "${PACE_KBS:-}" ]; then
   echo "  paced at ${PACE_KBS} KiB/s"
   app=$(run app);   echo "  main window (Timer1 + views)    $app MB/s"

@@ -41,7 +41,7 @@ TEST_F(MainWindowSettingsTest, NoFileStartsWithDefaultsAndTheCloseWritesEveryKey
     EXPECT_EQ(section("PORT")[19], "port_tx_size_lim=1");
     EXPECT_EQ(section("PORT")[20], "port_reconnect=0");
     EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=1", "word_wrap=0", "special_char_display=0", "line_break=0",
-                                         "timestamps=0", "follow_new_data=1", "ansi_colours=0"}));
+                                         "timestamps=0", "follow_new_data=1", "ansi_colours=0", "utf8=0"}));
     // The capture and plot export folders come after every key the PATH section had before.
     EXPECT_EQ(section("PATH"), (Lines{"path_send_file=", "path_save_bin=", "path_save_text=", "path_capture=",
                                       "path_plot_csv=", "path_traffic_csv="}));
@@ -54,7 +54,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     std::ofstream(dir_ / "manual.txt") << "help";
     put("[PORT]\r\nport_num=2\r\nport_baud=0x2580\r\nport_parity=SPACE\r\nport_open=7\r\nport_reconnect=1\r\n"
         "[TXTVIEW]\r\nauto_scroll=0\r\nword_wrap=1\r\nspecial_char_display=1\r\nspecial_char=*\r\n"
-        "line_break=3\r\nansi_colours=1\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:\\saved\r\npath_"
+        "line_break=3\r\nansi_colours=1\r\nutf8=1\r\n[HELP]\r\npath=manual.txt\r\n[PATH]\r\npath_save_text=C:"
+        "\\saved\r\npath_"
         "save_bin=C:\\bin\r\n");
     start();
     EXPECT_TRUE(link().connected()) << "port_open 7 loads as 1 and connects";
@@ -70,6 +71,8 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_FALSE(m->menu.MMlnCR.checked());
     EXPECT_TRUE(m->menu.MMansi.checked());
     EXPECT_TRUE(link().rx_text_ansi_on());
+    EXPECT_TRUE(m->menu.MMutf8.checked());
+    EXPECT_TRUE(link().rx_text().utf8());
     EXPECT_EQ(m->save.SD1.initial_dir, "C:\\saved");
     EXPECT_EQ(RXSForm->SD1.initial_dir, "C:\\bin");
     EXPECT_EQ(m->help.help_path(), dir_.string() + "\\manual.txt");
@@ -91,8 +94,9 @@ TEST_F(MainWindowSettingsTest, StoredSettingsComeBackAtTheNextStart)
     EXPECT_EQ(section("PORT")[3], "port_open=1");
     EXPECT_EQ(section("PORT")[4], "port_reconnect=1");
     EXPECT_EQ(section("PORT").size(), 21u);
-    EXPECT_EQ(section("TXTVIEW"), (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*",
-                                         "line_break=3", "ansi_colours=1", "timestamps=0", "follow_new_data=1"}));
+    EXPECT_EQ(section("TXTVIEW"),
+              (Lines{"auto_scroll=0", "word_wrap=1", "special_char_display=1", "special_char=*", "line_break=3",
+                     "ansi_colours=1", "utf8=1", "timestamps=0", "follow_new_data=1"}));
     EXPECT_EQ(section("HELP"), (Lines{"path=manual.txt"}));
 }
 
@@ -104,7 +108,7 @@ TEST_F(MainWindowSettingsTest, AbsentReplacementCharacterHidesInvisibleSymbols)
     EXPECT_TRUE(m->menu.MMlnCR.checked());
     stop();
     EXPECT_EQ(section("TXTVIEW"), (Lines{"special_char_display=0", "line_break=0", "auto_scroll=1", "word_wrap=0",
-                                         "timestamps=0", "follow_new_data=1", "ansi_colours=0"}));
+                                         "timestamps=0", "follow_new_data=1", "ansi_colours=0", "utf8=0"}));
 }
 
 TEST_F(MainWindowSettingsTest, AutoConnectToAPortThatCannotOpenSaysWhich)

@@ -77,6 +77,15 @@ class StartFolder {
     std::vector<std::string> files_;
 };
 
+// The main window's text view (the Text page's Mtxt), or nullptr.
+inline HWND text_view_of(HWND top)
+{
+    for (const auto& c : guidriver::list_controls(top))
+        if (c.class_name.find("TextView") != std::string::npos || c.class_name.find("Mtxt") != std::string::npos)
+            return c.hwnd;
+    return nullptr;
+}
+
 // A file's bytes (empty when it cannot be read).
 inline std::string file_bytes(const std::string& path)
 {

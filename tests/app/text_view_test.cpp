@@ -263,3 +263,21 @@ TEST_F(MainWindowTest, AnsiColoursRebuildTheTextAndCopyFindAndPlotSeeNoEscapes)
     EXPECT_FALSE(m->menu.MMansi.checked());
     EXPECT_FALSE(m->link.rx_text_ansi_on());
 }
+
+TEST_F(MainWindowTest, Utf8RebuildsTheTextAndFindSelectsItsCharacters)
+{
+    user.choose(m->menu.MMlnCRLF);
+    connect();
+    arrive("t=24\xc2\xb0\x43 5\xc2\xb5s\r\n");
+    tick();
+    EXPECT_EQ(lines(), (Lines{"t=24\xc2\xb0\x43 5\xc2\xb5s", ""})) << "off: a byte a character";
+    user.choose(m->menu.MMutf8);
+    EXPECT_EQ(lines(), (Lines{"t=24\xb0\x43 5\xb5s", ""})) << "switching rebuilds what is there";
+    EXPECT_TRUE(m->text_page.Mtxt.lines().wide());
+    EXPECT_TRUE(boxes().empty());
+    // "\xb5s" is at store bytes 9 to 11 and columns 8 and 9.
+    const auto hit = text_range_of(m->link, m->text_page.sink, 9, 12, false);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->from, (ui::TextPos{0, 8}));
+    EXPECT_EQ(hit->to, (ui::TextPos{0, 10}));
+}

@@ -217,7 +217,7 @@ TEST_F(SettingsGroupsTest, NoFileGivesEveryDefaultAndASaveWritesEveryKeyInOrder)
     Lines expected = default_port_lines;
     for (const char* l :
          {"[PATH]", "path_save_text=", "[TXTVIEW]", "auto_scroll=1", "word_wrap=0", "special_char_display=0",
-          "line_break=0", "timestamps=0", "follow_new_data=1", "ansi_colours=0"})
+          "line_break=0", "timestamps=0", "follow_new_data=1", "ansi_colours=0", "utf8=0"})
         expected.push_back(l);
     EXPECT_EQ(filled_lines(), expected);
 }
@@ -469,7 +469,7 @@ TEST_F(SettingsGroupsTest, TextViewSaveNeverWritesTheReplacementCharacter)
     v.line_break = 2;
     ASSERT_EQ(SaveTextViewSettings(file_.get(), v), 0);
     EXPECT_EQ(filled_lines(), (Lines{"[TXTVIEW]", "auto_scroll=0", "word_wrap=1", "special_char_display=1",
-                                     "line_break=2", "timestamps=0", "follow_new_data=1", "ansi_colours=0"}));
+                                     "line_break=2", "timestamps=0", "follow_new_data=1", "ansi_colours=0", "utf8=0"}));
 }
 
 TEST_F(SettingsGroupsTest, HelpFileMustExistInTheStartFolder)
@@ -621,17 +621,20 @@ TEST_F(SettingsGroupsTest, GarbageFilesLoadDefaultsWhereValuesAreBad)
 
 }  // namespace
 
-TEST_F(SettingsGroupsTest, TimestampsAndTheCaptureFolderRoundTrip)
+TEST_F(SettingsGroupsTest, TimestampsUtf8AndTheCaptureFolderRoundTrip)
 {
     TextViewSettings v;
     ASSERT_EQ(LoadTextViewSettings(file_.get(), v), 0);
     EXPECT_FALSE(v.timestamps);  // off when absent
+    EXPECT_FALSE(v.utf8);
     v.timestamps = true;
+    v.utf8 = true;
     ASSERT_EQ(SaveTextViewSettings(file_.get(), v), 0);
     ASSERT_EQ(SaveCaptureFolder(file_.get(), "C:\\logs"), 0);
     TextViewSettings back;
     ASSERT_EQ(LoadTextViewSettings(file_.get(), back), 0);
     EXPECT_TRUE(back.timestamps);
+    EXPECT_TRUE(back.utf8);
     std::string folder;
     ASSERT_EQ(LoadCaptureFolder(file_.get(), folder), 0);
     EXPECT_EQ(folder, "C:\\logs");

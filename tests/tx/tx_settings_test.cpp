@@ -155,7 +155,7 @@ TEST_F(TxSettingsTest, SizeFieldThatIsNoNumberKeepsTheLastSizeAndEveryOtherKey)
         EXPECT_TRUE(has(section("TXCFG"), "int_endian=1"));
         EXPECT_TRUE(has(section("PATH"), "path_save_bin=C:\\bin"));
         EXPECT_TRUE(has(section("PATH"), "path_save_text=C:\\text"));
-        EXPECT_EQ(section("TXTVIEW").size(), 7u) << "every key of the group";
+        EXPECT_EQ(section("TXTVIEW").size(), 8u) << "every key of the group";
         start();
         EXPECT_EQ(TXIForm->Eibs.text(), c.size);
         EXPECT_TRUE(m->menu.MMlnCRLF.checked());

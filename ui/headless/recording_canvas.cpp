@@ -7,7 +7,7 @@ namespace ui::headless {
 
 DrawOp& RecordingCanvas::add(OpKind k)
 {
-    ops_.push_back(DrawOp{k, {}, {}, {}, {}, pen, brush, font});
+    ops_.push_back(DrawOp{k, {}, {}, {}, {}, {}, pen, brush, font});
     return ops_.back();
 }
 
@@ -35,6 +35,15 @@ void RecordingCanvas::text_out(Point p, std::string_view text)
     op.a = p;
     op.text = text;
     op.rect = Rect::from_size(p.x, p.y, e.width, e.height);
+}
+
+void RecordingCanvas::text_out_cells(Point p, std::u32string_view text, int cell)
+{
+    DrawOp& op = add(OpKind::Text);
+    op.a = p;
+    op.wide = text;
+    for (char32_t c : text) op.text.push_back(c < 0x100 ? char(c) : '?');
+    op.rect = Rect::from_size(p.x, p.y, static_cast<int>(text.size()) * cell, font.height_px());
 }
 
 void RecordingCanvas::text_rect(const Rect& clip, Point p, std::string_view text)
@@ -71,6 +80,14 @@ std::vector<std::string> RecordingCanvas::texts() const
     std::vector<std::string> out;
     for (const DrawOp& op : ops_)
         if (op.kind == OpKind::Text) out.push_back(op.text);
+    return out;
+}
+
+std::vector<std::u32string> RecordingCanvas::wide_texts() const
+{
+    std::vector<std::u32string> out;
+    for (const DrawOp& op : ops_)
+        if (op.kind == OpKind::Text && !op.wide.empty()) out.push_back(op.wide);
     return out;
 }
 

@@ -16,9 +16,10 @@ enum class OpKind { FillRect, Rectangle, Line, Text, Draw, StretchDraw, FocusRec
 
 struct DrawOp {
     OpKind kind;
-    Rect rect;         // fill/rectangle/stretch/focus; text: clip (or its extent)
-    Point a, b;        // line ends; text/draw position in a
-    std::string text;  // text drawn
+    Rect rect;            // fill/rectangle/stretch/focus; text: clip (or its extent)
+    Point a, b;           // line ends; text/draw position in a
+    std::string text;     // text drawn (by text_out_cells: '?' for a character above U+00FF)
+    std::u32string wide;  // the characters text_out_cells drew
     Pen pen;
     Brush brush;
     Font font;
@@ -32,6 +33,7 @@ class RecordingCanvas : public Canvas {
     void rectangle(const Rect& r) override;
     void line(Point a, Point b) override;
     void text_out(Point p, std::string_view text) override;
+    void text_out_cells(Point p, std::u32string_view text, int cell) override;
     void text_rect(const Rect& clip, Point p, std::string_view text) override;
     Size text_extent(std::string_view text) override;
     void draw(Point p, const Bitmap& bmp) override;
@@ -45,6 +47,8 @@ class RecordingCanvas : public Canvas {
     // Helpers for tests.
     // Texts drawn, in order.
     std::vector<std::string> texts() const;
+    // The characters drawn by text_out_cells, in order.
+    std::vector<std::u32string> wide_texts() const;
     // The last solid fill or rectangle covering point p, if any: its brush colour.
     std::optional<Color> fill_at(Point p) const;
     // The last text drawn whose extent contains p.

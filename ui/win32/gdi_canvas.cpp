@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/backend.h"
+#include "ui/utf16.h"
 #include "ui/win32/win32_util.h"
 
 namespace ui::win32 {
@@ -80,6 +81,25 @@ void GdiCanvas::text_out(Point p, std::string_view text)
 {
     select_font();
     TextOutA(dc_, p.x, p.y, text.data(), static_cast<int>(text.size()));
+}
+
+void GdiCanvas::text_out_cells(Point p, std::u32string_view text, int cell)
+{
+    select_font();
+    std::u16string units;
+    std::vector<INT> dx;
+    units.reserve(text.size());
+    dx.reserve(text.size());
+    for (char32_t c : text) {
+        const std::size_t before = units.size();
+        append_utf16(units, c);
+        dx.push_back(cell);
+        if (units.size() - before == 2) dx.push_back(0);  // a surrogate pair advances once
+    }
+    // The cell widths keep columns where the monospace font would put them even
+    // for a glyph the system takes from another font.
+    ExtTextOutW(dc_, p.x, p.y, 0, nullptr, reinterpret_cast<const wchar_t*>(units.data()),
+                static_cast<UINT>(units.size()), dx.data());
 }
 
 void GdiCanvas::text_rect(const Rect& clip, Point p, std::string_view text)

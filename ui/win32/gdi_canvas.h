@@ -20,6 +20,7 @@ class GdiCanvas : public Canvas {
     void rectangle(const Rect& r) override;
     void line(Point a, Point b) override;
     void text_out(Point p, std::string_view text) override;
+    void text_out_cells(Point p, std::u32string_view text, int cell) override;
     void text_rect(const Rect& clip, Point p, std::string_view text) override;
     Size text_extent(std::string_view text) override;
     void draw(Point p, const Bitmap& bmp) override;

@@ -64,18 +64,30 @@ static bool rebuild_allowed(TextPage& page)
     return answer == ui::mr::Yes;
 }
 
-bool text_ansi_toggled(TextPage& page)
+// A check item that changes how the text is read: what is shown is converted
+// again after the question; declined, the item changes back.
+static bool rebuild_for(TextPage& page, ui::MenuItem& item, int (SerialLink::*choose)(bool))
 {
-    const bool on = page.items.MMansi.checked();
+    const bool on = item.checked();
     if (!rebuild_allowed(page)) {
-        page.items.MMansi.set_checked(!on);
+        item.set_checked(!on);
         return false;
     }
-    page.link.rx_text_ansi(on);
+    (page.link.*choose)(on);
     attach(page);
     update(page);
     if (page.items.MMas.checked()) scroll_down_by_lines(page);
     return true;
+}
+
+bool text_ansi_toggled(TextPage& page)
+{
+    return rebuild_for(page, page.items.MMansi, &SerialLink::rx_text_ansi);
+}
+
+bool text_utf8_toggled(TextPage& page)
+{
+    return rebuild_for(page, page.items.MMutf8, &SerialLink::rx_text_utf8);
 }
 
 bool text_refresh(TextPage& page)

@@ -27,6 +27,8 @@ bool text_refresh(TextPage& page);
 // "ANSI colours": what is shown is converted again under the new choice,
 // after the question "Refresh text" asks; declined, the item changes back.
 bool text_ansi_toggled(TextPage& page);
+// "UTF-8": the same, with bytes read as UTF-8 or one character each.
+bool text_utf8_toggled(TextPage& page);
 // The check items and radio group; each runs after the item changed its mark.
 void text_line_break_chosen(TextPage& page);
 void text_invisible_toggled(TextPage& page);

@@ -32,6 +32,10 @@ void TextPage::MMansiClick()
 {
     text_ansi_toggled(*this);
 }
+void TextPage::MMutf8Click()
+{
+    text_utf8_toggled(*this);
+}
 void TextPage::MMtxtRfClick()
 {
     text_refresh(*this);

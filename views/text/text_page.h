@@ -23,6 +23,7 @@ class TextPage {
         ui::MenuItem& MMlnLFCR;
         ui::MenuItem& MMlnANY;
         ui::MenuItem& MMansi;
+        ui::MenuItem& MMutf8;
     };
     TextPage(ui::TabSheet& sheet, SerialLink& link, const Items& items);
     TextPage(TextPage&) = delete;
@@ -40,6 +41,7 @@ class TextPage {
     void MMlnClick();  // any of the five line-break items
     void MMtxtRfClick();
     void MMansiClick();
+    void MMutf8Click();
     // The line-break mode the radio items say (0 CR ... 4 CR or LF).
     int line_break_mode();
 };

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "link/utf8_decode.h"
 #include "ui/application.h"
 #include "ui/services.h"
 
@@ -24,7 +25,10 @@ std::string name_without_folder(const std::string& path)
 int write_text_lines(const ui::TextLines& lines, FileWriter& out)
 {
     std::string buffer;
-    buffer.reserve(chunk);
+    buffer.reserve(chunk + 4);
+    // Lines of characters beyond one byte each go out as UTF-8.
+    const bool wide = lines.wide();
+    std::u32string chars;
     auto flush = [&]() -> int {
         const int r = buffer.empty() ? 0 : out.write(buffer.data(), buffer.size());
         buffer.clear();
@@ -36,6 +40,18 @@ int write_text_lines(const ui::TextLines& lines, FileWriter& out)
         for (std::size_t from = 0; from < length;) {
             if (buffer.size() >= chunk)
                 if (int r = flush()) return r;
+            if (wide) {
+                // Up to four bytes a character.
+                const std::size_t n = std::min(length - from, std::max<std::size_t>((chunk - buffer.size()) / 4, 1));
+                chars.resize(n);
+                lines.copy_wide(i, from, n, chars.data());
+                for (char32_t c : chars) {
+                    char bytes[4];
+                    buffer.append(bytes, std::size_t(utf8_encode(c, bytes)));
+                }
+                from += n;
+                continue;
+            }
             const std::size_t n = std::min(length - from, chunk - buffer.size());
             const std::size_t at = buffer.size();
             buffer.resize(at + n);

@@ -9,8 +9,8 @@
 #include "ui/text_view.h"
 
 // The lines joined by CR LF, without one after the last line, through a small
-// buffer (a view of hundreds of megabytes is never copied whole). 0 or the
-// system's error code.
+// buffer (a view of hundreds of megabytes is never copied whole); lines of
+// wide characters (TextLines::wide) as UTF-8. 0 or the system's error code.
 int write_text_lines(const ui::TextLines& lines, FileWriter& out);
 
 // The whole command: the save dialog, the overwrite question, the write, and

@@ -2,7 +2,6 @@
 #include "views/text/text_view_sink.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "link/ansi_escape.h"
 
@@ -106,7 +105,7 @@ std::int32_t TextViewSink::mark_before(std::size_t line, std::int32_t start, std
         char c;
         std::int32_t reached = 0;
         if (text_->render(store_->data, marks_.back(), to, mark_step, 1, &c, &reached) == 0) break;
-        marks_.push_back(reached - 1);  // the byte that shows that character
+        marks_.push_back(reached - 1);  // the byte where that character begins
     }
     const std::size_t k = std::min(want, marks_.size() - 1);
     skip -= k * mark_step;
@@ -114,6 +113,16 @@ std::int32_t TextViewSink::mark_before(std::size_t line, std::int32_t start, std
 }
 
 void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char* out) const
+{
+    read(line, from, n, out, nullptr);
+}
+
+void TextViewSink::copy_wide(std::size_t line, std::size_t from, std::size_t n, char32_t* out) const
+{
+    read(line, from, n, nullptr, out);
+}
+
+void TextViewSink::read(std::size_t line, std::size_t from, std::size_t n, char* out, char32_t* wide) const
 {
     std::size_t done = 0;
     if (store_ && text_ && store_->data && line < starts_.size()) {
@@ -126,7 +135,10 @@ void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char*
             text_->stamp_of(start, text);
             if (from < stamp) {
                 done = std::min(n, stamp - from);
-                std::memcpy(out, text + from, done);
+                for (std::size_t i = 0; i < done; ++i) {
+                    if (out) out[i] = text[from + i];
+                    if (wide) wide[i] = char32_t(static_cast<unsigned char>(text[from + i]));
+                }
             }
         }
         const std::size_t shown = length(line);
@@ -142,14 +154,17 @@ void TextViewSink::copy(std::size_t line, std::size_t from, std::size_t n, char*
             direct = b == '\r' || b == '\n';
         }
         if (done < n && direct) {
-            done += text_->render(store_->data, start + std::int32_t(skip), to, 0, n - done, out + done);
+            done += text_->render(store_->data, start + std::int32_t(skip), to, 0, n - done, out ? out + done : nullptr,
+                                  nullptr, {}, nullptr, wide ? wide + done : nullptr);
         } else if (done < n) {
             const std::int32_t from_mark = mark_before(line, start, to, skip);
-            done += text_->render(store_->data, from_mark, to, skip, n - done, out + done);
+            done += text_->render(store_->data, from_mark, to, skip, n - done, out ? out + done : nullptr, nullptr, {},
+                                  nullptr, wide ? wide + done : nullptr);
         }
     }
     // A line the store no longer holds (it is being cleared) shows blank.
-    std::fill(out + done, out + n, ' ');
+    if (out) std::fill(out + done, out + n, ' ');
+    if (wide) std::fill(wide + done, wide + n, U' ');
 }
 
 std::uint32_t TextViewSink::style_at_start(std::size_t line) const

@@ -45,6 +45,9 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     std::uint64_t char_total() const override { return total_; }
     std::size_t longest_line() const override { return longest_; }
     void copy(std::size_t line, std::size_t from, std::size_t n, char* out) const override;
+    // With UTF-8 on: the characters as code points (copy gives '?' above U+00FF).
+    bool wide_chars() const override { return text_ && text_->utf8(); }
+    void copy_wide(std::size_t line, std::size_t from, std::size_t n, char32_t* out) const override;
     // With colour escapes on: each character's AnsiStyle, read from the line's start.
     bool styles(std::size_t line, std::size_t from, std::size_t n, std::uint32_t* out) const override;
     Look look(std::uint32_t style) const override;
@@ -54,7 +57,9 @@ class TextViewSink final : public LineSink, public ui::LineSource {
     // Line i's time stamp and store bytes as received, control bytes but ESC
     // as blanks: what a parser that knows escape sequences reads.
     void raw_line(std::size_t line, std::string& out) const;
-    bool escapes_hidden() const { return text_ && text_->ansi(); }
+    // Whether a line's columns are not its bytes (escapes hidden, UTF-8 read):
+    // the conversion itself counts them (chars_before).
+    bool columns_counted() const { return text_ && (text_->ansi() || text_->utf8()); }
     // The style in force at line i's first byte (an AnsiStyle, packed).
     std::uint32_t style_at_start(std::size_t line) const;
 
@@ -72,6 +77,8 @@ class TextViewSink final : public LineSink, public ui::LineSource {
 
     std::size_t stamp_of(std::size_t line) const { return line_stamped(line) ? std::size_t(rx_text_stamp_length) : 0; }
     void set_last_length(std::size_t length);
+    // copy and copy_wide: n characters to out or wide or both (either may be null).
+    void read(std::size_t line, std::size_t from, std::size_t n, char* out, char32_t* wide) const;
     std::int32_t mark_before(std::size_t line, std::int32_t start, std::int32_t to, std::size_t& skip) const;
 
     ui::TextView& view_;

@@ -64,9 +64,10 @@ class TextViewSinkTest : public ::testing::Test {
         rx_feed_open(link);
         start(rx_lb_cr, false, false);
     }
-    void start(int mode, bool show, bool stamps, bool ansi = false)
+    void start(int mode, bool show, bool stamps, bool ansi = false, bool utf8 = false)
     {
         link.rx_text_ansi(ansi);
+        link.rx_text_utf8(utf8);
         ASSERT_EQ(0, link.rx_store_init(1024));
         ASSERT_EQ(0, link.rx_text_attach(&tee));
         link.rx_text_line_break(mode);
@@ -88,16 +89,44 @@ class TextViewSinkTest : public ::testing::Test {
     {
         for (std::size_t at = 0; at < bytes.size(); at += chunk) tick(std::string_view(bytes).substr(at, chunk));
     }
-    // The view holds what the conversion produced, line for line.
+    // The view holds what the conversion produced, line for line; its
+    // characters (UTF-8 read) are what the text shows of them.
     void expect_same_lines(const std::string& context)
     {
         ASSERT_EQ(int(rec.lines.size()), v.line_count()) << context;
         for (std::size_t i = 0; i < rec.lines.size(); ++i) {
             ASSERT_EQ(rec.lines[i], v.lines().line(i)) << context << i;
             // From the middle too: a column is found without the characters before it.
-            const std::size_t half = rec.lines[i].size() / 2;
-            ASSERT_EQ(rec.lines[i].substr(half), v.lines().text({i, half}, {i, rec.lines[i].size()})) << context << i;
+            const std::size_t half = rec.lines[i].size() / 2, end = rec.lines[i].size();
+            ASSERT_EQ(rec.lines[i].substr(half), v.lines().text({i, half}, {i, end})) << context << i;
+            if (!v.lines().wide()) continue;
+            const std::u32string chars = v.lines().wide_text({i, 0}, {i, end});
+            ASSERT_EQ(chars.substr(half), v.lines().wide_text({i, half}, {i, end})) << context << i;
+            for (std::size_t k = 0; k < end; ++k)
+                ASSERT_EQ(chars[k] < 0x100 ? char(chars[k]) : '?', rec.lines[i][k]) << context << i << " col " << k;
         }
+    }
+    std::vector<std::u32string> wide_lines() const
+    {
+        std::vector<std::u32string> out;
+        for (std::size_t i = 0; i < rec.lines.size(); ++i)
+            out.push_back(v.lines().wide_text({i, 0}, {i, rec.lines[i].size()}));
+        return out;
+    }
+    // What Save text writes of the view.
+    std::string saved()
+    {
+        const std::string path = ::testing::TempDir() + "olvex_text_view_sink_save.txt";
+        FileWriter out;
+        EXPECT_EQ(0, out.open(path));
+        EXPECT_EQ(0, write_text_lines(v.lines(), out));
+        EXPECT_EQ(0, out.close());
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        in.close();
+        std::remove(path.c_str());
+        return bytes.str();
     }
     // The same text kept as text, as a view filled line by line holds it.
     void fill_own()
@@ -128,27 +157,55 @@ TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
         "\x1b[3"
         "1\r\n\x1b[" +
         std::string(70, '1') + "m!\r\n";
-    const std::string bytes = std::string(head, sizeof head - 1) + escapes + std::string(1500, 'x') + "\r\n\r\n\n\r" +
-                              "q" + std::string(300, '\0') + "r\x1b[33mr\r\nsome\r\nmore\r\ntail\r";
+    // UTF-8 of one to four bytes; cut by a letter, an escape and a line break;
+    // a stray continuation, an overlong form, a surrogate, a code past U+10FFFF.
+    const std::string utf8 =
+        "t=24\xc2\xb0"
+        "C 5\xc2\xb5s \xe2\x82\xac\xf0\x9f\x98\x80 "
+        "cut\xe2\x82x\xc2\x1b[31m\xb0\x80\xc0\xaf\xed\xa0\x80\xf4\x90\x80\x80!"
+        "\xe2\r\n\xc3\xa9";
+    const std::string bytes = std::string(head, sizeof head - 1) + escapes + utf8 + std::string(1500, 'x') +
+                              "\r\n\r\n\n\r" + "q" + std::string(300, '\0') + "r\x1b[33mr\r\nsome\r\nmore\r\ntail\r";
     struct Case {
         int mode;
         bool show;
         bool stamps;
         std::size_t switch_at;  // from this byte: another mode, invisible shown the other way, stamps toggled
         bool ansi = false;
+        bool utf8 = false;
     } const cases[] = {
-        {rx_lb_cr, false, false, 0},        {rx_lb_lf, false, false, 0},        {rx_lb_crlf, false, false, 0},
-        {rx_lb_lfcr, false, false, 0},      {rx_lb_any, false, false, 0},       {rx_lb_crlf, true, false, 0},
-        {rx_lb_lfcr, true, true, 0},        {rx_lb_cr, false, true, 0},         {rx_lb_crlf, false, false, 19},
-        {rx_lb_any, true, true, 17},        {rx_lb_lf, false, true, 20},        {rx_lb_cr, false, false, 0, true},
-        {rx_lb_lf, true, false, 0, true},   {rx_lb_crlf, false, true, 0, true}, {rx_lb_lfcr, true, false, 0, true},
-        {rx_lb_any, false, false, 0, true}, {rx_lb_crlf, true, true, 40, true}, {rx_lb_lf, false, false, 70, true},
+        {rx_lb_cr, false, false, 0},
+        {rx_lb_lf, false, false, 0},
+        {rx_lb_crlf, false, false, 0},
+        {rx_lb_lfcr, false, false, 0},
+        {rx_lb_any, false, false, 0},
+        {rx_lb_crlf, true, false, 0},
+        {rx_lb_lfcr, true, true, 0},
+        {rx_lb_cr, false, true, 0},
+        {rx_lb_crlf, false, false, 19},
+        {rx_lb_any, true, true, 17},
+        {rx_lb_lf, false, true, 20},
+        {rx_lb_cr, false, false, 0, true},
+        {rx_lb_lf, true, false, 0, true},
+        {rx_lb_crlf, false, true, 0, true},
+        {rx_lb_lfcr, true, false, 0, true},
+        {rx_lb_any, false, false, 0, true},
+        {rx_lb_crlf, true, true, 40, true},
+        {rx_lb_lf, false, false, 70, true},
+        {rx_lb_cr, false, false, 0, true, true},
+        {rx_lb_lf, true, false, 0, true, true},
+        {rx_lb_crlf, false, true, 0, true, true},
+        {rx_lb_lfcr, true, false, 0, true, true},
+        {rx_lb_any, false, false, 0, true, true},
+        {rx_lb_crlf, false, false, 0, false, true},
     };
     for (const Case& c : cases) {
-        for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
+        std::vector<std::u32string> one_shot;
+        for (std::size_t chunk : {4096u, 1u, 2u, 3u, 7u}) {
             const std::string context = "mode " + std::to_string(c.mode) + " switch " + std::to_string(c.switch_at) +
-                                        " chunk " + std::to_string(chunk) + " line ";
-            start(c.mode, c.show, c.stamps, c.ansi);
+                                        " utf8 " + std::to_string(c.utf8) + " chunk " + std::to_string(chunk) +
+                                        " line ";
+            start(c.mode, c.show, c.stamps, c.ansi, c.utf8);
             for (std::size_t at = 0; at < bytes.size(); at += chunk) {
                 std::size_t n = std::min(chunk, bytes.size() - at);
                 if (c.switch_at && at < c.switch_at && at + n > c.switch_at) n = c.switch_at - at;
@@ -165,6 +222,12 @@ TEST_F(TextViewSinkTest, LinesEqualTheConversionInEveryModeAndEveryDrainSize)
             if (c.ansi && !c.switch_at) {
                 for (const std::string& line : rec.lines)
                     ASSERT_EQ(line.find("[0;32m"), std::string::npos) << context << line;
+            }
+            // Characters read back from the store, drain by drain, as from one pass.
+            // (Time stamps differ: each drain has its own time.)
+            if (c.utf8 && !c.stamps) {
+                if (chunk == 4096u) one_shot = wide_lines();
+                ASSERT_EQ(wide_lines(), one_shot) << context;
             }
         }
     }
@@ -209,14 +272,51 @@ TEST_F(TextViewSinkTest, ColoursAreDrawnFromEachLinesStartAndCarryAcrossLines)
 
 TEST_F(TextViewSinkTest, ColumnsFarAlongALongLineWithDroppedBytes)
 {
-    // LF text seen in CR mode: one line of 297 000 characters, every LF dropped.
-    start(rx_lb_cr, false, false);
-    std::string bytes;
-    for (int i = 0; i < 3000; ++i) bytes += std::string(99, char('a' + i % 26)) + "\n";
-    feed(bytes, 65536);
-    ASSERT_EQ(1, v.line_count());
-    for (std::size_t col : {296990u, 65536u, 65535u, 131071u, 200000u, 1u, 250000u})
-        ASSERT_EQ(rec.lines[0].substr(col, 20), v.lines().text({0, col}, {0, col + 20})) << col;
+    // LF text seen in CR mode: one line of about 300 000 characters, every LF
+    // dropped; with UTF-8 read, characters of two bytes and cut ones.
+    for (bool utf8 : {false, true}) {
+        start(rx_lb_cr, false, false, false, utf8);
+        std::string bytes;
+        for (int i = 0; i < 6000; ++i) {
+            for (int k = 0; k < 48; ++k) bytes += i % 2 ? "\xc2\xb5" : "ab";
+            bytes += i % 3 ? "\xc2\xb0\n" : "\xe2\x82\n";
+        }
+        feed(bytes, 65536);
+        ASSERT_EQ(1, v.line_count());
+        for (std::size_t col : {290000u, 65536u, 65535u, 131071u, 200000u, 1u, 250000u})
+            ASSERT_EQ(rec.lines[0].substr(col, 20), v.lines().text({0, col}, {0, col + 20})) << col << " " << utf8;
+    }
+}
+
+TEST_F(TextViewSinkTest, Utf8DrawsItsCharactersOneCellEachAndCopiesAndSavesAsUtf8)
+{
+    const std::string bytes = "t=24\xc2\xb0\x43\r\n5\xc2\xb5s \xe2\x82\xac\xf0\x9f\x98\x80|\r\nbad\xe2\x82!";
+    const struct {
+        bool utf8;
+        std::vector<std::u32string> drawn;  // by the wide calls
+        std::string copied;                 // CF_TEXT
+        std::u16string unicode;             // CF_UNICODETEXT
+        std::string saved;
+    } cases[] = {
+        {true,
+         {U"t=24\u00b0C", U"5\u00b5s \u20ac\U0001F600|", U"bad\ufffd\ufffd!"},
+         "t=24\xb0\x43\r\n5\xb5s ??|\r\nbad?\x3f!",
+         u"t=24\u00b0C\r\n5\u00b5s \u20ac\U0001F600|\r\nbad\ufffd\ufffd!",
+         "t=24\xc2\xb0\x43\r\n5\xc2\xb5s \xe2\x82\xac\xf0\x9f\x98\x80|\r\nbad\xef\xbf\xbd\xef\xbf\xbd!"},
+        // Off: a byte a character, drawn narrow in the code page; nothing wide anywhere.
+        {false, {}, bytes, u"", bytes},
+    };
+    for (const auto& c : cases) {
+        start(rx_lb_crlf, false, false, false, c.utf8);
+        feed(bytes, 1);
+        EXPECT_EQ(user.paint(v).wide_texts(), c.drawn) << c.utf8;
+        EXPECT_EQ(v.lines().length(1), c.utf8 ? 7u : 13u) << "the four-byte character takes one column";
+        v.select_all();
+        ASSERT_TRUE(v.copy_selection());
+        EXPECT_EQ(ui::clipboard_text().value_or("-"), c.copied);
+        EXPECT_EQ(ui::clipboard_unicode_text().value_or(u""), c.unicode);
+        EXPECT_EQ(saved(), c.saved) << c.utf8;
+    }
 }
 
 TEST_F(TextViewSinkTest, PaintsTheSameRowsAsTheTextWithAndWithoutWordWrap)
@@ -261,16 +361,7 @@ TEST_F(TextViewSinkTest, SelectionCopyAndSaveAcrossStorePagesEqualTheText)
         EXPECT_EQ(own.selected_text(), ui::clipboard_text().value_or("")) << s.from.line;
     }
 
-    const std::string path = ::testing::TempDir() + "olvex_text_view_sink_save.txt";
-    FileWriter out;
-    ASSERT_EQ(0, out.open(path));
-    ASSERT_EQ(0, write_text_lines(v.lines(), out));
-    ASSERT_EQ(0, out.close());
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream saved;
-    saved << in.rdbuf();
-    EXPECT_EQ(joined(rec.lines), saved.str());
-    std::remove(path.c_str());
+    EXPECT_EQ(joined(rec.lines), saved());
 }
 
 }  // namespace
