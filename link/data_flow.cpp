@@ -5,9 +5,11 @@
 int TxSide::put(const void* src, std::int32_t n)
 {
     if (!src || n <= 0) return 1;
-    std::lock_guard guard(lock);
-    if (fifo_put(fifo, src, n) != 0) return 2;
-    puts.fetch_add(1, std::memory_order_relaxed);
+    {
+        std::lock_guard guard(lock);
+        if (fifo_put(fifo, src, n) != 0) return 2;
+    }
+    puts.ring();
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/byte_fifo.h"
+#include "link/doorbell.h"
 #include "link/time_notes.h"
 
 // Receive side: the receive lock guards the FIFO, the stop flag, the receive
@@ -21,6 +22,11 @@ struct RxSide {
     // the FIFO has no room for it (-1: none).
     TimeNoteRing reads;
     std::int64_t read_in_hand_us = -1;
+    // Nonzero while a file transfer reads the FIFO as bytes come: the thread
+    // then waits on the port instead of pausing and rings `arrived` after each
+    // put, outside the lock.
+    std::atomic<int> transfers{0};
+    Doorbell arrived;
 
     // Locked; safe (and empty) while no FIFO exists. As SerialLink::rx_fill, rx_get.
     std::int32_t fill();
@@ -48,8 +54,11 @@ struct TxSide {
     TimeNoteRing writes;
     ByteFifo sent;
     std::int64_t unrecorded = 0;
-    // Counts the puts, so the transmit thread leaves its idle pace at once.
-    std::atomic<std::uint32_t> puts{0};
+    // Rung by every put (after the lock is released), so the transmit thread
+    // leaves its idle pace at once; while a file transfer runs (`transfers`
+    // nonzero) it waits on it instead of pausing between blocks too.
+    Doorbell puts;
+    std::atomic<int> transfers{0};
 
     // Locked; safe while no FIFO exists. As SerialLink::tx_put, tx_fill, ...
     int put(const void* src, std::int32_t n);

@@ -16,6 +16,9 @@ constexpr std::int64_t lost_after_ms = 250;
 constexpr int lost_after_failures = 3;
 // Once lost the thread only waits to be stopped; it keeps no core busy.
 constexpr std::int32_t lost_pause_ms = 50;
+// While a transfer runs the thread waits this long on the port for a byte
+// instead of pausing; it bounds how late a stop is noticed.
+constexpr std::int32_t transfer_wait_ms = 20;
 
 struct RxState {
     unsigned char buffer[read_buffer_size];
@@ -27,6 +30,8 @@ struct RxState {
     bool lost = false;
     std::int64_t read_time = 0;  // of the read pending
     std::uint32_t writes_seen = 0;
+    bool waiting_timeouts = false;  // the port's read time-outs are the transfer's
+    bool timeouts_refused = false;  // for this transfer; asked again at the next
 };
 
 // What the passes work on; the link owns it all and outlives the thread.
@@ -73,13 +78,50 @@ void note_driver_result(RxState& s, bool failed)
     if (s.failures >= lost_after_failures && now - s.first_failure >= lost_after_ms) s.lost = true;
 }
 
+// Call under the receive lock. A transfer's waiting read is one byte under a
+// total time-out alone: it ends at that byte, or empty after the time-out
+// (measured so on Wine's pty too). The configured ones come back after it.
+void use_transfer_timeouts(const RxWork& w, RxState& s, bool on)
+{
+    if (!on) s.timeouts_refused = false;
+    if (s.waiting_timeouts == on || s.timeouts_refused) return;
+    const PortSettings& p = w.settings.port;
+    const int r = on ? w.usart.usart_set_timeouts(w.port, 0, transfer_wait_ms, 0, 0, 0)
+                     : w.usart.usart_set_timeouts(w.port, 0, p.port_rx_to, p.port_rx_mult, 0, 0);
+    // A port that refuses keeps its pause: the thread then never waits unbounded.
+    s.waiting_timeouts = on && r == 0;
+    s.timeouts_refused = on && r != 0;
+}
+
+// While a transfer runs and the driver's queue was empty: waits on the port for
+// the next byte, outside the lock (the window's drain and snapshot go on), then
+// takes whatever followed it. False when the wait itself failed.
+bool wait_for_bytes(const RxWork& w, RxState& s)
+{
+    const std::int32_t got = w.usart.usart_read(w.port, s.buffer, 1);
+    if (got <= 0) return got == 0;
+    s.pending = 1;
+    s.read_time = w.shared.resources.clock_us();
+    std::lock_guard guard(w.side.lock);
+    w.side.read_in_hand_us = s.read_time;
+    std::int32_t count = 0;
+    if (w.usart.usart_rx_count(w.port, &count) == 0 && count > 0) {
+        const std::int32_t more = w.usart.usart_read(w.port, s.buffer + 1, std::min(count, read_buffer_size - 1));
+        if (more > 0) s.pending += more;
+    }
+    return true;
+}
+
 // One pass; true when the stop flag was set at its start.
 bool rx_pass(const RxWork& w, RxState& s)
 {
     bool stop;
+    const bool transfer = w.side.transfers.load(std::memory_order_relaxed) != 0;
+    bool queue_empty = false;
     {
         std::lock_guard guard(w.side.lock);
         stop = w.side.stop != 0;
+        if (!s.lost) use_transfer_timeouts(w, s, transfer);
         if (s.pending == 0 && !s.lost) {
             std::int32_t count = 0;
             bool failed = false;
@@ -100,14 +142,24 @@ bool rx_pass(const RxWork& w, RxState& s)
                 failed = got < 0;
             }
             note_driver_result(s, failed);
+            queue_empty = count == 0 && !failed;
         }
     }
     bool skip_pause = false;
+    const bool waiting = transfer && s.waiting_timeouts;
+    if (queue_empty && waiting) {
+        // The wait was the pause; a failed one pauses below as any failure does.
+        const bool ok = wait_for_bytes(w, s);
+        note_driver_result(s, !ok);
+        skip_pause = ok;
+    }
+    std::int32_t moved = 0;
     if (s.pending != 0) {
         std::lock_guard guard(w.side.lock);
         if (fifo_put(w.side.fifo, s.buffer, s.pending) == 0) {
             w.side.reads.note(s.pending, s.read_time);
             w.side.read_in_hand_us = -1;
+            moved = s.pending;
             s.pending = 0;
             // Poll again at once after bytes moved: drivers that report at most a
             // few KB per count (Wine's 4095) would otherwise pause after every
@@ -115,12 +167,16 @@ bool rx_pass(const RxWork& w, RxState& s)
             skip_pause = true;
         }
     }
+    if (transfer && moved != 0) w.side.arrived.ring();
     const PortSettings& settings = w.settings.port;
     if (s.lost) {
         // Raised only once every byte read is in the FIFO, so the window that
         // drains and then disconnects loses none of them.
         if (s.pending == 0) w.lost_flag = true;
         port_pause_ms(lost_pause_ms);
+    } else if (waiting) {
+        // Only a failure or a full FIFO pauses (never a spin on a failing port).
+        if (!skip_pause) port_pause_ms(std::max(1, settings.port_rxth_sleep));
     } else if (wrote_since(w, s)) {
         s.idle_passes = 0;
         if (!skip_pause) port_pause_ms(settings.port_rxth_sleep);

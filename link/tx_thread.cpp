@@ -23,7 +23,6 @@ struct TxState {
     PortWriteRecord record;
     bool in_flight = false;
     int idle_passes = 0;  // passes in a row with nothing to send
-    std::uint32_t puts_seen = 0;
 };
 
 // What the passes work on; the link owns it all and outlives the thread.
@@ -62,22 +61,6 @@ void poll_write(const TxWork& work, TxState& s)
     }
 }
 
-// The idle pace in steps of the configured pause, cut short by a put: the
-// next block of a conversation (a protocol's answer) must not wait it out.
-void idle_pause(const TxWork& work, TxState& s, std::int32_t ms)
-{
-    const std::int32_t step = std::max(1, work.settings.port.port_txth_sleep);
-    for (std::int32_t slept = 0; slept < ms; slept += step) {
-        port_pause_ms(step);
-        const std::uint32_t puts = work.side.puts.load(std::memory_order_relaxed);
-        if (puts != s.puts_seen) {
-            s.puts_seen = puts;
-            s.idle_passes = 0;
-            return;
-        }
-    }
-}
-
 // One pass; true when the stop flag was set at its start.
 bool tx_pass(const TxWork& work, TxState& s)
 {
@@ -85,6 +68,10 @@ bool tx_pass(const TxWork& work, TxState& s)
     const LinkSettings& settings = work.settings;
     bool stop, hold;
     bool blocked = false;  // data waits in the FIFO behind a write still under way
+    // Taken before the FIFO is looked at, so a put after the look ends the
+    // wait below at once.
+    const std::uint32_t puts_seen = side.puts.count();
+    const bool transfer = side.transfers.load(std::memory_order_relaxed) != 0;
     {
         std::lock_guard guard(side.lock);
         stop = side.stop != 0;
@@ -114,10 +101,15 @@ bool tx_pass(const TxWork& work, TxState& s)
     }
     if (hold || (s.pending == 0 && !blocked)) {
         s.idle_passes = hold || s.in_flight ? 0 : s.idle_passes + 1;
-        if (s.idle_passes >= idle_passes_before_backoff)
-            idle_pause(work, s, tx_idle_pause_ms(settings.port));
-        else
+        // Idle (or between a transfer's blocks): the next put ends the wait,
+        // so the block of a conversation (a protocol's answer) goes out at once.
+        const bool wait_for_put = !hold && !s.in_flight && (transfer || s.idle_passes >= idle_passes_before_backoff);
+        if (wait_for_put) {
+            const std::int32_t ms = transfer ? idle_pause_cap_ms : tx_idle_pause_ms(settings.port);
+            if (side.puts.wait(puts_seen, ms) != puts_seen) s.idle_passes = 0;
+        } else {
             port_pause_ms(settings.port.port_txth_sleep);
+        }
         return stop;
     }
     s.idle_passes = 0;
@@ -159,7 +151,8 @@ bool tx_pass(const TxWork& work, TxState& s)
     }
     s.pending -= accepted;
     s.pos += accepted;
-    if (accepted == 0 || (s.pending == 0 && !s.cut)) port_pause_ms(settings.port.port_txth_sleep);
+    // A transfer's finished block needs no pause: the next pass waits for a put.
+    if (accepted == 0 || (s.pending == 0 && !s.cut && !transfer)) port_pause_ms(settings.port.port_txth_sleep);
     return stop;
 }
 

@@ -33,11 +33,17 @@ lrzsz() {   # lrzsz OPTIONS FILE: sb OPTIONS on one end, rb on the other; prints
 base=$(lrzsz -k "$work/f.bin")
 echo "lrzsz sb -k -> rb, $mb MiB: $base s"
 
-drain "$a"; drain "$b"; rm -f "$work/out/"*
+# rb starts once the send has started, as it does against sb: its first 'C'
+# would otherwise go out while Wine starts and the send would wait for a repeat.
+drain "$a"; drain "$b"; rm -f "$work/out/"* "$work/send.out"
+"$OLVEX_WINE" "$build/bin/bench_xfer.exe" 5 send "$(wine_path_of "$work/f.bin")" >"$work/send.out" 2>/dev/null &
+near=$!
+for _ in $(seq 600); do grep -q started "$work/send.out" 2>/dev/null && break; sleep 0.05; done
 (cd "$work/out" && rb -b -y <"$b" >"$b" 2>/dev/null) &
 far=$!
-out=$("$OLVEX_WINE" "$build/bin/bench_xfer.exe" 5 send "$(wine_path_of "$work/f.bin")" 2>/dev/null | tr -d '\r')
+wait $near
 wait $far
+out=$(tr -d '\r' <"$work/send.out")
 echo "$out"
 send=$(echo "$out" | sed -n 's/^send \([0-9.]*\) s.*/\1/p')
 cmp -s "$work/f.bin" "$work/out/f.bin" && echo "rb's copy equal" || echo "rb's copy DIFFERENT"

@@ -1,11 +1,12 @@
 // The worker threads against the simulated device: data both ways complete
 // and in order, a full receive FIFO, flow control and the two-second time-out,
-// hold, drop request, pending writes, failed reads, a vanishing port and the
-// stop protocol.
+// hold, drop request, pending writes, failed reads, a vanishing port, the
+// stop protocol and the waits a file transfer's threads make.
 #include <atomic>
 #include <future>
 #include <vector>
 
+#include "link/doorbell.h"
 #include "link/usart.h"
 #include "sim_fixture.h"
 
@@ -400,3 +401,64 @@ TEST_F(WorkerThreadTest, HeldThreadsTouchNothingUntilStopped)
 }
 
 }  // namespace
+
+TEST(Doorbell, WaitEndsAtARingOrAtItsBound)
+{
+    Doorbell bell;
+    const std::uint32_t seen = bell.count();
+    bell.ring();
+    EXPECT_NE(bell.wait(seen, 5000), seen);  // rung before the wait: at once
+    const std::uint32_t now = bell.count();
+    auto t0 = Clock::now();
+    EXPECT_EQ(bell.wait(now, 30), now);
+    EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(25));
+    std::thread ringer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        bell.ring();
+    });
+    t0 = Clock::now();
+    EXPECT_NE(bell.wait(now, 5000), now);
+    EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(2000));
+    ringer.join();
+}
+
+// While a transfer runs the receive thread waits on the port with its own
+// bounded time-outs, rings for every put, gives the configured time-outs back
+// afterwards, and still notices a lost port and a stop.
+TEST_F(WorkerThreadTest, TransferModeWaitsOnThePortAndRingsForEachArrival)
+{
+    port_settings.port_baud = 921600;
+    RxSide& rx = link.rx_side();
+    rx.transfers = 1;
+    ASSERT_EQ(link.com_connect(port_settings), 0);
+    ASSERT_TRUE(eventually([&] { return sim.timeouts(1).ReadTotalTimeoutConstant == 20; }));
+    EXPECT_EQ(sim.timeouts(1).ReadTotalTimeoutMultiplier, 0u);
+    EXPECT_EQ(sim.timeouts(1).ReadIntervalTimeout, 0u);
+
+    Bytes sent, got;
+    for (unsigned i = 0; i < 5; ++i) {
+        const std::uint32_t seen = rx.arrived.count();
+        const Bytes part = random_bytes(1 + 300 * i, 20 + i);
+        sim.peer_write(1, part.data(), part.size());
+        sent.insert(sent.end(), part.begin(), part.end());
+        EXPECT_NE(rx.arrived.wait(seen, 2000), seen);
+        const Bytes now = drain(sent.size() - got.size());
+        got.insert(got.end(), now.begin(), now.end());
+    }
+    EXPECT_EQ(got, sent);
+
+    rx.transfers = 0;
+    EXPECT_TRUE(eventually([&] {
+        const PortTimeouts t = sim.timeouts(1);
+        return t.ReadTotalTimeoutConstant == std::uint32_t(port_settings.port_rx_to) &&
+               t.ReadTotalTimeoutMultiplier == std::uint32_t(port_settings.port_rx_mult);
+    }));
+    rx.transfers = 1;
+    sim.vanish(1);
+    EXPECT_TRUE(eventually([&] { return link.threads().rx_port_lost(); }, 2000));
+    const auto t0 = Clock::now();
+    link.com_disconnect();
+    EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(1000));
+    rx.transfers = 0;
+    expect_closed();
+}

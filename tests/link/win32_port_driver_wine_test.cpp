@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "link/win32_port_driver.h"
 #include "wine_peer.h"
@@ -159,6 +160,43 @@ TEST_F(Win32PortDriverWine, ReadOfAnEmptyQueueEndsByTheTimeouts)
     EXPECT_TRUE(ok) << GetLastError();
     EXPECT_EQ(n, 0u);
     EXPECT_LT(GetTickCount() - t0, 2000u);
+}
+
+// The waiting read a file transfer's receive thread uses: one byte under a
+// total time-out alone ends by that constant when nothing comes, and within a
+// few milliseconds of a byte written meanwhile.
+TEST_F(Win32PortDriverWine, WaitingReadEndsAtItsConstantOrAtTheFirstByte)
+{
+    ASSERT_TRUE(drv_.set_timeouts(h_, PortTimeouts{0, 0, 40, 0, 0}));
+    std::uint8_t b[1];
+    std::uint32_t n = 99;
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    EXPECT_TRUE(drv_.read(h_, b, 1, &n)) << GetLastError();
+    QueryPerformanceCounter(&t1);
+    EXPECT_EQ(n, 0u);
+    const double idle_ms = double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(f.QuadPart);
+    EXPECT_GE(idle_ms, 30.0);
+    EXPECT_LT(idle_ms, 500.0);
+
+    double worst_ms = 0;
+    for (std::uint8_t i = 0; i < 20; ++i) {
+        std::thread writer([&] {
+            Sleep(5);
+            QueryPerformanceCounter(&t0);
+            peer_->write_all(&i, 1, 1000);
+        });
+        n = 0;
+        EXPECT_TRUE(drv_.read(h_, b, 1, &n)) << GetLastError();
+        QueryPerformanceCounter(&t1);
+        writer.join();
+        ASSERT_EQ(n, 1u);
+        EXPECT_EQ(b[0], i);
+        worst_ms = std::max(worst_ms, double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(f.QuadPart));
+    }
+    std::printf("waiting read: idle end %.1f ms, worst wake after a byte %.2f ms\n", idle_ms, worst_ms);
+    EXPECT_LT(worst_ms, 10.0);
 }
 
 TEST_F(Win32PortDriverWine, PurgeDropsReceivedBytes)

@@ -1,5 +1,5 @@
-// The transfer thread: receive FIFO -> engine -> transmit FIFO, with a 1 ms
-// pause only when nothing arrived.
+// The transfer thread: receive FIFO -> engine -> transmit FIFO, waking when
+// the receive thread rings that bytes arrived.
 #include "tx/transfer/xfer_run.h"
 
 #include "tx/transfer/xmodem_block.h"
@@ -11,7 +11,9 @@
 namespace {
 
 constexpr std::int32_t read_chunk = 8192;
-constexpr std::int64_t eager_ms = 5;
+// The longest wait for bytes: the engine's time-outs and a cancel are seen
+// at least this often.
+constexpr std::int32_t arrival_wait_ms = 10;
 constexpr std::int64_t repeat_cancel_after_ms = 1000;
 // An answer the transmit FIFO cannot take for this long (the link gone) is
 // dropped; the engine's own time-outs then end the transfer.
@@ -22,6 +24,28 @@ void pause_1ms()
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
+
+// While it lives both worker threads serve the transfer: they wait on the port
+// and on puts instead of pausing.
+class TransferMode {
+ public:
+    TransferMode(RxSide& rx, TxSide& tx) : rx_(rx), tx_(tx)
+    {
+        rx_.transfers.fetch_add(1);
+        tx_.transfers.fetch_add(1);
+    }
+    ~TransferMode()
+    {
+        rx_.transfers.fetch_sub(1);
+        tx_.transfers.fetch_sub(1);
+    }
+    TransferMode(const TransferMode&) = delete;
+    TransferMode& operator=(const TransferMode&) = delete;
+
+ private:
+    RxSide& rx_;
+    TxSide& tx_;
+};
 
 }  // namespace
 
@@ -124,12 +148,14 @@ void XferRun::flush_output()
 void XferRun::loop()
 {
     std::vector<std::uint8_t> buffer(read_chunk);
+    const TransferMode mode(rx_, tx_);
     engine_->start(now_ms_());
     flush_output();
     publish();
     bool cancel_sent = false;
-    std::int64_t last_output_ms = now_ms_();
     while (engine_->status().state == XferState::Running) {
+        // Taken before the FIFO is looked at: bytes put after the look end the wait.
+        const std::uint32_t arrivals = rx_.arrived.count();
         if (cancel_requested_ && !cancel_sent) {
             cancel_sent = true;
             engine_->cancel(now_ms_());
@@ -137,16 +163,8 @@ void XferRun::loop()
             engine_->received(buffer.data(), static_cast<std::size_t>(n), now_ms_());
         } else {
             engine_->tick(now_ms_());
-            // Just after sending, the answer is due within a millisecond or two:
-            // look again at once for a while rather than sleep a tick each time.
-            if (engine_->output().empty()) {
-                if (now_ms_() - last_output_ms < eager_ms)
-                    std::this_thread::yield();
-                else
-                    pause_1ms();
-            }
+            if (engine_->output().empty()) rx_.arrived.wait(arrivals, arrival_wait_ms);
         }
-        if (!engine_->output().empty()) last_output_ms = now_ms_();
         flush_output();
         publish();
     }
