@@ -219,6 +219,7 @@ TEST(XferEngine, LineFaultsAreRepairedOrEndTheTransferByName)
         {Ym, {forth, 0, 0, 0}, 0, 1, 0, sent, got1, yfile},           // block 0 garbled, C again
         {Ym, {back, 1, 1}, 0, 1, 1, sent, got1, yfile},               // ACK of block 0 lost
         {Ym, {back, 7, 7}, 0, 1, 0, sent, got1, yfile},               // ACK of the file's EOT lost: EOT again after 2.5 s
+        {Ym, {back, 8, 99}, 0, 0, 0, "Sent a.bin, 4000 bytes (the end was not confirmed)", got1, yfile},  // closing block 0 unanswered
         {Crc, {back, 1, 1, c_first}, 0, 0, 0, sent, got, whole},      // a late 'C' answers nothing
         // The receiver quit before its ACK of EOT reached the line: all was acknowledged.
         {Crc, {back, 33, 99}, 0, 1, 0, "Sent a.bin, 4000 bytes (the end was not confirmed)", got, whole},

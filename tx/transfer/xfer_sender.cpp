@@ -21,6 +21,9 @@ constexpr int max_tries = 10;
 // second confuses it.
 constexpr std::int64_t end_answer_ms = 2500;
 constexpr int end_silences = 2;
+// The empty block 0 only closes the batch, the file is already acknowledged;
+// rb mostly exits without answering it, so it is waited for a second at most.
+constexpr std::int64_t close_answer_ms = 1000;
 
 class XferSender final : public XferEngine {
  public:
@@ -66,7 +69,8 @@ class XferSender final : public XferEngine {
             return;
         }
         const bool at_end = stage_ == Stage::Eot || stage_ == Stage::AwaitClose || stage_ == Stage::Close;
-        if (now_ms - sent_ms_ < (at_end ? end_answer_ms : answer_ms)) return;
+        const std::int64_t wait = stage_ == Stage::Close ? close_answer_ms : at_end ? end_answer_ms : answer_ms;
+        if (now_ms - sent_ms_ < wait) return;
         if (at_end && (stage_ != Stage::Eot || ++end_silences_ >= end_silences))
             return succeed(" (the end was not confirmed)");
         fault(false, now_ms);
