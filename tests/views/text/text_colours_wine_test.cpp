@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "tests/app/olvex_process.h"
 #include "tests/link/wine_peer.h"
 #include "tools/guidriver/guidriver.h"
@@ -73,20 +74,6 @@ std::string saved_text(HWND top, const std::string& path, std::size_t size)
         return gd::last_error();
     return file_bytes_when(
         path, [&](const std::string& b) { return b.size() >= size; }, 5000);
-}
-
-std::u16string unicode_clipboard()
-{
-    std::u16string text = u"<none>";
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* p = static_cast<const char16_t*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 }  // namespace
@@ -179,7 +166,7 @@ TEST_F(ColoursWine, Utf8TextShowsItsCharactersCopiesAsUnicodeAndSavesAsUtf8)
     ASSERT_TRUE(gd::focus(text_view_of(olvex.top())));
     ASSERT_TRUE(gd::press_keys(olvex.top(), "Ctrl+A") && gd::press_keys(olvex.top(), "Ctrl+C"));
     const std::u16string shown = u"temp=24.5\u00b0C  t=125\u00b5s\r\nsplit \u20ac end\r\nbad \ufffd!\r\n";
-    EXPECT_TRUE(gd::wait_until([&] { return unicode_clipboard() == shown; }, 3000));
+    EXPECT_TRUE(gd::wait_until([&] { return clipboard_get_unicode_text().value_or(u"<none>") == shown; }, 3000));
     const std::string utf8 = "temp=24.5\xc2\xb0\x43  t=125\xc2\xb5s\r\nsplit \xe2\x82\xac end\r\nbad \xef\xbf\xbd!\r\n";
     EXPECT_EQ(saved_text(olvex.top(), folder.file("utf8.txt"), utf8.size()), utf8);
 }
