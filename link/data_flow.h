@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "link/byte_fifo.h"
-#include "link/doorbell.h"
+#include "platform/doorbell.h"
 #include "link/time_notes.h"
 
 // Receive side: the receive lock guards the FIFO, the stop flag, the receive

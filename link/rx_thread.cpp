@@ -94,8 +94,9 @@ void use_transfer_timeouts(const RxWork& w, RxState& s, bool on)
 }
 
 // While a transfer runs and the driver's queue was empty: waits on the port for
-// the next byte, outside the lock (the window's drain and snapshot go on), then
-// takes whatever followed it. False when the wait itself failed.
+// the next byte, outside the lock (the window's drain and snapshot go on). The
+// byte goes on at once, as it is mostly a whole answer (an ACK); what follows
+// it is read by the next pass. False when the wait itself failed.
 bool wait_for_bytes(const RxWork& w, RxState& s)
 {
     const std::int32_t got = w.usart.usart_read(w.port, s.buffer, 1);
@@ -104,11 +105,6 @@ bool wait_for_bytes(const RxWork& w, RxState& s)
     s.read_time = w.shared.resources.clock_us();
     std::lock_guard guard(w.side.lock);
     w.side.read_in_hand_us = s.read_time;
-    std::int32_t count = 0;
-    if (w.usart.usart_rx_count(w.port, &count) == 0 && count > 0) {
-        const std::int32_t more = w.usart.usart_read(w.port, s.buffer + 1, std::min(count, read_buffer_size - 1));
-        if (more > 0) s.pending += more;
-    }
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include <future>
 #include <vector>
 
-#include "link/doorbell.h"
+#include "platform/doorbell.h"
 #include "link/usart.h"
 #include "sim_fixture.h"
 
