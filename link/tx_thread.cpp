@@ -9,7 +9,11 @@
 
 namespace {
 
-constexpr std::int32_t block_buffer_size = 1024;
+// Outside a transfer a block is at most tx_block_limit (1024) bytes. While a
+// transfer runs the thread takes up to twice that, so a protocol's 1 KiB block
+// with its header and check (1029 bytes) goes out in one write, not two.
+constexpr std::int32_t block_limit_max = 1024;
+constexpr std::int32_t block_buffer_size = 2 * block_limit_max;
 constexpr std::int64_t timeout_ms = 2000;
 
 struct TxState {
@@ -88,7 +92,8 @@ bool tx_pass(const TxWork& work, TxState& s)
             if (s.in_flight) {
                 blocked = n != 0;
             } else if (n != 0) {
-                const std::int32_t limit = std::clamp(settings.tx_block_limit, 1, block_buffer_size);
+                const std::int32_t limit =
+                    transfer ? block_buffer_size : std::clamp(settings.tx_block_limit, 1, block_limit_max);
                 s.cut = n > limit;
                 if (s.cut) n = limit;
                 fifo_get(side.fifo, s.block, n);

@@ -462,3 +462,20 @@ TEST_F(WorkerThreadTest, TransferModeWaitsOnThePortAndRingsForEachArrival)
     rx.transfers = 0;
     expect_closed();
 }
+
+// While a transfer runs a protocol's 1 KiB block with its header and check goes
+// out in one write; otherwise the transmit thread cuts it at 1024 bytes.
+TEST_F(WorkerThreadTest, TransferModeWritesAWholeFrameAtOnce)
+{
+    port_settings.port_baud = 921600;
+    ASSERT_EQ(link.com_connect(port_settings), 0);
+    for (const int transfers : {1, 0}) {
+        SCOPED_TRACE(transfers);
+        link.tx_side().transfers = transfers;
+        const Bytes frame = random_bytes(1029, 40 + transfers);
+        const int before = sim.call_count(SimPortDriver::Call::write);
+        ASSERT_EQ(link.tx_put(frame.data(), static_cast<std::int32_t>(frame.size())), 0);
+        EXPECT_EQ(peer_collect(1, frame.size()), frame);
+        EXPECT_EQ(sim.call_count(SimPortDriver::Call::write) - before, transfers ? 1 : 2);
+    }
+}
