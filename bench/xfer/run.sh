@@ -43,8 +43,8 @@ lrzsz() {   # lrzsz OPTIONS FILE: sb OPTIONS on one end, rb on the other; prints
 # The middle value (or the lower of the two middle ones) and the smallest.
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 fastest() { sort -n | head -1; }
-ratio() { echo "scale=2; $1 / $2" | bc; }
-bases=() sends=() recvs=()
+ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc)"; }
+bases=() sends=() rbs=() recvs=()
 for round in $(seq "$rounds"); do
   echo "round $round"
   base=$(lrzsz -k "$work/f.bin")
@@ -53,17 +53,22 @@ for round in $(seq "$rounds"); do
 
   # rb starts once the send has started, as it does against sb: its first 'C'
   # would otherwise go out while Wine starts and the send would wait for a repeat.
+  # The start is looked for every 5 ms: rb's own start is inside the send's time.
   drain "$a"; drain "$b"; rm -f "$work/out/"* "$work/send.out"
   "$OLVEX_WINE" "$build/bin/bench_xfer.exe" 5 send "$(wine_path_of "$work/f.bin")" >"$work/send.out" 2>/dev/null &
   near=$!
-  for _ in $(seq 600); do grep -q started "$work/send.out" 2>/dev/null && break; sleep 0.05; done
+  for _ in $(seq 6000); do grep -q started "$work/send.out" 2>/dev/null && break; sleep 0.005; done
+  t0=$(now)
   (cd "$work/out" && rb -b -y <"$b" >"$b" 2>/dev/null) &
   far=$!
-  wait $near
   wait $far
+  rb_done=$(echo "$(now) - $t0" | bc)
+  wait $near
   out=$(tr -d '\r' <"$work/send.out" | grep -v '^started')
   echo "$out"
   sends+=("$(echo "$out" | sed -n 's/^send \([0-9.]*\) s.*/\1/p')")
+  echo "rb had the file after $rb_done s"
+  rbs+=("$rb_done")
   cmp -s "$work/f.bin" "$work/out/f.bin" && echo "rb's copy equal" || echo "rb's copy DIFFERENT"
 
   drain "$a"; drain "$b"; rm -f "$work/in/"*
@@ -77,6 +82,8 @@ for round in $(seq "$rounds"); do
   cmp -s "$work/f.bin" "$work/in/f.bin" && echo "received copy equal" || echo "received copy DIFFERENT"
 done
 for kind in fastest median; do
-  l=$(printf '%s\n' "${bases[@]}" | $kind) s=$(printf '%s\n' "${sends[@]}" | $kind) r=$(printf '%s\n' "${recvs[@]}" | $kind)
-  echo "$kind of $rounds: lrzsz $l s, send $s s, receive $r s (less sb's 1 s start delay); ratio send/lrzsz $(ratio "$s" "$l"), receive/lrzsz $(ratio "$r" "$l")"
+  l=$(printf '%s\n' "${bases[@]}" | $kind) s=$(printf '%s\n' "${sends[@]}" | $kind)
+  f=$(printf '%s\n' "${rbs[@]}" | $kind) r=$(printf '%s\n' "${recvs[@]}" | $kind)
+  echo "$kind of $rounds: lrzsz $l s, send $s s (rb had the file after $f s), receive $r s (less sb's 1 s start delay)"
+  echo "  ratio send/lrzsz $(ratio "$s" "$l") (by rb's end, as lrzsz is timed: $(ratio "$f" "$l")), receive/lrzsz $(ratio "$r" "$l")"
 done
