@@ -38,9 +38,10 @@ struct TxWork {
     ThreadShared& shared;
 };
 
-// Call under the transmit lock: the block handed to the driver, with its time,
+// Call under the transmit lock: the block handed to the driver, with its time
+// (taken before the write, so a peer that has the bytes sees the time taken),
 // for the traffic record.
-void note_write(const TxWork& work, const unsigned char* bytes, std::int32_t n)
+void note_write(const TxWork& work, const unsigned char* bytes, std::int32_t n, std::int64_t at_us)
 {
     TxSide& side = work.side;
     if (!side.writes.exists()) return;
@@ -50,7 +51,7 @@ void note_write(const TxWork& work, const unsigned char* bytes, std::int32_t n)
         side.unrecorded += n;
     } else {
         fifo_put(side.sent, bytes, n);
-        side.writes.note(n, work.shared.resources.clock_us());
+        side.writes.note(n, at_us);
     }
     work.shared.writes.fetch_add(1, std::memory_order_relaxed);
 }
@@ -128,13 +129,14 @@ bool tx_pass(const TxWork& work, TxState& s)
         if (!s.in_flight && s.pending != 0 && work.usart.usart_tx_count(work.port, &queued) == 0 &&
             settings.tx_queue_size > queued) {
             const std::int32_t w = std::min(settings.tx_queue_size - queued, s.pending);
+            const std::int64_t at_us = side.writes.exists() ? work.shared.resources.clock_us() : 0;
             // Write errors are not detected: the bytes count as accepted.
             if (work.usart.driver().write(work.port, s.block + s.pos, static_cast<std::uint32_t>(w), s.record) ==
                 PortIo::pending)
                 s.in_flight = true;
             accepted = w;
             side.block_pending = s.pending - w;
-            note_write(work, s.block + s.pos, w);
+            note_write(work, s.block + s.pos, w, at_us);
         }
     }
 
