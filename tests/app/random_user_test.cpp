@@ -18,11 +18,11 @@
 
 #include "link/byte_fifo.h"
 #include "tests/app/main_window_fixture.h"
+#include "tx/transfer/xfer_form.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/page_control.h"
-#include "tx/transfer/xfer_form.h"
 #include "views/find/find_form.h"
 
 namespace {
